@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+namespace quorel {
+
+// The fields of the current local date, as the calendar shows them.
+struct LocalDate {
+    int year = 0;
+    int month = 0; // 1 to 12
+    int day = 0;   // 1 to 31
+};
+
+// Every reading of time the program makes goes through this interface, so tests can drive the
+// scheduler by moving a fake clock instead of waiting.
+class Clock {
+  public:
+    virtual ~Clock() = default;
+
+    // Local time of day as "hh:mm:ss", 24-hour, two digits per field.
+    virtual std::string clockText() = 0;
+    // Local seconds since midnight with a fraction; starts again from 0 at midnight.
+    virtual float secondsSinceMidnight() = 0;
+    // Seconds field of the current local time as two-digit text, "00" to "59".
+    virtual std::string secondsFieldText() = 0;
+    virtual LocalDate localDate() = 0;
+    // Seconds on a clock that never jumps (not set back by midnight or by a clock change).
+    virtual double monotonicSeconds() = 0;
+    // Blocks the thread for the given seconds of the monotonic clock, without handling events
+    // and without spinning the processor.
+    virtual void pause(double seconds) = 0;
+};
+
+} // namespace quorel

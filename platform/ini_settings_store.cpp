@@ -1,0 +1,147 @@
+#include "platform/ini_settings_store.h"
+
+#include "platform/file_io.h"
+#include "platform/program_folder.h"
+
+#include <filesystem>
+#include <vector>
+
+namespace quorel {
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) {
+        return {};
+    }
+    const size_t last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+std::vector<std::string> splitLines(const std::string& bytes) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        if (end == std::string::npos) {
+            end = bytes.size();
+        }
+        std::string line = bytes.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+bool isSectionHeader(const std::string& line, std::string* name) {
+    const std::string text = trimmed(line);
+    if (text.size() < 2 || text.front() != '[' || text.back() != ']') {
+        return false;
+    }
+    *name = trimmed(text.substr(1, text.size() - 2));
+    return true;
+}
+
+bool isKeyLine(const std::string& line, std::string* key, std::string* value) {
+    const std::string text = trimmed(line);
+    if (text.empty() || text[0] == ';' || text[0] == '#') {
+        return false;
+    }
+    const size_t equals = text.find('=');
+    if (equals == std::string::npos) {
+        return false;
+    }
+    *key = trimmed(text.substr(0, equals));
+    *value = trimmed(text.substr(equals + 1));
+    return true;
+}
+
+} // namespace
+
+IniSettingsStore::IniSettingsStore(std::string folder) : folder_(std::move(folder)) {}
+
+std::string IniSettingsStore::filePath(const std::string& application) const {
+    return folder_ + "/" + application + ".ini";
+}
+
+std::string IniSettingsStore::read(const std::string& application, const std::string& section,
+                                   const std::string& key, const std::string& fallback) {
+    const FileReadResult file = readWholeFile(filePath(application));
+    if (!file.ok) {
+        return fallback;
+    }
+    std::string current;
+    for (const std::string& line : splitLines(file.bytes)) {
+        std::string name, lineKey, value;
+        if (isSectionHeader(line, &name)) {
+            current = name;
+        } else if (current == section && isKeyLine(line, &lineKey, &value) && lineKey == key) {
+            return value;
+        }
+    }
+    return fallback;
+}
+
+bool IniSettingsStore::write(const std::string& application, const std::string& section,
+                             const std::string& key, const std::string& value) {
+    const std::string path = filePath(application);
+    const FileReadResult file = readWholeFile(path);
+    std::vector<std::string> lines = file.ok ? splitLines(file.bytes) : std::vector<std::string>{};
+
+    const std::string newLine = key + "=" + value;
+    size_t header = lines.size();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string name;
+        if (isSectionHeader(lines[i], &name) && name == section) {
+            header = i;
+            break;
+        }
+    }
+    if (header == lines.size()) {
+        if (!lines.empty() && !trimmed(lines.back()).empty()) {
+            lines.push_back("");
+        }
+        lines.push_back("[" + section + "]");
+        lines.push_back(newLine);
+    } else {
+        // A new key goes after the section's last key, before any blank lines that end it.
+        size_t insertAt = header + 1;
+        bool replaced = false;
+        for (size_t i = header + 1; i < lines.size(); ++i) {
+            std::string name, lineKey, lineValue;
+            if (isSectionHeader(lines[i], &name)) {
+                break;
+            }
+            if (isKeyLine(lines[i], &lineKey, &lineValue) && lineKey == key) {
+                lines[i] = newLine;
+                replaced = true;
+                break;
+            }
+            if (!trimmed(lines[i]).empty()) {
+                insertAt = i + 1;
+            }
+        }
+        if (!replaced) {
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), newLine);
+        }
+    }
+
+    std::string bytes;
+    for (const std::string& line : lines) {
+        bytes += line;
+        bytes += '\n';
+    }
+    std::error_code ignored;
+    std::filesystem::create_directories(folder_, ignored);
+    return replaceFileContent(path, bytes).empty();
+}
+
+IniSettingsStore userSettingsStore() {
+    return IniSettingsStore(userConfigFolder());
+}
+
+} // namespace quorel

@@ -1,0 +1,1 @@
+#include "platform/event_pump.h"

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/serial_error.h"
+
+#include <cstdint>
+#include <string>
+
+namespace quorel {
+
+// The serial port that carries the relay commands. It is written one byte at a time and never
+// read.
+class SerialLink {
+  public:
+    virtual ~SerialLink() = default;
+    // Whether the port is in service: true from a successful open() until close().
+    virtual bool isOpen() const = 0;
+    // Allowed only while closed.
+    virtual SerialError setPortNumber(int16_t number) = 0;
+    // The line parameters, "4800,N,8,1" (baud, parity N/E/O/M/S, data bits 5-8, stop bits
+    // 1/1.5/2). Allowed only while closed; a malformed text is refused.
+    virtual SerialError setParameters(const std::string& text) = 0;
+    // Acquires the port and applies number and parameters; on failure the port stays closed.
+    virtual SerialError open() = 0;
+    // Releases the port; closing a closed port does nothing.
+    virtual void close() = 0;
+    // Writes one byte and lets it leave at once.
+    virtual SerialError writeByte(uint8_t byte) = 0;
+};
+
+} // namespace quorel

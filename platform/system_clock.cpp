@@ -1,0 +1,70 @@
+#include "platform/system_clock.h"
+
+#include <cerrno>
+#include <cstdio>
+
+namespace quorel {
+
+const std::tm& SystemClock::localTimeNow(long* nanoseconds) {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    if (now.tv_sec != cachedSecond_) {
+        localtime_r(&now.tv_sec, &cachedLocal_);
+        cachedSecond_ = now.tv_sec;
+    }
+    if (nanoseconds != nullptr) {
+        *nanoseconds = now.tv_nsec;
+    }
+    return cachedLocal_;
+}
+
+std::string SystemClock::clockText() {
+    const std::tm& t = localTimeNow();
+    std::string text = "00:00:00";
+    text[0] = static_cast<char>('0' + t.tm_hour / 10);
+    text[1] = static_cast<char>('0' + t.tm_hour % 10);
+    text[3] = static_cast<char>('0' + t.tm_min / 10);
+    text[4] = static_cast<char>('0' + t.tm_min % 10);
+    // A leap second (tm_sec 60) still shows two digits.
+    text[6] = static_cast<char>('0' + t.tm_sec / 10);
+    text[7] = static_cast<char>('0' + t.tm_sec % 10);
+    return text;
+}
+
+float SystemClock::secondsSinceMidnight() {
+    long nanoseconds = 0;
+    const std::tm& t = localTimeNow(&nanoseconds);
+    const double whole = t.tm_hour * 3600.0 + t.tm_min * 60.0 + t.tm_sec;
+    return static_cast<float>(whole + nanoseconds / 1e9);
+}
+
+std::string SystemClock::secondsFieldText() {
+    return clockText().substr(6, 2);
+}
+
+LocalDate SystemClock::localDate() {
+    const std::tm& t = localTimeNow();
+    return LocalDate{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday};
+}
+
+double SystemClock::monotonicSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9;
+}
+
+void SystemClock::pause(double seconds) {
+    if (seconds <= 0) {
+        return;
+    }
+    timespec deadline{};
+    clock_gettime(CLOCK_MONOTONIC, &deadline);
+    const long long total = deadline.tv_nsec + static_cast<long long>(seconds * 1e9);
+    deadline.tv_sec += static_cast<time_t>(total / 1000000000LL);
+    deadline.tv_nsec = static_cast<long>(total % 1000000000LL);
+    // An absolute deadline makes a signal that interrupts the sleep harmless: sleep again.
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
+    }
+}
+
+} // namespace quorel

@@ -1,0 +1,52 @@
+#include "schedule/today_table.h"
+
+#include "platform/file_io.h"
+#include "schedule/day_file_name.h"
+#include "schedule/file_exists.h"
+#include "schedule/number_text.h"
+#include "schedule/record_reader.h"
+
+namespace quorel {
+
+void TodayTable::clear() {
+    for (std::string& time : TodayTime) {
+        time.clear();
+    }
+    TodayOutput.fill(0);
+    TodayDuration.fill(0);
+}
+
+void LoadTodayTable(TodayTable& table, const std::string& dayFilePrefix, int16_t day) {
+    table.clear();
+    const std::string path = dayFilePath(dayFilePrefix, day);
+    if (!FileExists(path)) {
+        return;
+    }
+    const FileReadResult file = readWholeFile(path);
+    if (!file.ok) {
+        return;
+    }
+    fillTodayTable(table, file.bytes);
+}
+
+void fillTodayTable(TodayTable& table, std::string_view dayFileBytes) {
+    RecordReader reader(dayFileBytes);
+    int slot = 0;
+    while (slot < TodayTable::kSlots) {
+        auto record = reader.next(3);
+        if (!record) {
+            break;
+        }
+        const auto output = fieldToInt16((*record)[0]);
+        const auto duration = fieldToInt32((*record)[2]);
+        if (!output || *output < 1 || *output > 4 || !duration) {
+            continue;
+        }
+        ++slot;
+        table.TodayOutput[slot] = *output;
+        table.TodayTime[slot] = std::move((*record)[1]);
+        table.TodayDuration[slot] = *duration;
+    }
+}
+
+} // namespace quorel

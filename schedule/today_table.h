@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quorel {
+
+// Today's timetable: slots 1 to 600, filled in file order; slot 0 is never used. An empty time
+// text marks a slot without an entry.
+struct TodayTable {
+    static constexpr int kSlots = 600;
+
+    std::array<std::string, kSlots + 1> TodayTime;
+    std::array<int16_t, kSlots + 1> TodayOutput{};
+    std::array<int32_t, kSlots + 1> TodayDuration{};
+
+    void clear();
+};
+
+// Clears the table and fills it from the day file of day (DayFilePrefix + "." + day).
+// - A missing, empty or unreadable file leaves the table empty.
+// - A record whose output or duration is not a number or does not fit its integer width, or whose
+//   output is not 1 to 4, is skipped and takes no slot.
+// - The first 600 usable records are loaded; a last record cut short is ignored.
+// Nothing is reported: the scheduler reloads this file several times a second at each minute.
+void LoadTodayTable(TodayTable& table, const std::string& dayFilePrefix, int16_t day);
+
+// The same rules applied to the bytes of a day file; the table must be clear.
+void fillTodayTable(TodayTable& table, std::string_view dayFileBytes);
+
+} // namespace quorel

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorel::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end of
+// the test. path() ends in "/".
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string file(std::string_view name) const { return path_ + std::string(name); }
+    void write(std::string_view name, std::string_view bytes) const;
+    std::string read(std::string_view name) const;
+    bool exists(std::string_view name) const;
+
+  private:
+    std::string path_;
+};
+
+// The bytes of a text written as hex pairs ("22 32 22 0D 0A"), for readable byte-exact checks.
+std::string hexBytes(std::string_view bytes);
+
+} // namespace quorel::test

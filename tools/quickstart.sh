@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Sets up a Debian machine for Quorel, builds it, then starts the program ("run") or runs every
+# test ("test"): the unit and window tests, the same tests again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a bounded fuzzing run of the file readers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(g++ make cmake qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev
+          libbenchmark-dev clang-14 libclang-rt-14-dev clang-format util-linux)
+jobs=$(nproc)
+
+install_missing_packages() {
+    local missing=()
+    for package in "${packages[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return
+    fi
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo=(sudo)
+    fi
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+}
+
+configure() { # folder, cmake options...
+    local folder=$1
+    shift
+    mkdir -p "$folder"
+    cmake -S . -B "$folder" "$@" > "$folder/configure.log" 2>&1 || {
+        cat "$folder/configure.log"
+        return 1
+    }
+}
+
+build() { # folder, cmake options...
+    configure "$@"
+    cmake --build "$1" -j "$jobs"
+}
+
+check_format() {
+    local files
+    files=$(git ls-files '*.cpp' '*.h' 2>/dev/null || find . -name '*.cpp' -o -name '*.h')
+    # shellcheck disable=SC2086
+    clang-format --dry-run --Werror $files
+}
+
+run_fuzzers() {
+    CXX=clang++-14 configure build-fuzz -DQUOREL_WITH_QT=OFF -DQUOREL_BENCH=OFF -DQUOREL_FUZZ=ON \
+        -DQUOREL_SANITIZE=ON
+    cmake --build build-fuzz -j "$jobs" --target record_reader_fuzz today_table_fuzz
+    for fuzzer in record_reader_fuzz today_table_fuzz; do
+        local corpus=build-fuzz/corpus/${fuzzer%_fuzz}
+        mkdir -p "$corpus"
+        cp tests/fuzz/corpus/"${fuzzer%_fuzz}"/* "$corpus"/
+        echo "Fuzzing $fuzzer for 15 s"
+        if ! build-fuzz/tests/$fuzzer -max_total_time=15 -timeout=5 -rss_limit_mb=2048 \
+            -print_final_stats=1 "$corpus" > "build-fuzz/$fuzzer.log" 2>&1; then
+            tail -n 40 "build-fuzz/$fuzzer.log"
+            return 1
+        fi
+        grep -E "^stat::number_of_executed_units" "build-fuzz/$fuzzer.log"
+    done
+}
+
+case "${1:-}" in
+run)
+    install_missing_packages
+    build build
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+        echo "No display found: start Quorel from a desktop session." >&2
+    fi
+    exec build/quorel
+    ;;
+test)
+    install_missing_packages
+    check_format
+    build build
+    (cd build && ctest -j "$jobs" --output-on-failure)
+    build build-asan -DQUOREL_SANITIZE=ON -DQUOREL_BENCH=OFF
+    (cd build-asan && ctest -j "$jobs" --output-on-failure)
+    run_fuzzers
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
