@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/event_pump.h"
+#include "platform/serial_link.h"
+#include "platform/view.h"
+#include "relay/outputs.h"
+#include "relay/relay_panel.h"
+
+#include <cstdint>
+
+namespace quorel {
+
+// The relay test buttons "Relais 1" and "Relais 2" and the output switches "S1" to "S4".
+class ManualControls {
+public:
+    ManualControls(RelayPanel& panel, SerialLink& link, EventPump& pump, View& view,
+                   Outputs& outputs);
+
+    // Toggles relay index + 1 directly on the open port; the button's colour is its memory.
+    void CmdRelais_Click(int16_t index);
+
+    // The window stores the box's new value (0, 1 or 2) before raising the click.
+    void setCheckS(int16_t index, int value);
+    // Hands the state of all four switches to SetOutputs.
+    void CheckS_Click(int16_t index);
+
+private:
+    RelayPanel& panel_;
+    SerialLink& link_;
+    EventPump& pump_;
+    View& view_;
+    Outputs& outputs_;
+};
+
+} // namespace quorel

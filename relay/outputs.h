@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/event_pump.h"
+#include "platform/serial_link.h"
+#include "platform/timer.h"
+#include "platform/view.h"
+#include "relay/relay_panel.h"
+#include "schedule/scheduler_state.h"
+
+#include <cstdint>
+
+namespace quorel {
+
+// The one operation that changes the output flags and sends relay commands.
+class Outputs {
+public:
+    Outputs(SchedulerState& state, RelayPanel& panel, SerialLink& link, EventPump& pump,
+            Clock& clock, Timer& timer, View& view);
+
+    // Does nothing while TimerSat is disabled. Otherwise stores the four flags (-1 = on), paints
+    // LedOut 0 and 1, and sends the byte of relay 1 then of relay 2, each followed by a yield to
+    // the event loop and a 0.15 s pause. A byte that cannot be written shows its error on the
+    // status line; the call still returns normally.
+    void SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4);
+
+private:
+    SchedulerState& state_;
+    RelayPanel& panel_;
+    SerialLink& link_;
+    EventPump& pump_;
+    Clock& clock_;
+    Timer& timer_;
+    View& view_;
+};
+
+} // namespace quorel

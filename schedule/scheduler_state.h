@@ -1,0 +1,37 @@
+#pragma once
+
+#include "schedule/today_table.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace quorel {
+
+// Flags are signed 16-bit: -1 = on, 0 = off; only -1 counts as on.
+inline constexpr int16_t kOn = -1;
+inline constexpr int16_t kOff = 0;
+
+// The scheduler's state for the whole run. Arrays of outputs are indexed 1 to 4; element 0 is
+// unused.
+struct SchedulerState {
+    TodayTable today;
+    // Written only by SetOutputs.
+    std::array<int16_t, 5> OutputState{};
+    // Seconds since midnight of each output's last scheduled switch-on; written only by the tick.
+    std::array<float, 5> OutputStartTime{};
+    // The same moment on the monotonic clock, so an output on across midnight keeps counting.
+    std::array<std::optional<double>, 5> outputStartMonotonic{};
+    // The tick's scan position: after a tick, the slot that matched, or 601 when none did.
+    int16_t ScanSlot = 0;
+};
+
+// Captions of the labels the tick writes; element k - 1 belongs to output k.
+struct SchedulerCaptions {
+    std::string LblHeure = "00:00:00";
+    std::array<std::string, 4> LblMaxi{"0", "0", "0", "0"};
+    std::array<std::string, 4> LblTemp{"00:00", "00:00", "00:00", "00:00"};
+};
+
+} // namespace quorel

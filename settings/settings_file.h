@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace quorel {
+
+// The port option group as the settings file sees it.
+struct PortOptionAccess {
+    std::function<int16_t()> selected;        // index of the selected option, 0 to 4
+    std::function<void(int16_t)> select;      // selects an option, which runs the port choice
+};
+
+// Reads ("Load") or writes ("Save") the remembered port option in the settings file, a single
+// line holding the option's index. Actions are compared case-sensitively; any other text does
+// nothing. A missing file on "Load" is not an error; any other failure shows one message box
+// (no icon) saying what went wrong, and the call then returns with the selection unchanged.
+void SettingsFile(const std::string& action, const std::string& settingsPath,
+                  const PortOptionAccess& ports, Dialogs& dialogs);
+
+} // namespace quorel

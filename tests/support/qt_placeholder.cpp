@@ -1,1 +1,0 @@
-#include "tests/support/temp_folder.h"

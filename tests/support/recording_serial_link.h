@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/serial_link.h"
+#include "tests/support/fake_clock.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quorel::test {
+
+struct SentByte {
+    uint8_t byte;
+    double at; // monotonic seconds of the fake clock when it was written
+};
+
+// A serial link that records what is asked of it. Failures can be set per operation.
+class RecordingSerialLink final : public SerialLink {
+public:
+    explicit RecordingSerialLink(FakeClock* clock = nullptr) : clock_(clock) {}
+
+    bool isOpen() const override { return open_; }
+    SerialError setPortNumber(int16_t number) override;
+    SerialError setParameters(const std::string& text) override;
+    SerialError open() override;
+    void close() override;
+    SerialError writeByte(uint8_t byte) override;
+
+    std::vector<uint8_t> bytes() const;
+    std::vector<SentByte> sent;
+    // Every call in order: "port 1", "parameters 4800,N,8,1", "open", "close".
+    std::vector<std::string> calls;
+    int16_t portNumber = 0;
+    std::string parameters;
+
+    SerialError setPortNumberError = SerialError::None;
+    SerialError setParametersError = SerialError::None;
+    // open() returns this; the port is open afterwards only for None and LineNotApplied.
+    SerialError openError = SerialError::None;
+    SerialError writeError = SerialError::None;
+    std::function<void(uint8_t)> onWrite;
+
+private:
+    FakeClock* clock_;
+    bool open_ = false;
+};
+
+} // namespace quorel::test

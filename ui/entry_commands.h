@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/dialogs.h"
+#include "platform/view.h"
+#include "ui/edit_fields.h"
+#include "ui/editor_list.h"
+
+namespace quorel {
+
+inline constexpr const char* kAddOutputError = "Saisie invalide Sortie de 1 à 2 seulement";
+inline constexpr const char* kReplaceOutputError = "Saisie invalide Sortie de 1 à 4 seulement";
+inline constexpr int kDeleteKeyCode = 46;
+
+// The editor's commands on the list: add, replace, delete, clear, copy into the fields, sort,
+// and the generation of a series of entries.
+class EntryCommands {
+public:
+    EntryCommands(EditorList& list, EditFields& fields, Dialogs& dialogs, View& view);
+
+    void BtnAjouter_Click();
+    void BtnReplacer_Click();
+    void BtnSupp_Click();
+    void Quorel_KeyUp(int keyCode, int shift);
+    void BtnDelete_Click();
+    void Quorel_Click();
+    // headerPosition counts the columns from 1.
+    void Quorel_ColumnClick(int headerPosition);
+    void BtnInti_Click();
+
+private:
+    void removeSelected();
+
+    EditorList& list_;
+    EditFields& fields_;
+    Dialogs& dialogs_;
+    View& view_;
+};
+
+// Whether the output field passes the check of "Ajouter" (upper bound 2) or "Replacer" (4).
+bool outputFieldAccepted(const std::string& text, int upperBound);
+
+// Whether a time text can ever match the clock: exactly "hh:mm:ss", a valid 24-hour time.
+bool isClockTimeText(const std::string& text);
+
+} // namespace quorel
