@@ -29,6 +29,8 @@ public:
 
 private:
     void removeSelected();
+    // Tells the operator that the list holds the most rows it can.
+    void reportListFull();
 
     EditorList& list_;
     EditFields& fields_;

@@ -1,0 +1,118 @@
+#include "ui/day_editor.h"
+
+#include "platform/file_io.h"
+#include "schedule/day_file_name.h"
+#include "schedule/file_exists.h"
+#include "schedule/record_reader.h"
+#include "schedule/record_writer.h"
+
+namespace quorel {
+
+namespace {
+
+std::string upperCased(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+} // namespace
+
+DayEditor::DayEditor(EditorList& list, const ProgramPaths& paths, Dialogs& dialogs, View& view)
+    : list_(list), paths_(paths), dialogs_(dialogs), view_(view) {}
+
+void DayEditor::fillDays() {
+    days_.assign(kDayNames.begin(), kDayNames.end());
+    view_.redraw(ViewPart::Days);
+}
+
+void DayEditor::selectDay(int position) {
+    if (position < 0 || position >= static_cast<int>(days_.size())) {
+        return;
+    }
+    selected_ = position;
+    view_.redraw(ViewPart::Days);
+    JourSemaine_Click();
+}
+
+void DayEditor::JourSemaine_Click() {
+    if (selected_) {
+        DayFile("Load", static_cast<int16_t>(*selected_));
+    }
+}
+
+void DayEditor::BtnSave_Click() {
+    if (selected_) {
+        DayFile("Save", static_cast<int16_t>(*selected_));
+    }
+}
+
+void DayEditor::Jour_Click(int16_t index) {
+    if (index >= 1 && index <= static_cast<int16_t>(kDayNames.size())) {
+        DayFile("Load", static_cast<int16_t>(index - 1));
+    }
+}
+
+void DayEditor::DayFile(const std::string& action, int16_t day) {
+    const std::string verb = upperCased(action);
+    if (verb == "LOAD") {
+        load(day, dayFilePath(paths_.DayFilePrefix, day));
+    } else if (verb == "SAVE") {
+        save(dayFilePath(paths_.DayFilePrefix, day));
+    }
+}
+
+void DayEditor::load(int16_t /*day*/, const std::string& path) {
+    list_.clear();
+    list_.setSortKey(1);
+    list_.setSorted(false);
+    std::string problem;
+    if (FileExists(path)) {
+        const FileReadResult file = readWholeFile(path);
+        if (!file.ok) {
+            problem = "Impossible de lire le fichier « " + path + " » : " + file.error + ".";
+        } else {
+            // A last record cut short ends the reading; the complete records before it load.
+            RecordReader reader(file.bytes);
+            while (list_.count() < EditorList::kMaxRows) {
+                auto fields = reader.next(3);
+                if (!fields) {
+                    break;
+                }
+                list_.add({(*fields)[0], (*fields)[1], (*fields)[2]});
+            }
+            if (list_.count() == EditorList::kMaxRows && reader.next(3)) {
+                problem = "Le fichier « " + path +
+                          " » contient plus de 32 767 lignes : seules les 32 767 premières ont "
+                          "été chargées.";
+            }
+        }
+    }
+    list_.setSorted(true);
+    view_.redraw(ViewPart::List);
+    // Shown once the list is complete, so that the window behind the box shows a usable list.
+    if (!problem.empty()) {
+        dialogs_.message(problem, MessageIcon::Critical);
+    }
+}
+
+void DayEditor::save(const std::string& path) {
+    list_.setSortKey(1);
+    list_.setSorted(true);
+    view_.redraw(ViewPart::List);
+    std::string bytes;
+    for (const ScheduleEntry& row : list_.rows()) {
+        writeRecord(bytes, {row.output, row.time, row.duration});
+    }
+    // Written beside the file and renamed over it, so that a failure leaves the old file whole.
+    const std::string error = replaceFileContent(path, bytes);
+    if (!error.empty()) {
+        dialogs_.message("Impossible d'enregistrer le fichier « " + path + " » : " + error + ".",
+                         MessageIcon::Critical);
+    }
+}
+
+} // namespace quorel

@@ -1,0 +1,88 @@
+#include "ui/entry_commands.h"
+
+namespace quorel {
+
+EntryCommands::EntryCommands(EditorList& list, EditFields& fields, Dialogs& dialogs, View& view)
+    : list_(list), fields_(fields), dialogs_(dialogs), view_(view) {}
+
+void EntryCommands::reportListFull() {
+    dialogs_.message("La liste est pleine : elle contient au plus 32 767 lignes. "
+                     "Les lignes en trop n'ont pas été ajoutées.",
+                     MessageIcon::Critical);
+}
+
+void EntryCommands::BtnAjouter_Click() {
+    if (!outputFieldAccepted(fields_.ChEdit[0], 2)) {
+        dialogs_.message(kAddOutputError, MessageIcon::Critical);
+        return;
+    }
+    if (list_.count() >= EditorList::kMaxRows) {
+        reportListFull();
+        return;
+    }
+    // Sorting off first, so that the new row stays at the end where it is added.
+    list_.setSorted(false);
+    list_.add({fields_.ChEdit[0], fields_.ChEdit[1], fields_.ChEdit[2]});
+    view_.redraw(ViewPart::List);
+}
+
+void EntryCommands::BtnReplacer_Click() {
+    if (!outputFieldAccepted(fields_.ChEdit[0], 4)) {
+        dialogs_.message(kReplaceOutputError, MessageIcon::Critical);
+        return;
+    }
+    const auto position = list_.selected();
+    if (list_.count() == 0 || !position) {
+        return;
+    }
+    list_.replace(*position, {fields_.ChEdit[0], fields_.ChEdit[1], fields_.ChEdit[2]});
+    view_.redraw(ViewPart::List);
+}
+
+void EntryCommands::removeSelected() {
+    const auto position = list_.selected();
+    if (list_.count() == 0 || !position) {
+        return;
+    }
+    list_.remove(*position);
+    view_.redraw(ViewPart::List);
+}
+
+void EntryCommands::BtnSupp_Click() {
+    removeSelected();
+}
+
+void EntryCommands::Quorel_KeyUp(int keyCode, int /*shift*/) {
+    if (keyCode == kDeleteKeyCode) {
+        removeSelected();
+    }
+}
+
+void EntryCommands::BtnDelete_Click() {
+    if (list_.count() == 0) {
+        return;
+    }
+    list_.clear();
+    view_.redraw(ViewPart::List);
+}
+
+void EntryCommands::Quorel_Click() {
+    const auto position = list_.selected();
+    if (list_.count() == 0 || !position) {
+        return;
+    }
+    const ScheduleEntry& row = list_.row(*position);
+    fields_.ChEdit = {row.output, row.time, row.duration};
+    view_.redraw(ViewPart::EditFields);
+}
+
+void EntryCommands::Quorel_ColumnClick(int headerPosition) {
+    if (headerPosition < 1 || headerPosition > 3) {
+        return;
+    }
+    list_.setSortKey(headerPosition - 1);
+    list_.setSorted(true);
+    view_.redraw(ViewPart::List);
+}
+
+} // namespace quorel

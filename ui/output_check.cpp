@@ -1,0 +1,11 @@
+#include "schedule/number_text.h"
+#include "ui/entry_commands.h"
+
+namespace quorel {
+
+bool outputFieldAccepted(const std::string& text, int upperBound) {
+    const double value = leadingNumber(text);
+    return value >= 1 && value <= upperBound;
+}
+
+} // namespace quorel
