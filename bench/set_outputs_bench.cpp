@@ -1,0 +1,67 @@
+#include "platform/system_clock.h"
+#include "relay/outputs.h"
+
+#include <benchmark/benchmark.h>
+
+namespace quorel {
+namespace {
+
+class DiscardingLink final : public SerialLink {
+  public:
+    bool isOpen() const override { return true; }
+    SerialError setPortNumber(int16_t) override { return SerialError::None; }
+    SerialError setParameters(const std::string&) override { return SerialError::None; }
+    SerialError open() override { return SerialError::None; }
+    void close() override {}
+    SerialError writeByte(uint8_t) override {
+        ++written;
+        return SerialError::None;
+    }
+    long written = 0;
+};
+
+class CountingPump final : public EventPump {
+  public:
+    void yield() override { ++yields; }
+    long yields = 0;
+};
+
+class EnabledTimer final : public Timer {
+  public:
+    void setEnabled(bool) override {}
+    bool isEnabled() const override { return true; }
+};
+
+class SilentView final : public View {
+  public:
+    void redraw(ViewPart) override {}
+};
+
+// The two 0.15 s pauses must sleep: the CPU time of a call stays far below its wall time.
+void BM_SetOutputsCpuTime(benchmark::State& bench) {
+    SystemClock clock;
+    DiscardingLink link;
+    CountingPump pump;
+    EnabledTimer timer;
+    SilentView view;
+    SchedulerState state;
+    RelayPanel panel;
+    Outputs outputs(state, panel, link, pump, clock, timer, view);
+    int16_t flag = kOn;
+    for (auto _ : bench) {
+        outputs.SetOutputs(flag, 0, 0, 0);
+        flag = flag == kOn ? kOff : kOn;
+    }
+    if (link.written != 2 * static_cast<long>(bench.iterations())) {
+        bench.SkipWithError("SetOutputs did not send two bytes per call");
+    }
+}
+BENCHMARK(BM_SetOutputsCpuTime)
+    ->MeasureProcessCPUTime()
+    ->Iterations(6)
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace quorel
+
+BENCHMARK_MAIN();

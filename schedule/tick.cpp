@@ -1,0 +1,133 @@
+#include "schedule/tick.h"
+
+#include "schedule/format_elapsed.h"
+#include "schedule/number_text.h"
+#include "schedule/weekday.h"
+
+#include <string>
+#include <utility>
+
+namespace quorel {
+
+namespace {
+
+// Marks a tick as running until it returns, however it returns.
+class RunningMark {
+  public:
+    explicit RunningMark(bool& running) : running_(running) { running_ = true; }
+    ~RunningMark() { running_ = false; }
+    RunningMark(const RunningMark&) = delete;
+    RunningMark& operator=(const RunningMark&) = delete;
+
+  private:
+    bool& running_;
+};
+
+// Time texts are eight characters: a plain loop beats a call to the library's memcmp 600 times
+// a tick.
+bool sameText(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isOutputNumber(int output) {
+    return output >= 1 && output <= 4;
+}
+
+} // namespace
+
+SchedulerTick::SchedulerTick(SchedulerState& state, SchedulerCaptions& captions, Clock& clock,
+                             EventPump& pump, View& view, const ProgramPaths& paths,
+                             SetOutputsFunction setOutputs)
+    : state_(state), captions_(captions), clock_(clock), pump_(pump), view_(view), paths_(paths),
+      setOutputs_(std::move(setOutputs)) {}
+
+void SchedulerTick::TimerSat_Timer() {
+    // A tick raised inside one of this tick's yields would rescan and switch again in the middle
+    // of a relay command; it is dropped instead.
+    if (running_) {
+        return;
+    }
+    RunningMark mark(running_);
+
+    std::string now = clock_.clockText();
+    if (now != captions_.LblHeure) {
+        captions_.LblHeure = std::move(now);
+        view_.redraw(ViewPart::Clock);
+    }
+    // Reloading at every second 00 picks up a saved timetable within a minute, and the new day's
+    // timetable at midnight, before the scan.
+    if (clock_.secondsFieldText() == "00") {
+        LoadTodayTable(state_.today, paths_.DayFilePrefix,
+                       static_cast<int16_t>(CurrentWeekday(clock_) - 1));
+    }
+    scanForDueEntry();
+    updateOutputsThatAreOn();
+    pump_.yield();
+}
+
+void SchedulerTick::scanForDueEntry() {
+    const TodayTable& table = state_.today;
+    for (int slot = 1; slot <= TodayTable::kSlots; ++slot) {
+        state_.ScanSlot = static_cast<int16_t>(slot);
+        // The clock is read for every slot, so a second that begins during the scan is seen.
+        if (!sameText(clock_.clockText(), table.TodayTime[slot])) {
+            continue;
+        }
+        const int output = table.TodayOutput[slot];
+        if (!isOutputNumber(output)) {
+            continue;
+        }
+        state_.OutputStartTime[output] = clock_.secondsSinceMidnight();
+        state_.outputStartMonotonic[output] = clock_.monotonicSeconds();
+        captions_.LblMaxi[output - 1] = std::to_string(table.TodayDuration[slot]);
+        view_.redraw(ViewPart::Outputs);
+
+        std::array<int16_t, 5> flags = state_.OutputState;
+        flags[output] = kOn;
+        setOutputs_(flags[1], flags[2], flags[3], flags[4]);
+        return;
+    }
+    state_.ScanSlot = TodayTable::kSlots + 1;
+}
+
+void SchedulerTick::updateOutputsThatAreOn() {
+    for (int k = 1; k <= 4; ++k) {
+        // Read afresh for each output: switching an earlier one may have run other handlers.
+        if (state_.OutputState[k] != kOn) {
+            continue;
+        }
+        std::string shown = FormatElapsed(elapsedSeconds(k));
+        if (shown != captions_.LblTemp[k - 1]) {
+            captions_.LblTemp[k - 1] = std::move(shown);
+            view_.redraw(ViewPart::Outputs);
+        }
+        const float elapsed = static_cast<float>(elapsedSeconds(k));
+        // The duration of the last scheduled switch-on lives only in the caption.
+        const float duration = static_cast<float>(leadingNumber(captions_.LblMaxi[k - 1]));
+        if (!(duration > elapsed)) {
+            std::array<int16_t, 5> flags = state_.OutputState;
+            flags[k] = kOff;
+            setOutputs_(flags[1], flags[2], flags[3], flags[4]);
+        }
+    }
+}
+
+double SchedulerTick::elapsedSeconds(int output) {
+    // The monotonic stamp keeps counting across midnight and clock changes.
+    if (const auto& started = state_.outputStartMonotonic[output]) {
+        return clock_.monotonicSeconds() - *started;
+    }
+    // Switched on by hand with no scheduled switch-on since start-up: against a start of 0.
+    return static_cast<double>(clock_.secondsSinceMidnight()) -
+           static_cast<double>(state_.OutputStartTime[output]);
+}
+
+} // namespace quorel
