@@ -1,1 +1,13 @@
-#include "platform/event_pump.h"
+#include "platform/qt_event_pump.h"
+
+#include <QCoreApplication>
+
+namespace quorel {
+
+void QtEventPump::yield() {
+    if (!stopped_) {
+        QCoreApplication::processEvents();
+    }
+}
+
+} // namespace quorel

@@ -1,3 +1,306 @@
-int main() {
+// quorel-relay-sim: stands in for the USB-RLY02 relay module, so that Quorel can run without the
+// hardware. It offers a pseudo-terminal as the module's serial port and prints each command byte
+// it receives.
+
+#include "platform/file_io.h"
+#include "platform/ini_settings_store.h"
+#include "platform/port_devices.h"
+#include "relay/relay_panel.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <filesystem>
+#include <optional>
+#include <poll.h>
+#include <string>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace quorel;
+
+constexpr const char* kUsage =
+    "usage: quorel-relay-sim [--link PATH] [--port N]\n"
+    "\n"
+    "Simulates the USB-RLY02 relay module for Quorel. It creates a pseudo-terminal that behaves\n"
+    "as the module's serial port, prints the path of that port, then prints one line per byte\n"
+    "received: the time with milliseconds and what the byte means (\"relay 1 ON\", \"relay 2 "
+    "OFF\",\n"
+    "or the unknown byte in hex). The port stays available when Quorel closes and reopens it.\n"
+    "\n"
+    "  --link PATH  also make a symbolic link at PATH to the port (a stable name, like the\n"
+    "               /dev/serial/by-id/... link of the real module)\n"
+    "  --port N     point Quorel's port option COMN: (N = 1 to 4) at the port, by setting\n"
+    "               [Ports] COMN in $XDG_CONFIG_HOME/VornAlmare.ini (default ~/.config); the link\n"
+    "               is used when given, else the pseudo-terminal itself\n"
+    "  --help       show this text\n"
+    "\n"
+    "Ctrl-C (or SIGTERM) ends it; it then removes the link and restores or removes the [Ports]\n"
+    "value it set.\n"
+    "\n"
+    "Example: quorel-relay-sim --port 1, then start Quorel and choose \"COM1:\".\n";
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+void requestStop(int) {
+    stopRequested = 1;
+}
+
+struct Options {
+    std::string link;
+    int port = 0;
+};
+
+std::optional<Options> parseOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            std::exit(0);
+        }
+        if (i + 1 >= argc || (arg != "--link" && arg != "--port")) {
+            return std::nullopt;
+        }
+        const std::string value = argv[++i];
+        if (arg == "--link") {
+            options.link = std::filesystem::absolute(value).string();
+        } else if (value.size() == 1 && value[0] >= '1' && value[0] <= '4') {
+            options.port = value[0] - '0';
+        } else {
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+void say(const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+std::string meaningOf(uint8_t byte) {
+    switch (byte) {
+    case kRelay1On:
+        return "relay 1 ON";
+    case kRelay2On:
+        return "relay 2 ON";
+    case kRelay1Off:
+        return "relay 1 OFF";
+    case kRelay2Off:
+        return "relay 2 OFF";
+    default:
+        char text[32];
+        std::snprintf(text, sizeof text, "unknown byte 0x%02X", byte);
+        return text;
+    }
+}
+
+std::string timestampNow() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    std::tm local{};
+    localtime_r(&now.tv_sec, &local);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03ld", local.tm_hour, local.tm_min,
+                  local.tm_sec, now.tv_nsec / 1000000);
+    return text;
+}
+
+std::string trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// Takes the key's line out of the store's [Ports] section. The store has no removal of its own;
+// a file this program created and left holding nothing else goes altogether.
+void removePortValue(const std::string& iniPath, const std::string& key, bool fileWasOurs) {
+    const FileReadResult file = readWholeFile(iniPath);
+    if (!file.ok) {
+        return;
+    }
+    std::string kept;
+    std::string section;
+    bool onlyOurs = true;
+    size_t start = 0;
+    while (start < file.bytes.size()) {
+        size_t end = file.bytes.find('\n', start);
+        end = end == std::string::npos ? file.bytes.size() : end;
+        const std::string line = file.bytes.substr(start, end - start);
+        start = end + 1;
+        const std::string text = trimmed(line);
+        const size_t equals = text.find('=');
+        if (text.size() >= 2 && text.front() == '[' && text.back() == ']') {
+            section = trimmed(text.substr(1, text.size() - 2));
+        } else if (section == kPortsSection && equals != std::string::npos &&
+                   trimmed(text.substr(0, equals)) == key) {
+            continue;
+        }
+        onlyOurs = onlyOurs && (text.empty() || text == std::string("[") + kPortsSection + "]");
+        kept += line + "\n";
+    }
+    if (fileWasOurs && onlyOurs) {
+        std::filesystem::remove(iniPath);
+    } else {
+        replaceFileContent(iniPath, kept);
+    }
+}
+
+class PortValue {
+  public:
+    PortValue(int port, const std::string& device)
+        : store_(userSettingsStore()), key_("COM" + std::to_string(port)) {
+        previous_ = store_.read(kStoreApplication, kPortsSection, key_, "");
+        fileExisted_ = std::filesystem::exists(store_.filePath(kStoreApplication));
+        set_ = store_.write(kStoreApplication, kPortsSection, key_, device);
+    }
+    ~PortValue() {
+        if (!set_) {
+            return;
+        }
+        if (!previous_.empty()) {
+            store_.write(kStoreApplication, kPortsSection, key_, previous_);
+        } else {
+            removePortValue(store_.filePath(kStoreApplication), key_, !fileExisted_);
+        }
+    }
+    bool isSet() const { return set_; }
+    std::string description() const {
+        return "[" + std::string(kPortsSection) + "] " + key_ + " in " +
+               store_.filePath(kStoreApplication);
+    }
+
+  private:
+    IniSettingsStore store_;
+    std::string key_;
+    std::string previous_;
+    bool fileExisted_ = false;
+    bool set_ = false;
+};
+
+class StableLink {
+  public:
+    StableLink(std::string path, const std::string& target) : path_(std::move(path)) {
+        struct stat info {};
+        // A link left behind by an earlier run is replaced; anything else is not ours to touch.
+        if (::lstat(path_.c_str(), &info) == 0) {
+            if (!S_ISLNK(info.st_mode) || ::unlink(path_.c_str()) != 0) {
+                return;
+            }
+        }
+        made_ = ::symlink(target.c_str(), path_.c_str()) == 0;
+        target_ = target;
+    }
+    ~StableLink() {
+        std::error_code error;
+        if (made_ && std::filesystem::read_symlink(path_, error) == target_) {
+            ::unlink(path_.c_str());
+        }
+    }
+    bool made() const { return made_; }
+
+  private:
+    std::string path_;
+    std::string target_;
+    bool made_ = false;
+};
+
+void installStopHandlers() {
+    struct sigaction action {};
+    action.sa_handler = requestStop;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: the wait for bytes must end when a stop is requested.
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+void printBytesUntilStopped(int master) {
+    while (stopRequested == 0) {
+        pollfd watch{master, POLLIN, 0};
+        if (::poll(&watch, 1, -1) < 0) {
+            continue; // interrupted by a signal
+        }
+        uint8_t bytes[256];
+        const ssize_t count = ::read(master, bytes, sizeof bytes);
+        if (count <= 0) {
+            if (count == 0 || (errno != EINTR && errno != EAGAIN)) {
+                ::usleep(50'000); // no port side open at this moment
+            }
+            continue;
+        }
+        const std::string at = timestampNow();
+        for (ssize_t i = 0; i < count; ++i) {
+            say(at + " " + meaningOf(bytes[i]));
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::optional<Options> options = parseOptions(argc, argv);
+    if (!options) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    installStopHandlers();
+
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
+        std::fprintf(stderr, "quorel-relay-sim: no pseudo-terminal: %s\n", std::strerror(errno));
+        return 1;
+    }
+    const std::string portSide = ::ptsname(master);
+    // Held open here so that Quorel closing its port does not hang the pseudo-terminal up.
+    const int heldPortSide = ::open(portSide.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    termios raw{};
+    if (heldPortSide < 0 || ::tcgetattr(heldPortSide, &raw) != 0) {
+        std::fprintf(stderr, "quorel-relay-sim: cannot open %s\n", portSide.c_str());
+        return 1;
+    }
+    ::cfmakeraw(&raw);
+    ::tcsetattr(heldPortSide, TCSANOW, &raw);
+    say("port side: " + portSide);
+
+    std::optional<StableLink> link;
+    if (!options->link.empty()) {
+        link.emplace(options->link, portSide);
+        if (!link->made()) {
+            std::fprintf(stderr, "quorel-relay-sim: cannot make the link %s\n",
+                         options->link.c_str());
+            return 1;
+        }
+        say("link: " + options->link + " -> " + portSide);
+    }
+    std::optional<PortValue> portValue;
+    if (options->port != 0) {
+        const std::string offered = options->link.empty() ? portSide : options->link;
+        portValue.emplace(options->port, offered);
+        if (!portValue->isSet()) {
+            std::fprintf(stderr, "quorel-relay-sim: cannot write %s\n",
+                         portValue->description().c_str());
+            return 1;
+        }
+        say(portValue->description() + " = " + offered);
+    }
+    say("ready: waiting for relay commands (Ctrl-C to stop)");
+
+    printBytesUntilStopped(master);
+
+    ::close(heldPortSide);
+    ::close(master);
     return 0;
 }

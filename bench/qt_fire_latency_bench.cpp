@@ -1,0 +1,151 @@
+// Fire latency: from the start of an entry's second to the arrival of its relay-on byte at the
+// module, through the real phased timer, tick, SetOutputs and serial link over a pseudo-terminal.
+
+#include "platform/ini_settings_store.h"
+#include "platform/port_devices.h"
+#include "platform/qt_event_pump.h"
+#include "platform/qt_phased_timer.h"
+#include "platform/qt_serial_link.h"
+#include "platform/system_clock.h"
+#include "relay/outputs.h"
+#include "schedule/record_writer.h"
+#include "schedule/tick.h"
+#include "schedule/weekday.h"
+#include "tests/support/fakes.h"
+#include "tests/support/pseudo_terminal.h"
+#include "tests/support/qt_event_loop.h"
+#include "tests/support/temp_folder.h"
+
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <thread>
+
+namespace quorel {
+namespace {
+
+constexpr int kEntries = 25;
+constexpr int kSecondsApart = 2;
+constexpr int kFirstEntryIn = 3;
+
+class SilentView final : public View {
+  public:
+    void redraw(ViewPart) override {}
+};
+
+std::string localTimeText(time_t second) {
+    std::tm local{};
+    localtime_r(&second, &local);
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
+    return text;
+}
+
+// Relay 1 entries of duration 0, switched on and off again in their second, in every day file
+// so that a run across midnight keeps them.
+std::vector<time_t> writeDayFiles(const test::TempFolder& folder) {
+    const time_t first = static_cast<time_t>(std::ceil(test::wallNow())) + kFirstEntryIn;
+    std::vector<time_t> seconds;
+    std::string bytes;
+    for (int i = 0; i < kEntries; ++i) {
+        seconds.push_back(first + static_cast<time_t>(i) * kSecondsApart);
+        writeRecord(bytes, {std::string("1"), localTimeText(seconds.back()), std::string("0")});
+    }
+    for (int day = 0; day < 7; ++day) {
+        folder.write("Quorel." + std::to_string(day), bytes);
+    }
+    return seconds;
+}
+
+// The first relay-1-on byte within each entry's second, in milliseconds after its start.
+std::vector<double> latencies(const std::vector<time_t>& seconds,
+                              const std::vector<test::ReceivedByte>& received) {
+    std::vector<double> result;
+    for (time_t second : seconds) {
+        for (const test::ReceivedByte& byte : received) {
+            const double after = byte.wall - static_cast<double>(second);
+            if (byte.byte == kRelay1On && after >= 0 && after < 1) {
+                result.push_back(after * 1000.0);
+                break;
+            }
+        }
+    }
+    return result;
+}
+
+double percentile(std::vector<double> values, double fraction) {
+    std::sort(values.begin(), values.end());
+    const size_t rank = static_cast<size_t>(std::ceil(fraction * values.size()));
+    return values[std::clamp<size_t>(rank, 1, values.size()) - 1];
+}
+
+void BM_FireLatency(benchmark::State& bench) {
+    test::ensureCoreApplication();
+    test::TempFolder folder;
+    const std::vector<time_t> seconds = writeDayFiles(folder);
+    const ProgramPaths paths = ProgramPaths::inFolder(folder.path());
+
+    test::PseudoTerminal module;
+    test::MemorySettingsStore store;
+    store.values[std::string(kStoreApplication) + "/" + kPortsSection + "/COM1"] =
+        module.slavePath();
+    QtSerialLink link(store);
+    link.setPortNumber(1);
+    link.setParameters(kLineParameters);
+    if (link.open() != SerialError::None) {
+        bench.SkipWithError("the pseudo-terminal did not open");
+        return;
+    }
+
+    SystemClock clock;
+    QtEventPump pump;
+    SilentView view;
+    SchedulerState state;
+    SchedulerCaptions captions;
+    RelayPanel panel;
+    LoadTodayTable(state.today, paths.DayFilePrefix,
+                   static_cast<int16_t>(CurrentWeekday(clock) - 1));
+    SchedulerTick* tickPointer = nullptr;
+    PhasedTimer timer([&] { tickPointer->TimerSat_Timer(); });
+    Outputs outputs(state, panel, link, pump, clock, timer, view);
+    SchedulerTick tick(state, captions, clock, pump, view, paths,
+                       [&](int16_t o1, int16_t o2, int16_t o3, int16_t o4) {
+                           outputs.SetOutputs(o1, o2, o3, o4);
+                       });
+    tickPointer = &tick;
+
+    const double runSeconds = static_cast<double>(seconds.back()) + 2.0 - test::wallNow();
+    std::vector<test::ReceivedByte> received;
+    for (auto _ : bench) {
+        std::thread reader([&] { received = module.read(SIZE_MAX, runSeconds); });
+        timer.setEnabled(true);
+        test::runEventsFor(static_cast<int>(runSeconds * 1000));
+        timer.setEnabled(false);
+        reader.join();
+    }
+    link.close();
+
+    const std::vector<double> found = latencies(seconds, received);
+    if (found.size() != seconds.size()) {
+        bench.SkipWithError("an entry's relay-on byte never arrived within its second");
+        return;
+    }
+    const double p50 = percentile(found, 0.50);
+    const double p99 = percentile(found, 0.99);
+    const double max = *std::max_element(found.begin(), found.end());
+    bench.counters["entries"] = static_cast<double>(found.size());
+    bench.counters["p50_ms"] = p50;
+    bench.counters["p99_ms"] = p99;
+    bench.counters["max_ms"] = max;
+    std::printf("fire latency over %zu entries: p50 %.2f ms, p99 %.2f ms, max %.2f ms "
+                "(target p99 <= 20 ms)\n",
+                found.size(), p50, p99, max);
+}
+BENCHMARK(BM_FireLatency)->Iterations(1)->UseRealTime()->Unit(benchmark::kSecond);
+
+} // namespace
+} // namespace quorel
+
+BENCHMARK_MAIN();

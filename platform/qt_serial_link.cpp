@@ -1,0 +1,229 @@
+#include "platform/qt_serial_link.h"
+
+#include "platform/port_devices.h"
+
+#include <cerrno>
+#include <poll.h>
+#include <sys/stat.h>
+#include <termios.h>
+
+namespace quorel {
+
+namespace {
+
+constexpr const char* kDefaultParameters = "9600,N,8,1";
+
+bool failed(SerialError error) {
+    return error != SerialError::None && error != SerialError::LineNotApplied;
+}
+
+SerialError openErrorOf(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return SerialError::DeviceMissing;
+    case QSerialPort::PermissionError:
+        return SerialError::DeviceBusy;
+    case QSerialPort::UnsupportedOperationError:
+        return SerialError::NotSerialDevice;
+    default:
+        return SerialError::OpenFailed;
+    }
+}
+
+// What the path names, before QSerialPort tries it: its answers for a folder or a dangling link
+// are less precise.
+SerialError checkDevicePath(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        switch (errno) {
+        case ENOENT:
+        case ENOTDIR:
+        case ELOOP:
+            return SerialError::DeviceMissing;
+        case EACCES:
+            return SerialError::DeviceBusy;
+        default:
+            return SerialError::OpenFailed;
+        }
+    }
+    return S_ISCHR(info.st_mode) ? SerialError::None : SerialError::NotSerialDevice;
+}
+
+QSerialPort::Parity qtParity(Parity parity) {
+    switch (parity) {
+    case Parity::Even:
+        return QSerialPort::EvenParity;
+    case Parity::Odd:
+        return QSerialPort::OddParity;
+    case Parity::Mark:
+        return QSerialPort::MarkParity;
+    case Parity::Space:
+        return QSerialPort::SpaceParity;
+    case Parity::None:
+        break;
+    }
+    return QSerialPort::NoParity;
+}
+
+QSerialPort::StopBits qtStopBits(StopBits stopBits) {
+    switch (stopBits) {
+    case StopBits::OneAndHalf:
+        return QSerialPort::OneAndHalfStop;
+    case StopBits::Two:
+        return QSerialPort::TwoStop;
+    case StopBits::One:
+        break;
+    }
+    return QSerialPort::OneStop;
+}
+
+} // namespace
+
+QtSerialLink::QtSerialLink(SettingsStore& store)
+    : store_(store), parameters_(*parseLineParameters(kDefaultParameters)),
+      hangUpWatch_(QSocketNotifier::Read) {
+    hangUpWatch_.setEnabled(false);
+    QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
+                     [this](QSerialPort::SerialPortError error) { onPortError(error); });
+    QObject::connect(&hangUpWatch_, &QSocketNotifier::activated, &hangUpWatch_,
+                     [this] { onDeviceSignal(); });
+}
+
+QtSerialLink::~QtSerialLink() {
+    dropDevice();
+}
+
+SerialError QtSerialLink::setPortNumber(int16_t number) {
+    if (inService_) {
+        return SerialError::PortAlreadyOpen;
+    }
+    if (number < 1) {
+        return SerialError::BadPortNumber;
+    }
+    portNumber_ = number;
+    return SerialError::None;
+}
+
+SerialError QtSerialLink::setParameters(const std::string& text) {
+    if (inService_) {
+        return SerialError::PortAlreadyOpen;
+    }
+    const std::optional<LineParameters> parsed = parseLineParameters(text);
+    if (!parsed) {
+        return SerialError::BadParameters;
+    }
+    parameters_ = *parsed;
+    return SerialError::None;
+}
+
+SerialError QtSerialLink::open() {
+    if (inService_) {
+        return SerialError::PortAlreadyOpen;
+    }
+    const SerialError error = openDevice();
+    inService_ = !failed(error);
+    return error;
+}
+
+void QtSerialLink::close() {
+    inService_ = false;
+    dropDevice();
+}
+
+SerialError QtSerialLink::writeByte(uint8_t byte) {
+    if (!inService_) {
+        return SerialError::PortNotOpen;
+    }
+    // The device went away since the last byte: it may be back under the same name.
+    const bool reopened = !port_.isOpen();
+    if (reopened) {
+        const SerialError error = openDevice();
+        if (failed(error)) {
+            return error;
+        }
+    }
+    if (sendByte(byte)) {
+        return SerialError::None;
+    }
+    if (reopened) {
+        return SerialError::WriteFailed;
+    }
+    // The handle died without notice (the byte was written before the hang-up was seen).
+    dropDevice();
+    const SerialError error = openDevice();
+    if (failed(error)) {
+        return error;
+    }
+    return sendByte(byte) ? SerialError::None : SerialError::WriteFailed;
+}
+
+SerialError QtSerialLink::openDevice() {
+    const std::string device = deviceForPort(store_, portNumber_);
+    const SerialError pathError = checkDevicePath(device);
+    if (pathError != SerialError::None) {
+        return pathError;
+    }
+    port_.setPortName(QString::fromStdString(device));
+    // The module never answers the relay commands, so the port is opened for writing only.
+    if (!port_.open(QIODevice::WriteOnly)) {
+        return openErrorOf(port_.error());
+    }
+    hangUpWatch_.setSocket(port_.handle());
+    hangUpWatch_.setEnabled(true);
+    return applyLineParameters();
+}
+
+SerialError QtSerialLink::applyLineParameters() {
+    bool applied = port_.setBaudRate(parameters_.baud);
+    applied =
+        port_.setDataBits(static_cast<QSerialPort::DataBits>(parameters_.dataBits)) && applied;
+    applied = port_.setParity(qtParity(parameters_.parity)) && applied;
+    applied = port_.setStopBits(qtStopBits(parameters_.stopBits)) && applied;
+    applied = port_.setFlowControl(QSerialPort::NoFlowControl) && applied;
+    // termios has no 1.5 stop bits: QSerialPort would quietly use one instead.
+    applied = applied && parameters_.stopBits != StopBits::OneAndHalf;
+    port_.clearError();
+    return applied ? SerialError::None : SerialError::LineNotApplied;
+}
+
+bool QtSerialLink::sendByte(uint8_t byte) {
+    const char data = static_cast<char>(byte);
+    if (port_.write(&data, 1) != 1) {
+        return false;
+    }
+    // write() only fills Qt's buffer; flush() hands the byte to the device now.
+    const bool flushed = port_.flush();
+    return flushed && port_.isOpen() && port_.bytesToWrite() == 0;
+}
+
+void QtSerialLink::dropDevice() {
+    // The watch goes first: it must never poll a descriptor that is already closed.
+    hangUpWatch_.setEnabled(false);
+    if (port_.isOpen()) {
+        port_.close();
+    }
+}
+
+void QtSerialLink::onPortError(QSerialPort::SerialPortError error) {
+    // Keeping a dead handle would make the error repeat at full speed, and would make Linux give
+    // the module a new device name when it is plugged back in.
+    if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+        error == QSerialPort::WriteError) {
+        dropDevice();
+    }
+}
+
+void QtSerialLink::onDeviceSignal() {
+    pollfd watch{static_cast<int>(port_.handle()), POLLIN, 0};
+    if (::poll(&watch, 1, 0) <= 0) {
+        return;
+    }
+    if ((watch.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+        dropDevice();
+    } else if ((watch.revents & POLLIN) != 0) {
+        // The port is never read: whatever the module sends is discarded unread.
+        ::tcflush(watch.fd, TCIFLUSH);
+    }
+}
+
+} // namespace quorel
