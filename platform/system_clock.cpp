@@ -11,6 +11,7 @@ const std::tm& SystemClock::localTimeNow(long* nanoseconds) {
     if (now.tv_sec != cachedSecond_) {
         localtime_r(&now.tv_sec, &cachedLocal_);
         cachedSecond_ = now.tv_sec;
+        formatClockText();
     }
     if (nanoseconds != nullptr) {
         *nanoseconds = now.tv_nsec;
@@ -18,9 +19,9 @@ const std::tm& SystemClock::localTimeNow(long* nanoseconds) {
     return cachedLocal_;
 }
 
-std::string SystemClock::clockText() {
-    const std::tm& t = localTimeNow();
-    std::string text = "00:00:00";
+void SystemClock::formatClockText() {
+    const std::tm& t = cachedLocal_;
+    char* text = cachedText_.data();
     text[0] = static_cast<char>('0' + t.tm_hour / 10);
     text[1] = static_cast<char>('0' + t.tm_hour % 10);
     text[3] = static_cast<char>('0' + t.tm_min / 10);
@@ -28,7 +29,11 @@ std::string SystemClock::clockText() {
     // A leap second (tm_sec 60) still shows two digits.
     text[6] = static_cast<char>('0' + t.tm_sec / 10);
     text[7] = static_cast<char>('0' + t.tm_sec % 10);
-    return text;
+}
+
+std::string SystemClock::clockText() {
+    localTimeNow();
+    return cachedText_;
 }
 
 float SystemClock::secondsSinceMidnight() {

@@ -21,9 +21,11 @@ class SystemClock final : public Clock {
     // The scheduler reads the clock text once per timetable slot, up to 600 times a tick, so the
     // broken-down local time is kept for the whole second it belongs to.
     const std::tm& localTimeNow(long* nanoseconds = nullptr);
+    void formatClockText();
 
     time_t cachedSecond_ = -1;
     std::tm cachedLocal_{};
+    std::string cachedText_ = "00:00:00";
 };
 
 } // namespace quorel

@@ -1,10 +1,9 @@
+#include "ui/window/quorel_app.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QString::fromUtf8("Gestion Quorel révision du 22/06/2020 - USB-RLY02"));
-    window.show();
-    return app.exec();
+    QApplication application(argc, argv);
+    quorel::QuorelApp quorel;
+    return quorel.run();
 }

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace quorel {
+
+// Turns SIGTERM, SIGINT and SIGHUP (log-out, Ctrl-C, kill) into a Qt signal delivered on the
+// event loop, so they can run the ordinary shut-down instead of killing the program mid-way.
+class UnixSignalWatcher final : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit UnixSignalWatcher(QObject* parent = nullptr);
+    ~UnixSignalWatcher() override;
+
+  signals:
+    void terminationRequested();
+
+  private:
+    QSocketNotifier* notifier_ = nullptr;
+};
+
+} // namespace quorel

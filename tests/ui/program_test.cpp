@@ -1,0 +1,154 @@
+#include "platform/xdg_startup_entry.h"
+#include "relay/relay_panel.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/fakes.h"
+#include "tests/support/recording_serial_link.h"
+#include "tests/support/temp_folder.h"
+#include "ui/program.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace quorel {
+namespace {
+
+class FakeWindow final : public WindowGeometry {
+public:
+    TwipsSize outerSize() override { return {7680, 7200}; }
+    TwipsSize screenSize() override { return {19200, 14400}; }
+    void moveTo(TwipsPoint position) override { placed = position; }
+    TwipsPoint placed{-1, -1};
+};
+
+struct Station {
+    explicit Station(StartupEntry* entry = nullptr)
+        : program(PlatformServices{clock, link, pump, dialogs, store, entry ? *entry : startup,
+                                   timer, view},
+                  folder.path(), folder.path() + "quorel") {}
+    test::TempFolder folder;
+    test::FakeClock clock;
+    test::RecordingSerialLink link{&clock};
+    test::FakeEventPump pump;
+    test::FakeDialogs dialogs;
+    test::MemorySettingsStore store;
+    test::FakeStartupEntry startup;
+    test::FakeTimer timer;
+    test::RecordingView view;
+    FakeWindow window;
+    Program program;
+};
+
+TEST(StartUp, FirstStartInAnEmptyFolder) {
+    Station s;
+    s.clock.set(LocalDate{2020, 6, 26}, 10 * 3600); // a Friday
+    s.program.Form_Load(s.window);
+    EXPECT_EQ(s.program.panel.PortCom, 0);
+    EXPECT_TRUE(s.link.calls.empty());
+    EXPECT_FALSE(s.timer.isEnabled());
+    EXPECT_EQ(s.program.days.selectedDay(), 4);
+    EXPECT_EQ(s.program.days.JourSemaine().size(), 7u);
+    EXPECT_EQ(s.program.list.count(), 0);
+    EXPECT_FALSE(s.program.autoRun.checked());
+    EXPECT_TRUE(s.dialogs.messages.empty());
+    EXPECT_EQ(s.program.fields.ComboSItems, (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(s.program.fields.ComboS, "1");
+    EXPECT_TRUE(std::filesystem::is_empty(s.folder.path()));
+    EXPECT_EQ(s.program.paths.SettingsPath, s.folder.file("Quorel.ini"));
+    EXPECT_EQ(s.program.paths.DayFilePrefix, s.folder.file("Quorel"));
+}
+
+TEST(StartUp, RestoresThePortTodayBothCopiesAndThePlace) {
+    Station s;
+    s.clock.set(LocalDate{2020, 6, 24}, 10 * 3600); // a Wednesday
+    s.folder.write("Quorel.ini", "3\r\n");
+    s.folder.write("Quorel.2", "\"1\",\"12:00:00\",\"10\"\r\n\"2\",\"07:45:00\",\"5\"\r\n");
+    s.store.values["VornAlmare/VornQuorel/AutoRun"] = "True";
+    s.program.Form_Load(s.window);
+
+    EXPECT_EQ(s.program.panel.PortCom, 3);
+    EXPECT_EQ(s.link.calls, (std::vector<std::string>{"port 3", "parameters 4800,N,8,1", "open"}));
+    EXPECT_TRUE(s.timer.isEnabled());
+    EXPECT_EQ(s.program.panel.InfoERR, "Init COM3:4800,N,8,1 Ok");
+    EXPECT_EQ(s.program.days.selectedDay(), 2);
+    ASSERT_EQ(s.program.list.count(), 2);
+    EXPECT_EQ(s.program.list.row(1).time, "07:45:00");
+    EXPECT_EQ(s.program.scheduler.today.TodayTime[1], "12:00:00");
+    EXPECT_EQ(s.program.scheduler.today.TodayTime[2], "07:45:00");
+    EXPECT_TRUE(s.program.autoRun.checked());
+    EXPECT_TRUE(s.startup.steps.empty()); // the start-up entry is not touched
+    EXPECT_EQ(s.program.InitialWidth, 7680);
+    EXPECT_EQ(s.program.InitialHeight, 7200);
+    EXPECT_DOUBLE_EQ(s.window.placed.left, 5760);
+    EXPECT_DOUBLE_EQ(s.window.placed.top, 3600);
+    // The resize rule then keeps that size in the normal state only.
+    ASSERT_TRUE(s.program.Form_Resize(true, {9000, 8000}).has_value());
+    EXPECT_DOUBLE_EQ(s.program.Form_Resize(true, {9000, 8000})->width, 7680);
+    EXPECT_FALSE(s.program.Form_Resize(false, {9000, 8000}).has_value());
+    EXPECT_FALSE(s.program.Form_Resize(true, {7680, 7200}).has_value());
+}
+
+TEST(StartUp, AnUnusableSettingsFileIsReportedOnceAndTheStartGoesOn) {
+    Station s;
+    s.folder.write("Quorel.ini", "7\r\n");
+    s.program.Form_Load(s.window);
+    ASSERT_EQ(s.dialogs.messages.size(), 1u);
+    EXPECT_EQ(s.dialogs.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(s.program.panel.PortCom, 0);
+    EXPECT_TRUE(s.link.calls.empty());
+    EXPECT_TRUE(s.program.days.selectedDay().has_value());
+}
+
+TEST(ShutDown, SavesThePortChoiceStopsAndClosesWithoutARelayByte) {
+    Station s;
+    s.program.Form_Load(s.window);
+    s.program.portChoice.select(2);
+    s.program.manual.setCheckS(0, 1);
+    s.program.manual.CheckS_Click(0);
+    const size_t bytesBefore = s.link.sent.size();
+    s.program.list.add({"1", "09:00:00", "5"}); // an unsaved edit stays unsaved
+
+    s.program.Form_Unload();
+    EXPECT_EQ(test::hexBytes(s.folder.read("Quorel.ini")), "32 0D 0A");
+    EXPECT_FALSE(s.timer.isEnabled());
+    EXPECT_FALSE(s.link.isOpen());
+    EXPECT_EQ(s.program.panel.InfoERR, "Port COM Close OK !");
+    EXPECT_EQ(s.link.sent.size(), bytesBefore);
+    EXPECT_TRUE(s.program.ended());
+    for (int day = 0; day < 7; ++day) {
+        EXPECT_FALSE(s.folder.exists("Quorel." + std::to_string(day)));
+    }
+    // The close box after "Quitter" does not run it again.
+    s.folder.write("Quorel.ini", "x");
+    s.program.Form_Unload();
+    EXPECT_EQ(s.folder.read("Quorel.ini"), "x");
+}
+
+TEST(StartAtLogon, WritesADesktopEntryForAPathWithBlanksAndRemovesIt) {
+    test::TempFolder config;
+    XdgStartupEntry entry(config.path() + "config");
+    Station s(&entry);
+    const std::string program = s.folder.path() + "Gestion des cloches/quorel";
+    AutoRun autoRun(s.store, entry, s.dialogs, s.view, program);
+
+    autoRun.mnuautorun_Click();
+    EXPECT_TRUE(autoRun.checked());
+    EXPECT_EQ(s.store.values["VornAlmare/VornQuorel/AutoRun"], "True");
+    const std::string desktop = config.read("config/autostart/Gestion Quorel.desktop");
+    EXPECT_NE(desktop.find("Exec=\"" + program + "\"\n"), std::string::npos) << desktop;
+    EXPECT_NE(desktop.find("Name=Gestion Quorel\n"), std::string::npos);
+
+    autoRun.mnuautorun_Click();
+    EXPECT_FALSE(config.exists("config/autostart/Gestion Quorel.desktop"));
+    EXPECT_TRUE(s.dialogs.messages.empty());
+    autoRun.mnuautorun_Click(); // checked again
+    config.write("config/autostart/Gestion Quorel.desktop", "");
+    std::filesystem::remove(config.file("config/autostart/Gestion Quorel.desktop"));
+    autoRun.mnuautorun_Click(); // unchecked while the entry was removed by hand
+    ASSERT_EQ(s.dialogs.messages.size(), 1u);
+    EXPECT_EQ(s.dialogs.messages[0].text, "Error while deleting the Key!!");
+    EXPECT_FALSE(autoRun.checked());
+    EXPECT_EQ(s.store.values["VornAlmare/VornQuorel/AutoRun"], "False");
+}
+
+} // namespace
+} // namespace quorel

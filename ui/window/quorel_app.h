@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/ini_settings_store.h"
+#include "platform/qt_dialogs.h"
+#include "platform/qt_event_pump.h"
+#include "platform/qt_serial_link.h"
+#include "platform/system_clock.h"
+#include "platform/xdg_startup_entry.h"
+#include "ui/program.h"
+#include "ui/window/main_window.h"
+
+#include <memory>
+
+namespace quorel {
+
+class PhasedTimer;
+class UnixSignalWatcher;
+
+// The program as it runs in service: the real clock, serial port, settings store, start-up
+// entry and timer, the window, and the logic bound to them.
+class QuorelApp {
+public:
+    QuorelApp();
+    ~QuorelApp();
+
+    // Runs the start-up, shows the window and handles events until the program ends.
+    int run();
+
+private:
+    SystemClock clock_;
+    IniSettingsStore store_;
+    QtSerialLink link_;
+    QtEventPump pump_;
+    QtDialogs dialogs_;
+    XdgStartupEntry startup_;
+    MainWindow window_;
+    PhasedTimer* timer_; // owned by the window
+    std::unique_ptr<Program> program_;
+    UnixSignalWatcher* signals_; // owned by the window
+};
+
+} // namespace quorel
