@@ -9,7 +9,7 @@ namespace quorel {
 // The start-at-logon entry of Linux desktops: the file "Gestion Quorel.desktop" in the autostart
 // folder of the user's configuration folder.
 class XdgStartupEntry final : public StartupEntry {
-public:
+  public:
     explicit XdgStartupEntry(std::string configFolder);
 
     bool openForCreate() override;
@@ -21,7 +21,7 @@ public:
     std::string folder() const;
     std::string filePath() const;
 
-private:
+  private:
     std::string configFolder_;
 };
 

@@ -12,7 +12,7 @@ namespace quorel {
 
 // The relay test buttons "Relais 1" and "Relais 2" and the output switches "S1" to "S4".
 class ManualControls {
-public:
+  public:
     ManualControls(RelayPanel& panel, SerialLink& link, EventPump& pump, View& view,
                    Outputs& outputs);
 
@@ -24,7 +24,7 @@ public:
     // Hands the state of all four switches to SetOutputs.
     void CheckS_Click(int16_t index);
 
-private:
+  private:
     RelayPanel& panel_;
     SerialLink& link_;
     EventPump& pump_;

@@ -14,7 +14,7 @@ namespace quorel {
 
 // The one operation that changes the output flags and sends relay commands.
 class Outputs {
-public:
+  public:
     Outputs(SchedulerState& state, RelayPanel& panel, SerialLink& link, EventPump& pump,
             Clock& clock, Timer& timer, View& view);
 
@@ -24,7 +24,7 @@ public:
     // status line; the call still returns normally.
     void SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4);
 
-private:
+  private:
     SchedulerState& state_;
     RelayPanel& panel_;
     SerialLink& link_;

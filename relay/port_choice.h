@@ -13,7 +13,7 @@ namespace quorel {
 // The choice of serial port in the option group PortCom: opens or closes the port, starts or
 // stops TimerSat and reports the outcome on the status line InfoERR.
 class PortChoice {
-public:
+  public:
     PortChoice(RelayPanel& panel, SerialLink& link, Timer& timer, View& view);
 
     // Runs after the option group has moved its selection to index (0 to 4), for an operator's
@@ -23,7 +23,7 @@ public:
     // Selects option index and runs the choice, as a click on that option does.
     void select(int16_t index);
 
-private:
+  private:
     RelayPanel& panel_;
     SerialLink& link_;
     Timer& timer_;

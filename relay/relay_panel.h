@@ -7,10 +7,10 @@
 namespace quorel {
 
 // Colours are toolkit colour values, bytes in blue-green-red order.
-inline constexpr uint32_t kLedOnColour = 0x00FF00;     // pure green
-inline constexpr uint32_t kLedOffColour = 0x00C000;    // darker green
+inline constexpr uint32_t kLedOnColour = 0x00FF00;        // pure green
+inline constexpr uint32_t kLedOffColour = 0x00C000;       // darker green
 inline constexpr uint32_t kButtonFaceColour = 0x8000000F; // the system's button face
-inline constexpr uint32_t kLightRedColour = 8421631;   // 0x8080FF: red FF, green 80, blue 80
+inline constexpr uint32_t kLightRedColour = 8421631;      // 0x8080FF: red FF, green 80, blue 80
 
 // The relay commands: one byte each, for relays 1 and 2.
 inline constexpr uint8_t kRelay1On = 0x65;  // 'e'
@@ -34,7 +34,7 @@ struct RelayPanel {
     std::string Setting = kLineParameters;
 };
 
-inline constexpr std::array<const char*, 5> kPortComCaptions = {"Désactivé", "COM1:", "COM2:",
-                                                                "COM3:", "COM4:"};
+inline constexpr std::array<const char*, 5> kPortComCaptions = {"Désactivé",
+                                                                "COM1:", "COM2:", "COM3:", "COM4:"};
 
 } // namespace quorel

@@ -16,18 +16,17 @@ namespace quorel {
 // second, shows for how long each output has been on and switches it off once its duration has
 // run out.
 class SchedulerTick {
-public:
+  public:
     using SetOutputsFunction = std::function<void(int16_t, int16_t, int16_t, int16_t)>;
 
-    SchedulerTick(SchedulerState& state, SchedulerCaptions& captions, Clock& clock,
-                  EventPump& pump, View& view, const ProgramPaths& paths,
-                  SetOutputsFunction setOutputs);
+    SchedulerTick(SchedulerState& state, SchedulerCaptions& captions, Clock& clock, EventPump& pump,
+                  View& view, const ProgramPaths& paths, SetOutputsFunction setOutputs);
 
     // A tick that arrives while an earlier one is still running (inside one of its yields) is
     // skipped, not queued.
     void TimerSat_Timer();
 
-private:
+  private:
     void scanForDueEntry();
     void updateOutputsThatAreOn();
     double elapsedSeconds(int output);

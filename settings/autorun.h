@@ -17,7 +17,7 @@ inline constexpr const char* kDeleteKeyError = "Error while deleting the Key!!";
 // "Démarrer avec Windows": the AutoRun flag in the per-user settings store and the start-up entry
 // of the operating system, kept in step by the menu command.
 class AutoRun {
-public:
+  public:
     // programPath: the running program's folder and executable name (with ".exe" on Windows).
     AutoRun(SettingsStore& store, StartupEntry& entry, Dialogs& dialogs, View& view,
             std::string programPath);
@@ -34,7 +34,7 @@ public:
     void CreateRunKey();
     void DeleteRunKey();
 
-private:
+  private:
     SettingsStore& store_;
     StartupEntry& entry_;
     Dialogs& dialogs_;

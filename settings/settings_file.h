@@ -10,8 +10,8 @@ namespace quorel {
 
 // The port option group as the settings file sees it.
 struct PortOptionAccess {
-    std::function<int16_t()> selected;        // index of the selected option, 0 to 4
-    std::function<void(int16_t)> select;      // selects an option, which runs the port choice
+    std::function<int16_t()> selected;   // index of the selected option, 0 to 4
+    std::function<void(int16_t)> select; // selects an option, which runs the port choice
 };
 
 // Reads ("Load") or writes ("Save") the remembered port option in the settings file, a single

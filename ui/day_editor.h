@@ -13,13 +13,13 @@
 
 namespace quorel {
 
-inline constexpr std::array<const char*, 7> kDayNames = {
-    "Lundi", "Mardi", "Mercredi", "Jeudi", "Vendredi", "Samedi", "Dimanche"};
+inline constexpr std::array<const char*, 7> kDayNames = {"Lundi",    "Mardi",  "Mercredi", "Jeudi",
+                                                         "Vendredi", "Samedi", "Dimanche"};
 
 // The day being edited (the day list JourSemaine), and the moves of a day's timetable between its
 // day file and the editor's list.
 class DayEditor {
-public:
+  public:
     DayEditor(EditorList& list, const ProgramPaths& paths, Dialogs& dialogs, View& view);
 
     // "Load" or "Save" (any case) the day file of day; any other action does nothing. A load
@@ -39,7 +39,7 @@ public:
     // An item of the pop-up "Jour" menu, 1 ("Lundi") to 7 ("Dimanche").
     void Jour_Click(int16_t index);
 
-private:
+  private:
     void load(int16_t day, const std::string& path);
     void save(const std::string& path);
 

@@ -23,7 +23,7 @@ struct ScheduleEntry {
 // the SortKey column (0 "S", 1 "Heure", 2 "Temps"); texts compare as texts, so "10" sorts before
 // "5". Rows of equal key keep their order.
 class EditorList {
-public:
+  public:
     static constexpr int kMaxRows = 32767;
 
     int count() const { return static_cast<int>(rows_.size()); }
@@ -47,7 +47,7 @@ public:
     // Switching sorting on puts the rows in order at once.
     void setSorted(bool sorted);
 
-private:
+  private:
     void sortRows();
 
     std::vector<ScheduleEntry> rows_;

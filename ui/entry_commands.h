@@ -14,7 +14,7 @@ inline constexpr int kDeleteKeyCode = 46;
 // The editor's commands on the list: add, replace, delete, clear, copy into the fields, sort,
 // and the generation of a series of entries.
 class EntryCommands {
-public:
+  public:
     EntryCommands(EditorList& list, EditFields& fields, Dialogs& dialogs, View& view);
 
     void BtnAjouter_Click();
@@ -27,7 +27,7 @@ public:
     void Quorel_ColumnClick(int headerPosition);
     void BtnInti_Click();
 
-private:
+  private:
     void removeSelected();
     // Tells the operator that the list holds the most rows it can.
     void reportListFull();

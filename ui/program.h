@@ -41,7 +41,7 @@ struct PlatformServices {
 
 // What the start-up needs of the window to size and place it.
 class WindowGeometry {
-public:
+  public:
     virtual ~WindowGeometry() = default;
     virtual TwipsSize outerSize() = 0;
     virtual TwipsSize screenSize() = 0;
@@ -50,7 +50,7 @@ public:
 
 // The whole program's logic and state: the window shows it and forwards its events here.
 class Program {
-public:
+  public:
     // programFolder: the executable's folder; programPath: the executable itself, as the
     // start-at-logon entry must name it.
     Program(PlatformServices services, std::string programFolder, std::string programPath);
@@ -83,7 +83,7 @@ public:
     int32_t InitialWidth = 0;
     int32_t InitialHeight = 0;
 
-private:
+  private:
     void settingsFile(const std::string& action);
     int16_t todayIndex();
 

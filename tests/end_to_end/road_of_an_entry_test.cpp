@@ -76,7 +76,8 @@ void waitUntilNotNearMidnight() {
         const time_t now = time(nullptr);
         std::tm local{};
         localtime_r(&now, &local);
-        const int secondsToMidnight = 86400 - (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
+        const int secondsToMidnight =
+            86400 - (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec);
         if (secondsToMidnight > 120) {
             return;
         }

@@ -12,7 +12,7 @@ namespace quorel::test {
 // A copy of the built program in a folder of its own, with its own per-user configuration
 // folder, as it is installed in service.
 class InstalledProgram {
-public:
+  public:
     InstalledProgram();
 
     std::string programFolder() const { return home.path() + "program/"; }

@@ -16,7 +16,7 @@ namespace quorel::test {
 
 // Counts yields; a test can run a handler inside one (a click arriving during a relay command).
 class FakeEventPump final : public EventPump {
-public:
+  public:
     void yield() override {
         ++yields;
         if (onYield) {
@@ -28,7 +28,7 @@ public:
 };
 
 class FakeTimer final : public Timer {
-public:
+  public:
     void setEnabled(bool enabled) override {
         enabled_ = enabled;
         changes.push_back(enabled);
@@ -36,12 +36,12 @@ public:
     bool isEnabled() const override { return enabled_; }
     std::vector<bool> changes;
 
-private:
+  private:
     bool enabled_ = false;
 };
 
 class RecordingView final : public View {
-public:
+  public:
     void redraw(ViewPart part) override { parts.push_back(part); }
     bool saw(ViewPart part) const;
     std::vector<ViewPart> parts;
@@ -53,7 +53,7 @@ struct ShownMessage {
 };
 
 class FakeDialogs final : public Dialogs {
-public:
+  public:
     void message(const std::string& text, MessageIcon icon) override {
         messages.push_back({text, icon});
         if (onMessage) {
@@ -65,7 +65,7 @@ public:
 };
 
 class MemorySettingsStore final : public SettingsStore {
-public:
+  public:
     std::string read(const std::string& application, const std::string& section,
                      const std::string& key, const std::string& fallback) override;
     bool write(const std::string& application, const std::string& section, const std::string& key,
@@ -77,7 +77,7 @@ public:
 
 // Records the steps asked of it; each step's result can be set.
 class FakeStartupEntry final : public StartupEntry {
-public:
+  public:
     bool openForCreate() override { return step("openForCreate", openForCreateResult); }
     bool setCommand(const std::string& programPath) override;
     bool openExisting() override { return step("openExisting", openExistingResult); }
@@ -91,7 +91,7 @@ public:
     bool setCommandResult = true;
     bool openExistingResult = true;
 
-private:
+  private:
     bool step(const char* name, bool result) {
         steps.push_back(name);
         return result;

@@ -14,7 +14,7 @@ std::string builtProgram(const std::string& name);
 // A program started as a child process with its own environment; its output goes to a file.
 // The destructor kills it if it is still running.
 class ProgramProcess {
-public:
+  public:
     ProgramProcess(const std::string& path, const std::map<std::string, std::string>& environment,
                    const std::string& outputFile);
     ~ProgramProcess();
@@ -27,7 +27,7 @@ public:
     int waitForExit(double timeoutSeconds);
     bool running();
 
-private:
+  private:
     pid_t pid_ = -1;
     bool ended_ = false;
     int status_ = -1;

@@ -29,8 +29,7 @@ struct WindowStation {
     // Runs the start-up (today is the clock's date) and shows the window.
     void start();
 
-    template <typename Widget>
-    Widget* find(const QString& name) {
+    template <typename Widget> Widget* find(const QString& name) {
         return window.findChild<Widget*>(name);
     }
 

@@ -17,7 +17,7 @@ struct SentByte {
 
 // A serial link that records what is asked of it. Failures can be set per operation.
 class RecordingSerialLink final : public SerialLink {
-public:
+  public:
     explicit RecordingSerialLink(FakeClock* clock = nullptr) : clock_(clock) {}
 
     bool isOpen() const override { return open_; }
@@ -41,7 +41,7 @@ public:
     SerialError writeError = SerialError::None;
     std::function<void(uint8_t)> onWrite;
 
-private:
+  private:
     FakeClock* clock_;
     bool open_ = false;
 };

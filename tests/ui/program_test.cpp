@@ -13,7 +13,7 @@ namespace quorel {
 namespace {
 
 class FakeWindow final : public WindowGeometry {
-public:
+  public:
     TwipsSize outerSize() override { return {7680, 7200}; }
     TwipsSize screenSize() override { return {19200, 14400}; }
     void moveTo(TwipsPoint position) override { placed = position; }

@@ -15,7 +15,7 @@ namespace quorel {
 namespace {
 
 class EditorWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         station.clock.set(LocalDate{2020, 6, 23}, 8 * 3600); // a Tuesday: "Mardi" is today
         station.start();
@@ -34,9 +34,13 @@ protected:
         }
     }
 
-    void click(const char* button) { QTest::mouseClick(station.find<QPushButton>(button), Qt::LeftButton); }
+    void click(const char* button) {
+        QTest::mouseClick(station.find<QPushButton>(button), Qt::LeftButton);
+    }
 
-    QString cell(int row, int column) { return list->model()->index(row, column).data().toString(); }
+    QString cell(int row, int column) {
+        return list->model()->index(row, column).data().toString();
+    }
 
     void clickDay(int row) {
         const QRect place = days->visualItemRect(days->item(row));
@@ -92,7 +96,8 @@ TEST_F(EditorWindow, ListClicksKeysAndHeadersReachTheEditor) {
     EXPECT_TRUE(list->model()->index(2, 1).data(Qt::ToolTipRole).toString().contains("jamais"));
     EXPECT_FALSE(list->model()->index(0, 1).data(Qt::ToolTipRole).isValid());
 
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 1)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(list->model()->index(1, 1)).center());
     EXPECT_EQ(station.find<QLineEdit>("ChEdit_1")->text(), "12:00:00");
     EXPECT_EQ(station.find<QLineEdit>("ChEdit_2")->text(), "10");
 

@@ -14,7 +14,7 @@ namespace quorel {
 namespace {
 
 class SchedulerWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         station.clock.set(LocalDate{2020, 6, 22}, 7 * 3600 + 44 * 60 + 59.5); // a Monday
         station.folder.write("Quorel.0", "\"1\",\"07:45:00\",\"2\"\r\n");

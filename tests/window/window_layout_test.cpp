@@ -1,6 +1,7 @@
 #include "tests/support/program_process.h"
 #include "tests/support/qt_window_station.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFrame>
@@ -11,9 +12,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTreeView>
-#include <QApplication>
 #include <QScreen>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 namespace quorel {
@@ -24,7 +24,7 @@ QString utf8(const char* text) {
 }
 
 class WindowLayout : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { station.start(); }
     test::WindowStation station;
 };
@@ -53,11 +53,19 @@ TEST_F(WindowLayout, HasEveryControlWithItsCaptionAndToolTip) {
         EXPECT_EQ(b->toolTip(), utf8(e.toolTip)) << e.name;
     }
     const Expected labels[] = {
-        {"LblHeure", "00:00:00", ""}, {"Label6", "Etat des Entrées", ""},
-        {"Label7", "Etat des Sorties", ""}, {"Setting", "4800,N,8,1", ""},
-        {"Label9", "Sortie", ""}, {"Label20_0", "H +", ""}, {"Label20_1", "H +", ""},
-        {"Label3", "Durée ''", ""}, {"Label1", "Entrée", ""}, {"Label2", "Sortie", ""},
-        {"LblTemp_0", "00:00", ""}, {"LblMaxi_3", "0", ""}, {"InfoERR", "", ""},
+        {"LblHeure", "00:00:00", ""},
+        {"Label6", "Etat des Entrées", ""},
+        {"Label7", "Etat des Sorties", ""},
+        {"Setting", "4800,N,8,1", ""},
+        {"Label9", "Sortie", ""},
+        {"Label20_0", "H +", ""},
+        {"Label20_1", "H +", ""},
+        {"Label3", "Durée ''", ""},
+        {"Label1", "Entrée", ""},
+        {"Label2", "Sortie", ""},
+        {"LblTemp_0", "00:00", ""},
+        {"LblMaxi_3", "0", ""},
+        {"InfoERR", "", ""},
     };
     for (const Expected& e : labels) {
         auto* l = station.find<QLabel>(e.name);
@@ -65,10 +73,14 @@ TEST_F(WindowLayout, HasEveryControlWithItsCaptionAndToolTip) {
         EXPECT_EQ(l->text(), utf8(e.caption)) << e.name;
     }
     const Expected fields[] = {
-        {"ChEdit_0", "", " de 1 à 4 "}, {"ChEdit_1", "", " hh:mn:ss "},
-        {"ChEdit_2", "", " en secondes "}, {"ChDure", "", " en secondes "},
+        {"ChEdit_0", "", " de 1 à 4 "},
+        {"ChEdit_1", "", " hh:mn:ss "},
+        {"ChEdit_2", "", " en secondes "},
+        {"ChDure", "", " en secondes "},
         {"ChDecoupe_0", "", " minutes et secondes ex 02:15 "},
-        {"ChDecoupe_1", "", " minutes et secondes ex 02:15 "}, {"E", "", ""}, {"S", "", ""},
+        {"ChDecoupe_1", "", " minutes et secondes ex 02:15 "},
+        {"E", "", ""},
+        {"S", "", ""},
     };
     for (const Expected& e : fields) {
         auto* f = station.find<QLineEdit>(e.name);
@@ -171,7 +183,8 @@ TEST(WindowPicture, ShowsAStationInService) {
     station.program.tick.TimerSat_Timer();
     ASSERT_EQ(station.find<QLabel>("LblTemp_0")->text(), "00:03");
 
-    const QString path = QDir(QString::fromStdString(test::buildFolder())).filePath("quorel-window.png");
+    const QString path =
+        QDir(QString::fromStdString(test::buildFolder())).filePath("quorel-window.png");
     const QPixmap picture = station.window.grab();
     ASSERT_TRUE(picture.save(path));
     EXPECT_EQ(picture.size(), station.window.size());

@@ -93,7 +93,8 @@ void MainWindow::connectControls() {
             [&p](int index) { p.portChoice.select(static_cast<int16_t>(index)); });
     for (int i = 0; i < 4; ++i) {
         connect(CheckS_[i], &QCheckBox::clicked, this, [this, &p, i] {
-            p.manual.setCheckS(static_cast<int16_t>(i), CheckS_[i]->checkState() == Qt::Checked ? 1 : 0);
+            p.manual.setCheckS(static_cast<int16_t>(i),
+                               CheckS_[i]->checkState() == Qt::Checked ? 1 : 0);
             p.manual.CheckS_Click(static_cast<int16_t>(i));
         });
     }
@@ -169,15 +170,33 @@ void MainWindow::redraw(ViewPart part) {
         return;
     }
     switch (part) {
-    case ViewPart::Clock: showClock(); break;
-    case ViewPart::Outputs: showOutputs(); break;
-    case ViewPart::Status: showStatus(); break;
-    case ViewPart::PortChoice: showPortChoice(); break;
-    case ViewPart::RelayButtons: showRelayButtons(); break;
-    case ViewPart::List: showList(); break;
-    case ViewPart::EditFields: showEditFields(); break;
-    case ViewPart::Days: showDays(); break;
-    case ViewPart::AutoRun: showAutoRun(); break;
+    case ViewPart::Clock:
+        showClock();
+        break;
+    case ViewPart::Outputs:
+        showOutputs();
+        break;
+    case ViewPart::Status:
+        showStatus();
+        break;
+    case ViewPart::PortChoice:
+        showPortChoice();
+        break;
+    case ViewPart::RelayButtons:
+        showRelayButtons();
+        break;
+    case ViewPart::List:
+        showList();
+        break;
+    case ViewPart::EditFields:
+        showEditFields();
+        break;
+    case ViewPart::Days:
+        showDays();
+        break;
+    case ViewPart::AutoRun:
+        showAutoRun();
+        break;
     }
 }
 
@@ -222,8 +241,8 @@ void MainWindow::showList() {
     const auto selected = program_->list.selected();
     if (selected) {
         const QModelIndex index = listModel_->index(*selected - 1, 0);
-        Quorel_->selectionModel()->setCurrentIndex(
-            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        Quorel_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                              QItemSelectionModel::Rows);
     } else {
         Quorel_->selectionModel()->clearSelection();
     }
@@ -287,8 +306,8 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     if (program_ == nullptr || applyingResizeRule_) {
         return;
     }
-    const bool normal = !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized |
-                                           Qt::WindowFullScreen));
+    const bool normal =
+        !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
     const auto wanted = program_->Form_Resize(normal, outerSize());
     if (wanted) {
         applyingResizeRule_ = true;

@@ -31,7 +31,7 @@ class ScheduleTableModel;
 class MainWindow final : public QMainWindow, public View, public WindowGeometry {
     Q_OBJECT
 
-public:
+  public:
     MainWindow();
     ~MainWindow() override;
 
@@ -49,12 +49,12 @@ public:
     // Runs once the shut-down sequence has run, to end the program.
     std::function<void()> onEnded;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildMenus();
     void buildLeftSide(QWidget* client);
     void buildEditor(QWidget* client);

@@ -34,8 +34,7 @@ QString indexed(const char* name, int index) {
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
 }
 
-template <typename Widget>
-Widget* place(Widget* widget, const QString& name, QRect rect) {
+template <typename Widget> Widget* place(Widget* widget, const QString& name, QRect rect) {
     widget->setObjectName(name);
     widget->setGeometry(rect);
     return widget;
@@ -152,11 +151,11 @@ void MainWindow::buildLeftSide(QWidget* client) {
                            twipsRect(checkLefts[i], 3840, 555, 315));
         LedOut_[i] = colourBox(client, indexed("LedOut", i), twipsRect(lefts[i], 4140, 495, 195),
                                kLedOffColour);
-        LblTemp_[i] = label(client, indexed("LblTemp", i), "00:00",
-                            twipsRect(lefts[i], 4380, 495, 195));
+        LblTemp_[i] =
+            label(client, indexed("LblTemp", i), "00:00", twipsRect(lefts[i], 4380, 495, 195));
         makeBold(LblTemp_[i]);
-        LblMaxi_[i] = label(client, indexed("LblMaxi", i), "0",
-                            twipsRect(lefts[i] + 360, 4680, 120, 195));
+        LblMaxi_[i] =
+            label(client, indexed("LblMaxi", i), "0", twipsRect(lefts[i] + 360, 4680, 120, 195));
         LblMaxi_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         makeBold(LblMaxi_[i]);
         if (i >= 2) {
@@ -193,8 +192,9 @@ void MainWindow::buildEditor(QWidget* client) {
 
     ComboS_ = place(new QComboBox(frame), "ComboS", twipsRect(180, 480, 510, 315));
     for (int i = 0; i < 2; ++i) {
-        ChDecoupe_[i] = field(frame, indexed("ChDecoupe", i), twipsRect(720 + 540 * i, 480, 525, 255),
-                              " minutes et secondes ex 02:15 ");
+        ChDecoupe_[i] =
+            field(frame, indexed("ChDecoupe", i), twipsRect(720 + 540 * i, 480, 525, 255),
+                  " minutes et secondes ex 02:15 ");
     }
     ChDure_ = field(frame, "ChDure", twipsRect(1800, 480, 555, 255), " en secondes ");
     BtnInti_ = button(frame, "BtnInti", "Intitialise", twipsRect(2940, 480, 1395, 315));
@@ -213,8 +213,8 @@ void MainWindow::buildEditor(QWidget* client) {
     JourSemaine_ = place(new QListWidget(frame), "JourSemaine", twipsRect(2940, 900, 1395, 1425));
     JourSemaine_->setSelectionMode(QAbstractItemView::SingleSelection);
     BtnSave_ = button(frame, "BtnSave", "Sauve", twipsRect(2940, 2460, 1395, 315));
-    BtnDelete_ = button(frame, "BtnDelete", "RAZ", twipsRect(2940, 2940, 1395, 315),
-                        " Remise a Zéro ");
+    BtnDelete_ =
+        button(frame, "BtnDelete", "RAZ", twipsRect(2940, 2940, 1395, 315), " Remise a Zéro ");
     BtnCopy_ = button(frame, "BtnCopy", "Copier la journée", twipsRect(2940, 3420, 1395, 315),
                       " Copier la journée du ");
 

@@ -19,14 +19,14 @@ class UnixSignalWatcher;
 // The program as it runs in service: the real clock, serial port, settings store, start-up
 // entry and timer, the window, and the logic bound to them.
 class QuorelApp {
-public:
+  public:
     QuorelApp();
     ~QuorelApp();
 
     // Runs the start-up, shows the window and handles events until the program ends.
     int run();
 
-private:
+  private:
     SystemClock clock_;
     IniSettingsStore store_;
     QtSerialLink link_;

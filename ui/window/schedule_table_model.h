@@ -11,7 +11,7 @@ namespace quorel {
 class ScheduleTableModel final : public QAbstractTableModel {
     Q_OBJECT
 
-public:
+  public:
     explicit ScheduleTableModel(const EditorList& list, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -22,7 +22,7 @@ public:
     // The list has changed: show it anew.
     void refresh();
 
-private:
+  private:
     const EditorList& list_;
 };
 
