@@ -84,7 +84,8 @@ test)
     build build
     (cd build && ctest -j "$jobs" --output-on-failure)
     build build-asan -DQUOREL_SANITIZE=ON -DQUOREL_BENCH=OFF
-    (cd build-asan && ctest -j "$jobs" --output-on-failure)
+    (cd build-asan && LSAN_OPTIONS="suppressions=$PWD/../tools/lsan.supp" \
+        ctest -j "$jobs" --output-on-failure)
     run_fuzzers
     ;;
 *)

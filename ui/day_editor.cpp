@@ -59,13 +59,13 @@ void DayEditor::Jour_Click(int16_t index) {
 void DayEditor::DayFile(const std::string& action, int16_t day) {
     const std::string verb = upperCased(action);
     if (verb == "LOAD") {
-        load(day, dayFilePath(paths_.DayFilePrefix, day));
+        load(dayFilePath(paths_.DayFilePrefix, day));
     } else if (verb == "SAVE") {
         save(dayFilePath(paths_.DayFilePrefix, day));
     }
 }
 
-void DayEditor::load(int16_t /*day*/, const std::string& path) {
+void DayEditor::load(const std::string& path) {
     list_.clear();
     list_.setSortKey(1);
     list_.setSorted(false);

@@ -40,7 +40,7 @@ class DayEditor {
     void Jour_Click(int16_t index);
 
   private:
-    void load(int16_t day, const std::string& path);
+    void load(const std::string& path);
     void save(const std::string& path);
 
     EditorList& list_;
