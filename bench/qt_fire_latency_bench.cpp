@@ -30,11 +30,6 @@ constexpr int kEntries = 25;
 constexpr int kSecondsApart = 2;
 constexpr int kFirstEntryIn = 3;
 
-class SilentView final : public View {
-  public:
-    void redraw(ViewPart) override {}
-};
-
 std::string localTimeText(time_t second) {
     std::tm local{};
     localtime_r(&second, &local);
@@ -101,7 +96,7 @@ void BM_FireLatency(benchmark::State& bench) {
 
     SystemClock clock;
     QtEventPump pump;
-    SilentView view;
+    test::SilentView view;
     SchedulerState state;
     SchedulerCaptions captions;
     RelayPanel panel;

@@ -1,6 +1,8 @@
 #include "platform/system_clock.h"
 #include "relay/outputs.h"
 
+#include "tests/support/fakes.h"
+
 #include <benchmark/benchmark.h>
 
 namespace quorel {
@@ -20,30 +22,19 @@ class DiscardingLink final : public SerialLink {
     long written = 0;
 };
 
-class CountingPump final : public EventPump {
-  public:
-    void yield() override { ++yields; }
-    long yields = 0;
-};
-
 class EnabledTimer final : public Timer {
   public:
     void setEnabled(bool) override {}
     bool isEnabled() const override { return true; }
 };
 
-class SilentView final : public View {
-  public:
-    void redraw(ViewPart) override {}
-};
-
 // The two 0.15 s pauses must sleep: the CPU time of a call stays far below its wall time.
 void BM_SetOutputsCpuTime(benchmark::State& bench) {
     SystemClock clock;
     DiscardingLink link;
-    CountingPump pump;
+    test::FakeEventPump pump;
     EnabledTimer timer;
-    SilentView view;
+    test::SilentView view;
     SchedulerState state;
     RelayPanel panel;
     Outputs outputs(state, panel, link, pump, clock, timer, view);

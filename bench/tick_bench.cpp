@@ -3,22 +3,13 @@
 #include "schedule/tick.h"
 #include "tests/support/temp_folder.h"
 
+#include "tests/support/fakes.h"
+
 #include <benchmark/benchmark.h>
 #include <cstdio>
 
 namespace quorel {
 namespace {
-
-class CountingPump final : public EventPump {
-  public:
-    void yield() override { ++yields; }
-    long yields = 0;
-};
-
-class SilentView final : public View {
-  public:
-    void redraw(ViewPart) override {}
-};
 
 // A full timetable whose times never come, in every day file, so the reload at second 00 keeps
 // all 600 slots filled.
@@ -44,8 +35,8 @@ void BM_TickWithFullTableAndNoMatch(benchmark::State& bench) {
     while (clock.secondsFieldText() >= "58" || clock.secondsFieldText() == "00") {
         clock.pause(0.1);
     }
-    CountingPump pump;
-    SilentView view;
+    test::FakeEventPump pump;
+    test::SilentView view;
     SchedulerState state;
     SchedulerCaptions captions;
     LoadTodayTable(state.today, paths.DayFilePrefix, 0);
@@ -55,7 +46,7 @@ void BM_TickWithFullTableAndNoMatch(benchmark::State& bench) {
     for (auto _ : bench) {
         tick.TimerSat_Timer();
     }
-    if (switches != 0 || pump.yields != static_cast<long>(bench.iterations()) ||
+    if (switches != 0 || pump.yields != static_cast<int>(bench.iterations()) ||
         state.ScanSlot != TodayTable::kSlots + 1 || state.today.TodayTime[600].empty()) {
         bench.SkipWithError("a tick matched or was skipped, or the table was not full");
     }

@@ -47,6 +47,12 @@ class RecordingView final : public View {
     std::vector<ViewPart> parts;
 };
 
+// A view that draws nothing, for benchmarks.
+class SilentView final : public View {
+  public:
+    void redraw(ViewPart) override {}
+};
+
 struct ShownMessage {
     std::string text;
     MessageIcon icon;

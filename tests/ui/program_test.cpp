@@ -1,4 +1,3 @@
-#include "platform/xdg_startup_entry.h"
 #include "relay/relay_panel.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fakes.h"
@@ -21,9 +20,8 @@ class FakeWindow final : public WindowGeometry {
 };
 
 struct Station {
-    explicit Station(StartupEntry* entry = nullptr)
-        : program(PlatformServices{clock, link, pump, dialogs, store, entry ? *entry : startup,
-                                   timer, view},
+    Station()
+        : program(PlatformServices{clock, link, pump, dialogs, store, startup, timer, view},
                   folder.path(), folder.path() + "quorel") {}
     test::TempFolder folder;
     test::FakeClock clock;
@@ -121,33 +119,6 @@ TEST(ShutDown, SavesThePortChoiceStopsAndClosesWithoutARelayByte) {
     s.folder.write("Quorel.ini", "x");
     s.program.Form_Unload();
     EXPECT_EQ(s.folder.read("Quorel.ini"), "x");
-}
-
-TEST(StartAtLogon, WritesADesktopEntryForAPathWithBlanksAndRemovesIt) {
-    test::TempFolder config;
-    XdgStartupEntry entry(config.path() + "config");
-    Station s(&entry);
-    const std::string program = s.folder.path() + "Gestion des cloches/quorel";
-    AutoRun autoRun(s.store, entry, s.dialogs, s.view, program);
-
-    autoRun.mnuautorun_Click();
-    EXPECT_TRUE(autoRun.checked());
-    EXPECT_EQ(s.store.values["VornAlmare/VornQuorel/AutoRun"], "True");
-    const std::string desktop = config.read("config/autostart/Gestion Quorel.desktop");
-    EXPECT_NE(desktop.find("Exec=\"" + program + "\"\n"), std::string::npos) << desktop;
-    EXPECT_NE(desktop.find("Name=Gestion Quorel\n"), std::string::npos);
-
-    autoRun.mnuautorun_Click();
-    EXPECT_FALSE(config.exists("config/autostart/Gestion Quorel.desktop"));
-    EXPECT_TRUE(s.dialogs.messages.empty());
-    autoRun.mnuautorun_Click(); // checked again
-    config.write("config/autostart/Gestion Quorel.desktop", "");
-    std::filesystem::remove(config.file("config/autostart/Gestion Quorel.desktop"));
-    autoRun.mnuautorun_Click(); // unchecked while the entry was removed by hand
-    ASSERT_EQ(s.dialogs.messages.size(), 1u);
-    EXPECT_EQ(s.dialogs.messages[0].text, "Error while deleting the Key!!");
-    EXPECT_FALSE(autoRun.checked());
-    EXPECT_EQ(s.store.values["VornAlmare/VornQuorel/AutoRun"], "False");
 }
 
 } // namespace
