@@ -42,6 +42,14 @@ void setFieldText(QLineEdit* field, const std::string& text) {
     }
 }
 
+// Style sheets are parsed anew on every set: the indicators are redrawn each second while an
+// output is on, so an unchanged colour is left alone.
+void setStyleSheetIfChanged(QWidget* widget, const QString& styleSheet) {
+    if (widget->styleSheet() != styleSheet) {
+        widget->setStyleSheet(styleSheet);
+    }
+}
+
 // The key code the list's key handler expects: 46 for Delete, the key's own code otherwise.
 int keyCodeOf(const QKeyEvent* event) {
     return event->key() == Qt::Key_Delete ? kDeleteKeyCode : event->key() & 0xFFFF;
@@ -206,7 +214,7 @@ void MainWindow::showClock() {
 
 void MainWindow::showOutputs() {
     for (int i = 0; i < 4; ++i) {
-        LedOut_[i]->setStyleSheet(boxStyleSheet(program_->panel.LedOut[i]));
+        setStyleSheetIfChanged(LedOut_[i], boxStyleSheet(program_->panel.LedOut[i]));
         LblTemp_[i]->setText(qs(program_->captions.LblTemp[i]));
         LblMaxi_[i]->setText(qs(program_->captions.LblMaxi[i]));
         const int value = program_->panel.CheckS[i];
@@ -231,7 +239,7 @@ void MainWindow::showPortChoice() {
 
 void MainWindow::showRelayButtons() {
     for (int i = 0; i < 2; ++i) {
-        CmdRelais_[i]->setStyleSheet(buttonStyleSheet(program_->panel.CmdRelais[i]));
+        setStyleSheetIfChanged(CmdRelais_[i], buttonStyleSheet(program_->panel.CmdRelais[i]));
     }
 }
 

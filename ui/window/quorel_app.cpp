@@ -34,6 +34,9 @@ QuorelApp::~QuorelApp() {
 
 int QuorelApp::run() {
     program_->Form_Load(window_);
+    if (program_->ended()) {
+        return 0; // asked to end (a signal) while a start-up message was shown
+    }
     window_.show();
     return QApplication::exec();
 }
