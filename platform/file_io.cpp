@@ -1,9 +1,13 @@
 #include "platform/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,6 +52,46 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// Temporaries are named ".<file name>.quorel-tmp-XXXXXX" so that leftovers can be recognised.
+constexpr std::string_view kTemporaryMark = ".quorel-tmp-";
+constexpr size_t kTemporaryRandomLength = 6;
+
+bool isTemporaryName(std::string_view name) {
+    const size_t minimum = 2 + kTemporaryMark.size() + kTemporaryRandomLength;
+    if (name.size() < minimum || name.front() != '.') {
+        return false;
+    }
+    const std::string_view random = name.substr(name.size() - kTemporaryRandomLength);
+    const std::string_view mark = name.substr(
+        name.size() - kTemporaryRandomLength - kTemporaryMark.size(), kTemporaryMark.size());
+    return mark == kTemporaryMark && std::all_of(random.begin(), random.end(), [](char c) {
+               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+           });
+}
+
+// The file a save to path must replace: path itself, or the end of the chain of symbolic links
+// it starts (which may not exist yet). nullopt when the chain is too long or loops.
+std::optional<std::string> finalTarget(std::string path) {
+    for (int level = 0; level <= 40; ++level) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return path;
+        }
+        std::error_code error;
+        const std::string link = std::filesystem::read_symlink(path, error).string();
+        if (error) {
+            return path;
+        }
+        if (!link.empty() && link.front() == '/') {
+            path = link;
+        } else {
+            const size_t slash = path.rfind('/');
+            path = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + link;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string systemErrorText(int errorNumber) {
@@ -55,13 +99,31 @@ std::string systemErrorText(int errorNumber) {
     return strerror_r(errorNumber, buffer, sizeof buffer);
 }
 
+std::optional<FileStamp> fileStamp(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return FileStamp{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
+                     static_cast<int64_t>(info.st_size),
+                     static_cast<int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
+                         info.st_mtim.tv_nsec};
+}
+
 FileReadResult readWholeFile(const std::string& path) {
     FileReadResult result;
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) {
+    // Non-blocking, so that a FIFO with no writer cannot hold the open for ever.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (file.get() < 0 || ::fstat(file.get(), &info) != 0) {
         result.error = systemErrorText(errno);
         return result;
     }
+    if (!S_ISREG(info.st_mode)) {
+        result.error = "ce n'est pas un fichier ordinaire";
+        return result;
+    }
+    ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
     char buffer[16384];
     for (;;) {
         const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
@@ -83,7 +145,14 @@ FileReadResult readWholeFile(const std::string& path) {
 }
 
 std::string replaceFileContent(const std::string& path, std::string_view bytes) {
-    std::string temporary = path + ".XXXXXX";
+    const std::optional<std::string> target = finalTarget(path);
+    if (!target) {
+        return systemErrorText(ELOOP);
+    }
+    const size_t slash = target->rfind('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::string temporary = target->substr(0, nameStart) + "." + target->substr(nameStart);
+    temporary.append(kTemporaryMark).append(kTemporaryRandomLength, 'X');
     FileDescriptor file(::mkstemp(temporary.data()));
     if (file.get() < 0) {
         return systemErrorText(errno);
@@ -91,7 +160,7 @@ std::string replaceFileContent(const std::string& path, std::string_view bytes) 
     // mkstemp makes the file private; keep the permissions of the file it replaces, or give a
     // new file the usual ones.
     struct stat previous {};
-    if (::stat(path.c_str(), &previous) == 0) {
+    if (::stat(target->c_str(), &previous) == 0) {
         ::fchmod(file.get(), previous.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
@@ -108,12 +177,36 @@ std::string replaceFileContent(const std::string& path, std::string_view bytes) 
         ::unlink(temporary.c_str());
         return systemErrorText(error);
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (::rename(temporary.c_str(), target->c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
         return systemErrorText(error);
     }
     return {};
+}
+
+void removeStaleTemporaries(const std::string& folder, double olderThanSeconds) {
+    DIR* directory = ::opendir(folder.c_str());
+    if (directory == nullptr) {
+        return;
+    }
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const int folderFd = ::dirfd(directory);
+    while (const dirent* entry = ::readdir(directory)) {
+        struct stat info {};
+        if (!isTemporaryName(entry->d_name) ||
+            ::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(info.st_mode)) {
+            continue;
+        }
+        const double age = static_cast<double>(now.tv_sec - info.st_mtim.tv_sec) +
+                           static_cast<double>(now.tv_nsec - info.st_mtim.tv_nsec) / 1e9;
+        if (age > olderThanSeconds) {
+            ::unlinkat(folderFd, entry->d_name, 0);
+        }
+    }
+    ::closedir(directory);
 }
 
 } // namespace quorel

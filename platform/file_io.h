@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,14 +13,34 @@ struct FileReadResult {
     std::string error; // the system's reason when !ok
 };
 
-// Reads a whole file; the file is closed again before the call returns.
+// Reads a whole regular file; anything else (a folder, a FIFO, a device) is refused without
+// waiting. The file is closed again before the call returns.
 FileReadResult readWholeFile(const std::string& path);
 
-// Replaces the file's content with bytes, or creates it. The bytes go to a temporary file in the
-// same folder, which is then renamed over the file: the previous content is never lost, even if
-// the disk fills up or the write fails half-way. Returns the system's reason on failure, or an
-// empty text on success.
+// Replaces the file's content with bytes, or creates it. The bytes go to a temporary file
+// ".<file name>.quorel-tmp-XXXXXX" in the same folder, which is then renamed over the file: the
+// previous content is never lost, even if the disk fills up or the write fails half-way. Through a
+// symbolic link (or a chain of them) the link's final target is replaced and the link stays.
+// Returns the system's reason on failure, or an empty text on success.
 std::string replaceFileContent(const std::string& path, std::string_view bytes);
+
+// Removes the temporaries of replaceFileContent left in folder (not its subfolders) by a save that
+// was killed half-way. Only those older than olderThanSeconds go, so that a save running now in
+// another copy of the program keeps its own. Errors are ignored.
+void removeStaleTemporaries(const std::string& folder, double olderThanSeconds = 60);
+
+// What tells one state of a file from another without reading it: the file's identity (a file
+// replaced through a rename is a new one), its size and its modification time.
+struct FileStamp {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
+    int64_t modifiedNanoseconds = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the file at path; nullopt when there is no such file or it cannot be looked up.
+std::optional<FileStamp> fileStamp(const std::string& path);
 
 // The system's text for an errno value.
 std::string systemErrorText(int errorNumber);

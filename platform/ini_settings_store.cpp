@@ -19,9 +19,10 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, last - first + 1);
 }
 
+// The file's lines, without the UTF-8 byte-order mark some editors (Windows Notepad) put first.
 std::vector<std::string> splitLines(const std::string& bytes) {
     std::vector<std::string> lines;
-    size_t start = 0;
+    size_t start = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
     while (start < bytes.size()) {
         size_t end = bytes.find('\n', start);
         if (end == std::string::npos) {
@@ -90,6 +91,11 @@ bool IniSettingsStore::write(const std::string& application, const std::string& 
                              const std::string& key, const std::string& value) {
     const std::string path = filePath(application);
     const FileReadResult file = readWholeFile(path);
+    std::error_code missing;
+    if (!file.ok && std::filesystem::symlink_status(path, missing).type() !=
+                        std::filesystem::file_type::not_found) {
+        return false; // a store that cannot be read would lose its other settings if rewritten
+    }
     std::vector<std::string> lines = file.ok ? splitLines(file.bytes) : std::vector<std::string>{};
 
     const std::string newLine = key + "=" + value;

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace quorel {
 namespace {
@@ -19,6 +20,14 @@ TEST(IniSettingsStore, ReadGivesTheValueOrTheFallback) {
     EXPECT_EQ(store.read("VornAlmare", "VornQuorel", "Other", "none"), "none");
     EXPECT_EQ(store.read("VornAlmare", "Missing", "AutoRun", "none"), "none");
     EXPECT_EQ(store.read("Another", "VornQuorel", "AutoRun", "none"), "none");
+
+    // A file saved by Windows Notepad starts with a UTF-8 byte-order mark.
+    folder.write("config/VornAlmare.ini", "\xEF\xBB\xBF[VornQuorel]\r\nAutoRun=True\r\n");
+    EXPECT_EQ(store.read("VornAlmare", "VornQuorel", "AutoRun", "False"), "True");
+    // A FIFO would block a plain open for ever; the test returning at all matters.
+    std::filesystem::remove(folder.file("config/VornAlmare.ini"));
+    ASSERT_EQ(::mkfifo(folder.file("config/VornAlmare.ini").c_str(), 0600), 0);
+    EXPECT_EQ(store.read("VornAlmare", "VornQuorel", "AutoRun", "False"), "False");
 }
 
 TEST(IniSettingsStore, WriteKeepsEveryOtherLine) {
@@ -36,6 +45,16 @@ TEST(IniSettingsStore, WriteKeepsEveryOtherLine) {
               "# mine\n[VornQuorel]\nAutoRun=False\nKeep=1\nAdded=x\n\n"
               "[Ports]\nCOM1=/dev/ttyUSB0\n\n[Fresh]\nKey=y\n");
     EXPECT_EQ(store.read("VornAlmare", "Ports", "COM1", ""), "/dev/ttyUSB0");
+
+    folder.write("a/b/VornAlmare.ini", "\xEF\xBB\xBF[VornQuorel]\r\nAutoRun=True\r\n; note\r\n");
+    ASSERT_TRUE(store.write("VornAlmare", "VornQuorel", "AutoRun", "False"));
+    EXPECT_EQ(folder.read("a/b/VornAlmare.ini"), "[VornQuorel]\nAutoRun=False\n; note\n");
+
+    // A store that exists but cannot be read is not overwritten with one key.
+    std::filesystem::remove(folder.file("a/b/VornAlmare.ini"));
+    ASSERT_EQ(::mkfifo(folder.file("a/b/VornAlmare.ini").c_str(), 0600), 0);
+    EXPECT_FALSE(store.write("VornAlmare", "VornQuorel", "AutoRun", "True"));
+    EXPECT_TRUE(std::filesystem::is_fifo(folder.file("a/b/VornAlmare.ini")));
 }
 
 } // namespace
