@@ -2,93 +2,90 @@
 
 #include "schedule/windows1252.h"
 
+#include <algorithm>
+
 namespace quorel {
 
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kBlanks = " \t";
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+// The first fieldCount fields of a line, or nullopt when it holds fewer or leaves a quote open.
+// After each field, at stands on the comma that ends it or at the end of the line.
+std::optional<std::vector<std::string>> lineFields(std::string_view line, int fieldCount) {
+    std::vector<std::string> fields;
+    size_t at = 0;
+    for (int i = 0; i < fieldCount; ++i) {
+        if (i > 0) {
+            if (at >= line.size()) {
+                return std::nullopt;
+            }
+            ++at;
+        }
+        while (at < line.size() && isBlank(line[at])) {
+            ++at;
+        }
+        std::string_view raw;
+        if (at < line.size() && line[at] == '"') {
+            const size_t close = line.find('"', at + 1);
+            if (close == std::string_view::npos) {
+                return std::nullopt;
+            }
+            raw = line.substr(at + 1, close - at - 1);
+            at = std::min(line.find(',', close + 1), line.size());
+        } else {
+            const size_t end = std::min(line.find(',', at), line.size());
+            raw = line.substr(at, end - at);
+            while (!raw.empty() && isBlank(raw.back())) {
+                raw.remove_suffix(1);
+            }
+            at = end;
+        }
+        fields.push_back(windows1252ToUtf8(raw));
+    }
+    return fields;
+}
+
 } // namespace
 
-void RecordReader::skipBlanks() {
-    while (!atEnd() && isBlank(peek())) {
-        ++position_;
+RecordReader::RecordReader(std::string_view bytes) : bytes_(bytes) {
+    // Notepad starts the files it saves as UTF-8 with this mark.
+    if (bytes_.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        position_ = kByteOrderMark.size();
     }
 }
 
-void RecordReader::skipLineEnd() {
-    if (!atEnd() && peek() == '\r') {
-        ++position_;
-    }
-    if (!atEnd() && peek() == '\n') {
-        ++position_;
-    }
-}
-
-RecordReader::Separator RecordReader::consumeSeparator() {
-    if (atEnd()) {
-        return Separator::End;
-    }
-    if (peek() == ',') {
-        ++position_;
-        return Separator::Comma;
-    }
-    skipLineEnd();
-    return Separator::LineEnd;
-}
-
-std::optional<std::string> RecordReader::readField(bool skipBlankLines) {
-    skipBlanks();
-    while (skipBlankLines && atLineEnd()) {
-        skipLineEnd();
-        skipBlanks();
-    }
-    if (atEnd()) {
+std::optional<std::string_view> RecordReader::nextLine() {
+    if (position_ >= bytes_.size()) {
         return std::nullopt;
     }
-    std::string_view raw;
-    if (peek() == '"') {
-        const size_t start = position_ + 1;
-        const size_t close = bytes_.find('"', start);
-        if (close == std::string_view::npos) {
-            position_ = bytes_.size();
-            return std::nullopt;
-        }
-        raw = bytes_.substr(start, close - start);
-        position_ = close + 1;
-        while (!atEnd() && peek() != ',' && !atLineEnd()) {
-            ++position_;
-        }
-    } else {
-        const size_t start = position_;
-        while (!atEnd() && peek() != ',' && !atLineEnd()) {
-            ++position_;
-        }
-        raw = bytes_.substr(start, position_ - start);
-        while (!raw.empty() && isBlank(raw.back())) {
-            raw.remove_suffix(1);
-        }
+    const size_t end = std::min(bytes_.find_first_of("\r\n", position_), bytes_.size());
+    const std::string_view line = bytes_.substr(position_, end - position_);
+    position_ = end;
+    if (position_ < bytes_.size() && bytes_[position_] == '\r') {
+        ++position_;
     }
-    return windows1252ToUtf8(raw);
+    if (position_ < bytes_.size() && bytes_[position_] == '\n') {
+        ++position_;
+    }
+    return line;
 }
 
 std::optional<std::vector<std::string>> RecordReader::next(int fieldCount) {
-    std::vector<std::string> fields;
-    fields.reserve(static_cast<size_t>(fieldCount > 0 ? fieldCount : 0));
-    // A line end before a field's first character ends an empty field after a comma, but is a
-    // blank line to skip at the start of a record or after a line end.
-    bool afterLineEnd = true;
-    for (int i = 0; i < fieldCount; ++i) {
-        auto field = readField(afterLineEnd);
-        if (!field) {
-            return std::nullopt;
+    while (const auto line = nextLine()) {
+        if (line->find_first_not_of(kBlanks) == std::string_view::npos) {
+            continue;
         }
-        fields.push_back(std::move(*field));
-        afterLineEnd = consumeSeparator() != Separator::Comma;
+        if (auto fields = lineFields(*line, fieldCount)) {
+            return fields;
+        }
     }
-    return fields;
+    return std::nullopt;
 }
 
 } // namespace quorel

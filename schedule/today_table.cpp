@@ -29,6 +29,11 @@ void LoadTodayTable(TodayTable& table, const std::string& dayFilePrefix, int16_t
     fillTodayTable(table, file.bytes);
 }
 
+bool takesTodaySlot(std::string_view output, std::string_view duration) {
+    const auto number = fieldToInt16(output);
+    return number && *number >= 1 && *number <= 4 && fieldToInt32(duration);
+}
+
 void fillTodayTable(TodayTable& table, std::string_view dayFileBytes) {
     RecordReader reader(dayFileBytes);
     int slot = 0;
@@ -37,15 +42,13 @@ void fillTodayTable(TodayTable& table, std::string_view dayFileBytes) {
         if (!record) {
             break;
         }
-        const auto output = fieldToInt16((*record)[0]);
-        const auto duration = fieldToInt32((*record)[2]);
-        if (!output || *output < 1 || *output > 4 || !duration) {
+        if (!takesTodaySlot((*record)[0], (*record)[2])) {
             continue;
         }
         ++slot;
-        table.TodayOutput[slot] = *output;
+        table.TodayOutput[slot] = *fieldToInt16((*record)[0]);
         table.TodayTime[slot] = std::move((*record)[1]);
-        table.TodayDuration[slot] = *duration;
+        table.TodayDuration[slot] = *fieldToInt32((*record)[2]);
     }
 }
 

@@ -23,9 +23,13 @@ struct TodayTable {
 // - A missing, empty or unreadable file leaves the table empty.
 // - A record whose output or duration is not a number or does not fit its integer width, or whose
 //   output is not 1 to 4, is skipped and takes no slot.
-// - The first 600 usable records are loaded; a last record cut short is ignored.
+// - A line that is not a record (too few fields, a quote left open) is skipped.
+// - The first 600 usable records are loaded.
 // Nothing is reported: the scheduler reloads this file several times a second at each minute.
 void LoadTodayTable(TodayTable& table, const std::string& dayFilePrefix, int16_t day);
+
+// Whether a record with these output and duration fields takes a slot, by the rules above.
+bool takesTodaySlot(std::string_view output, std::string_view duration);
 
 // The same rules applied to the bytes of a day file; the table must be clear.
 void fillTodayTable(TodayTable& table, std::string_view dayFileBytes);

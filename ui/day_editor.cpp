@@ -75,7 +75,7 @@ void DayEditor::load(const std::string& path) {
         if (!file.ok) {
             problem = "Impossible de lire le fichier « " + path + " » : " + file.error + ".";
         } else {
-            // A last record cut short ends the reading; the complete records before it load.
+            // A line that is not a record is skipped; the records around it load.
             RecordReader reader(file.bytes);
             while (list_.count() < EditorList::kMaxRows) {
                 auto fields = reader.next(3);

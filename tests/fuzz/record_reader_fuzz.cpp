@@ -6,7 +6,7 @@
 #include <string>
 
 // Reads arbitrary bytes as records of 1 to 4 fields; every record read must survive a write and a
-// second read unchanged, as long as its fields hold no quote and no line end.
+// second read unchanged, as long as its fields hold no quote (a field never holds a line end).
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) {
         return 0;
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         bool writable = true;
         std::vector<quorel::RecordField> fields;
         for (const std::string& field : *record) {
-            writable = writable && field.find_first_of("\"\r\n") == std::string::npos;
+            writable = writable && field.find('"') == std::string::npos;
             fields.emplace_back(field);
         }
         if (!writable) {

@@ -49,14 +49,16 @@ TEST(RecordReader, AcceptsHandWrittenVariants) {
     const Fields expected{"2", "07:45:00", "5"};
     const char* variants[] = {
         "\"2\",\"07:45:00\",\"5\"\r\n",
-        "   \"2\",  \"07:45:00\",\t\"5\"\r\n",  // blanks before fields
-        "2,07:45:00,5\r\n",                     // unquoted
-        "2 ,07:45:00  ,5\t\r\n",                // trailing blanks of unquoted fields dropped
-        "\"2\",\"07:45:00\"\r\n\"5\"\r\n",      // spread over two lines
-        "2\n07:45:00\n5",                       // LF line ends, no final line end
-        "\"2\"xyz,\"07:45:00\" junk,\"5\"\r\n", // anything after a closing quote is skipped
-        "\r\n\r\n  \r\n2,07:45:00,5\r\n\r\n",   // blank lines around the record
-        "2\r07:45:00\r5\r",                     // CR alone ends a line too
+        "   \"2\",  \"07:45:00\",\t\"5\"\r\n",        // blanks before fields
+        "2,07:45:00,5\r\n",                           // unquoted
+        "2 ,07:45:00  ,5\t\r\n",                      // trailing blanks of unquoted fields dropped
+        "\"2\"xyz,\"07:45:00\" junk,\"5\"\r\n",       // anything after a closing quote is skipped
+        "\r\n\r\n  \r\n2,07:45:00,5\r\n\r\n",         // blank lines around the record
+        "\n\r2,07:45:00,5\n",                         // LF or CR alone ends a line too
+        "2,07:45:00,5",                               // no final line end
+        "\"2\",\"07:45:00\",\"5\",\"Ouverture\"\r\n", // extra fields ignored, even broken ones
+        "2,07:45:00,5,\"Ouvert\r\n",
+        "\xEF\xBB\xBF\"2\",\"07:45:00\",\"5\"\r\n", // byte-order mark of a file saved by Notepad
     };
     for (const char* text : variants) {
         RecordReader reader(text);
@@ -66,21 +68,36 @@ TEST(RecordReader, AcceptsHandWrittenVariants) {
 }
 
 TEST(RecordReader, KeepsEmptyFieldsAndQuotedSeparators) {
-    RecordReader reader("1,,\r\n\"a,b\",\" x \",\"\"\r\n");
+    RecordReader reader("1,,\r\n\"a,b\",\" x \",\"\"\r\n1,07:00:00,");
     EXPECT_EQ(reader.next(3), (Fields{"1", "", ""}));
     EXPECT_EQ(reader.next(3), (Fields{"a,b", " x ", ""}));
+    EXPECT_EQ(reader.next(3), (Fields{"1", "07:00:00", ""}));
 }
 
-TEST(RecordReader, ReportsARecordCutShort) {
-    RecordReader twoFields("\"1\",\"07:00:00\",\"5\"\r\n\"2\",\"08:00:00\"");
-    EXPECT_EQ(twoFields.next(3), (Fields{"1", "07:00:00", "5"}));
-    EXPECT_EQ(twoFields.next(3), std::nullopt);
+TEST(RecordReader, SkipsOnlyTheLinesThatAreNotRecords) {
+    const char* badLines[] = {
+        "\"2\",\"08:00:00\"\r\n\"5\"\r\n", // a record spread over two lines
+        "\"2\",\"08:00:00\",\"5\r\n",      // a quote left open at the line end
+        "; sonneries du lundi\r\n",        // a comment written by hand
+        "\"2\"\"08:00:00\"\"5\"\r\n",      // commas forgotten
+    };
+    for (const char* bad : badLines) {
+        const std::string bytes = std::string("1,07:00:00,5\r\n") + bad + "2,09:00:00,6\r\n" + bad;
+        RecordReader reader(bytes);
+        EXPECT_EQ(reader.next(3), (Fields{"1", "07:00:00", "5"})) << bad;
+        EXPECT_EQ(reader.next(3), (Fields{"2", "09:00:00", "6"})) << bad;
+        EXPECT_EQ(reader.next(3), std::nullopt) << bad;
+    }
 
-    RecordReader openQuote("\"1\",\"07:00:00\",\"5");
-    EXPECT_EQ(openQuote.next(3), std::nullopt);
+    // The settings file is read with the same rules, one field per line.
+    RecordReader settings("\xEF\xBB\xBF\r\n\"3\r\n 2 \r\n");
+    EXPECT_EQ(settings.next(1), Fields{"2"});
+    EXPECT_EQ(settings.next(1), std::nullopt);
 
-    RecordReader trailingComma("1,07:00:00,");
-    EXPECT_EQ(trailingComma.next(3), std::nullopt);
+    // Only a mark at the very start is dropped; elsewhere its bytes are text.
+    RecordReader markInside("1\r\n\xEF\xBB\xBF\r\n");
+    EXPECT_EQ(markInside.next(1), Fields{"1"});
+    EXPECT_EQ(markInside.next(1), Fields{"ï»¿"});
 
     RecordReader nothing("");
     EXPECT_EQ(nothing.next(1), std::nullopt);

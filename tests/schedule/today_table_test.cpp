@@ -107,6 +107,22 @@ TEST_F(TodayTableTest, SkipsBadRecordsAndRoundsHalvesToEven) {
     EXPECT_EQ(table.TodayTime[4], "");
 }
 
+TEST(TodayTable, ALineThatIsNotARecordDropsNoLaterEntry) {
+    TodayTable table;
+    fillTodayTable(table, "\xEF\xBB\xBF\"1\",\"06:00:00\",\"5\"\r\n" // saved by Notepad
+                          "; sonneries du lundi\r\n"
+                          "\"2\",\"07:45:00\",\"6\",\"Ouverture\"\r\n"
+                          "n'importe quoi, vraiment\r\n"
+                          "\"1\",\"08:00:00\",\"3\r\n" // quote left open
+                          "\"1\",\"10:00:00\",\"4\"\n");
+    const char* times[] = {"", "06:00:00", "07:45:00", "10:00:00", ""};
+    const int durations[] = {0, 5, 6, 4, 0};
+    for (int slot = 1; slot <= 4; ++slot) {
+        EXPECT_EQ(table.TodayTime[slot], times[slot]) << slot;
+        EXPECT_EQ(table.TodayDuration[slot], durations[slot]) << slot;
+    }
+}
+
 TEST_F(TodayTableTest, LeavesNoFileOpenWhateverHappens) {
     folder.write("Quorel.2", dayFileOf(10));
     folder.write("Quorel.3", "\"1\",\"00:00:01\"");

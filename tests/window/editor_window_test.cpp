@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTime>
 #include <QTimer>
 #include <QTreeView>
 #include <gtest/gtest.h>
@@ -113,6 +114,21 @@ TEST_F(EditorWindow, ListClicksKeysAndHeadersReachTheEditor) {
     EXPECT_EQ(list->model()->rowCount(), 3);
     QTest::keyClick(list, Qt::Key_Delete);
     EXPECT_EQ(list->model()->rowCount(), 2);
+}
+
+TEST_F(EditorWindow, FlagsRowsBeyondTheDaysCapacity) {
+    std::string bytes;
+    for (int minute = 0; minute < 601; ++minute) {
+        bytes += "\"1\",\"" + QTime(0, 0).addSecs(minute * 60).toString("hh:mm:ss").toStdString() +
+                 "\",\"5\"\r\n";
+    }
+    station.folder.write("Quorel.1", bytes);
+    clickDay(0);
+    clickDay(1);
+    ASSERT_EQ(list->model()->rowCount(), 601);
+    EXPECT_FALSE(list->model()->index(599, 1).data(Qt::ToolTipRole).isValid());
+    EXPECT_TRUE(
+        list->model()->index(600, 1).data(Qt::ToolTipRole).toString().contains("600 premières"));
 }
 
 TEST_F(EditorWindow, CopiesAnotherDayThroughThePopUpMenu) {

@@ -1,7 +1,5 @@
 #include "ui/window/schedule_table_model.h"
 
-#include "ui/entry_commands.h"
-
 #include <QBrush>
 #include <QColor>
 
@@ -13,13 +11,12 @@ const char* const kHeaders[] = {"S", "Heure", "Temps"};
 
 } // namespace
 
-QString neverFiresToolTip() {
-    return QString::fromUtf8("Cette ligne ne se déclenchera jamais : l'heure doit s'écrire "
-                             "exactement hh:mm:ss, de 00:00:00 à 23:59:59.");
-}
-
 ScheduleTableModel::ScheduleTableModel(const EditorList& list, QObject* parent)
-    : QAbstractTableModel(parent), list_(list) {}
+    : QAbstractTableModel(parent), list_(list), warnings_(rowWarnings(list)) {}
+
+RowWarning ScheduleTableModel::warningOf(int row) const {
+    return static_cast<size_t>(row) < warnings_.size() ? warnings_[row] : RowWarning::None;
+}
 
 int ScheduleTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : list_.count();
@@ -33,25 +30,20 @@ QVariant ScheduleTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= list_.count()) {
         return {};
     }
-    const ScheduleEntry& entry = list_.row(index.row() + 1);
+    if (role == Qt::DisplayRole) {
+        return QString::fromStdString(list_.row(index.row() + 1).column(index.column()));
+    }
+    const RowWarning warning = warningOf(index.row());
+    if (warning == RowWarning::None) {
+        return {};
+    }
     switch (role) {
-    case Qt::DisplayRole:
-        return QString::fromStdString(entry.column(index.column()));
     case Qt::ForegroundRole:
-        if (!isClockTimeText(entry.time)) {
-            return QBrush(QColor(180, 0, 0));
-        }
-        return {};
+        return QBrush(QColor(180, 0, 0));
     case Qt::BackgroundRole:
-        if (!isClockTimeText(entry.time)) {
-            return QBrush(QColor(255, 235, 200));
-        }
-        return {};
+        return QBrush(QColor(255, 235, 200));
     case Qt::ToolTipRole:
-        if (!isClockTimeText(entry.time)) {
-            return neverFiresToolTip();
-        }
-        return {};
+        return QString::fromUtf8(rowWarningToolTip(warning));
     default:
         return {};
     }
@@ -66,6 +58,7 @@ QVariant ScheduleTableModel::headerData(int section, Qt::Orientation orientation
 
 void ScheduleTableModel::refresh() {
     beginResetModel();
+    warnings_ = rowWarnings(list_);
     endResetModel();
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "ui/editor_list.h"
+#include "ui/row_warnings.h"
 
 #include <QAbstractTableModel>
+#include <vector>
 
 namespace quorel {
 
 // Shows the editor's list in the window's list widget: three columns "S", "Heure", "Temps". A row
-// whose time can never match the clock is drawn in a warning colour with a tool tip saying so.
+// that will never ring (see rowWarnings) is drawn in a warning colour with a tool tip saying why.
 class ScheduleTableModel final : public QAbstractTableModel {
     Q_OBJECT
 
@@ -23,10 +25,11 @@ class ScheduleTableModel final : public QAbstractTableModel {
     void refresh();
 
   private:
-    const EditorList& list_;
-};
+    RowWarning warningOf(int row) const;
 
-// The tool tip of a row that will never fire.
-QString neverFiresToolTip();
+    const EditorList& list_;
+    // Computed once per change of the list, since data() is asked for every cell.
+    std::vector<RowWarning> warnings_;
+};
 
 } // namespace quorel
