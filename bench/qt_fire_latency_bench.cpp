@@ -104,11 +104,9 @@ void BM_FireLatency(benchmark::State& bench) {
                    static_cast<int16_t>(CurrentWeekday(clock) - 1));
     SchedulerTick* tickPointer = nullptr;
     PhasedTimer timer([&] { tickPointer->TimerSat_Timer(); });
-    Outputs outputs(state, panel, link, pump, clock, timer, view);
-    SchedulerTick tick(state, captions, clock, pump, view, paths,
-                       [&](int16_t o1, int16_t o2, int16_t o3, int16_t o4) {
-                           outputs.SetOutputs(o1, o2, o3, o4);
-                       });
+    RelayLink relays(link, clock, state, panel, view);
+    Outputs outputs(state, panel, relays, pump, clock, timer, view);
+    SchedulerTick tick(state, captions, clock, pump, view, paths, outputs);
     tickPointer = &tick;
 
     const double runSeconds = static_cast<double>(seconds.back()) + 2.0 - test::wallNow();

@@ -19,6 +19,8 @@ class DiscardingLink final : public SerialLink {
         ++written;
         return SerialError::None;
     }
+    SerialError reconnect() override { return SerialError::None; }
+    uint32_t openings() const override { return 1; }
     long written = 0;
 };
 
@@ -37,7 +39,8 @@ void BM_SetOutputsCpuTime(benchmark::State& bench) {
     test::SilentView view;
     SchedulerState state;
     RelayPanel panel;
-    Outputs outputs(state, panel, link, pump, clock, timer, view);
+    RelayLink relays(link, clock, state, panel, view);
+    Outputs outputs(state, panel, relays, pump, clock, timer, view);
     int16_t flag = kOn;
     for (auto _ : bench) {
         outputs.SetOutputs(flag, 0, 0, 0);

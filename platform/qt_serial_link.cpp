@@ -4,14 +4,20 @@
 
 #include <cerrno>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
+#include <time.h>
 
 namespace quorel {
 
 namespace {
 
 constexpr const char* kDefaultParameters = "9600,N,8,1";
+
+// A relay byte that has not left after this long is stale: it would ring a bell at a moment
+// nobody chose.
+constexpr int kByteDeadlineMilliseconds = 1000;
 
 bool failed(SerialError error) {
     return error != SerialError::None && error != SerialError::LineNotApplied;
@@ -77,6 +83,11 @@ QSerialPort::StopBits qtStopBits(StopBits stopBits) {
     return QSerialPort::OneStop;
 }
 
+void pauseBriefly() {
+    const timespec step{0, 2'000'000};
+    ::nanosleep(&step, nullptr);
+}
+
 } // namespace
 
 QtSerialLink::QtSerialLink(SettingsStore& store)
@@ -136,25 +147,33 @@ SerialError QtSerialLink::writeByte(uint8_t byte) {
     }
     // The device went away since the last byte: it may be back under the same name.
     const bool reopened = !port_.isOpen();
-    if (reopened) {
-        const SerialError error = openDevice();
-        if (failed(error)) {
-            return error;
-        }
+    if (const SerialError error = reconnect(); error != SerialError::None) {
+        return error;
     }
-    if (sendByte(byte)) {
+    const Sent sent = sendByte(byte);
+    if (sent == Sent::Yes) {
         return SerialError::None;
     }
-    if (reopened) {
+    if (reopened || sent == Sent::Stalled) {
         return SerialError::WriteFailed;
     }
     // The handle died without notice (the byte was written before the hang-up was seen).
     dropDevice();
-    const SerialError error = openDevice();
-    if (failed(error)) {
+    if (const SerialError error = reconnect(); error != SerialError::None) {
         return error;
     }
-    return sendByte(byte) ? SerialError::None : SerialError::WriteFailed;
+    return sendByte(byte) == Sent::Yes ? SerialError::None : SerialError::WriteFailed;
+}
+
+SerialError QtSerialLink::reconnect() {
+    if (!inService_) {
+        return SerialError::PortNotOpen;
+    }
+    if (port_.isOpen()) {
+        return SerialError::None;
+    }
+    const SerialError error = openDevice();
+    return failed(error) ? error : SerialError::None;
 }
 
 SerialError QtSerialLink::openDevice() {
@@ -170,6 +189,7 @@ SerialError QtSerialLink::openDevice() {
     }
     hangUpWatch_.setSocket(port_.handle());
     hangUpWatch_.setEnabled(true);
+    ++openings_;
     return applyLineParameters();
 }
 
@@ -186,20 +206,56 @@ SerialError QtSerialLink::applyLineParameters() {
     return applied ? SerialError::None : SerialError::LineNotApplied;
 }
 
-bool QtSerialLink::sendByte(uint8_t byte) {
-    const char data = static_cast<char>(byte);
-    if (port_.write(&data, 1) != 1) {
-        return false;
+QtSerialLink::Sent QtSerialLink::sendByte(uint8_t byte) {
+    // Written straight to the device rather than through Qt's buffer, which would keep a byte the
+    // device refuses and send it whenever the device takes it again.
+    const int fd = static_cast<int>(port_.handle());
+    const QDeadlineTimer deadline(kByteDeadlineMilliseconds);
+    for (;;) {
+        if (::write(fd, &byte, 1) == 1) {
+            break;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno != EAGAIN) {
+            return Sent::HandleDead;
+        }
+        // The device takes nothing now (a module that stopped reading): try again a little
+        // later, until the deadline.
+        if (deadline.hasExpired()) {
+            return Sent::Stalled;
+        }
+        pauseBriefly();
     }
-    // write() only fills Qt's buffer; flush() hands the byte to the device now.
-    const bool flushed = port_.flush();
-    return flushed && port_.isOpen() && port_.bytesToWrite() == 0;
+    if (!outputQueueEmpties(deadline)) {
+        // Dropped in the driver, so that it never reaches the module late.
+        ::tcflush(fd, TCOFLUSH);
+        return Sent::Stalled;
+    }
+    return Sent::Yes;
+}
+
+bool QtSerialLink::outputQueueEmpties(const QDeadlineTimer& deadline) {
+    // The driver's own queue: a byte accepted by the system may still wait for the device.
+    for (;;) {
+        int queued = 0;
+        if (::ioctl(static_cast<int>(port_.handle()), TIOCOUTQ, &queued) != 0 || queued == 0) {
+            return true;
+        }
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        pauseBriefly();
+    }
 }
 
 void QtSerialLink::dropDevice() {
     // The watch goes first: it must never poll a descriptor that is already closed.
     hangUpWatch_.setEnabled(false);
     if (port_.isOpen()) {
+        // Bytes still queued are stale, and closing would wait for them to drain.
+        ::tcflush(static_cast<int>(port_.handle()), TCOFLUSH);
         port_.close();
     }
 }

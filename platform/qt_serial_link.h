@@ -4,6 +4,7 @@
 #include "platform/serial_link.h"
 #include "platform/settings_store.h"
 
+#include <QDeadlineTimer>
 #include <QSerialPort>
 #include <QSocketNotifier>
 
@@ -11,7 +12,9 @@ namespace quorel {
 
 // The serial link over QSerialPort. The port number is mapped to a device through the settings
 // store at each open. When the device disappears (the module unplugged), the dead handle is
-// closed at once while the link stays in service; the next byte reopens the same device first.
+// closed at once while the link stays in service; the next byte or reconnect() reopens the same
+// device. A byte that cannot leave within a second (a module that stopped reading) is dropped
+// rather than kept for a late burst of stale commands.
 class QtSerialLink final : public SerialLink {
   public:
     explicit QtSerialLink(SettingsStore& store);
@@ -23,6 +26,8 @@ class QtSerialLink final : public SerialLink {
     SerialError open() override;
     void close() override;
     SerialError writeByte(uint8_t byte) override;
+    SerialError reconnect() override;
+    uint32_t openings() const override { return openings_; }
 
     // Whether a device handle is held right now (false after the device went away).
     bool holdsDevice() const { return port_.isOpen(); }
@@ -30,7 +35,9 @@ class QtSerialLink final : public SerialLink {
   private:
     SerialError openDevice();
     SerialError applyLineParameters();
-    bool sendByte(uint8_t byte);
+    enum class Sent { Yes, HandleDead, Stalled };
+    Sent sendByte(uint8_t byte);
+    bool outputQueueEmpties(const QDeadlineTimer& deadline);
     void dropDevice();
     void onPortError(QSerialPort::SerialPortError error);
     void onDeviceSignal();
@@ -39,6 +46,7 @@ class QtSerialLink final : public SerialLink {
     int16_t portNumber_ = 1;
     LineParameters parameters_;
     bool inService_ = false;
+    uint32_t openings_ = 0;
     QSerialPort port_;
     // Wakes when the device hangs up; QSerialPort itself watches nothing on a write-only port.
     QSocketNotifier hangUpWatch_;

@@ -11,10 +11,15 @@ namespace {
 
 int signalPipe[2] = {-1, -1};
 
+// A shut-down asked by the system must end within this time, even if something hangs in it.
+constexpr unsigned kShutDownSeconds = 3;
+
 void onSignal(int) {
     const char byte = 1;
-    // Only async-signal-safe work here: a byte that wakes the event loop.
+    // Only async-signal-safe work here: a byte that wakes the event loop, and the alarm whose
+    // default action ends the process if the ordinary shut-down has not done so in time.
     [[maybe_unused]] const ssize_t ignored = ::write(signalPipe[0], &byte, 1);
+    ::alarm(kShutDownSeconds);
 }
 
 } // namespace
@@ -36,6 +41,7 @@ UnixSignalWatcher::UnixSignalWatcher(QObject* parent) : QObject(parent) {
     for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
         ::sigaction(signalNumber, &action, nullptr);
     }
+    ::signal(SIGALRM, SIG_DFL);
 }
 
 UnixSignalWatcher::~UnixSignalWatcher() {

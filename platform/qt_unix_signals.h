@@ -7,7 +7,8 @@ class QSocketNotifier;
 namespace quorel {
 
 // Turns SIGTERM, SIGINT and SIGHUP (log-out, Ctrl-C, kill) into a Qt signal delivered on the
-// event loop, so they can run the ordinary shut-down instead of killing the program mid-way.
+// event loop, so they can run the ordinary shut-down instead of killing the program mid-way. The
+// process ends 3 seconds after such a signal if the shut-down has not ended it by then.
 class UnixSignalWatcher final : public QObject {
     Q_OBJECT
 

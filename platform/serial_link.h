@@ -23,8 +23,15 @@ class SerialLink {
     virtual SerialError open() = 0;
     // Releases the port; closing a closed port does nothing.
     virtual void close() = 0;
-    // Writes one byte and lets it leave at once.
+    // Writes one byte and lets it leave at once. While in service, a device that went away is
+    // opened again first.
     virtual SerialError writeByte(uint8_t byte) = 0;
+    // While in service without a device (it went away): tries to open it again. None when a
+    // device is held; PortNotOpen when the port is not in service.
+    virtual SerialError reconnect() = 0;
+    // How many times a device has been opened. It grows when the device is opened again after it
+    // went away, which may have reset the relays.
+    virtual uint32_t openings() const = 0;
 };
 
 } // namespace quorel

@@ -1,30 +1,23 @@
 #include "relay/manual_controls.h"
 
-#include "relay/status_text.h"
-
 namespace quorel {
 
-ManualControls::ManualControls(RelayPanel& panel, SerialLink& link, EventPump& pump, View& view,
+ManualControls::ManualControls(RelayPanel& panel, RelayLink& relays, EventPump& pump, View& view,
                                Outputs& outputs)
-    : panel_(panel), link_(link), pump_(pump), view_(view), outputs_(outputs) {}
+    : panel_(panel), relays_(relays), pump_(pump), view_(view), outputs_(outputs) {}
 
 void ManualControls::CmdRelais_Click(int16_t index) {
-    if (index < 0 || index > 1 || !link_.isOpen()) {
+    if (index < 0 || index > 1 || !relays_.portOpen()) {
         return;
     }
     const uint32_t before = panel_.CmdRelais[index];
     const bool switchOn = before == kButtonFaceColour;
-    const uint8_t byte =
-        index == 0 ? (switchOn ? kRelay1On : kRelay1Off) : (switchOn ? kRelay2On : kRelay2Off);
     panel_.CmdRelais[index] = switchOn ? kLightRedColour : kButtonFaceColour;
     view_.redraw(ViewPart::RelayButtons);
-    const SerialError error = link_.writeByte(byte);
-    if (error != SerialError::None) {
+    if (relays_.test(index + 1, switchOn) != SerialError::None) {
         // The colour is the button's only memory: it must not claim a command that never left.
         panel_.CmdRelais[index] = before;
         view_.redraw(ViewPart::RelayButtons);
-        panel_.InfoERR = errorStatusText(static_cast<int>(error));
-        view_.redraw(ViewPart::Status);
     }
     pump_.yield();
 }

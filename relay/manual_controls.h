@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/event_pump.h"
-#include "platform/serial_link.h"
 #include "platform/view.h"
 #include "relay/outputs.h"
+#include "relay/relay_link.h"
 #include "relay/relay_panel.h"
 
 #include <cstdint>
@@ -13,7 +13,7 @@ namespace quorel {
 // The relay test buttons "Relais 1" and "Relais 2" and the output switches "S1" to "S4".
 class ManualControls {
   public:
-    ManualControls(RelayPanel& panel, SerialLink& link, EventPump& pump, View& view,
+    ManualControls(RelayPanel& panel, RelayLink& relays, EventPump& pump, View& view,
                    Outputs& outputs);
 
     // Toggles relay index + 1 directly on the open port; the button's colour is its memory.
@@ -26,7 +26,7 @@ class ManualControls {
 
   private:
     RelayPanel& panel_;
-    SerialLink& link_;
+    RelayLink& relays_;
     EventPump& pump_;
     View& view_;
     Outputs& outputs_;

@@ -1,26 +1,10 @@
 #include "relay/outputs.h"
 
-#include "relay/status_text.h"
-
 namespace quorel {
 
-namespace {
-
-// The module's relays need this gap between two commands.
-constexpr double kPauseAfterByte = 0.15;
-
-uint8_t relayByte(int relay, bool on) {
-    if (relay == 1) {
-        return on ? kRelay1On : kRelay1Off;
-    }
-    return on ? kRelay2On : kRelay2Off;
-}
-
-} // namespace
-
-Outputs::Outputs(SchedulerState& state, RelayPanel& panel, SerialLink& link, EventPump& pump,
+Outputs::Outputs(SchedulerState& state, RelayPanel& panel, RelayLink& relays, EventPump& pump,
                  Clock& clock, Timer& timer, View& view)
-    : state_(state), panel_(panel), link_(link), pump_(pump), clock_(clock), timer_(timer),
+    : state_(state), panel_(panel), relays_(relays), pump_(pump), clock_(clock), timer_(timer),
       view_(view) {}
 
 void Outputs::SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4) {
@@ -37,13 +21,9 @@ void Outputs::SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4) {
         const bool on = state_.OutputState[relay] == kOn;
         panel_.LedOut[relay - 1] = on ? kLedOnColour : kLedOffColour;
         view_.redraw(ViewPart::Outputs);
-        const SerialError error = link_.writeByte(relayByte(relay, on));
-        if (error != SerialError::None) {
-            panel_.InfoERR = errorStatusText(static_cast<int>(error));
-            view_.redraw(ViewPart::Status);
-        }
+        relays_.command(relay, on);
         pump_.yield();
-        clock_.pause(kPauseAfterByte);
+        clock_.pause(kPauseAfterRelayByte);
     }
 }
 

@@ -2,10 +2,11 @@
 
 #include "platform/clock.h"
 #include "platform/event_pump.h"
-#include "platform/serial_link.h"
 #include "platform/timer.h"
 #include "platform/view.h"
+#include "relay/relay_link.h"
 #include "relay/relay_panel.h"
+#include "schedule/output_switch.h"
 #include "schedule/scheduler_state.h"
 
 #include <cstdint>
@@ -13,21 +14,22 @@
 namespace quorel {
 
 // The one operation that changes the output flags and sends relay commands.
-class Outputs {
+class Outputs final : public OutputSwitch {
   public:
-    Outputs(SchedulerState& state, RelayPanel& panel, SerialLink& link, EventPump& pump,
+    Outputs(SchedulerState& state, RelayPanel& panel, RelayLink& relays, EventPump& pump,
             Clock& clock, Timer& timer, View& view);
 
     // Does nothing while TimerSat is disabled. Otherwise stores the four flags (-1 = on), paints
     // LedOut 0 and 1, and sends the byte of relay 1 then of relay 2, each followed by a yield to
     // the event loop and a 0.15 s pause. A byte that cannot be written shows its error on the
-    // status line; the call still returns normally.
-    void SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4);
+    // status line and is sent again by keepRelaysInStep(); the call still returns normally.
+    void SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4) override;
+    void keepRelaysInStep() override { relays_.keepInStep(); }
 
   private:
     SchedulerState& state_;
     RelayPanel& panel_;
-    SerialLink& link_;
+    RelayLink& relays_;
     EventPump& pump_;
     Clock& clock_;
     Timer& timer_;

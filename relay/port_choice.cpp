@@ -18,58 +18,79 @@ bool carriesOn(SerialError error, RelayPanel& panel, View& view) {
     return error == SerialError::LineNotApplied;
 }
 
+bool isOption(int16_t index) {
+    return index >= 0 && index < static_cast<int16_t>(kPortComCaptions.size());
+}
+
 } // namespace
 
-PortChoice::PortChoice(RelayPanel& panel, SerialLink& link, Timer& timer, View& view)
-    : panel_(panel), link_(link), timer_(timer), view_(view) {}
+PortChoice::PortChoice(RelayPanel& panel, SerialLink& link, RelayLink& relays, Timer& timer,
+                       Timer& retryTimer, View& view)
+    : panel_(panel), link_(link), relays_(relays), timer_(timer), retryTimer_(retryTimer),
+      view_(view) {}
 
 void PortChoice::PortCom_Click(int16_t index) {
-    if (index < 0 || index >= static_cast<int16_t>(kPortComCaptions.size())) {
+    if (!isOption(index)) {
         return;
     }
     if (index == 0) {
         timer_.setEnabled(false);
+        retryTimer_.setEnabled(false);
+        // A bell ringing now must not ring on while nothing drives the module.
+        relays_.switchOffAll();
         link_.close();
         openPort_.reset();
         panel_.InfoERR = kPortClosedStatus;
         view_.redraw(ViewPart::Status);
         return;
     }
-
-    bool open = link_.isOpen();
-    // The status line names the chosen port, so a port open on another number is closed first.
-    if (open && openPort_ != index) {
-        link_.close();
-        openPort_.reset();
-        open = false;
+    if (!openPortOf(index)) {
+        retryTimer_.setEnabled(true);
+        return;
     }
-    if (!open) {
-        if (!carriesOn(link_.setPortNumber(index), panel_, view_)) {
-            return;
-        }
-        if (!carriesOn(link_.setParameters(panel_.Setting), panel_, view_)) {
-            return;
-        }
-        const bool opened = carriesOn(link_.open(), panel_, view_);
-        if (link_.isOpen()) {
-            openPort_ = index;
-        }
-        if (!opened) {
-            return;
-        }
-    }
-    panel_.InfoERR = std::string("Init ") + kPortComCaptions[index] + panel_.Setting + " Ok";
+    retryTimer_.setEnabled(false);
+    panel_.InfoERR = inServiceStatusText(index, panel_.Setting);
     view_.redraw(ViewPart::Status);
     timer_.setEnabled(true);
 }
 
+bool PortChoice::openPortOf(int16_t index) {
+    // The status line names the chosen port, so a port open on another number is closed first.
+    if (link_.isOpen() && openPort_ != index) {
+        relays_.switchOffAll();
+        link_.close();
+        openPort_.reset();
+    }
+    if (link_.isOpen()) {
+        return true;
+    }
+    if (!carriesOn(link_.setPortNumber(index), panel_, view_) ||
+        !carriesOn(link_.setParameters(panel_.Setting), panel_, view_)) {
+        return false;
+    }
+    const bool opened = carriesOn(link_.open(), panel_, view_);
+    if (link_.isOpen()) {
+        openPort_ = index;
+        relays_.portOpened();
+    }
+    return opened;
+}
+
 void PortChoice::select(int16_t index) {
-    if (index < 0 || index >= static_cast<int16_t>(kPortComCaptions.size())) {
+    if (!isOption(index)) {
         return;
     }
     panel_.PortCom = index;
     view_.redraw(ViewPart::PortChoice);
     PortCom_Click(index);
+}
+
+void PortChoice::TimerPort_Timer() {
+    if (panel_.PortCom < 1 || link_.isOpen()) {
+        retryTimer_.setEnabled(false);
+        return;
+    }
+    PortCom_Click(panel_.PortCom);
 }
 
 } // namespace quorel

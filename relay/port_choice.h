@@ -3,6 +3,7 @@
 #include "platform/serial_link.h"
 #include "platform/timer.h"
 #include "platform/view.h"
+#include "relay/relay_link.h"
 #include "relay/relay_panel.h"
 
 #include <cstdint>
@@ -11,10 +12,13 @@
 namespace quorel {
 
 // The choice of serial port in the option group PortCom: opens or closes the port, starts or
-// stops TimerSat and reports the outcome on the status line InfoERR.
+// stops TimerSat and reports the outcome on the status line InfoERR. While a COM option is
+// chosen and its port cannot be opened (a module plugged in after the start), TimerPort tries
+// again every 5 seconds.
 class PortChoice {
   public:
-    PortChoice(RelayPanel& panel, SerialLink& link, Timer& timer, View& view);
+    PortChoice(RelayPanel& panel, SerialLink& link, RelayLink& relays, Timer& timer,
+               Timer& retryTimer, View& view);
 
     // Runs after the option group has moved its selection to index (0 to 4), for an operator's
     // click and for the option restored at start-up alike.
@@ -23,13 +27,25 @@ class PortChoice {
     // Selects option index and runs the choice, as a click on that option does.
     void select(int16_t index);
 
+    // TimerPort's expiry: the chosen port is tried again, as if the operator chose it now.
+    void TimerPort_Timer();
+
   private:
+    // Opens the port of option index unless it is open on that number already; false when the
+    // choice ends on an error.
+    bool openPortOf(int16_t index);
+
     RelayPanel& panel_;
     SerialLink& link_;
+    RelayLink& relays_;
     Timer& timer_;
+    Timer& retryTimer_;
     View& view_;
     // The number the port was opened with, while it is open.
     std::optional<int16_t> openPort_;
 };
+
+// TimerPort's interval.
+inline constexpr int kPortRetryMilliseconds = 5000;
 
 } // namespace quorel

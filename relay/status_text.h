@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace quorel {
@@ -7,6 +8,9 @@ namespace quorel {
 // "Erreur n° " and the number with a sign position: a blank for zero and positive numbers, a
 // minus sign for negative ones ("Erreur n°  8013").
 std::string errorStatusText(int number);
+
+// "Init " + the option's caption + the line parameters + " Ok": the port is in service.
+std::string inServiceStatusText(int16_t option, const std::string& setting);
 
 inline constexpr const char* kPortClosedStatus = "Port COM Close OK !";
 

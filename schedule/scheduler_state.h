@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/file_io.h"
 #include "schedule/today_table.h"
 
 #include <array>
@@ -23,8 +24,11 @@ struct SchedulerState {
     std::array<float, 5> OutputStartTime{};
     // The same moment on the monotonic clock, so an output on across midnight keeps counting.
     std::array<std::optional<double>, 5> outputStartMonotonic{};
-    // The tick's scan position: after a tick, the slot that matched, or 601 when none did.
+    // The tick's scan position: after a tick, the first slot that matched, or 601 when none did.
     int16_t ScanSlot = 0;
+    // The day and the state of the day file that today's table was last loaded from.
+    std::optional<int16_t> loadedDay;
+    std::optional<FileStamp> loadedStamp;
 };
 
 // Captions of the labels the tick writes; element k - 1 belongs to output k.

@@ -2,10 +2,10 @@
 
 #include "schedule/format_elapsed.h"
 #include "schedule/number_text.h"
+#include "schedule/today_reload.h"
 #include "schedule/weekday.h"
 
 #include <string>
-#include <utility>
 
 namespace quorel {
 
@@ -45,9 +45,9 @@ bool isOutputNumber(int output) {
 
 SchedulerTick::SchedulerTick(SchedulerState& state, SchedulerCaptions& captions, Clock& clock,
                              EventPump& pump, View& view, const ProgramPaths& paths,
-                             SetOutputsFunction setOutputs)
+                             OutputSwitch& outputs)
     : state_(state), captions_(captions), clock_(clock), pump_(pump), view_(view), paths_(paths),
-      setOutputs_(std::move(setOutputs)) {}
+      outputs_(outputs) {}
 
 void SchedulerTick::TimerSat_Timer() {
     // A tick raised inside one of this tick's yields would rescan and switch again in the middle
@@ -62,21 +62,23 @@ void SchedulerTick::TimerSat_Timer() {
         captions_.LblHeure = std::move(now);
         view_.redraw(ViewPart::Clock);
     }
-    // Reloading at every second 00 picks up a saved timetable within a minute, and the new day's
-    // timetable at midnight, before the scan.
+    // Looking at today's file at every second 00 picks up a saved timetable within a minute, and
+    // the new day's timetable at midnight, before the scan.
     if (clock_.secondsFieldText() == "00") {
-        LoadTodayTable(state_.today, paths_.DayFilePrefix,
-                       static_cast<int16_t>(CurrentWeekday(clock_) - 1));
+        reloadTodayTableIfChanged(state_, paths_.DayFilePrefix,
+                                  static_cast<int16_t>(CurrentWeekday(clock_) - 1));
     }
-    scanForDueEntry();
+    scanForDueEntries();
     updateOutputsThatAreOn();
+    outputs_.keepRelaysInStep();
     pump_.yield();
 }
 
-void SchedulerTick::scanForDueEntry() {
+void SchedulerTick::scanForDueEntries() {
     const TodayTable& table = state_.today;
+    std::array<bool, 5> due{};
+    state_.ScanSlot = TodayTable::kSlots + 1;
     for (int slot = 1; slot <= TodayTable::kSlots; ++slot) {
-        state_.ScanSlot = static_cast<int16_t>(slot);
         // The clock is read for every slot, so a second that begins during the scan is seen.
         if (!sameText(clock_.clockText(), table.TodayTime[slot])) {
             continue;
@@ -85,17 +87,31 @@ void SchedulerTick::scanForDueEntry() {
         if (!isOutputNumber(output)) {
             continue;
         }
+        if (state_.ScanSlot > TodayTable::kSlots) {
+            state_.ScanSlot = static_cast<int16_t>(slot);
+        }
+        // Every output due in this second is switched on; for an output due twice, the first
+        // entry in file order gives the duration.
+        if (due[output]) {
+            continue;
+        }
+        due[output] = true;
         state_.OutputStartTime[output] = clock_.secondsSinceMidnight();
         state_.outputStartMonotonic[output] = clock_.monotonicSeconds();
         captions_.LblMaxi[output - 1] = std::to_string(table.TodayDuration[slot]);
-        view_.redraw(ViewPart::Outputs);
-
-        std::array<int16_t, 5> flags = state_.OutputState;
-        flags[output] = kOn;
-        setOutputs_(flags[1], flags[2], flags[3], flags[4]);
+    }
+    if (state_.ScanSlot > TodayTable::kSlots) {
         return;
     }
-    state_.ScanSlot = TodayTable::kSlots + 1;
+    view_.redraw(ViewPart::Outputs);
+    // One call for all of them: the relay bytes go out once, for the combined state.
+    std::array<int16_t, 5> flags = state_.OutputState;
+    for (int output = 1; output <= 4; ++output) {
+        if (due[output]) {
+            flags[output] = kOn;
+        }
+    }
+    outputs_.SetOutputs(flags[1], flags[2], flags[3], flags[4]);
 }
 
 void SchedulerTick::updateOutputsThatAreOn() {
@@ -115,7 +131,7 @@ void SchedulerTick::updateOutputsThatAreOn() {
         if (!(duration > elapsed)) {
             std::array<int16_t, 5> flags = state_.OutputState;
             flags[k] = kOff;
-            setOutputs_(flags[1], flags[2], flags[3], flags[4]);
+            outputs_.SetOutputs(flags[1], flags[2], flags[3], flags[4]);
         }
     }
 }

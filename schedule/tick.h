@@ -3,31 +3,27 @@
 #include "platform/clock.h"
 #include "platform/event_pump.h"
 #include "platform/view.h"
+#include "schedule/output_switch.h"
 #include "schedule/program_paths.h"
 #include "schedule/scheduler_state.h"
-
-#include <cstdint>
-#include <functional>
 
 namespace quorel {
 
 // The scheduler's tick, raised by TimerSat every 200 ms while a port is in use: shows the clock,
-// reloads today's timetable at second 00, switches on the output of the entry due at this
-// second, shows for how long each output has been on and switches it off once its duration has
-// run out.
+// reloads today's timetable at second 00 when its file changed, switches on the outputs of every
+// entry due at this second, shows for how long each output has been on, switches it off once its
+// duration has run out, and sends again the relay commands that did not reach the module.
 class SchedulerTick {
   public:
-    using SetOutputsFunction = std::function<void(int16_t, int16_t, int16_t, int16_t)>;
-
     SchedulerTick(SchedulerState& state, SchedulerCaptions& captions, Clock& clock, EventPump& pump,
-                  View& view, const ProgramPaths& paths, SetOutputsFunction setOutputs);
+                  View& view, const ProgramPaths& paths, OutputSwitch& outputs);
 
     // A tick that arrives while an earlier one is still running (inside one of its yields) is
     // skipped, not queued.
     void TimerSat_Timer();
 
   private:
-    void scanForDueEntry();
+    void scanForDueEntries();
     void updateOutputsThatAreOn();
     double elapsedSeconds(int output);
 
@@ -37,7 +33,7 @@ class SchedulerTick {
     EventPump& pump_;
     View& view_;
     const ProgramPaths& paths_;
-    SetOutputsFunction setOutputs_;
+    OutputSwitch& outputs_;
     bool running_ = false;
 };
 

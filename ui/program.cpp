@@ -1,6 +1,8 @@
 #include "ui/program.h"
 
+#include "platform/file_io.h"
 #include "relay/status_text.h"
+#include "schedule/today_reload.h"
 #include "schedule/weekday.h"
 #include "settings/settings_file.h"
 
@@ -8,18 +10,33 @@
 
 namespace quorel {
 
+namespace {
+
+// Messages that must not wait for anyone: written as lines to an output.
+class ErrorOutput final : public Dialogs {
+  public:
+    explicit ErrorOutput(std::ostream& out) : out_(out) {}
+    void message(const std::string& text, MessageIcon) override {
+        out_ << "quorel: " << text << std::endl;
+    }
+
+  private:
+    std::ostream& out_;
+};
+
+} // namespace
+
 Program::Program(PlatformServices services, std::string programFolder, std::string programPath)
-    : outputs(scheduler, panel, services.link, services.pump, services.clock, services.timer,
+    : heldDialogs_(services.dialogs),
+      relays(services.link, services.clock, scheduler, panel, services.view),
+      outputs(scheduler, panel, relays, services.pump, services.clock, services.timer,
               services.view),
-      tick(scheduler, captions, services.clock, services.pump, services.view, paths,
-           [this](int16_t o1, int16_t o2, int16_t o3, int16_t o4) {
-               outputs.SetOutputs(o1, o2, o3, o4);
-           }),
-      portChoice(panel, services.link, services.timer, services.view),
-      manual(panel, services.link, services.pump, services.view, outputs),
-      entries(list, fields, services.dialogs, services.view),
-      days(list, paths, services.dialogs, services.view),
-      autoRun(services.store, services.startup, services.dialogs, services.view,
+      tick(scheduler, captions, services.clock, services.pump, services.view, paths, outputs),
+      portChoice(panel, services.link, relays, services.timer, services.retryTimer, services.view),
+      manual(panel, relays, services.pump, services.view, outputs),
+      entries(list, fields, heldDialogs_, services.view),
+      days(list, paths, heldDialogs_, services.view),
+      autoRun(services.store, services.startup, heldDialogs_, services.view,
               std::move(programPath)),
       services_(services), programFolder_(std::move(programFolder)) {}
 
@@ -27,15 +44,19 @@ int16_t Program::todayIndex() {
     return static_cast<int16_t>(CurrentWeekday(services_.clock) - 1);
 }
 
-void Program::settingsFile(const std::string& action) {
+void Program::settingsFile(const std::string& action, Dialogs& dialogs) {
     const PortOptionAccess ports{[this] { return panel.PortCom; },
                                  [this](int16_t index) { portChoice.select(index); }};
-    SettingsFile(action, paths.SettingsPath, ports, services_.dialogs);
+    SettingsFile(action, paths.SettingsPath, ports, dialogs);
 }
 
 void Program::Form_Load(WindowGeometry& window) {
+    // A box would hold up everything after it: its messages wait until the scheduler runs on
+    // today's timetable.
+    heldDialogs_.hold();
     paths = ProgramPaths::inFolder(programFolder_);
-    settingsFile("Load");
+    removeStaleTemporaries(paths.AppFolder);
+    settingsFile("Load", heldDialogs_);
 
     days.fillDays();
     days.selectDay(todayIndex());
@@ -49,16 +70,27 @@ void Program::Form_Load(WindowGeometry& window) {
     InitialHeight = static_cast<int32_t>(std::nearbyint(outer.height));
     window.moveTo(CenterWindow(window.screenSize(), outer));
 
-    LoadTodayTable(scheduler.today, paths.DayFilePrefix, todayIndex());
+    reloadTodayTableIfChanged(scheduler, paths.DayFilePrefix, todayIndex());
     autoRun.restoreCheckMark();
+    heldDialogs_.release();
 }
 
-void Program::Form_Unload() {
-    if (ended_) {
+void Program::Form_Unload(ShutdownCause cause) {
+    if (ended_ || unloading_) {
         return;
     }
-    settingsFile("Save");
+    unloading_ = true;
+    heldDialogs_.discard();
+    if (cause == ShutdownCause::Signal) {
+        ErrorOutput errors(services_.errors);
+        settingsFile("Save", errors);
+    } else {
+        settingsFile("Save", heldDialogs_);
+    }
     services_.timer.setEnabled(false);
+    services_.retryTimer.setEnabled(false);
+    // A relay left on by a program that is gone is a bell that rings until someone pulls a plug.
+    relays.switchOffAll();
     if (services_.link.isOpen()) {
         services_.link.close();
     }

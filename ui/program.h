@@ -11,6 +11,7 @@
 #include "relay/manual_controls.h"
 #include "relay/outputs.h"
 #include "relay/port_choice.h"
+#include "relay/relay_link.h"
 #include "relay/relay_panel.h"
 #include "schedule/program_paths.h"
 #include "schedule/scheduler_state.h"
@@ -20,9 +21,11 @@
 #include "ui/edit_fields.h"
 #include "ui/editor_list.h"
 #include "ui/entry_commands.h"
+#include "ui/held_dialogs.h"
 #include "ui/window_rules.h"
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 namespace quorel {
@@ -35,8 +38,17 @@ struct PlatformServices {
     Dialogs& dialogs;
     SettingsStore& store;
     StartupEntry& startup;
-    Timer& timer;
+    Timer& timer;      // TimerSat, the scheduler's 200 ms timer
+    Timer& retryTimer; // TimerPort, which tries a port that would not open again every 5 s
     View& view;
+    std::ostream& errors; // where a failure goes when no box may be shown (standard error)
+};
+
+// What asked the program to end.
+enum class ShutdownCause {
+    WindowClosed, // the close box
+    Quit,         // "Quitter"
+    Signal,       // log-out, Ctrl-C or kill: nothing may wait for the operator
 };
 
 // What the start-up needs of the window to size and place it.
@@ -57,10 +69,13 @@ class Program {
 
     // Start-up, before the window is first shown.
     void Form_Load(WindowGeometry& window);
-    // Shut-down, for the close box and "Quitter" alike: the port choice is saved, the scheduler
-    // stopped and the port closed. Runs once; the caller then ends the program.
-    void Form_Unload();
+    // Shut-down, for every cause: the port choice is saved, the scheduler stopped, each relay
+    // still on switched off and the port closed. Runs once; the caller then ends the program.
+    // Asked by a signal, it shows no box: a failure goes to the error output instead.
+    void Form_Unload(ShutdownCause cause);
     bool ended() const { return ended_; }
+    // Between the start and the end of the shut-down (its message box may be open).
+    bool unloading() const { return unloading_ && !ended_; }
 
     // The resize rule, for a window whose outer size has just changed.
     std::optional<TwipsSize> Form_Resize(bool normalState, TwipsSize current) const;
@@ -72,6 +87,11 @@ class Program {
     EditorList list;
     EditFields fields;
 
+  private:
+    HeldDialogs heldDialogs_;
+
+  public:
+    RelayLink relays;
     Outputs outputs;
     SchedulerTick tick;
     PortChoice portChoice;
@@ -84,11 +104,12 @@ class Program {
     int32_t InitialHeight = 0;
 
   private:
-    void settingsFile(const std::string& action);
+    void settingsFile(const std::string& action, Dialogs& dialogs);
     int16_t todayIndex();
 
     PlatformServices services_;
     std::string programFolder_;
+    bool unloading_ = false;
     bool ended_ = false;
 };
 

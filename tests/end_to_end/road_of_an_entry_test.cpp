@@ -106,7 +106,8 @@ TEST(EndToEnd, EachEntryRingsOnItsSecondAndTodaysFileIsReloadedEveryMinute) {
     EXPECT_EQ(bytesBetween(bytes, first + 2, first + 3.4), "op");
     EXPECT_TRUE(repeats(bytesBetween(bytes, first + 4, first + 5), "of"));
     EXPECT_EQ(bytesBetween(bytes, first + 5, first + 6.4), "op");
-    EXPECT_EQ(bytesBetween(bytes, 0, first), "");
+    EXPECT_EQ(bytesBetween(bytes, 0, first),
+              "op"); // as the port opens: the relays as the flags say
     // The on byte leaves within a few ticks' time of its second, never before it.
     EXPECT_LT(firstArrival(bytes, first) - first, 0.25);
     EXPECT_LT(firstArrival(bytes, first + 4) - (first + 4), 0.25);
@@ -128,6 +129,29 @@ TEST(EndToEnd, EachEntryRingsOnItsSecondAndTodaysFileIsReloadedEveryMinute) {
     EXPECT_EQ(quorel.process->waitForExit(10), 0) << quorel.log();
     EXPECT_EQ(test::hexBytes(quorel.readProgramFile("Quorel.ini")), "31 0D 0A");
     EXPECT_TRUE(module.read(1, 0.5).empty()) << "a byte was sent at shut-down";
+}
+
+TEST(EndToEnd, ModulePluggedInAfterTheStartRingsAndIsSwitchedOffAtShutDown) {
+    waitUntilNotNearMidnight();
+    test::PseudoTerminal module;
+    test::InstalledProgram quorel;
+    const std::string stableName = quorel.home.file("usb-relay");
+    quorel.setPortDevice(1, stableName); // not there yet
+    quorel.writeProgramFile("Quorel.ini", "1\r\n");
+    const double ring = std::floor(test::wallNow()) + 9;
+    quorel.writeProgramFile(todayFileName(), dayRecord("1", ring, "60"));
+    quorel.start();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    std::filesystem::create_symlink(module.slavePath(), stableName);
+
+    const auto bytes = module.read(SIZE_MAX, ring + 1.5 - test::wallNow());
+    EXPECT_EQ(bytesBetween(bytes, 0, ring), "op") << quorel.log();
+    EXPECT_TRUE(repeats(bytesBetween(bytes, ring, ring + 1), "ep"));
+    quorel.process->signal(SIGTERM); // a bell still ringing: it is switched off, not left on
+    EXPECT_EQ(quorel.process->waitForExit(10), 0) << quorel.log();
+    const auto last = module.read(SIZE_MAX, 0.5);
+    ASSERT_EQ(last.size(), 1u);
+    EXPECT_EQ(last[0].byte, 'o');
 }
 
 TEST(EndToEnd, FirstStartInAnEmptyFolderOpensNoPortAndWritesNothingUntilShutDown) {

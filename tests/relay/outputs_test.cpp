@@ -39,13 +39,35 @@ TEST_F(SetOutputsTest, DisabledTimerTouchesNothing) {
     EXPECT_EQ(pump.yields + clock.pausedSeconds(), 0);
 }
 
-TEST_F(SetOutputsTest, FailedWriteIsShownAndTheCallCompletes) {
+TEST_F(SetOutputsTest, FailedCommandIsSentAgainAtEachTickAndTheStatusLineTellsTheTruth) {
     ports.select(1);
-    link.writeError = SerialError::WriteFailed;
-    outputs.SetOutputs(-1, 0, 0, 0);
+    outputs.SetOutputs(kOn, 0, 0, 0);
+    link.sent.clear();
+    link.writeError = SerialError::WriteFailed; // a USB glitch during the switch-off
+    const double pausedBefore = clock.pausedSeconds();
+    outputs.SetOutputs(0, 0, 0, 0);
     EXPECT_EQ(panel.InfoERR, "Erreur n°  8031");
-    EXPECT_EQ(state.OutputState[1], kOn);
-    EXPECT_NEAR(clock.pausedSeconds(), 0.3, 1e-9);
+    EXPECT_EQ(state.OutputState[1], kOff);
+    EXPECT_NEAR(clock.pausedSeconds() - pausedBefore, 0.3, 1e-9);
+    relays.keepInStep();
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8031");
+    link.writeError = SerialError::None;
+    relays.keepInStep();
+    EXPECT_EQ(link.bytes(), (Bytes{0x6F, 0x70}));
+    EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
+    relays.keepInStep(); // written: nothing more to send
+    EXPECT_EQ(link.sent.size(), 2u);
+
+    // Unplugged: said at the next tick, before any bell fails. Back: both relays get their
+    // state again, since the module may have reset them.
+    link.loseDevice();
+    link.reopenError = SerialError::DeviceMissing;
+    relays.keepInStep();
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8020");
+    link.reopenError = SerialError::None;
+    relays.keepInStep();
+    EXPECT_EQ(link.bytes(), (Bytes{0x6F, 0x70, 0x6F, 0x70}));
+    EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
 }
 
 TEST_F(SetOutputsTest, SwitchClickedBetweenTheBytesLeavesRelaysMatchingTheFlags) {
@@ -71,7 +93,7 @@ TEST_F(SetOutputsTest, PortClosedBetweenTheBytes) {
         }
     };
     outputs.SetOutputs(kOn, kOn, 0, 0);
-    EXPECT_EQ(link.bytes(), (Bytes{0x65}));
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x6F, 0x70})); // "Désactivé" switches the relays off
     EXPECT_EQ(panel.InfoERR, "Erreur n°  8030");
     EXPECT_EQ(state.OutputState, (Flags{0, kOn, kOn, 0, 0}));
 }

@@ -30,7 +30,7 @@ class LoggingTimer final : public Timer {
 
 TEST_F(PortChoiceTest, StepsAndStatusTexts) {
     LoggingTimer loggingTimer(link.calls);
-    PortChoice choice(panel, link, loggingTimer, view);
+    PortChoice choice(panel, link, relays, loggingTimer, retryTimer, view);
     choice.select(0); // nothing open: no error
     choice.select(2);
     choice.select(2); // the open port again: kept open
@@ -81,6 +81,32 @@ TEST_F(PortChoiceTest, AnyOtherErrorEndsTheChoice) {
     EXPECT_EQ(panel.InfoERR, "Erreur n°  8021");
     EXPECT_FALSE(link.isOpen());
     EXPECT_TRUE(timer.isEnabled());
+}
+
+TEST_F(PortChoiceTest, PortThatWouldNotOpenIsTriedAgainUntilItOpens) {
+    state.OutputState[1] = kOn; // left on from before: the relays follow the flags once open
+    link.openError = SerialError::DeviceMissing;
+    ports.select(1);
+    EXPECT_TRUE(retryTimer.isEnabled());
+    ports.TimerPort_Timer();
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8020");
+    EXPECT_FALSE(timer.isEnabled());
+    link.openError = SerialError::None; // the module is plugged in
+    ports.TimerPort_Timer();
+    EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
+    EXPECT_TRUE(timer.isEnabled());
+    EXPECT_FALSE(retryTimer.isEnabled());
+    relays.keepInStep();
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70}));
+
+    // "Désactivé" switches off what is on before closing, and stops the tries.
+    ports.select(0);
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70, 0x6F}));
+    EXPECT_EQ(link.calls.back(), "close");
+    link.openError = SerialError::DeviceMissing;
+    ports.select(2);
+    ports.select(0);
+    EXPECT_FALSE(retryTimer.isEnabled());
 }
 
 } // namespace

@@ -39,12 +39,14 @@ class RelayTest : public ::testing::Test {
     test::RecordingSerialLink link{&clock};
     test::FakeEventPump pump;
     test::FakeTimer timer;
+    test::FakeTimer retryTimer;
     SchedulerState state;
     RelayPanel panel;
     StatusHistory view{panel};
-    Outputs outputs{state, panel, link, pump, clock, timer, view};
-    PortChoice ports{panel, link, timer, view};
-    ManualControls manual{panel, link, pump, view, outputs};
+    RelayLink relays{link, clock, state, panel, view};
+    Outputs outputs{state, panel, relays, pump, clock, timer, view};
+    PortChoice ports{panel, link, relays, timer, retryTimer, view};
+    ManualControls manual{panel, relays, pump, view, outputs};
 };
 
 } // namespace quorel

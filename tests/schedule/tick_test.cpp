@@ -22,6 +22,9 @@ class TickTest : public ::testing::Test {
     TickTest() {
         link.open();
         timer.setEnabled(true);
+        relays.portOpened();
+        relays.keepInStep(); // the relays set off as the port opens
+        link.sent.clear();
     }
     // Writes a day file of (output, time, duration) records and loads today's at h:m:s.
     void day(int index, std::initializer_list<std::array<const char*, 3>> entries) {
@@ -46,9 +49,9 @@ class TickTest : public ::testing::Test {
     SchedulerState state;
     SchedulerCaptions captions;
     RelayPanel panel;
-    Outputs outputs{state, panel, link, pump, clock, timer, view};
-    SchedulerTick tick{
-        state, captions, clock, pump, view, paths, std::bind_front(&Outputs::SetOutputs, &outputs)};
+    RelayLink relays{link, clock, state, panel, view};
+    Outputs outputs{state, panel, relays, pump, clock, timer, view};
+    SchedulerTick tick{state, captions, clock, pump, view, paths, outputs};
 };
 
 TEST_F(TickTest, EntrySwitchesOnAtEachTickOfItsSecondAndOffAfterItsDuration) {
@@ -77,15 +80,41 @@ TEST_F(TickTest, EntrySwitchesOnAtEachTickOfItsSecondAndOffAfterItsDuration) {
     EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70, 0x65, 0x70, 0x6F, 0x70}));
 }
 
-TEST_F(TickTest, FirstSlotWithAValidOutputWinsAndEndsTheScan) {
+TEST_F(TickTest, EveryEntryDueInTheSecondRingsAndTheFirstPerOutputGivesTheDuration) {
     day(0, {{"2", "08:00:01", "3"}, {"1", "08:00:01", "9"}, {"2", "08:00:01", "4"}});
     at(8, 0, 1);
     state.today.TodayOutput[1] = 7; // refused by the loader; passed over, the scan goes on
+    state.today.TodayOutput[4] = 2;
+    state.today.TodayTime[4] = "08:00:01";
+    state.today.TodayDuration[4] = 6;
     tick.TimerSat_Timer();
     EXPECT_EQ(state.ScanSlot, 2);
-    EXPECT_EQ(clock.clockTextReads(), 3);
-    EXPECT_EQ(state.OutputState, (Flags{0, kOn, 0, 0, 0}));
-    EXPECT_EQ(captions.LblMaxi, (std::array<std::string, 4>{"9", "0", "0", "0"}));
+    EXPECT_EQ(state.OutputState, (Flags{0, kOn, kOn, 0, 0}));
+    EXPECT_EQ(captions.LblMaxi, (std::array<std::string, 4>{"9", "4", "0", "0"}));
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x66})); // once, for the combined state
+}
+
+TEST_F(TickTest, TodaysFileIsReadAgainOnlyWhenItOrTheDayChanged) {
+    day(0, {{"1", "08:00:30", "5"}});
+    clock.setTime(8, 0, 0);
+    tick.TimerSat_Timer();
+    EXPECT_EQ(state.today.TodayTime[1], "08:00:30");
+    state.today.TodayTime[1] = "kept"; // so that a needless reload shows
+    tick.TimerSat_Timer();
+    clock.setTime(8, 1, 0);
+    tick.TimerSat_Timer();
+    EXPECT_EQ(state.today.TodayTime[1], "kept");
+    day(0, {{"1", "08:02:30", "15"}}); // saved again
+    clock.setTime(8, 2, 0);
+    tick.TimerSat_Timer();
+    EXPECT_EQ(state.today.TodayTime[1], "08:02:30");
+    state.today.TodayTime[1] = "kept";
+    clock.set(LocalDate{2020, 6, 29}, 8 * 3600 + 3 * 60); // a week later, the same file
+    tick.TimerSat_Timer();
+    EXPECT_EQ(state.today.TodayTime[1], "kept");
+    clock.set(LocalDate{2020, 6, 30}, 8 * 3600 + 3 * 60); // Tuesday: no file
+    tick.TimerSat_Timer();
+    EXPECT_EQ(state.today.TodayTime[1], "");
 }
 
 TEST_F(TickTest, DurationZeroAndOutputsThreeAndFour) {

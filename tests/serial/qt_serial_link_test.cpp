@@ -68,6 +68,24 @@ TEST_F(QtSerialLinkTest, SendsEachByteAtOnceOnTheLineItSetUp) {
     EXPECT_NE(other.c_cflag & CSTOPB, 0u);
 }
 
+TEST_F(QtSerialLinkTest, ByteThatCannotLeaveWithinASecondIsDroppedNotSentLate) {
+    ASSERT_EQ(openPath(module.slavePath()), SerialError::None);
+    module.holdOutput(true);
+    test::runEventsFor(20);
+    const double start = test::monotonicNow();
+    EXPECT_EQ(link.writeByte(0x65), SerialError::WriteFailed);
+    const double waited = test::monotonicNow() - start;
+    EXPECT_GT(waited, 0.9);
+    EXPECT_LT(waited, 2.0);
+    module.holdOutput(false);
+    test::runEventsFor(100);
+    EXPECT_TRUE(module.read(1, 0.3).empty()) << "a stale command reached the module";
+    EXPECT_EQ(link.writeByte(0x66), SerialError::None);
+    const auto arrived = module.read(2, 1.0);
+    ASSERT_EQ(arrived.size(), 1u);
+    EXPECT_EQ(arrived[0].byte, 0x66);
+}
+
 TEST_F(QtSerialLinkTest, RefusedLineParameterLeavesThePortOpen) {
     // A pseudo-terminal only carries 8 data bits without parity; no termios has 1.5 stop bits.
     for (const char* text : {"4800,E,8,1", "4800,N,7,1", "4800,N,8,1.5"}) {

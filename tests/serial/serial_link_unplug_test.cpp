@@ -1,6 +1,8 @@
 #include "platform/ini_settings_store.h"
 #include "platform/port_devices.h"
 #include "platform/qt_serial_link.h"
+#include "platform/system_clock.h"
+#include "relay/relay_link.h"
 #include "tests/support/fakes.h"
 #include "tests/support/open_files.h"
 #include "tests/support/pseudo_terminal.h"
@@ -89,6 +91,32 @@ TEST_F(UnplugTest, NextByteReachesTheModuleBackUnderTheSameName) {
     plugIn();
     EXPECT_EQ(link.writeByte(0x6F), SerialError::None);
     EXPECT_EQ(received(), 0x6F);
+}
+
+TEST_F(UnplugTest, SwitchOffLostToAnUnplugReachesTheModuleOnceItIsBack) {
+    SchedulerState state;
+    RelayPanel panel;
+    panel.PortCom = 1;
+    test::RecordingView view;
+    SystemClock clock;
+    RelayLink relays(link, clock, state, panel, view);
+    ASSERT_EQ(link.open(), SerialError::None);
+    relays.portOpened();
+    EXPECT_EQ(relays.command(1, true), SerialError::None);
+    EXPECT_EQ(received(), 0x65);
+
+    unplug();
+    ASSERT_TRUE(test::runEventsUntil([&] { return !link.holdsDevice(); }, 1000));
+    EXPECT_EQ(relays.command(1, false), SerialError::DeviceMissing);
+    relays.keepInStep();
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8020");
+    plugIn();
+    relays.keepInStep(); // the module may have reset: both relays get their state
+    const auto bytes = module->read(2, 2.0);
+    ASSERT_EQ(bytes.size(), 2u);
+    EXPECT_EQ(bytes[0].byte, 0x6F);
+    EXPECT_EQ(bytes[1].byte, 0x70);
+    EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
 }
 
 } // namespace

@@ -94,6 +94,16 @@ termios PseudoTerminal::lineSettings() const {
     return settings;
 }
 
+void PseudoTerminal::holdOutput(bool held) {
+    // Software flow control stops the terminal's output: set on the line, then sent by the module.
+    termios line = lineSettings();
+    line.c_iflag |= IXON;
+    ::tcsetattr(heldSlave_, TCSANOW, &line);
+    const char control = held ? 0x13 : 0x11;
+    [[maybe_unused]] const ssize_t ignored = ::write(master_, &control, 1);
+    ::tcdrain(master_);
+}
+
 void PseudoTerminal::openToEveryone() const {
     ::chmod(slavePath_.c_str(), 0666);
 }

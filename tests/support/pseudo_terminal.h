@@ -30,6 +30,8 @@ class PseudoTerminal {
     void hangUp();
     // The line settings of the pair, as the program left them.
     termios lineSettings() const;
+    // The module stops reading (XOFF), or reads again (XON): bytes written meanwhile cannot leave.
+    void holdOutput(bool held);
     // Lets any user open the slave (for checks that run as "nobody").
     void openToEveryone() const;
 

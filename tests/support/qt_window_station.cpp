@@ -24,7 +24,8 @@ void ensureQtApplication() {
 }
 
 WindowStation::WindowStation()
-    : program(PlatformServices{clock, link, pump, dialogs, store, startup, timer, window},
+    : program(PlatformServices{clock, link, pump, dialogs, store, startup, timer, retryTimer,
+                               window, errors},
               folder.path(), folder.path() + "quorel") {
     window.attach(program);
 }

@@ -8,6 +8,7 @@
 #include "ui/window/main_window.h"
 
 #include <QString>
+#include <sstream>
 
 class QWidget;
 
@@ -42,6 +43,8 @@ struct WindowStation {
     MemorySettingsStore store;
     FakeStartupEntry startup;
     FakeTimer timer;
+    FakeTimer retryTimer;
+    std::ostringstream errors;
     MainWindow window;
     Program program;
 };

@@ -21,6 +21,8 @@ SerialError RecordingSerialLink::setParameters(const std::string& text) {
 SerialError RecordingSerialLink::open() {
     calls.push_back("open");
     open_ = openError == SerialError::None || openError == SerialError::LineNotApplied;
+    holdsDevice_ = open_;
+    openings_ += open_ ? 1 : 0;
     return openError;
 }
 
@@ -30,8 +32,8 @@ void RecordingSerialLink::close() {
 }
 
 SerialError RecordingSerialLink::writeByte(uint8_t byte) {
-    if (!open_) {
-        return SerialError::PortNotOpen;
+    if (const SerialError error = reconnect(); error != SerialError::None) {
+        return error;
     }
     if (writeError != SerialError::None) {
         return writeError;
@@ -39,6 +41,20 @@ SerialError RecordingSerialLink::writeByte(uint8_t byte) {
     sent.push_back({byte, clock_ != nullptr ? clock_->monotonicSeconds() : 0.0});
     if (onWrite) {
         onWrite(byte);
+    }
+    return SerialError::None;
+}
+
+SerialError RecordingSerialLink::reconnect() {
+    if (!open_) {
+        return SerialError::PortNotOpen;
+    }
+    if (!holdsDevice_) {
+        if (reopenError != SerialError::None) {
+            return reopenError;
+        }
+        holdsDevice_ = true;
+        ++openings_;
     }
     return SerialError::None;
 }

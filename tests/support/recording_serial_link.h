@@ -26,6 +26,13 @@ class RecordingSerialLink final : public SerialLink {
     SerialError open() override;
     void close() override;
     SerialError writeByte(uint8_t byte) override;
+    SerialError reconnect() override;
+    uint32_t openings() const override { return openings_; }
+
+    // The device goes away (unplugged): the next byte or reconnect() opens it again, failing
+    // with reopenError.
+    void loseDevice() { holdsDevice_ = false; }
+    bool holdsDevice() const { return open_ && holdsDevice_; }
 
     std::vector<uint8_t> bytes() const;
     std::vector<SentByte> sent;
@@ -39,11 +46,14 @@ class RecordingSerialLink final : public SerialLink {
     // open() returns this; the port is open afterwards only for None and LineNotApplied.
     SerialError openError = SerialError::None;
     SerialError writeError = SerialError::None;
+    SerialError reopenError = SerialError::None;
     std::function<void(uint8_t)> onWrite;
 
   private:
     FakeClock* clock_;
     bool open_ = false;
+    bool holdsDevice_ = false;
+    uint32_t openings_ = 0;
 };
 
 } // namespace quorel::test

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace quorel {
 namespace {
@@ -21,7 +22,8 @@ class FakeWindow final : public WindowGeometry {
 
 struct Station {
     Station()
-        : program(PlatformServices{clock, link, pump, dialogs, store, startup, timer, view},
+        : program(PlatformServices{clock, link, pump, dialogs, store, startup, timer, retryTimer,
+                                   view, errors},
                   folder.path(), folder.path() + "quorel") {}
     test::TempFolder folder;
     test::FakeClock clock;
@@ -31,7 +33,9 @@ struct Station {
     test::MemorySettingsStore store;
     test::FakeStartupEntry startup;
     test::FakeTimer timer;
+    test::FakeTimer retryTimer;
     test::RecordingView view;
+    std::ostringstream errors;
     FakeWindow window;
     Program program;
 };
@@ -39,6 +43,10 @@ struct Station {
 TEST(StartUp, FirstStartInAnEmptyFolder) {
     Station s;
     s.clock.set(LocalDate{2020, 6, 26}, 10 * 3600); // a Friday
+    s.folder.write(".Quorel.0.quorel-tmp-k3Xq9Z", "left by a save killed half-way");
+    std::filesystem::last_write_time(s.folder.file(".Quorel.0.quorel-tmp-k3Xq9Z"),
+                                     std::filesystem::file_time_type::clock::now() -
+                                         std::chrono::hours(1));
     s.program.Form_Load(s.window);
     EXPECT_EQ(s.program.panel.PortCom, 0);
     EXPECT_TRUE(s.link.calls.empty());
@@ -85,6 +93,24 @@ TEST(StartUp, RestoresThePortTodayBothCopiesAndThePlace) {
     EXPECT_FALSE(s.program.Form_Resize(true, {7680, 7200}).has_value());
 }
 
+TEST(StartUp, BoxesWaitUntilTheSchedulerRunsOnTodaysTable) {
+    Station s;
+    s.clock.set(LocalDate{2020, 6, 22}, 10 * 3600); // a Monday
+    s.folder.write("Quorel.ini", "1\r\n");
+    std::string tooLong;
+    for (int row = 0; row <= EditorList::kMaxRows; ++row) {
+        tooLong += "\"1\",\"07:00:00\",\"5\"\r\n";
+    }
+    s.folder.write("Quorel.0", tooLong);
+    bool readyWhenShown = false;
+    s.dialogs.onMessage = [&](const std::string&) {
+        readyWhenShown = s.timer.isEnabled() && !s.program.scheduler.today.TodayTime[600].empty();
+    };
+    s.program.Form_Load(s.window);
+    ASSERT_EQ(s.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(readyWhenShown);
+}
+
 TEST(StartUp, AnUnusableSettingsFileIsReportedOnceAndTheStartGoesOn) {
     Station s;
     s.folder.write("Quorel.ini", "7\r\n");
@@ -96,29 +122,44 @@ TEST(StartUp, AnUnusableSettingsFileIsReportedOnceAndTheStartGoesOn) {
     EXPECT_TRUE(s.program.days.selectedDay().has_value());
 }
 
-TEST(ShutDown, SavesThePortChoiceStopsAndClosesWithoutARelayByte) {
+TEST(ShutDown, SavesThePortChoiceStopsSwitchesOffWhatIsOnAndCloses) {
     Station s;
     s.program.Form_Load(s.window);
     s.program.portChoice.select(2);
     s.program.manual.setCheckS(0, 1);
     s.program.manual.CheckS_Click(0);
-    const size_t bytesBefore = s.link.sent.size();
+    s.link.sent.clear();
+    s.link.onWrite = [&](uint8_t) { EXPECT_TRUE(s.link.isOpen() && !s.timer.isEnabled()); };
     s.program.list.add({"1", "09:00:00", "5"}); // an unsaved edit stays unsaved
 
-    s.program.Form_Unload();
+    s.program.Form_Unload(ShutdownCause::Quit);
     EXPECT_EQ(test::hexBytes(s.folder.read("Quorel.ini")), "32 0D 0A");
     EXPECT_FALSE(s.timer.isEnabled());
     EXPECT_FALSE(s.link.isOpen());
     EXPECT_EQ(s.program.panel.InfoERR, "Port COM Close OK !");
-    EXPECT_EQ(s.link.sent.size(), bytesBefore);
+    EXPECT_EQ(s.link.bytes(), (std::vector<uint8_t>{0x6F})); // relay 2 is known to be off
     EXPECT_TRUE(s.program.ended());
     for (int day = 0; day < 7; ++day) {
         EXPECT_FALSE(s.folder.exists("Quorel." + std::to_string(day)));
     }
     // The close box after "Quitter" does not run it again.
     s.folder.write("Quorel.ini", "x");
-    s.program.Form_Unload();
+    s.program.Form_Unload(ShutdownCause::Quit);
     EXPECT_EQ(s.folder.read("Quorel.ini"), "x");
+}
+
+TEST(ShutDown, AskedByASignalItShowsNoBox) {
+    Station s;
+    s.program.Form_Load(s.window);
+    s.program.portChoice.select(1);
+    s.program.outputs.keepRelaysInStep(); // both relays known to be off
+    s.link.sent.clear();
+    std::filesystem::create_directory(s.folder.file("Quorel.ini")); // cannot be replaced
+    s.program.Form_Unload(ShutdownCause::Signal);
+    EXPECT_TRUE(s.dialogs.messages.empty());
+    EXPECT_NE(s.errors.str().find("Quorel.ini"), std::string::npos) << s.errors.str();
+    EXPECT_TRUE(s.link.sent.empty());
+    EXPECT_TRUE(s.program.ended());
 }
 
 } // namespace

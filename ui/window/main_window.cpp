@@ -155,7 +155,7 @@ void MainWindow::connectControls() {
         p.autoRun.mnuautorun_Click();
         showAutoRun();
     });
-    connect(MnuQuit_, &QAction::triggered, this, [this] { close(); });
+    connect(MnuQuit_, &QAction::triggered, this, [this] { closeFor(ShutdownCause::Quit); });
 }
 
 void MainWindow::showCopyMenu() {
@@ -325,11 +325,17 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     }
 }
 
+void MainWindow::closeFor(ShutdownCause cause) {
+    closeCause_ = cause;
+    close();
+    closeCause_ = ShutdownCause::WindowClosed;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing cannot be refused: the shut-down runs and the program ends.
     event->accept();
     if (program_ != nullptr && !program_->ended()) {
-        program_->Form_Unload();
+        program_->Form_Unload(closeCause_);
         if (onEnded) {
             onEnded();
         }

@@ -46,6 +46,9 @@ class MainWindow final : public QMainWindow, public View, public WindowGeometry 
     TwipsSize screenSize() override;
     void moveTo(TwipsPoint position) override;
 
+    // Closes the window, which runs the shut-down, for the given cause.
+    void closeFor(ShutdownCause cause);
+
     // Runs once the shut-down sequence has run, to end the program.
     std::function<void()> onEnded;
 
@@ -74,6 +77,7 @@ class MainWindow final : public QMainWindow, public View, public WindowGeometry 
 
     Program* program_ = nullptr;
     bool applyingResizeRule_ = false;
+    ShutdownCause closeCause_ = ShutdownCause::WindowClosed;
 
     QAction* mnuautorun_ = nullptr;
     QAction* MnuQuit_ = nullptr;

@@ -1,31 +1,44 @@
 #include "ui/window/quorel_app.h"
 
+#include "platform/file_io.h"
 #include "platform/program_folder.h"
+#include "platform/qt_interval_timer.h"
 #include "platform/qt_phased_timer.h"
 #include "platform/qt_unix_signals.h"
 
 #include <QApplication>
+#include <iostream>
 
 namespace quorel {
 
 QuorelApp::QuorelApp()
     : store_(userSettingsStore()), link_(store_), startup_(userConfigFolder()),
       timer_(new PhasedTimer([this] { program_->tick.TimerSat_Timer(); }, &window_)),
+      retryTimer_(new IntervalTimer(
+          kPortRetryMilliseconds, [this] { program_->portChoice.TimerPort_Timer(); }, &window_)),
       signals_(new UnixSignalWatcher(&window_)) {
     timer_->setObjectName("TimerSat");
+    retryTimer_->setObjectName("TimerPort");
     dialogs_.setParent(&window_);
-    program_ = std::make_unique<Program>(
-        PlatformServices{clock_, link_, pump_, dialogs_, store_, startup_, *timer_, window_},
-        programFolder(), programFolder() + programBaseName());
+    program_ =
+        std::make_unique<Program>(PlatformServices{clock_, link_, pump_, dialogs_, store_, startup_,
+                                                   *timer_, *retryTimer_, window_, std::cerr},
+                                  programFolder(), programFolder() + programBaseName());
     window_.attach(*program_);
     window_.onEnded = [this] {
         // The program ends at once: no further event runs, not even inside a pending yield.
         pump_.stop();
         QApplication::exit(0);
     };
-    // Log-out, Ctrl-C and kill close the window as the close box does, so the port choice is kept.
-    QObject::connect(signals_, &UnixSignalWatcher::terminationRequested, &window_,
-                     [this] { window_.close(); });
+    // Log-out, Ctrl-C and kill run the same shut-down as the close box, without any box. If the
+    // shut-down is already showing one (its settings file failed), the box is ended instead.
+    QObject::connect(signals_, &UnixSignalWatcher::terminationRequested, &window_, [this] {
+        if (program_->unloading()) {
+            QApplication::exit(0);
+        } else {
+            window_.closeFor(ShutdownCause::Signal);
+        }
+    });
 }
 
 QuorelApp::~QuorelApp() {
@@ -33,6 +46,8 @@ QuorelApp::~QuorelApp() {
 }
 
 int QuorelApp::run() {
+    // Temporaries of a settings-store save that was killed half-way.
+    removeStaleTemporaries(userConfigFolder());
     program_->Form_Load(window_);
     if (program_->ended()) {
         return 0; // asked to end (a signal) while a start-up message was shown

@@ -13,6 +13,7 @@
 
 namespace quorel {
 
+class IntervalTimer;
 class PhasedTimer;
 class UnixSignalWatcher;
 
@@ -34,7 +35,8 @@ class QuorelApp {
     QtDialogs dialogs_;
     XdgStartupEntry startup_;
     MainWindow window_;
-    PhasedTimer* timer_; // owned by the window
+    PhasedTimer* timer_;        // owned by the window
+    IntervalTimer* retryTimer_; // owned by the window
     std::unique_ptr<Program> program_;
     UnixSignalWatcher* signals_; // owned by the window
 };

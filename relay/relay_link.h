@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/serial_link.h"
+#include "platform/view.h"
+#include "relay/relay_panel.h"
+#include "schedule/scheduler_state.h"
+
+#include <array>
+#include <cstdint>
+
+namespace quorel {
+
+// The relay commands on their way to the module. For each relay it remembers the state last
+// commanded and whether that command reached the module, so that a command lost to a USB glitch
+// or an unplugged module is sent again until it is written: a switch-off that fails must not
+// leave a bell ringing until the next morning. It also keeps the status line truthful: an error
+// as soon as a command fails or the device goes away, "Init ... Ok" again once commands go
+// through.
+class RelayLink {
+  public:
+    RelayLink(SerialLink& link, Clock& clock, const SchedulerState& state, RelayPanel& panel,
+              View& view);
+
+    // A command of SetOutputs for relay 1 or 2: it becomes the relay's state, sent again at later
+    // ticks until it is written.
+    SerialError command(int relay, bool on);
+    // A test button's command: remembered only once written, since a button whose byte failed
+    // goes back to showing the relay as it was.
+    SerialError test(int relay, bool on);
+
+    // The port has just been opened: the relays are to be set as the output flags say, whatever
+    // a crash or a power cut left them in. The next keepInStep() sends them.
+    void portOpened();
+    // Runs at every tick: opens a device that went away again, then sends each relay whose state
+    // has not been written, 0.15 s apart.
+    void keepInStep();
+
+    // Sends the off byte, 0.15 s apart, to each relay not known to be off, without letting other
+    // events run. For the shut-down and "Désactivé", before the port closes.
+    void switchOffAll();
+
+    bool portOpen() const { return link_.isOpen(); }
+    bool written(int relay) const { return relays_.at(relay - 1).written; }
+    bool commandedOn(int relay) const { return relays_.at(relay - 1).on; }
+
+  private:
+    struct Relay {
+        bool on = false;
+        bool written = true;
+    };
+
+    SerialError send(int relay, bool on);
+    void noteReopenedDevice();
+    void report(SerialError error);
+    void showStatus(const std::string& text);
+
+    SerialLink& link_;
+    Clock& clock_;
+    const SchedulerState& state_;
+    RelayPanel& panel_;
+    View& view_;
+    std::array<Relay, 2> relays_{};
+    uint32_t seenOpenings_ = 0;
+    // The status line shows a failure of the relay commands (not of the port choice).
+    bool showingFailure_ = false;
+};
+
+// The byte that sets relay 1 or 2 on or off.
+uint8_t relayByte(int relay, bool on);
+
+// The module's relays need this gap between two commands.
+inline constexpr double kPauseAfterRelayByte = 0.15;
+
+} // namespace quorel

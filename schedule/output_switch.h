@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+
+namespace quorel {
+
+// What the tick needs of the relay side: the one operation that switches outputs, and the
+// catching up of relay commands that did not reach the module.
+class OutputSwitch {
+  public:
+    virtual ~OutputSwitch() = default;
+    // Four flags for outputs 1 to 4: -1 = on, 0 = off.
+    virtual void SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4) = 0;
+    // Sends again what the module has not received yet; called once at the end of every tick.
+    virtual void keepRelaysInStep() = 0;
+};
+
+} // namespace quorel

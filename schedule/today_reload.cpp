@@ -1,0 +1,20 @@
+#include "schedule/today_reload.h"
+
+#include "schedule/day_file_name.h"
+
+namespace quorel {
+
+bool reloadTodayTableIfChanged(SchedulerState& state, const std::string& dayFilePrefix,
+                               int16_t day) {
+    // Looked at before reading, so that a change made during the read is seen next time.
+    std::optional<FileStamp> stamp = fileStamp(dayFilePath(dayFilePrefix, day));
+    if (state.loadedDay == day && state.loadedStamp == stamp) {
+        return false;
+    }
+    LoadTodayTable(state.today, dayFilePrefix, day);
+    state.loadedDay = day;
+    state.loadedStamp = std::move(stamp);
+    return true;
+}
+
+} // namespace quorel

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "schedule/scheduler_state.h"
+
+#include <cstdint>
+#include <string>
+
+namespace quorel {
+
+// Loads today's table from the day file of day, unless the table already holds that day's file
+// as it is now (same file, size and modification time): the scheduler asks at every tick of
+// second 00, and reading a large file each time could make an entry of that second late.
+// Returns true when the table was loaded.
+bool reloadTodayTableIfChanged(SchedulerState& state, const std::string& dayFilePrefix,
+                               int16_t day);
+
+} // namespace quorel
