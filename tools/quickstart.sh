@@ -53,7 +53,7 @@ check_format() {
 
 run_fuzzers() {
     CXX=clang++-14 configure build-fuzz -DQUOREL_WITH_QT=OFF -DQUOREL_BENCH=OFF -DQUOREL_FUZZ=ON \
-        -DQUOREL_SANITIZE=ON
+        -DQUOREL_SANITIZE=ON -DQUOREL_WERROR=ON
     cmake --build build-fuzz -j "$jobs" --target record_reader_fuzz today_table_fuzz
     for fuzzer in record_reader_fuzz today_table_fuzz; do
         local corpus=build-fuzz/corpus/${fuzzer%_fuzz}
@@ -80,10 +80,12 @@ run)
     ;;
 test)
     install_missing_packages
+    tools/test_share.sh
     check_format
-    build build
+    # Release: the optimiser's warnings differ, and a user's build of any type must succeed.
+    build build -DCMAKE_BUILD_TYPE=Release -DQUOREL_WERROR=ON
     (cd build && ctest -j "$jobs" --output-on-failure)
-    build build-asan -DQUOREL_SANITIZE=ON -DQUOREL_BENCH=OFF
+    build build-asan -DQUOREL_SANITIZE=ON -DQUOREL_BENCH=OFF -DQUOREL_WERROR=ON
     (cd build-asan && LSAN_OPTIONS="suppressions=$PWD/../tools/lsan.supp" \
         ctest -j "$jobs" --output-on-failure)
     run_fuzzers

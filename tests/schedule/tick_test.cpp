@@ -1,5 +1,4 @@
 #include "relay/outputs.h"
-#include "schedule/record_writer.h"
 #include "schedule/tick.h"
 #include "schedule/weekday.h"
 #include "tests/support/fake_clock.h"
@@ -7,7 +6,7 @@
 #include "tests/support/recording_serial_link.h"
 #include "tests/support/temp_folder.h"
 
-#include <functional>
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace quorel {
@@ -26,17 +25,14 @@ class TickTest : public ::testing::Test {
         relays.keepInStep(); // the relays set off as the port opens
         link.sent.clear();
     }
-    // Writes a day file of (output, time, duration) records and loads today's at h:m:s.
-    void day(int index, std::initializer_list<std::array<const char*, 3>> entries) {
-        std::string bytes;
-        for (const auto& e : entries) {
-            writeRecord(bytes, {std::string(e[0]), std::string(e[1]), std::string(e[2])});
-        }
-        folder.write("Quorel." + std::to_string(index), bytes);
-    }
+    // Loads Monday's table at h:m:s, as the tick does at second 00.
     void at(int h, int m, double s) {
         clock.setTime(h, m, s);
-        LoadTodayTable(state.today, paths.DayFilePrefix, CurrentWeekday(clock) - 1);
+        LoadTodayTable(state.today, paths.DayFilePrefix, 0);
+    }
+    void run(double seconds = 0) {
+        clock.advance(seconds);
+        tick.TimerSat_Timer();
     }
 
     test::TempFolder folder;
@@ -55,151 +51,117 @@ class TickTest : public ::testing::Test {
 };
 
 TEST_F(TickTest, EntrySwitchesOnAtEachTickOfItsSecondAndOffAfterItsDuration) {
-    day(0, {{"1", "07:45:00", "5"}});
+    folder.write("Quorel.0", "1,07:45:00,5\n");
     at(7, 44, 59.9);
-    tick.TimerSat_Timer();
+    pump.onYield = [this](int yield) { // a tick raised inside a tick is skipped
+        if (yield < 20) { // bounded, so that a missing guard fails instead of recursing
+            tick.TimerSat_Timer();
+        }
+    };
+    run();
     EXPECT_EQ(state.ScanSlot, 601);
     EXPECT_EQ(clock.clockTextReads(), 601); // the clock label, then once per slot
-
-    clock.setTime(7, 45, 0.1);
-    tick.TimerSat_Timer();
+    run(0.2);
     EXPECT_EQ(captions.LblHeure, "07:45:00");
     EXPECT_EQ(state.ScanSlot, 1);
     EXPECT_EQ(captions.LblMaxi[0], "5");
     EXPECT_EQ(captions.LblTemp[0], "--:--");
-    tick.TimerSat_Timer(); // 07:45:00.4: switched on again, the duration counts from here
+    run(); // 07:45:00.4 after the relay pauses: on again, the duration counts from here
     EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70, 0x65, 0x70}));
     EXPECT_FLOAT_EQ(state.OutputStartTime[1], 7 * 3600 + 45 * 60 + 0.4f);
-
-    clock.advance(4.5);
-    tick.TimerSat_Timer();
+    run(4.5);
     EXPECT_EQ(captions.LblTemp[0], "00:04");
-    clock.advance(5 - (clock.monotonicSeconds() - *state.outputStartMonotonic[1]));
-    tick.TimerSat_Timer(); // exactly 5 s
+    run(5 - (clock.monotonicSeconds() - *state.outputStartMonotonic[1])); // exactly 5 s
     EXPECT_EQ(state.OutputState[1], kOff);
     EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70, 0x65, 0x70, 0x6F, 0x70}));
+    EXPECT_EQ(pump.yields, 11); // two per relay command and one at the end of each tick
 }
 
 TEST_F(TickTest, EveryEntryDueInTheSecondRingsAndTheFirstPerOutputGivesTheDuration) {
-    day(0, {{"2", "08:00:01", "3"}, {"1", "08:00:01", "9"}, {"2", "08:00:01", "4"}});
+    folder.write("Quorel.0",
+                 "2,08:00:01,3\n1,08:00:01,9\n2,08:00:01,4\n2,08:00:01,6\n4,08:00:01,2\n");
     at(8, 0, 1);
     state.today.TodayOutput[1] = 7; // refused by the loader; passed over, the scan goes on
-    state.today.TodayOutput[4] = 2;
-    state.today.TodayTime[4] = "08:00:01";
-    state.today.TodayDuration[4] = 6;
-    tick.TimerSat_Timer();
+    run();
     EXPECT_EQ(state.ScanSlot, 2);
-    EXPECT_EQ(state.OutputState, (Flags{0, kOn, kOn, 0, 0}));
-    EXPECT_EQ(captions.LblMaxi, (std::array<std::string, 4>{"9", "4", "0", "0"}));
-    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x66})); // once, for the combined state
+    EXPECT_EQ(state.OutputState, (Flags{0, kOn, kOn, 0, kOn}));
+    EXPECT_EQ(captions.LblMaxi, (std::array<std::string, 4>{"9", "4", "0", "2"}));
+    // Once, for the combined state; outputs 3 and 4 have no relay.
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x66}));
+    run(2);
+    EXPECT_EQ(state.OutputState, (Flags{0, kOn, kOn, 0, kOff}));
 }
 
-TEST_F(TickTest, TodaysFileIsReadAgainOnlyWhenItOrTheDayChanged) {
-    day(0, {{"1", "08:00:30", "5"}});
+TEST_F(TickTest, TodaysFileIsReadAgainAtSecondZeroOnlyWhenItOrTheDayChanged) {
+    folder.write("Quorel.0", "1,08:00:30,5\n");
     clock.setTime(8, 0, 0);
-    tick.TimerSat_Timer();
+    run();
     EXPECT_EQ(state.today.TodayTime[1], "08:00:30");
     state.today.TodayTime[1] = "kept"; // so that a needless reload shows
-    tick.TimerSat_Timer();
+    run();
     clock.setTime(8, 1, 0);
-    tick.TimerSat_Timer();
+    run();
     EXPECT_EQ(state.today.TodayTime[1], "kept");
-    day(0, {{"1", "08:02:30", "15"}}); // saved again
+    folder.write("Quorel.0", "1,08:02:30,15\n"); // saved again
+    run(1);
+    EXPECT_EQ(state.today.TodayTime[1], "kept"); // not before the next second 00
     clock.setTime(8, 2, 0);
-    tick.TimerSat_Timer();
+    run();
     EXPECT_EQ(state.today.TodayTime[1], "08:02:30");
     state.today.TodayTime[1] = "kept";
     clock.set(LocalDate{2020, 6, 29}, 8 * 3600 + 3 * 60); // a week later, the same file
-    tick.TimerSat_Timer();
+    run();
     EXPECT_EQ(state.today.TodayTime[1], "kept");
     clock.set(LocalDate{2020, 6, 30}, 8 * 3600 + 3 * 60); // Tuesday: no file
-    tick.TimerSat_Timer();
+    run();
     EXPECT_EQ(state.today.TodayTime[1], "");
 }
 
-TEST_F(TickTest, DurationZeroAndOutputsThreeAndFour) {
-    day(0, {{"3", "09:00:00", "0"}, {"4", "09:00:01", "2"}});
-    at(9, 0, 0);
-    tick.TimerSat_Timer(); // on, then off in the same tick; only relays 1 and 2 get bytes
-    EXPECT_EQ(state.OutputState[3], kOff);
-    EXPECT_EQ(link.bytes(), (Bytes{0x6F, 0x70, 0x6F, 0x70}));
-    clock.setTime(9, 0, 1);
-    tick.TimerSat_Timer();
-    EXPECT_EQ(state.OutputState[4], kOn);
-    EXPECT_EQ(panel.LedOut[3], kLedOffColour);
-    clock.advance(2);
-    tick.TimerSat_Timer();
-    EXPECT_EQ(state.OutputState[4], kOff);
-}
-
-TEST_F(TickTest, OutputSwitchedOnByHandIsTimedFromItsLastScheduledStart) {
-    at(10, 0, 0.5);
-    outputs.SetOutputs(kOn, 0, 0, 0); // never scheduled: off at the next tick
-    tick.TimerSat_Timer();
-    EXPECT_EQ(state.OutputState[1], kOff);
-
-    day(0, {{"2", "10:00:02", "10"}});
-    at(10, 0, 2);
-    tick.TimerSat_Timer();
-    outputs.SetOutputs(0, 0, 0, 0);
-    clock.advance(3.5);
-    outputs.SetOutputs(0, kOn, 0, 0);
-    tick.TimerSat_Timer(); // 4.4 s after the scheduled start
-    EXPECT_EQ(captions.LblTemp[1], "00:04");
-    clock.advance(5.4);
-    tick.TimerSat_Timer();
-    EXPECT_EQ(state.OutputState[2], kOn);
-    clock.advance(0.3);
-    tick.TimerSat_Timer();
-    EXPECT_EQ(state.OutputState[2], kOff);
-}
-
-TEST_F(TickTest, ReloadsAtSecondZeroAndCarriesAnOutputAcrossMidnight) {
-    at(23, 59, 57);
-    day(0, {{"1", "23:59:58", "5"}});
-    tick.TimerSat_Timer(); // not second 00: the new file is not read
-    EXPECT_EQ(state.today.TodayTime[1], "");
+TEST_F(TickTest, AnOutputOnAtMidnightIsTimedAcrossTheDayChange) {
+    folder.write("Quorel.0", "1,23:59:58,5\n");
+    folder.write("Quorel.1", "2,00:00:00,60\n"); // Tuesday's
     at(23, 59, 58);
-    tick.TimerSat_Timer();
-
-    day(1, {{"2", "00:00:00", "60"}}); // Tuesday's
-    clock.advance(1.8);
-    tick.TimerSat_Timer();
+    run();
+    run(1.8);
     EXPECT_EQ(state.OutputState, (Flags{0, kOn, kOn, 0, 0}));
     EXPECT_EQ(captions.LblTemp[0], "00:02");
-    clock.advance(2.7);
-    tick.TimerSat_Timer();
+    run(2.7);
     EXPECT_EQ(captions.LblHeure, "00:00:03");
     EXPECT_EQ(captions.LblTemp[0], "00:05");
     EXPECT_EQ(state.OutputState, (Flags{0, kOff, kOn, 0, 0}));
 }
 
-TEST_F(TickTest, ClockTextIsReadAfreshForEverySlot) {
-    day(0, {{"1", "11:00:01", "5"}, {"2", "11:00:01", "5"}});
-    at(11, 0, 0.95);
-    clock.onClockTextRead = [this](int read) {
-        if (read == 3) { // the second slot sees the next second
-            clock.advance(0.1);
-        }
-    };
-    tick.TimerSat_Timer();
-    EXPECT_EQ(state.ScanSlot, 2);
+TEST_F(TickTest, OutputSwitchedOnByHandIsTimedFromItsLastScheduledStart) {
+    at(10, 0, 0.5);
+    outputs.SetOutputs(kOn, 0, 0, 0); // never scheduled: off at the next tick
+    run();
+    EXPECT_EQ(state.OutputState[1], kOff);
+
+    folder.write("Quorel.0", "2,10:00:02,10\n");
+    at(10, 0, 2);
+    run();
+    outputs.SetOutputs(0, 0, 0, 0);
+    clock.advance(3.5);
+    outputs.SetOutputs(0, kOn, 0, 0);
+    run(); // 4.4 s after the scheduled start
+    EXPECT_EQ(captions.LblTemp[1], "00:04");
+    run(5.4);
     EXPECT_EQ(state.OutputState[2], kOn);
+    run(0.3);
+    EXPECT_EQ(state.OutputState[2], kOff);
 }
 
-TEST_F(TickTest, TickRaisedInsideATickIsSkipped) {
-    day(0, {{"1", "12:00:00", "1"}});
-    at(12, 0, 0);
-    pump.onYield = [this](int yield) {
-        if (yield <= 3) { // bounded, so that a missing guard fails instead of recursing
-            tick.TimerSat_Timer();
-        }
-    };
-    tick.TimerSat_Timer();
-    EXPECT_EQ(pump.yields, 3); // two relay bytes and the end of the tick
-    EXPECT_EQ(state.ScanSlot, 1);
-    EXPECT_EQ(state.OutputState[1], kOn);
-    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70}));
+// The day files are numbered by an old calendar formula that drifts before March 1900 and after
+// February 2100; the weekday must stay true on both sides.
+TEST(CurrentWeekday, IsTheTrueWeekdayOfEveryDate) {
+    using namespace std::chrono;
+    for (sys_days day = year(1899) / 1 / 1; day <= sys_days(year(2101) / 1 / 1); day += days(1)) {
+        const year_month_day ymd(day);
+        const LocalDate date{int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
+        ASSERT_EQ(CurrentWeekday(date), weekday(day).iso_encoding())
+            << date.year << "-" << date.month << "-" << date.day;
+    }
+    EXPECT_EQ(CurrentWeekday(LocalDate{2400, 2, 29}), 2); // a Tuesday
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 
 #include "platform/clock.h"
 
-#include <functional>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace quorel::test {
@@ -12,26 +14,43 @@ namespace quorel::test {
 class FakeClock final : public Clock {
   public:
     // Sets the date and the time of day, e.g. set({2020, 6, 22}, 7 * 3600 + 45 * 60).
-    void set(LocalDate date, double secondsSinceMidnight);
-    void setTime(int hours, int minutes, double seconds);
-    void advance(double seconds);
+    void set(LocalDate date, double secondsSinceMidnight) {
+        date_ = date, seconds_ = secondsSinceMidnight;
+    }
+    void setTime(int hours, int minutes, double seconds) {
+        seconds_ = hours * 3600.0 + minutes * 60.0 + seconds;
+    }
+    void advance(double seconds) {
+        monotonic_ += seconds;
+        for (seconds_ += seconds; seconds_ >= 86400.0; seconds_ -= 86400.0) {
+            using namespace std::chrono;
+            const year_month_day next{sys_days{year{date_.year} / date_.month / date_.day} +
+                                      days{1}};
+            date_ = {int(next.year()), int(unsigned(next.month())), int(unsigned(next.day()))};
+        }
+    }
 
-    std::string clockText() override;
-    float secondsSinceMidnight() override;
-    std::string secondsFieldText() override;
+    std::string clockText() override {
+        ++clockTextReads_;
+        return text("%02ld:%02ld:%02ld", whole() / 3600 % 24, whole() / 60 % 60, whole() % 60);
+    }
+    float secondsSinceMidnight() override { return static_cast<float>(seconds_); }
+    std::string secondsFieldText() override { return text("%02ld", whole() % 60); }
     LocalDate localDate() override { return date_; }
     double monotonicSeconds() override { return monotonic_; }
-    void pause(double seconds) override;
+    void pause(double seconds) override { pausedSeconds_ += seconds, advance(seconds); }
 
-    double exactSecondsSinceMidnight() const { return seconds_; }
     int clockTextReads() const { return clockTextReads_; }
     double pausedSeconds() const { return pausedSeconds_; }
 
-    // Runs on every clock-text read, after it is counted and before it is answered; tests use it
-    // to move time in the middle of a scan.
-    std::function<void(int readNumber)> onClockTextRead;
-
   private:
+    long whole() const { return static_cast<long>(std::floor(seconds_)); }
+    template <typename... Fields> static std::string text(const char* format, Fields... fields) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, format, fields...);
+        return buffer;
+    }
+
     LocalDate date_{2020, 6, 22};
     double seconds_ = 0;
     double monotonic_ = 1000;

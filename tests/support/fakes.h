@@ -7,32 +7,24 @@
 #include "platform/timer.h"
 #include "platform/view.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorel::test {
 
 // Counts yields; a test can run a handler inside one (a click arriving during a relay command).
-class FakeEventPump final : public EventPump {
-  public:
-    void yield() override {
-        ++yields;
-        if (onYield) {
-            onYield(yields);
-        }
-    }
+struct FakeEventPump final : EventPump {
+    void yield() override { onYield ? onYield(++yields) : void(++yields); }
     int yields = 0;
     std::function<void(int yieldNumber)> onYield;
 };
 
-class FakeTimer final : public Timer {
-  public:
-    void setEnabled(bool enabled) override {
-        enabled_ = enabled;
-        changes.push_back(enabled);
-    }
+struct FakeTimer final : Timer {
+    void setEnabled(bool enabled) override { changes.push_back(enabled_ = enabled); }
     bool isEnabled() const override { return enabled_; }
     std::vector<bool> changes;
 
@@ -40,16 +32,14 @@ class FakeTimer final : public Timer {
     bool enabled_ = false;
 };
 
-class RecordingView final : public View {
-  public:
+struct RecordingView final : View {
     void redraw(ViewPart part) override { parts.push_back(part); }
-    bool saw(ViewPart part) const;
+    bool saw(ViewPart part) const { return std::count(parts.begin(), parts.end(), part) > 0; }
     std::vector<ViewPart> parts;
 };
 
 // A view that draws nothing, for benchmarks.
-class SilentView final : public View {
-  public:
+struct SilentView final : View {
     void redraw(ViewPart) override {}
 };
 
@@ -58,36 +48,41 @@ struct ShownMessage {
     MessageIcon icon;
 };
 
-class FakeDialogs final : public Dialogs {
-  public:
+struct FakeDialogs final : Dialogs {
     void message(const std::string& text, MessageIcon icon) override {
         messages.push_back({text, icon});
-        if (onMessage) {
-            onMessage(text);
-        }
+        onMessage ? onMessage(text) : void();
     }
     std::vector<ShownMessage> messages;
     std::function<void(const std::string&)> onMessage;
 };
 
-class MemorySettingsStore final : public SettingsStore {
-  public:
+// Values under "application/section/key".
+struct MemorySettingsStore final : SettingsStore {
     std::string read(const std::string& application, const std::string& section,
-                     const std::string& key, const std::string& fallback) override;
+                     const std::string& key, const std::string& fallback) override {
+        const auto found = values.find(application + "/" + section + "/" + key);
+        return found == values.end() ? fallback : found->second;
+    }
     bool write(const std::string& application, const std::string& section, const std::string& key,
-               const std::string& value) override;
-    // "application/section/key" -> value
+               const std::string& value) override {
+        return !failWrites && (values[application + "/" + section + "/" + key] = value, true);
+    }
     std::map<std::string, std::string> values;
     bool failWrites = false;
 };
 
 // Records the steps asked of it; each step's result can be set.
-class FakeStartupEntry final : public StartupEntry {
-  public:
+struct FakeStartupEntry final : StartupEntry {
     bool openForCreate() override { return step("openForCreate", openForCreateResult); }
-    bool setCommand(const std::string& programPath) override;
+    bool setCommand(const std::string& programPath) override {
+        if (step("setCommand", setCommandResult)) {
+            present = true, command = programPath;
+        }
+        return setCommandResult;
+    }
     bool openExisting() override { return step("openExisting", openExistingResult); }
-    bool deleteCommand() override;
+    bool deleteCommand() override { return step("deleteCommand", std::exchange(present, false)); }
     void close() override { steps.push_back("close"); }
 
     std::vector<std::string> steps;
@@ -98,10 +93,7 @@ class FakeStartupEntry final : public StartupEntry {
     bool openExistingResult = true;
 
   private:
-    bool step(const char* name, bool result) {
-        steps.push_back(name);
-        return result;
-    }
+    bool step(const char* name, bool result) { return steps.push_back(name), result; }
 };
 
 } // namespace quorel::test

@@ -1,16 +1,26 @@
 #pragma once
 
-#include <functional>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 
 namespace quorel::test {
 
 // Creates the QCoreApplication the Qt platform classes need, once per test process.
-void ensureCoreApplication();
+inline void ensureCoreApplication() {
+    static int argc = 1;
+    static char name[] = "quorel-test";
+    static char* argv[] = {name, nullptr};
+    if (QCoreApplication::instance() == nullptr) {
+        new QCoreApplication(argc, argv);
+    }
+}
 
 // Runs the Qt event loop for the given milliseconds (idle in between, no spinning).
-void runEventsFor(int milliseconds);
-
-// Runs the Qt event loop until done() holds or timeoutMilliseconds pass; returns done().
-bool runEventsUntil(const std::function<bool()>& done, int timeoutMilliseconds);
+inline void runEventsFor(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
 } // namespace quorel::test

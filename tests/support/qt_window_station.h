@@ -1,52 +1,45 @@
 #pragma once
 
-#include "tests/support/fake_clock.h"
-#include "tests/support/fakes.h"
-#include "tests/support/recording_serial_link.h"
-#include "tests/support/temp_folder.h"
-#include "ui/program.h"
+#include "tests/support/program_station.h"
 #include "ui/window/main_window.h"
 
-#include <QString>
-#include <sstream>
-
-class QWidget;
+#include <QApplication>
+#include <sys/stat.h>
 
 namespace quorel::test {
 
 // Makes sure a QApplication exists for widget tests (offscreen platform).
-void ensureQtApplication();
+inline void ensureQtApplication() {
+    static int argc = 1;
+    static char name[] = "quorel-tests";
+    static char* argv[] = {name, nullptr};
+    if (QApplication::instance() == nullptr) {
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        // Qt wants a private runtime folder; one per test process keeps its warning quiet.
+        static const TempFolder runtime;
+        ::chmod(runtime.path().c_str(), 0700);
+        ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 0);
+        new QApplication(argc, argv);
+    }
+}
 
-// Makes a QApplication exist before the members that need one are built.
+// Makes a QApplication exist before the window that needs one is built.
 struct QtApplicationGuard {
     QtApplicationGuard() { ensureQtApplication(); }
 };
 
-// The real window bound to the real logic, with a settable clock, a recording serial link and
-// recorded dialogs; the program's folder is a temporary folder.
-struct WindowStation {
-    WindowStation();
-    ~WindowStation();
-    // Runs the start-up (today is the clock's date) and shows the window.
-    void start();
-
+// The real window bound to the real logic; start() also shows it.
+struct WindowStation : QtApplicationGuard, ProgramStation<MainWindow> {
+    WindowStation() { window.attach(program); }
+    ~WindowStation() { window.detach(); }
+    void start(LocalDate date = {2020, 6, 22}, double seconds = 0,
+               const std::map<std::string, std::string>& files = {}) {
+        ProgramStation::start(date, seconds, files);
+        window.show();
+    }
     template <typename Widget> Widget* find(const QString& name) {
         return window.findChild<Widget*>(name);
     }
-
-    QtApplicationGuard qt;
-    TempFolder folder;
-    FakeClock clock;
-    RecordingSerialLink link{&clock};
-    FakeEventPump pump;
-    FakeDialogs dialogs;
-    MemorySettingsStore store;
-    FakeStartupEntry startup;
-    FakeTimer timer;
-    FakeTimer retryTimer;
-    std::ostringstream errors;
-    MainWindow window;
-    Program program;
 };
 
 } // namespace quorel::test

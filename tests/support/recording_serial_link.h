@@ -21,12 +21,37 @@ class RecordingSerialLink final : public SerialLink {
     explicit RecordingSerialLink(FakeClock* clock = nullptr) : clock_(clock) {}
 
     bool isOpen() const override { return open_; }
-    SerialError setPortNumber(int16_t number) override;
-    SerialError setParameters(const std::string& text) override;
-    SerialError open() override;
-    void close() override;
-    SerialError writeByte(uint8_t byte) override;
-    SerialError reconnect() override;
+    SerialError setPortNumber(int16_t number) override {
+        calls.push_back("port " + std::to_string(number));
+        return setPortNumberError;
+    }
+    SerialError setParameters(const std::string& text) override {
+        calls.push_back("parameters " + text);
+        return setParametersError;
+    }
+    SerialError open() override {
+        calls.push_back("open");
+        open_ = holdsDevice_ =
+            openError == SerialError::None || openError == SerialError::LineNotApplied;
+        openings_ += open_ ? 1 : 0;
+        return openError;
+    }
+    void close() override { calls.push_back("close"), open_ = false; }
+    SerialError writeByte(uint8_t byte) override {
+        const SerialError error = reconnect();
+        if (error != SerialError::None || writeError != SerialError::None) {
+            return error != SerialError::None ? error : writeError;
+        }
+        sent.push_back({byte, clock_ != nullptr ? clock_->monotonicSeconds() : 0.0});
+        onWrite ? onWrite(byte) : void();
+        return SerialError::None;
+    }
+    SerialError reconnect() override {
+        if (open_ && !holdsDevice_ && reopenError == SerialError::None) {
+            holdsDevice_ = true, ++openings_;
+        }
+        return !open_ ? SerialError::PortNotOpen : holdsDevice_ ? SerialError::None : reopenError;
+    }
     uint32_t openings() const override { return openings_; }
 
     // The device goes away (unplugged): the next byte or reconnect() opens it again, failing
@@ -34,12 +59,16 @@ class RecordingSerialLink final : public SerialLink {
     void loseDevice() { holdsDevice_ = false; }
     bool holdsDevice() const { return open_ && holdsDevice_; }
 
-    std::vector<uint8_t> bytes() const;
+    std::vector<uint8_t> bytes() const {
+        std::vector<uint8_t> result;
+        for (const SentByte& s : sent) {
+            result.push_back(s.byte);
+        }
+        return result;
+    }
     std::vector<SentByte> sent;
     // Every call in order: "port 1", "parameters 4800,N,8,1", "open", "close".
     std::vector<std::string> calls;
-    int16_t portNumber = 0;
-    std::string parameters;
 
     SerialError setPortNumberError = SerialError::None;
     SerialError setParametersError = SerialError::None;

@@ -2,15 +2,14 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace quorel::test {
 
+namespace fs = std::filesystem;
+
 TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorel-test-XXXXXX").string();
+    std::string pattern = fs::temp_directory_path() / "quorel-test-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }
@@ -18,42 +17,21 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-    std::error_code ignored;
     // Tests may leave read-only folders behind; make them writable so they can go.
-    for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
-         it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
-        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
+    std::error_code ignored;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (auto it = fs::recursive_directory_iterator(path_, ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
     }
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(path_, ignored);
-}
-
-void TempFolder::write(std::string_view name, std::string_view bytes) const {
-    std::ofstream out(file(name), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string TempFolder::read(std::string_view name) const {
-    std::ifstream in(file(name), std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-bool TempFolder::exists(std::string_view name) const {
-    return std::filesystem::exists(file(name));
+    fs::remove_all(path_, ignored);
 }
 
 std::string hexBytes(std::string_view bytes) {
     std::string out;
     char pair[4];
     for (unsigned char c : bytes) {
-        std::snprintf(pair, sizeof pair, "%02X", c);
-        if (!out.empty()) {
-            out += ' ';
-        }
+        std::snprintf(pair, sizeof pair, out.empty() ? "%02X" : " %02X", c);
         out += pair;
     }
     return out;

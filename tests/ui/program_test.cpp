@@ -1,76 +1,47 @@
-#include "relay/relay_panel.h"
-#include "tests/support/fake_clock.h"
-#include "tests/support/fakes.h"
-#include "tests/support/recording_serial_link.h"
-#include "tests/support/temp_folder.h"
-#include "ui/program.h"
+#include "tests/support/program_station.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace quorel {
 namespace {
 
-class FakeWindow final : public WindowGeometry {
-  public:
+struct FakeWindow : View, WindowGeometry {
+    void redraw(ViewPart) override {}
     TwipsSize outerSize() override { return {7680, 7200}; }
     TwipsSize screenSize() override { return {19200, 14400}; }
     void moveTo(TwipsPoint position) override { placed = position; }
     TwipsPoint placed{-1, -1};
 };
+using Station = test::ProgramStation<FakeWindow>;
+constexpr double kTenOClock = 10 * 3600;
 
-struct Station {
-    Station()
-        : program(PlatformServices{clock, link, pump, dialogs, store, startup, timer, retryTimer,
-                                   view, errors},
-                  folder.path(), folder.path() + "quorel") {}
-    test::TempFolder folder;
-    test::FakeClock clock;
-    test::RecordingSerialLink link{&clock};
-    test::FakeEventPump pump;
-    test::FakeDialogs dialogs;
-    test::MemorySettingsStore store;
-    test::FakeStartupEntry startup;
-    test::FakeTimer timer;
-    test::FakeTimer retryTimer;
-    test::RecordingView view;
-    std::ostringstream errors;
-    FakeWindow window;
-    Program program;
-};
-
-TEST(StartUp, FirstStartInAnEmptyFolder) {
+TEST(StartUp, FirstStartInAnEmptyFolderRemovesStaleTemporariesOnly) {
     Station s;
-    s.clock.set(LocalDate{2020, 6, 26}, 10 * 3600); // a Friday
     s.folder.write(".Quorel.0.quorel-tmp-k3Xq9Z", "left by a save killed half-way");
     std::filesystem::last_write_time(s.folder.file(".Quorel.0.quorel-tmp-k3Xq9Z"),
                                      std::filesystem::file_time_type::clock::now() -
                                          std::chrono::hours(1));
-    s.program.Form_Load(s.window);
+    s.start({2020, 6, 26}, kTenOClock); // a Friday
+    EXPECT_TRUE(std::filesystem::is_empty(s.folder.path()));
     EXPECT_EQ(s.program.panel.PortCom, 0);
     EXPECT_TRUE(s.link.calls.empty());
     EXPECT_FALSE(s.timer.isEnabled());
     EXPECT_EQ(s.program.days.selectedDay(), 4);
     EXPECT_EQ(s.program.days.JourSemaine().size(), 7u);
-    EXPECT_EQ(s.program.list.count(), 0);
     EXPECT_FALSE(s.program.autoRun.checked());
-    EXPECT_TRUE(s.dialogs.messages.empty());
+    s.program.entries.BtnAjouter_Click(); // refused, and told at once: boxes wait at start-up only
+    EXPECT_EQ(s.dialogs.messages.size(), 1u);
     EXPECT_EQ(s.program.fields.ComboSItems, (std::vector<std::string>{"1", "2"}));
     EXPECT_EQ(s.program.fields.ComboS, "1");
-    EXPECT_TRUE(std::filesystem::is_empty(s.folder.path()));
-    EXPECT_EQ(s.program.paths.SettingsPath, s.folder.file("Quorel.ini"));
-    EXPECT_EQ(s.program.paths.DayFilePrefix, s.folder.file("Quorel"));
 }
 
 TEST(StartUp, RestoresThePortTodayBothCopiesAndThePlace) {
     Station s;
-    s.clock.set(LocalDate{2020, 6, 24}, 10 * 3600); // a Wednesday
-    s.folder.write("Quorel.ini", "3\r\n");
-    s.folder.write("Quorel.2", "\"1\",\"12:00:00\",\"10\"\r\n\"2\",\"07:45:00\",\"5\"\r\n");
     s.store.values["VornAlmare/VornQuorel/AutoRun"] = "True";
-    s.program.Form_Load(s.window);
-
+    s.start({2020, 6, 24}, kTenOClock, // a Wednesday
+            {{"Quorel.ini", "3\r\n"},
+             {"Quorel.2", "\"1\",\"12:00:00\",\"10\"\r\n\"2\",\"07:45:00\",\"5\"\r\n"}});
     EXPECT_EQ(s.program.panel.PortCom, 3);
     EXPECT_EQ(s.link.calls, (std::vector<std::string>{"port 3", "parameters 4800,N,8,1", "open"}));
     EXPECT_TRUE(s.timer.isEnabled());
@@ -95,36 +66,33 @@ TEST(StartUp, RestoresThePortTodayBothCopiesAndThePlace) {
 
 TEST(StartUp, BoxesWaitUntilTheSchedulerRunsOnTodaysTable) {
     Station s;
-    s.clock.set(LocalDate{2020, 6, 22}, 10 * 3600); // a Monday
-    s.folder.write("Quorel.ini", "1\r\n");
     std::string tooLong;
     for (int row = 0; row <= EditorList::kMaxRows; ++row) {
         tooLong += "\"1\",\"07:00:00\",\"5\"\r\n";
     }
-    s.folder.write("Quorel.0", tooLong);
     bool readyWhenShown = false;
     s.dialogs.onMessage = [&](const std::string&) {
         readyWhenShown = s.timer.isEnabled() && !s.program.scheduler.today.TodayTime[600].empty();
     };
-    s.program.Form_Load(s.window);
+    s.start({2020, 6, 22}, kTenOClock,
+            {{"Quorel.ini", "1\r\n"}, {"Quorel.0", tooLong}}); // a Monday
     ASSERT_EQ(s.dialogs.messages.size(), 1u);
     EXPECT_TRUE(readyWhenShown);
 }
 
 TEST(StartUp, AnUnusableSettingsFileIsReportedOnceAndTheStartGoesOn) {
     Station s;
-    s.folder.write("Quorel.ini", "7\r\n");
-    s.program.Form_Load(s.window);
+    s.start({2020, 6, 22}, kTenOClock, {{"Quorel.ini", "7\r\n"}});
     ASSERT_EQ(s.dialogs.messages.size(), 1u);
     EXPECT_EQ(s.dialogs.messages[0].icon, MessageIcon::None);
     EXPECT_EQ(s.program.panel.PortCom, 0);
     EXPECT_TRUE(s.link.calls.empty());
-    EXPECT_TRUE(s.program.days.selectedDay().has_value());
+    EXPECT_EQ(s.program.days.selectedDay(), 0);
 }
 
 TEST(ShutDown, SavesThePortChoiceStopsSwitchesOffWhatIsOnAndCloses) {
     Station s;
-    s.program.Form_Load(s.window);
+    s.start({2020, 6, 22}, kTenOClock);
     s.program.portChoice.select(2);
     s.program.manual.setCheckS(0, 1);
     s.program.manual.CheckS_Click(0);
@@ -139,9 +107,7 @@ TEST(ShutDown, SavesThePortChoiceStopsSwitchesOffWhatIsOnAndCloses) {
     EXPECT_EQ(s.program.panel.InfoERR, "Port COM Close OK !");
     EXPECT_EQ(s.link.bytes(), (std::vector<uint8_t>{0x6F})); // relay 2 is known to be off
     EXPECT_TRUE(s.program.ended());
-    for (int day = 0; day < 7; ++day) {
-        EXPECT_FALSE(s.folder.exists("Quorel." + std::to_string(day)));
-    }
+    EXPECT_FALSE(s.folder.exists("Quorel.0"));
     // The close box after "Quitter" does not run it again.
     s.folder.write("Quorel.ini", "x");
     s.program.Form_Unload(ShutdownCause::Quit);
@@ -150,7 +116,7 @@ TEST(ShutDown, SavesThePortChoiceStopsSwitchesOffWhatIsOnAndCloses) {
 
 TEST(ShutDown, AskedByASignalItShowsNoBox) {
     Station s;
-    s.program.Form_Load(s.window);
+    s.start({2020, 6, 22}, kTenOClock);
     s.program.portChoice.select(1);
     s.program.outputs.keepRelaysInStep(); // both relays known to be off
     s.link.sent.clear();

@@ -1,0 +1,177 @@
+#include "platform/system_clock.h"
+#include "schedule/weekday.h"
+#include "tests/support/pseudo_terminal.h"
+#include "tests/support/qt_event_loop.h"
+#include "tests/support/temp_folder.h"
+
+#include <QProcess>
+#include <cmath>
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace quorel {
+namespace {
+
+// A copy of the built program in a folder of its own, with its own per-user configuration
+// folder, as it is installed in service.
+struct InstalledProgram {
+    InstalledProgram() {
+        test::ensureCoreApplication();
+        for (const char* folder : {"program", "config", "runtime"}) {
+            std::filesystem::create_directory(home.file(folder));
+        }
+        std::filesystem::permissions(home.file("runtime"), std::filesystem::perms::owner_all);
+        std::filesystem::copy_file(QUOREL_BUILD_DIR "/quorel", file("quorel"));
+    }
+    std::string file(const std::string& name) const { return home.file("program/" + name); }
+    // Written beside and renamed, so the running program never reads half a file.
+    void write(const std::string& name, const std::string& bytes) const {
+        home.write("new", bytes);
+        std::filesystem::rename(home.file("new"), file(name));
+    }
+    // Points port option COM1 at a device through the per-user store.
+    void setPort(const std::string& device) const {
+        home.write("config/VornAlmare.ini", "[Ports]\nCOM1=" + device + "\n");
+    }
+    void start() {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("HOME", QString::fromStdString(home.path()));
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home.file("config")));
+        environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.file("runtime")));
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.setStandardOutputFile(QString::fromStdString(home.file("quorel.log")));
+        process.start(QString::fromStdString(file("quorel")), {});
+        ASSERT_TRUE(process.waitForStarted());
+    }
+    // Asks the program to end as the session does; its exit code, or -1.
+    int stop(int signal) {
+        ::kill(static_cast<pid_t>(process.processId()), signal);
+        const bool ended = process.waitForFinished(10000);
+        return ended && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+    std::string log() const { return home.read("quorel.log"); }
+
+    test::TempFolder home;
+    QProcess process;
+};
+
+// A day-file record for output at the local time of wallSeconds.
+std::string record(const char* output, double wallSeconds, const char* duration) {
+    const time_t whole = static_cast<time_t>(std::floor(wallSeconds));
+    std::tm local{};
+    localtime_r(&whole, &local);
+    char text[64];
+    std::strftime(text, sizeof text, "\"%H:%M:%S\"", &local);
+    return std::string("\"") + output + "\"," + text + ",\"" + duration + "\"\r\n";
+}
+
+std::string todayFile() {
+    SystemClock clock;
+    // Today's file must stay today's for the whole test.
+    while (clock.secondsSinceMidnight() > 86400 - 120) {
+        std::this_thread::sleep_for(std::chrono::seconds(10));
+    }
+    return "Quorel." + std::to_string(CurrentWeekday(clock) - 1);
+}
+
+// The bytes that arrived from wall time `from` (inclusive) to `to` (exclusive), as text.
+std::string between(const std::vector<test::ReceivedByte>& bytes, double from, double to) {
+    std::string text;
+    for (const test::ReceivedByte& b : bytes) {
+        text += b.wall >= from && b.wall < to ? std::string(1, static_cast<char>(b.byte)) : "";
+    }
+    return text;
+}
+
+// True when text is one or more repetitions of pair.
+bool repeats(const std::string& text, const std::string& pair) {
+    std::string expected = pair;
+    while (expected.size() < text.size()) {
+        expected += pair;
+    }
+    return !text.empty() && text == expected;
+}
+
+TEST(EndToEnd, EachEntryRingsOnItsSecondAndTodaysFileIsReloadedEveryMinute) {
+    const std::string today = todayFile();
+    test::PseudoTerminal module;
+    InstalledProgram quorel;
+    quorel.setPort(module.slavePath());
+    quorel.write("Quorel.ini", "1\r\n");
+    const double first = std::floor(test::wallNow()) + 4;
+    const std::string startFile = record("1", first, "2") + record("2", first + 4, "1");
+    quorel.write(today, startFile);
+    quorel.start();
+
+    const auto bytes = module.read(SIZE_MAX, first + 7 - test::wallNow());
+    ASSERT_FALSE(bytes.empty()) << quorel.log();
+    // As the port opens: the relays as the flags say.
+    EXPECT_EQ(between(bytes, 0, first), "op") << between(bytes, 0, 1e12);
+    // Output 1 at its second (relay 2 commanded off with it), off after 2 s; then output 2. The
+    // on byte leaves within a few ticks' time of its second.
+    EXPECT_NE(between(bytes, first, first + 0.25), "");
+    EXPECT_TRUE(repeats(between(bytes, first, first + 1), "ep"));
+    EXPECT_EQ(between(bytes, first + 1, first + 2), "");
+    EXPECT_EQ(between(bytes, first + 2, first + 3.4), "op");
+    EXPECT_NE(between(bytes, first + 4, first + 4.25), "");
+    EXPECT_TRUE(repeats(between(bytes, first + 4, first + 5), "of"));
+    EXPECT_EQ(between(bytes, first + 5, first + 6.4), "op");
+    for (size_t i = 1; i < bytes.size(); ++i) {
+        EXPECT_GE(bytes[i].monotonic - bytes[i - 1].monotonic, 0.14) << "byte " << i;
+    }
+
+    // An entry saved now for the next minute rings only after the reload at second 00.
+    const double added = std::floor(test::wallNow() / 60) * 60 + 62;
+    quorel.write(today, startFile + record("2", added, "1"));
+    const auto later = module.read(SIZE_MAX, added + 2.5 - test::wallNow());
+    EXPECT_TRUE(repeats(between(later, added, added + 1), "of")) << between(later, 0, 1e12);
+    EXPECT_EQ(between(later, added + 1, added + 2.5), "op");
+
+    EXPECT_EQ(quorel.stop(SIGTERM), 0) << quorel.log();
+    EXPECT_EQ(test::hexBytes(quorel.home.read("program/Quorel.ini")), "31 0D 0A");
+    EXPECT_TRUE(module.read(1, 0.5).empty()) << "a byte was sent at shut-down";
+}
+
+TEST(EndToEnd, ModulePluggedInAfterTheStartRingsAndIsSwitchedOffAtShutDown) {
+    const std::string today = todayFile();
+    test::PseudoTerminal module;
+    InstalledProgram quorel;
+    const std::string stableName = quorel.home.file("usb-relay");
+    quorel.setPort(stableName); // not there yet
+    quorel.write("Quorel.ini", "1\r\n");
+    const double ring = std::floor(test::wallNow()) + 9;
+    quorel.write(today, record("1", ring, "60"));
+    quorel.start();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    std::filesystem::create_symlink(module.slavePath(), stableName);
+
+    const auto bytes = module.read(SIZE_MAX, ring + 1.5 - test::wallNow());
+    EXPECT_EQ(between(bytes, 0, ring), "op") << quorel.log();
+    EXPECT_TRUE(repeats(between(bytes, ring, ring + 1), "ep"));
+    EXPECT_EQ(quorel.stop(SIGTERM), 0) << quorel.log(); // the bell still rings: switched off
+    EXPECT_EQ(between(module.read(SIZE_MAX, 0.5), 0, 1e12), "o");
+}
+
+TEST(EndToEnd, FirstStartInAnEmptyFolderOpensNoPortAndWritesNothingUntilShutDown) {
+    InstalledProgram quorel;
+    quorel.start();
+    ASSERT_FALSE(quorel.process.waitForFinished(1500)) << quorel.log();
+    for (const auto& entry : std::filesystem::directory_iterator(quorel.file(""))) {
+        EXPECT_EQ(entry.path().filename(), "quorel");
+    }
+    const std::string descriptors = "/proc/" + std::to_string(quorel.process.processId()) + "/fd";
+    for (const auto& entry : std::filesystem::directory_iterator(descriptors)) {
+        std::error_code error;
+        const std::string target = std::filesystem::read_symlink(entry.path(), error).string();
+        EXPECT_FALSE(target.starts_with("/dev/tty") || target.starts_with("/dev/pts")) << target;
+    }
+    EXPECT_EQ(quorel.stop(SIGINT), 0) << quorel.log();
+    EXPECT_EQ(test::hexBytes(quorel.home.read("program/Quorel.ini")), "30 0D 0A");
+}
+
+} // namespace
+} // namespace quorel

@@ -1,0 +1,257 @@
+#include "relay/manual_controls.h"
+#include "relay/outputs.h"
+#include "relay/port_choice.h"
+#include "relay/status_text.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/fakes.h"
+#include "tests/support/recording_serial_link.h"
+
+#include <gtest/gtest.h>
+
+namespace quorel {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+using Texts = std::vector<std::string>;
+
+// Keeps every text the status line showed, in order.
+struct StatusHistory final : View {
+    explicit StatusHistory(const RelayPanel& panel) : panel(panel) {}
+    void redraw(ViewPart part) override {
+        if (part == ViewPart::Status) {
+            shown.push_back(panel.InfoERR);
+        }
+    }
+    const RelayPanel& panel;
+    Texts shown;
+};
+
+// The relay logic over a recording link, a fake clock and fake timers.
+class RelayTest : public ::testing::Test {
+  protected:
+    test::FakeClock clock;
+    test::RecordingSerialLink link{&clock};
+    test::FakeEventPump pump;
+    test::FakeTimer timer;
+    test::FakeTimer retryTimer;
+    SchedulerState state;
+    RelayPanel panel;
+    StatusHistory view{panel};
+    RelayLink relays{link, clock, state, panel, view};
+    Outputs outputs{state, panel, relays, pump, clock, timer, view};
+    PortChoice ports{panel, link, relays, timer, retryTimer, view};
+    ManualControls manual{panel, relays, pump, view, outputs};
+};
+
+using Flags = std::array<int16_t, 5>;
+
+TEST_F(RelayTest, SetOutputsSendsBothRelaysInOrderPaintsAndPausesAfterEachByte) {
+    // Only -1 is on.
+    const std::pair<Flags, Bytes> cases[] = {{{0, -1, 0, 0, 0}, {0x65, 0x70}},
+                                             {{0, 0, -1, 0, 0}, {0x6F, 0x66}},
+                                             {{0, -1, -1, 0, 0}, {0x65, 0x66}},
+                                             {{0, 0, 0, -1, -1}, {0x6F, 0x70}},
+                                             {{0, 1, -1, 2, 0}, {0x6F, 0x66}}};
+    ports.select(1);
+    link.onWrite = [this](uint8_t byte) { // each indicator is painted before its byte leaves
+        const int led = byte == kRelay1On || byte == kRelay1Off ? 0 : 1;
+        const bool on = byte == kRelay1On || byte == kRelay2On;
+        EXPECT_EQ(panel.LedOut[led], on ? kLedOnColour : kLedOffColour);
+    };
+    for (const auto& [flags, bytes] : cases) {
+        link.sent.clear();
+        const double pausedBefore = clock.pausedSeconds();
+        outputs.SetOutputs(flags[1], flags[2], flags[3], flags[4]);
+        EXPECT_EQ(link.bytes(), bytes);
+        EXPECT_NEAR(link.sent[1].at - link.sent[0].at, 0.15, 1e-9);
+        EXPECT_NEAR(clock.pausedSeconds() - pausedBefore, 0.3, 1e-9);
+        EXPECT_EQ(state.OutputState, flags);
+        EXPECT_EQ(panel.LedOut[2], kLedOffColour); // outputs 3 and 4 have no indicator painted
+    }
+    EXPECT_EQ(pump.yields, 10);
+}
+
+TEST_F(RelayTest, FailedCommandIsSentAgainAtEachTickAndTheStatusLineTellsTheTruth) {
+    ports.select(1);
+    outputs.SetOutputs(kOn, 0, 0, 0);
+    link.sent.clear();
+    link.writeError = SerialError::WriteFailed; // a USB glitch during the switch-off
+    const double pausedBefore = clock.pausedSeconds();
+    outputs.SetOutputs(0, 0, 0, 0);
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8031");
+    EXPECT_EQ(state.OutputState[1], kOff);
+    EXPECT_NEAR(clock.pausedSeconds() - pausedBefore, 0.3, 1e-9);
+    relays.keepInStep();
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8031");
+    link.writeError = SerialError::None;
+    relays.keepInStep();
+    EXPECT_EQ(link.bytes(), (Bytes{0x6F, 0x70}));
+    EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
+    relays.keepInStep(); // written: nothing more to send
+    EXPECT_EQ(link.sent.size(), 2u);
+
+    // Unplugged: said at the next tick, before any bell fails. Back: both relays get their
+    // state again, since the module may have reset them.
+    link.loseDevice();
+    link.reopenError = SerialError::DeviceMissing;
+    relays.keepInStep();
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8020");
+    link.reopenError = SerialError::None;
+    relays.keepInStep();
+    EXPECT_EQ(link.bytes(), (Bytes{0x6F, 0x70, 0x6F, 0x70}));
+    EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
+}
+
+// A click or a port change handled inside a yield between the two bytes.
+TEST_F(RelayTest, RelaysEndUpMatchingWhatHappenedBetweenTheBytes) {
+    ports.select(1);
+    pump.onYield = [this](int yield) {
+        if (yield == 1) {
+            manual.setCheckS(1, 1);
+            manual.CheckS_Click(1);
+        }
+    };
+    outputs.SetOutputs(kOn, 0, 0, 0);
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x6F, 0x66, 0x66}));
+    EXPECT_EQ(state.OutputState, (Flags{0, kOff, kOn, kOff, kOff}));
+    EXPECT_EQ(panel.LedOut,
+              (std::array<uint32_t, 4>{kLedOffColour, kLedOnColour, kLedOffColour, kLedOffColour}));
+
+    link.sent.clear();
+    pump.yields = 0;
+    pump.onYield = [this](int yield) {
+        if (yield == 1) {
+            ports.select(0);
+        }
+    };
+    outputs.SetOutputs(kOn, kOn, 0, 0);
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x6F, 0x70})); // "Désactivé" switches the relays off
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8030");
+    EXPECT_EQ(state.OutputState, (Flags{0, kOn, kOn, 0, 0}));
+}
+
+TEST_F(RelayTest, SwitchesHandAllFourBoxesToSetOutputsWhileTheSchedulerRuns) {
+    manual.setCheckS(0, 1);
+    manual.CheckS_Click(0); // scheduler stopped: nothing stored, painted or sent
+    EXPECT_EQ(state.OutputState, Flags{});
+    EXPECT_EQ(panel.LedOut[0], kLedOffColour);
+    EXPECT_TRUE(link.calls.empty());
+    EXPECT_EQ(pump.yields + clock.pausedSeconds(), 0);
+
+    ports.select(1);
+    manual.setCheckS(1, 1);
+    manual.setCheckS(2, 2); // greyed counts as off
+    manual.CheckS_Click(1);
+    EXPECT_EQ(state.OutputState, (Flags{0, kOn, kOn, kOff, kOff}));
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x66}));
+}
+
+TEST_F(RelayTest, TestButtonsToggleTheirRelayWhileThePortIsOpen) {
+    manual.CmdRelais_Click(0); // "Désactivé": ignored
+    EXPECT_EQ(panel.CmdRelais[0], kButtonFaceColour);
+    EXPECT_EQ(pump.yields, 0);
+
+    ports.select(1);
+    std::vector<uint32_t> colourWhenSent;
+    link.onWrite = [&](uint8_t) { colourWhenSent.push_back(panel.CmdRelais[0]); };
+    manual.CmdRelais_Click(0);
+    manual.CmdRelais_Click(0);
+    manual.CmdRelais_Click(1);
+    EXPECT_EQ(clock.pausedSeconds(), 0);
+    ports.select(0); // relay 2 is switched off; the colour outlives the port
+    ports.select(1);
+    manual.CmdRelais_Click(1);
+    EXPECT_EQ(link.bytes(), (Bytes{'e', 'o', 'f', 'p', 'p'}));
+    EXPECT_EQ(colourWhenSent[0], kLightRedColour);
+    EXPECT_EQ(colourWhenSent[1], kButtonFaceColour);
+    EXPECT_EQ(pump.yields, 4);
+    EXPECT_EQ(state.OutputState[1], kOff);
+
+    relays.keepInStep(); // the relays set as the flags say since the port opened
+    link.sent.clear();
+    link.writeError = SerialError::WriteFailed;
+    manual.CmdRelais_Click(1);
+    EXPECT_EQ(panel.CmdRelais[1], kButtonFaceColour); // no command left: colour as before
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8031");
+    link.writeError = SerialError::None;
+    relays.keepInStep(); // and a test is not tried again behind the operator's back
+    EXPECT_TRUE(link.sent.empty());
+}
+
+TEST_F(RelayTest, StepsAndStatusTexts) {
+    ports.select(0); // nothing open: no error
+    ports.select(2);
+    ports.select(2); // the open port again: kept open
+    ports.select(4); // another port: the open one is closed first
+    ports.select(0);
+    EXPECT_EQ(panel.PortCom, 0);
+    const std::string parameters = "parameters 4800,N,8,1";
+    EXPECT_EQ(link.calls, (Texts{"close", "port 2", parameters, "open", "close", "port 4",
+                                 parameters, "open", "close"}));
+    EXPECT_EQ(timer.changes, (std::vector<bool>{false, true, true, true, false}));
+    EXPECT_EQ(view.shown,
+              (Texts{"Port COM Close OK !", "Init COM2:4800,N,8,1 Ok", "Init COM2:4800,N,8,1 Ok",
+                     "Init COM4:4800,N,8,1 Ok", "Port COM Close OK !"}));
+    ports.select(7);
+    EXPECT_EQ(panel.PortCom, 0);
+    // The number after "Erreur n°" has a sign position.
+    EXPECT_EQ(errorStatusText(0), "Erreur n°  0");
+    EXPECT_EQ(errorStatusText(-5), "Erreur n° -5");
+}
+
+TEST_F(RelayTest, OnlyError8013LetsTheChoiceCarryOnWithItsNextStep) {
+    SerialError* steps[] = {&link.setPortNumberError, &link.setParametersError, &link.openError};
+    for (size_t made = 1; made <= 3; ++made) {
+        ports.select(0);
+        link.calls.clear();
+        view.shown.clear();
+        *steps[made - 1] = SerialError::LineNotApplied;
+        ports.select(4);
+        EXPECT_EQ(link.calls, (Texts{"port 4", "parameters 4800,N,8,1", "open"}));
+        EXPECT_EQ(view.shown, (Texts{"Erreur n°  8013", "Init COM4:4800,N,8,1 Ok"}));
+        EXPECT_TRUE(link.isOpen() && timer.isEnabled());
+        ports.select(0);
+        link.calls.clear();
+        *steps[made - 1] = SerialError::DeviceMissing;
+        ports.select(4);
+        *steps[made - 1] = SerialError::None;
+        EXPECT_EQ(link.calls.size(), made);
+        EXPECT_EQ(panel.InfoERR, "Erreur n°  8020");
+        EXPECT_FALSE(link.isOpen() || timer.isEnabled());
+    }
+    ports.select(1); // a failed switch leaves the scheduler as it was
+    link.openError = SerialError::DeviceBusy;
+    ports.select(2);
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8021");
+    EXPECT_FALSE(link.isOpen());
+    EXPECT_TRUE(timer.isEnabled());
+}
+
+TEST_F(RelayTest, PortThatWouldNotOpenIsTriedAgainUntilItOpens) {
+    state.OutputState[1] = kOn; // left on from before: the relays follow the flags once open
+    link.openError = SerialError::DeviceMissing;
+    ports.select(1);
+    EXPECT_TRUE(retryTimer.isEnabled());
+    ports.TimerPort_Timer();
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8020");
+    EXPECT_FALSE(timer.isEnabled());
+    link.openError = SerialError::None; // the module is plugged in
+    ports.TimerPort_Timer();
+    EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
+    EXPECT_TRUE(timer.isEnabled());
+    EXPECT_FALSE(retryTimer.isEnabled());
+    relays.keepInStep();
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70}));
+
+    // "Désactivé" switches off what is on before closing, and stops the tries.
+    ports.select(0);
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70, 0x6F}));
+    EXPECT_EQ(link.calls.back(), "close");
+    link.openError = SerialError::DeviceMissing;
+    ports.select(2);
+    ports.select(0);
+    EXPECT_FALSE(retryTimer.isEnabled());
+}
+
+} // namespace
+} // namespace quorel

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "tests/support/fake_clock.h"
+#include "tests/support/fakes.h"
+#include "tests/support/recording_serial_link.h"
+#include "tests/support/temp_folder.h"
+#include "ui/program.h"
+
+#include <map>
+#include <sstream>
+
+namespace quorel::test {
+
+// The real logic with fake services, shown in Window (a View and a WindowGeometry); the
+// program's folder is a temporary folder.
+template <typename Window> struct ProgramStation {
+    // Runs the start-up on a date at a time of day, with the given files in the program's folder.
+    void start(LocalDate date, double seconds,
+               const std::map<std::string, std::string>& files = {}) {
+        clock.set(date, seconds);
+        for (const auto& [name, bytes] : files) {
+            folder.write(name, bytes);
+        }
+        program.Form_Load(window);
+    }
+
+    TempFolder folder;
+    FakeClock clock;
+    RecordingSerialLink link{&clock};
+    FakeEventPump pump;
+    FakeDialogs dialogs;
+    MemorySettingsStore store;
+    FakeStartupEntry startup;
+    FakeTimer timer;
+    FakeTimer retryTimer;
+    std::ostringstream errors;
+    Window window;
+    Program program{PlatformServices{clock, link, pump, dialogs, store, startup, timer, retryTimer,
+                                     window, errors},
+                    folder.path(), folder.path() + "quorel"};
+};
+
+} // namespace quorel::test

@@ -1,0 +1,405 @@
+#include "schedule/record_writer.h"
+#include "tests/support/fakes.h"
+#include "tests/support/open_files.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/unprivileged.h"
+#include "ui/day_editor.h"
+#include "ui/entry_commands.h"
+#include "ui/row_warnings.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <map>
+#include <sys/stat.h>
+
+namespace quorel {
+namespace {
+
+TEST(OutputCheck, ReadsTheNumberTheFieldBeginsWith) {
+    for (const char* text : {"1", "1.5", " 2", "2a", "+2", "2e0", "1 . 5", "2,5"}) {
+        EXPECT_TRUE(outputFieldAccepted(text, 2)) << text;
+    }
+    for (const char* text : {"", "abc", "0", "3", "0.99", "-1", "2.01"}) {
+        EXPECT_FALSE(outputFieldAccepted(text, 2)) << text;
+    }
+    EXPECT_TRUE(outputFieldAccepted("4", 4));
+    EXPECT_FALSE(outputFieldAccepted("4.5", 4));
+}
+
+TEST(TimeText, AcceptsOnlyAValid24HourClockText) {
+    EXPECT_TRUE(isClockTimeText("00:00:00"));
+    EXPECT_TRUE(isClockTimeText("23:59:59"));
+    for (const char* text : {"", "7:45:00", "24:00:00", "12:60:00", "12:00:60", "12-00-00",
+                             "12:00:0a", " 12:00:00", "12:00:00 "}) {
+        EXPECT_FALSE(isClockTimeText(text)) << text;
+    }
+}
+
+class Editor : public ::testing::Test {
+  protected:
+    // One column of the list, its texts joined by "|".
+    std::string column(int index = 1) const {
+        std::string texts;
+        for (const ScheduleEntry& row : list.rows()) {
+            texts += (texts.empty() ? "" : "|") + row.column(index);
+        }
+        return texts;
+    }
+    void addTimes(std::initializer_list<const char*> times, const char* duration = "5") {
+        for (const char* time : times) {
+            list.add({"1", time, duration});
+        }
+    }
+    void sortBy(int column) {
+        list.setSortKey(column);
+        list.setSorted(true);
+    }
+    // Whether `count` messages were shown, the last with the stop icon, saying text and naming
+    // the file.
+    bool reported(size_t count, const std::string& text, const std::string& file = "") const {
+        const std::vector<test::ShownMessage>& shown = dialogs.messages;
+        return shown.size() == count && shown.back().icon == MessageIcon::Critical &&
+               shown.back().text.find(text) != std::string::npos &&
+               (file.empty() || shown.back().text.find(folder.file(file)) != std::string::npos);
+    }
+
+    test::TempFolder folder;
+    ProgramPaths paths = ProgramPaths::inFolder(folder.path());
+    EditorList list;
+    EditFields fields{{}, {"1", "2"}, "2", {"", ""}, " 5 "};
+    test::FakeDialogs dialogs;
+    test::RecordingView view;
+    EntryCommands commands{list, fields, dialogs, view};
+    DayEditor days{list, paths, dialogs, view};
+};
+
+TEST_F(Editor, ListSortsByTextBytesAndKeepsEqualKeysInOrder) {
+    for (const ScheduleEntry& row : std::initializer_list<ScheduleEntry>{{"1", "12:00:00", "60"},
+                                                                         {"2", "7:45:00", "5"},
+                                                                         {"3", "07:45:00", "10"},
+                                                                         {"4", "été", "5"}}) {
+        list.add(row);
+    }
+    list.setSortKey(2); // no sorting until Sorted is switched on
+    EXPECT_EQ(column(0), "1|2|3|4");
+    list.setSorted(true);
+    EXPECT_EQ(column(2), "10|5|5|60");
+    EXPECT_EQ(column(0), "3|2|4|1");
+    list.setSortKey(1);
+    EXPECT_EQ(column(), "07:45:00|12:00:00|7:45:00|été");
+
+    EXPECT_EQ(list.add({"5", "12:00:00", ""}), 3); // after its equal key
+    list.replace(3, {"6", "00:00:00", ""});
+    EXPECT_EQ(column(0), "6|3|1|2|4");
+    list.replace(3, {"7", "12:00:00", ""}); // same key: keeps its place
+    EXPECT_EQ(column(0), "6|3|7|2|4");
+}
+
+TEST_F(Editor, ListSelectionFollowsItsRow) {
+    addTimes({"03", "01", "02", "00"});
+    list.select(2); // "01"
+    sortBy(1);
+    EXPECT_EQ(list.selected(), 2);
+    list.add({"1", "005", ""}); // sorted in before it
+    EXPECT_EQ(list.selected(), 3);
+    list.replace(3, {"1", "99", ""});
+    EXPECT_EQ(list.selected(), 5);
+    list.remove(2);
+    EXPECT_EQ(list.selected(), 4);
+    list.remove(4);
+    EXPECT_EQ(list.selected(), std::nullopt);
+    list.select(1);
+    list.remove(3); // behind it
+    EXPECT_EQ(list.selected(), 1);
+    list.select(9);
+    EXPECT_EQ(list.selected(), std::nullopt);
+    list.select(1);
+    list.clear();
+    EXPECT_EQ(list.selected(), std::nullopt);
+}
+
+TEST_F(Editor, AjouterAppendsUnsortedOrRefusesTheOutput) {
+    addTimes({"12:00:00", "06:00:00", "09:00:00"});
+    sortBy(1);
+    list.select(1);
+    fields.ChEdit = {" 2", "07:00:00", "9"};
+    commands.BtnAjouter_Click();
+    commands.BtnAjouter_Click();
+    EXPECT_EQ(column(), "06:00:00|09:00:00|12:00:00|07:00:00|07:00:00");
+    EXPECT_EQ(list.row(5), (ScheduleEntry{" 2", "07:00:00", "9"}));
+    EXPECT_EQ(list.selected(), 1);
+    EXPECT_TRUE(view.saw(ViewPart::List));
+
+    view.parts.clear();
+    fields.ChEdit[0] = "3";
+    commands.BtnAjouter_Click();
+    EXPECT_TRUE(reported(1, "Saisie invalide Sortie de 1 à 2 seulement"));
+    EXPECT_EQ(list.count(), 5);
+    EXPECT_TRUE(view.parts.empty());
+
+    while (list.count() < EditorList::kMaxRows) {
+        list.add({});
+    }
+    fields.ChEdit[0] = "1";
+    commands.BtnAjouter_Click();
+    EXPECT_EQ(list.count(), EditorList::kMaxRows);
+    EXPECT_TRUE(reported(2, "32 767"));
+}
+
+TEST_F(Editor, RowCommandsDoNothingWithoutASelectedRow) {
+    addTimes({"12:00:00", "06:00:00", "09:00:00"});
+    fields.ChEdit = {"3", "08:00:00", "9"};
+    for (const char* expected : {"12:00:00|06:00:00|09:00:00", ""}) {
+        commands.BtnReplacer_Click();
+        commands.BtnSupp_Click();
+        commands.Quorel_KeyUp(kDeleteKeyCode, 0);
+        commands.Quorel_Click();
+        EXPECT_EQ(column(), expected);
+        EXPECT_EQ(fields.ChEdit[1], "08:00:00");
+        EXPECT_TRUE(dialogs.messages.empty());
+        EXPECT_TRUE(view.parts.empty());
+        list.clear();
+        commands.BtnDelete_Click();
+    }
+}
+
+TEST_F(Editor, ReplacerOverwritesTheSelectedRowWhichMovesWhileSorted) {
+    addTimes({"12:00:00", "06:00:00", "09:00:00"});
+    sortBy(1);
+    list.select(1);
+    fields.ChEdit = {"4", "10:00:00", ""};
+    commands.BtnReplacer_Click();
+    EXPECT_EQ(column(), "09:00:00|10:00:00|12:00:00");
+    EXPECT_EQ(list.row(2), (ScheduleEntry{"4", "10:00:00", ""}));
+    EXPECT_EQ(list.selected(), 2);
+    EXPECT_TRUE(view.saw(ViewPart::List));
+
+    fields.ChEdit[0] = "4.5";
+    commands.BtnReplacer_Click();
+    EXPECT_TRUE(reported(1, "Saisie invalide Sortie de 1 à 4 seulement"));
+    EXPECT_EQ(list.row(2).output, "4");
+}
+
+TEST_F(Editor, DeleteKeySupprimerAndRazRemoveRows) {
+    addTimes({"12:00:00", "06:00:00", "09:00:00"});
+    sortBy(1);
+    list.select(2);
+    commands.Quorel_KeyUp(45, 0);
+    EXPECT_EQ(list.count(), 3);
+    commands.Quorel_KeyUp(kDeleteKeyCode, 1); // shift plays no part
+    EXPECT_EQ(column(), "06:00:00|12:00:00");
+    EXPECT_EQ(list.selected(), std::nullopt);
+    list.select(1);
+    view.parts.clear();
+    commands.BtnSupp_Click();
+    EXPECT_EQ(column(), "12:00:00");
+    EXPECT_TRUE(view.saw(ViewPart::List));
+
+    view.parts.clear();
+    commands.BtnDelete_Click();
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_TRUE(view.saw(ViewPart::List));
+}
+
+TEST_F(Editor, ListClickCopiesTheRowAndColumnClickSorts) {
+    addTimes({"12:00:00", "06:00:00", "09:00:00"});
+    list.add({"2", "7:45:00", "10"});
+    list.add({"1", "5:00:00", "60"});
+    list.select(4);
+    commands.Quorel_Click();
+    EXPECT_EQ(fields.ChEdit, (std::array<std::string, 3>{"2", "7:45:00", "10"}));
+    EXPECT_TRUE(view.saw(ViewPart::EditFields));
+
+    commands.Quorel_ColumnClick(3);
+    EXPECT_EQ(list.SortKey(), 2);
+    EXPECT_EQ(column(2), "10|5|5|5|60");
+    EXPECT_EQ(list.selected(), 1);
+    for (int click = 0; click < 2; ++click) {
+        commands.Quorel_ColumnClick(2);
+        EXPECT_EQ(column(), "06:00:00|09:00:00|12:00:00|5:00:00|7:45:00");
+    }
+}
+
+TEST_F(Editor, SeriesAppendsOneRowPerHourAndOffsetBehindTheRowsBefore) {
+    list.add({"1", "23:00:00", "1"});
+    list.add({"2", "00:00:00", "1"});
+    sortBy(1);
+    fields.ChDecoupe = {"  ", " 02:15 "};
+    commands.BtnInti_Click();
+    ASSERT_EQ(list.count(), 26);
+    EXPECT_FALSE(list.Sorted());
+    EXPECT_EQ(list.row(2).time, "23:00:00");
+    EXPECT_EQ(list.row(3), (ScheduleEntry{"2", "00:02:15", " 5 "}));
+    EXPECT_EQ(list.row(13).time, "10:02:15");
+    EXPECT_EQ(list.row(26).time, "23:02:15");
+    EXPECT_TRUE(view.saw(ViewPart::List));
+
+    fields.ChDecoupe = {"45:00", "2:15"};
+    commands.BtnInti_Click();
+    commands.BtnInti_Click();
+    ASSERT_EQ(list.count(), 26 + 48 * 2);
+    const std::vector<std::string> expected = {"00:45:00", "00:2:15", "01:45:00", "01:2:15"};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(list.row(27 + i).time, expected[i]);
+        EXPECT_EQ(list.row(75 + i).time, expected[i]);
+    }
+    EXPECT_EQ(list.row(74).time, "23:2:15");
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(Editor, SeriesStopsAtTheListLimitWithOneMessage) {
+    while (list.count() < EditorList::kMaxRows - 30) {
+        list.add({});
+    }
+    fields.ChDecoupe = {"00:00", "30:00"};
+    commands.BtnInti_Click();
+    EXPECT_EQ(list.count(), EditorList::kMaxRows);
+    EXPECT_EQ(list.row(EditorList::kMaxRows).time, "14:30:00");
+    EXPECT_TRUE(reported(1, "32 767"));
+}
+
+TEST_F(Editor, SaveWritesTheRowsInTimeOrderThatLoadBackUnchanged) {
+    days.fillDays();
+    EXPECT_EQ(days.JourSemaine().at(6), "Dimanche");
+    const int openBefore = test::openFileCount();
+    view.parts.clear();
+    days.selectDay(1);
+    EXPECT_TRUE(view.saw(ViewPart::Days));
+    list.setSortKey(2); // sorted on the duration, which is not the time order
+    list.add({"1", "12:00:00", "10"});
+    list.add({"3", "7:45:00", "Durée €"});
+    list.add({"2", "07:45:00", "5"});
+    days.BtnSave_Click();
+
+    EXPECT_EQ(column(), "07:45:00|12:00:00|7:45:00");
+    const std::string bytes = folder.read("Quorel.1");
+    EXPECT_EQ(test::hexBytes(bytes.substr(0, 20)),
+              "22 32 22 2C 22 30 37 3A 34 35 3A 30 30 22 2C 22 35 22 0D 0A");
+    EXPECT_EQ(bytes.substr(20), "\"1\",\"12:00:00\",\"10\"\r\n\"3\",\"7:45:00\",\"Dur\xE9"
+                                "e \x80\"\r\n");
+    const std::vector<ScheduleEntry> saved = list.rows();
+    list.clear();
+    days.DayFile("load", 1);
+    EXPECT_EQ(list.rows(), saved);
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(test::openFileCount(), openBefore);
+}
+
+TEST_F(Editor, LoadSortsAndKeepsCompleteRecordsOnly) {
+    days.fillDays();
+    folder.write("Quorel.2", "\"1\",\"12:00:00\",\"10\"\r\n 2 , 07:45:00 ,5\r\n\"1\",\"09:00:00\"");
+    days.selectDay(2);
+    EXPECT_EQ(column(), "07:45:00|12:00:00");
+    EXPECT_EQ(list.row(1), (ScheduleEntry{"2", "07:45:00", "5"}));
+    EXPECT_TRUE(view.saw(ViewPart::List));
+
+    days.selectDay(6); // never saved
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_TRUE(list.Sorted());
+    EXPECT_EQ(list.SortKey(), 1);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(Editor, UnsortedListSavesSortedAndOtherActionsDoNothing) {
+    folder.write("Quorel.3", "\"1\",\"08:00:00\",\"3\"\r\n");
+    days.DayFile("Load", 3);
+    list.setSorted(false);
+    addTimes({"07:00:00"}, "3");
+    for (const char* action : {"", "Charger", "LOADS", "save "}) {
+        days.DayFile(action, 3);
+    }
+    EXPECT_EQ(column(), "08:00:00|07:00:00");
+    EXPECT_FALSE(list.Sorted());
+    EXPECT_EQ(folder.read("Quorel.3"), "\"1\",\"08:00:00\",\"3\"\r\n");
+    days.DayFile("SaVe", 3);
+    EXPECT_EQ(folder.read("Quorel.3"), "\"1\",\"07:00:00\",\"3\"\r\n\"1\",\"08:00:00\",\"3\"\r\n");
+
+    list.clear();
+    days.DayFile("Save", 3);
+    EXPECT_TRUE(folder.exists("Quorel.3"));
+    EXPECT_EQ(folder.read("Quorel.3"), "");
+}
+
+TEST_F(Editor, LoadsTheFirst32767RecordsOfALongerFileAndSaysSo) {
+    std::string bytes;
+    for (int i = 0; i <= EditorList::kMaxRows; ++i) {
+        writeRecord(bytes, {std::string("1"), std::to_string(100000 + i), std::string("5")});
+    }
+    folder.write("Quorel.5", bytes);
+    days.DayFile("Load", 5);
+    EXPECT_EQ(list.count(), EditorList::kMaxRows);
+    EXPECT_EQ(list.row(EditorList::kMaxRows).time, std::to_string(100000 + 32766));
+    EXPECT_TRUE(reported(1, "32 767", "Quorel.5"));
+}
+
+TEST_F(Editor, FailedLoadOrSaveIsReportedAndLeavesTheFileWhole) {
+    const std::string old = "\"1\",\"08:00:00\",\"3\"\r\n";
+    folder.write("Quorel.0", old);
+    folder.write("Quorel.1", old);
+    test::openPathToEveryone(folder.path());
+    ASSERT_EQ(::chmod(folder.file("Quorel.0").c_str(), 0), 0);
+    // Quorel.1 itself is writable: only a save that goes through a new file in the folder fails.
+    ASSERT_EQ(::chmod(folder.file("Quorel.1").c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(folder.path().c_str(), 0555), 0);
+    EXPECT_TRUE(test::runUnprivileged([&] {
+        const int openBefore = test::openFileCount();
+        list.add({"1", "x", "y"});
+        days.DayFile("Load", 0);
+        const bool loadReported =
+            list.count() == 0 && list.Sorted() && reported(1, "Permission denied", "Quorel.0");
+        list.add({"2", "09:00:00", "4"});
+        days.DayFile("Save", 1);
+        return loadReported && reported(2, "Permission denied", "Quorel.1") && list.count() == 1 &&
+               test::openFileCount() == openBefore;
+    }));
+    EXPECT_EQ(folder.read("Quorel.1"), old);
+    const auto entries = std::filesystem::directory_iterator(folder.path());
+    EXPECT_EQ(std::distance(begin(entries), end(entries)), 2); // no temporary file left behind
+}
+
+std::string timeText(int index) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", index / 3600, index / 60 % 60, index % 60);
+    return text;
+}
+
+TEST(RowWarnings, FlagsRowsThatWillNeverRing) {
+    // Rows that take no slot and rows that take one without ever matching, mixed among 602 valid
+    // rows listed in reverse time order: list positions differ from the saved order.
+    const std::vector<ScheduleEntry> extras{
+        {"5", "00:00:01", "5"},          // output out of range: no slot
+        {"x", "00:00:02", "5"},          // output not a number: no slot
+        {"1", "00:00:02", ""},           // duration not a number: no slot
+        {"1", "00:00:03", "3000000000"}, // duration too wide: no slot
+        {"1", "00:00:0", "5"},           // never matches, yet takes the first slot
+        {"2\"", "00:00:04", "5"},        // a typed quote: saved, it reads as output 2
+        {"1", "99:00:00", "5"},          // never matches, and beyond capacity as well
+    };
+    EditorList list;
+    for (int i = 602; i >= 1; --i) {
+        if (i % 100 == 0) {
+            list.add(extras[i / 100]);
+        }
+        list.add({i % 2 ? "1" : "2", timeText(i), "5"});
+    }
+    list.add(extras[0]);
+
+    const std::vector<RowWarning> warnings = rowWarnings(list);
+    ASSERT_EQ(warnings.size(), 609u);
+    std::map<std::string, RowWarning> flagged;
+    for (int position = 1; position <= list.count(); ++position) {
+        if (warnings[position - 1] != RowWarning::None) {
+            flagged[list.row(position).time] = warnings[position - 1];
+        }
+    }
+    // Two rows take a slot before the valid ones: the valid rows 599 to 602 come after the 600th.
+    const std::map<std::string, RowWarning> expected{
+        {"00:00:0", RowWarning::TimeNeverMatches},   {"99:00:00", RowWarning::TimeNeverMatches},
+        {timeText(599), RowWarning::BeyondCapacity}, {timeText(600), RowWarning::BeyondCapacity},
+        {timeText(601), RowWarning::BeyondCapacity}, {timeText(602), RowWarning::BeyondCapacity},
+    };
+    EXPECT_EQ(flagged, expected);
+}
+
+} // namespace
+} // namespace quorel

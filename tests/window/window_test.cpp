@@ -1,0 +1,282 @@
+#include "platform/qt_dialogs.h"
+#include "relay/relay_panel.h"
+#include "tests/support/qt_window_station.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTest>
+#include <QTime>
+#include <QTimer>
+#include <QTreeView>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace quorel {
+namespace {
+
+class Window : public ::testing::Test {
+  protected:
+    template <typename Widget = QWidget> Widget* find(const char* name) {
+        return station.find<Widget>(name);
+    }
+    void click(const char* button) { QTest::mouseClick(find(button), Qt::LeftButton); }
+    void clickDay(int row) {
+        QTest::mouseClick(days->viewport(), Qt::LeftButton, {},
+                          days->visualItemRect(days->item(row)).center());
+    }
+    QString cell(int row, int column, int role = Qt::DisplayRole) {
+        return list->model()->index(row, column).data(role).toString();
+    }
+    QString row(int index) { return cell(index, 0) + " " + cell(index, 1) + " " + cell(index, 2); }
+    QString text(const char* label) { return find<QLabel>(label)->text(); }
+    QString style(const char* control) { return find(control)->styleSheet(); }
+
+    test::WindowStation station;
+    QTreeView* list = find<QTreeView>("Quorel");
+    QListWidget* days = find<QListWidget>("JourSemaine");
+};
+
+TEST_F(Window, ShowsEachControlWithItsCaptionAndToolTip) {
+    station.start();
+    QStringList shown{station.window.windowTitle()};
+    for (QWidget* w : station.window.findChildren<QWidget*>()) {
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) {
+            const char* caption = qobject_cast<QGroupBox*>(w) != nullptr ? "title" : "text";
+            shown << w->objectName() + "=" + w->property(caption).toString() + "[" + w->toolTip() +
+                         "]" + (w->isHidden() ? "-" : "");
+        }
+    }
+    for (QAction* action : station.window.findChildren<QAction*>()) {
+        shown << action->objectName() + "=" + action->text();
+    }
+    for (int column = 0; column < 3; ++column) {
+        shown << list->model()->headerData(column, Qt::Horizontal).toString();
+    }
+    EXPECT_EQ(
+        shown.join(" ").toStdString(),
+        "Gestion Quorel révision du 22/06/2020 - USB-RLY02 mnuOptions=[]- mnuJour=[]- "
+        "client=[] Frame9= Port de communication [] Setting=4800,N,8,1[] PortCom_0=Désactivé[] "
+        "PortCom_1=COM1:[] PortCom_2=COM2:[] PortCom_3=COM3:[] PortCom_4=COM4:[] "
+        "LblHeure=00:00:00[] Label6=Etat des Entrées[]- Label7=Etat des Sorties[] LedSat_0=[]- "
+        "CheckS_0=S1[] LedOut_0=[] LblTemp_0=00:00[] LblMaxi_0=0[] LedSat_1=[]- CheckS_1=S2[] "
+        "LedOut_1=[] LblTemp_1=00:00[] LblMaxi_1=0[] LedSat_2=[]- CheckS_2=S3[]- LedOut_2=[]- "
+        "LblTemp_2=00:00[]- LblMaxi_2=0[]- LedSat_3=[]- CheckS_3=S4[]- LedOut_3=[]- "
+        "LblTemp_3=00:00[]- LblMaxi_3=0[]- CmdRelais_0=Relais 1[ Test relais manuel ] "
+        "CmdRelais_1=Relais 2[ Test relais manuel ] InfoERR=[] FrameQuorel= Quorel [] "
+        "Label9=Sortie[] Label20_0=H +[] Label20_1=H +[] Label3=Durée ''[] ComboS=[] "
+        "ChDecoupe_0=[ minutes et secondes ex 02:15 ] ChDecoupe_1=[ minutes et secondes ex "
+        "02:15 ] ChDure=[ en secondes ] BtnInti=Intitialise[] Quorel=[] JourSemaine=[] "
+        "BtnSave=Sauve[] BtnDelete=RAZ[ Remise a Zéro ] BtnCopy=Copier la journée[ Copier la "
+        "journée du ] ChEdit_0=[ de 1 à 4 ] ChEdit_1=[ hh:mn:ss ] ChEdit_2=[ en secondes ] "
+        "BtnAjouter=Ajouter[] BtnReplacer=Replacer[] BtnSupp=Supprimer[] Label1=Entrée[] "
+        "Label2=Sortie[] E=[] S=[] =Options mnuautorun=Démarrer avec Windows MnuQuit=Quitter "
+        "=Jour Jour_1=Lundi Jour_2=Mardi Jour_3=Mercredi Jour_4=Jeudi Jour_5=Vendredi "
+        "Jour_6=Samedi Jour_7=Dimanche S Heure Temps");
+    EXPECT_FALSE(station.window.windowIcon().isNull());
+    EXPECT_EQ(station.window.menuBar()->actions().size(), 1); // "Jour" is a pop-up only
+}
+
+TEST_F(Window, PlacesControlsAtTheirDesignPlacesAndKeepsItsSize) {
+    station.start();
+    QWidget* client = station.window.centralWidget();
+    EXPECT_EQ(client->size(), QSize(504, 460));
+    EXPECT_EQ(find("FrameQuorel")->geometry(), QRect(172, 12, 313, 413));
+    EXPECT_EQ(find("CmdRelais_1")->geometry(), QRect(16, 368, 121, 27));
+    EXPECT_EQ(find("InfoERR")->geometry(), QRect(8, 432, 477, 21));
+    // A caption wider than its design place grows from the place's left edge.
+    const QRect option = find("PortCom_4")->geometry();
+    EXPECT_EQ(option.left(), 20);
+    EXPECT_NEAR(option.center().y(), 124 + 17 / 2, 1);
+    EXPECT_GE(option.width(), std::max(73, find("PortCom_4")->sizeHint().width()));
+    // The controls below the client area exist but lie outside it.
+    EXPECT_FALSE(client->rect().contains(find("E")->geometry()));
+
+    const QSize size = station.window.size();
+    EXPECT_EQ(station.program.InitialWidth, size.width() * 15);
+    EXPECT_EQ(station.program.InitialHeight, size.height() * 15);
+    station.window.resize(800, 600);
+    EXPECT_EQ(station.window.size(), size);
+    // Maximising is the platform's business: the maximised size stays.
+    station.window.showMaximized();
+    QApplication::processEvents();
+    EXPECT_EQ(station.window.frameGeometry().size(),
+              station.window.screen()->availableGeometry().size());
+}
+
+TEST_F(Window, TypedEntryIsAddedSavedAndShownAgainAndSeriesFollow) {
+    station.start({2020, 6, 23}, 8 * 3600); // a Tuesday: "Mardi" is today
+    EXPECT_EQ(days->currentRow(), 1);
+    EXPECT_EQ(days->count(), 7);
+    QTest::keyClicks(find("ChEdit_0"), "2");
+    QTest::keyClicks(find("ChEdit_1"), "07:45:00");
+    QTest::keyClicks(find("ChEdit_2"), "5");
+    click("BtnAjouter");
+    ASSERT_EQ(list->model()->rowCount(), 1);
+    click("BtnSave");
+    EXPECT_EQ(station.folder.read("Quorel.1"), "\"2\",\"07:45:00\",\"5\"\r\n");
+    clickDay(4);
+    EXPECT_EQ(list->model()->rowCount(), 0);
+    clickDay(1);
+    ASSERT_EQ(list->model()->rowCount(), 1);
+    EXPECT_EQ(row(0), "2 07:45:00 5");
+
+    QTest::keyClicks(find("ChDecoupe_0"), " 02:15 ");
+    QTest::keyClicks(find("ChDure"), "6");
+    click("BtnInti");
+    ASSERT_EQ(list->model()->rowCount(), 25);
+    EXPECT_EQ(row(24), "1 23:02:15 6");
+    EXPECT_TRUE(station.dialogs.messages.empty());
+}
+
+TEST_F(Window, ListClicksKeysAndHeadersReachTheEditor) {
+    station.start({2020, 6, 23}, 8 * 3600,
+                  {{"Quorel.0", "\"1\",\"12:00:00\",\"10\"\r\n\"2\",\"07:45:00\",\"5\"\r\n"
+                                "\"1\",\"07:00:00\",\"60\"\r\n"}});
+    clickDay(0); // loaded while the window is shown
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(list->model()->index(2, 1)).center());
+    EXPECT_EQ(find<QLineEdit>("ChEdit_1")->text(), "12:00:00");
+    EXPECT_EQ(find<QLineEdit>("ChEdit_2")->text(), "10");
+
+    QHeaderView* header = list->header();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(2) + 5, header->height() / 2));
+    EXPECT_EQ(row(0) + " " + row(2), "1 12:00:00 10 1 07:00:00 60");
+
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_A); // another key: nothing
+    EXPECT_EQ(list->model()->rowCount(), 3);
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(list->model()->rowCount(), 2);
+}
+
+TEST_F(Window, FlagsRowsThatWillNeverRing) {
+    std::string bytes = "\"1\",\"7:00:00\",\"5\"\r\n";
+    for (int minute = 0; minute < 601; ++minute) {
+        const QString time = QTime(0, 0).addSecs(minute * 60).toString("hh:mm:ss");
+        bytes += "\"1\",\"" + time.toStdString() + "\",\"5\"\r\n";
+    }
+    station.start({2020, 6, 22}, 8 * 3600, {{"Quorel.0", bytes}});
+    ASSERT_EQ(list->model()->rowCount(), 602);
+    EXPECT_EQ(cell(599, 1, Qt::ToolTipRole), "");
+    EXPECT_TRUE(cell(600, 1, Qt::ToolTipRole).contains("600 premières"));
+    EXPECT_TRUE(cell(601, 1, Qt::ToolTipRole).contains("jamais")); // "7:00:00"
+}
+
+TEST_F(Window, CopiesAnotherDayThroughThePopUpMenu) {
+    station.start({2020, 6, 22}, 8 * 3600, {{"Quorel.0", "\"1\",\"09:00:00\",\"3\"\r\n"}});
+    clickDay(4); // Vendredi is being edited
+    QTimer::singleShot(50, [] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu != nullptr) {
+            menu->actions()[0]->trigger(); // "Lundi"
+            menu->close();
+        }
+    });
+    click("BtnCopy");
+    ASSERT_EQ(list->model()->rowCount(), 1);
+    EXPECT_EQ(days->currentRow(), 4);
+    click("BtnSave");
+    EXPECT_EQ(station.folder.read("Quorel.4"), "\"1\",\"09:00:00\",\"3\"\r\n");
+}
+
+TEST_F(Window, ThePortChoiceStartsTheSchedulerAndTheWindowShowsIt) {
+    // A Monday morning: the port in service and a bell ringing; the picture is the README's.
+    station.start(
+        {2020, 6, 22}, 7 * 3600 + 44 * 60 + 59.5,
+        {{"Quorel.0", "\"1\",\"07:45:00\",\"5\"\r\n\"1\",\"10:00:00\",\"5\"\r\n\"2\",\"10:15:00\","
+                      "\"600\"\r\n\"1\",\"12:00:00\",\"5\"\r\n\"1\",\"16:30:00\",\"10\"\r\n"}});
+    QTest::mouseClick(find("PortCom_1"), Qt::LeftButton);
+    EXPECT_EQ(text("InfoERR"), "Init COM1:4800,N,8,1 Ok");
+    EXPECT_TRUE(station.timer.isEnabled());
+    station.clock.advance(0.6);
+    station.program.tick.TimerSat_Timer();
+    EXPECT_EQ(text("LblHeure"), "07:45:00");
+    EXPECT_EQ(text("LblMaxi_0"), "5");
+    EXPECT_EQ(text("LblTemp_0"), "--:--");
+    EXPECT_TRUE(style("LedOut_0").contains("#00ff00"));
+    EXPECT_EQ(station.link.bytes(), (std::vector<uint8_t>{kRelay1On, kRelay2Off}));
+    station.clock.advance(3);
+    station.program.tick.TimerSat_Timer();
+    EXPECT_EQ(text("LblTemp_0"), "00:03");
+    const QPixmap picture = station.window.grab();
+    EXPECT_TRUE(picture.save(QUOREL_BUILD_DIR "/quorel-window.png"));
+
+    station.clock.advance(3);
+    station.program.tick.TimerSat_Timer();
+    EXPECT_TRUE(style("LedOut_0").contains("#00c000"));
+    QTest::mouseClick(find("PortCom_0"), Qt::LeftButton);
+    EXPECT_EQ(text("InfoERR"), "Port COM Close OK !");
+    EXPECT_FALSE(station.timer.isEnabled());
+}
+
+TEST_F(Window, ManualControlsShowTheirState) {
+    station.start();
+    QTest::mouseClick(find("PortCom_2"), Qt::LeftButton);
+    click("CmdRelais_0");
+    EXPECT_TRUE(style("CmdRelais_0").contains("#ff8080"));
+    click("CmdRelais_0");
+    EXPECT_TRUE(style("CmdRelais_0").isEmpty());
+    click("CheckS_1");
+    EXPECT_TRUE(find<QCheckBox>("CheckS_1")->isChecked());
+    EXPECT_TRUE(style("LedOut_1").contains("#00ff00"));
+    EXPECT_EQ(station.link.bytes(),
+              (std::vector<uint8_t>{kRelay1On, kRelay1Off, kRelay1Off, kRelay2On}));
+}
+
+TEST_F(Window, AutoRunMenuKeepsItsCheckMarkFromTheLogic) {
+    station.start();
+    auto* autorun = station.window.findChild<QAction*>("mnuautorun");
+    autorun->trigger();
+    EXPECT_TRUE(autorun->isChecked());
+    EXPECT_TRUE(station.startup.present);
+    autorun->trigger();
+    EXPECT_FALSE(autorun->isChecked());
+    EXPECT_FALSE(station.startup.present);
+}
+
+TEST_F(Window, ClosingRunsTheShutDownOnce) {
+    station.start();
+    int ended = 0;
+    station.window.onEnded = [&ended] { ++ended; };
+    QTest::mouseClick(find("PortCom_3"), Qt::LeftButton);
+    station.window.findChild<QAction*>("MnuQuit")->trigger();
+    station.window.close();
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(text("InfoERR"), "Port COM Close OK !");
+    EXPECT_FALSE(station.link.isOpen());
+    EXPECT_EQ(station.folder.read("Quorel.ini"), "3\r\n");
+}
+
+TEST(MessageBox, IsModalCaptionedWithTheApplicationTitleAndHasOnlyOk) {
+    test::ensureQtApplication();
+    QtDialogs dialogs;
+    QStringList seen;
+    for (MessageIcon icon : {MessageIcon::Critical, MessageIcon::None}) {
+        QTimer::singleShot(50, [&seen] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                seen << box->windowTitle() + "|" + box->text() + "|" +
+                            QString::number(box->icon()) + "|" +
+                            QString::number(box->buttons().size());
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        dialogs.message("Saisie invalide Sortie de 1 à 2 seulement", icon);
+    }
+    EXPECT_EQ(seen.join(" ").toStdString(),
+              "Gestion Quorel|Saisie invalide Sortie de 1 à 2 seulement|3|1 "
+              "Gestion Quorel|Saisie invalide Sortie de 1 à 2 seulement|0|1");
+}
+
+} // namespace
+} // namespace quorel
