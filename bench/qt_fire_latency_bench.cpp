@@ -1,16 +1,18 @@
 // Fire latency: from the start of an entry's second to the arrival of its relay-on byte at the
 // module, through the real phased timer, tick, SetOutputs and serial link over a pseudo-terminal.
 
-#include "platform/ini_settings_store.h"
 #include "platform/port_devices.h"
-#include "platform/qt_event_pump.h"
-#include "platform/qt_phased_timer.h"
-#include "platform/qt_serial_link.h"
-#include "platform/system_clock.h"
+#include "platform/posix/ini_settings_store.h"
+#include "platform/posix/system_clock.h"
+#include "platform/qt/phased_timer.h"
+#include "platform/qt/qt_event_pump.h"
+#include "platform/qt/qt_serial_link.h"
 #include "relay/outputs.h"
+#include "relay/relay_bytes.h"
 #include "schedule/record_writer.h"
-#include "schedule/tick.h"
+#include "schedule/scheduler_tick.h"
 #include "schedule/weekday.h"
+#include "tests/support/clock_seconds.h"
 #include "tests/support/fakes.h"
 #include "tests/support/pseudo_terminal.h"
 #include "tests/support/qt_event_loop.h"
@@ -87,9 +89,9 @@ void BM_FireLatency(benchmark::State& bench) {
     store.values[std::string(kStoreApplication) + "/" + kPortsSection + "/COM1"] =
         module.slavePath();
     QtSerialLink link(store);
-    link.setPortNumber(1);
-    link.setParameters(kLineParameters);
-    if (link.open() != SerialError::None) {
+    if (link.setPortNumber(1) != SerialError::None ||
+        link.setParameters(kLineParameters) != SerialError::None ||
+        link.open() != SerialError::None) {
         bench.SkipWithError("the pseudo-terminal did not open");
         return;
     }

@@ -1,6 +1,6 @@
-#include "platform/system_clock.h"
+#include "platform/posix/system_clock.h"
 #include "schedule/record_writer.h"
-#include "schedule/tick.h"
+#include "schedule/scheduler_tick.h"
 #include "schedule/today_reload.h"
 #include "tests/support/temp_folder.h"
 

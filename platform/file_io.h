@@ -7,10 +7,12 @@
 
 namespace quorel {
 
-struct FileReadResult {
-    bool ok = false;
+// The bytes of a file, or the system's reason why they could not be read.
+struct [[nodiscard]] FileReadResult {
     std::string bytes;
-    std::string error; // the system's reason when !ok
+    std::string error; // empty when the file was read
+
+    bool ok() const { return error.empty(); }
 };
 
 // Reads a whole regular file; anything else (a folder, a FIFO, a device) is refused without
@@ -22,11 +24,12 @@ FileReadResult readWholeFile(const std::string& path);
 // previous content is never lost, even if the disk fills up or the write fails half-way. Through a
 // symbolic link (or a chain of them) the link's final target is replaced and the link stays.
 // Returns the system's reason on failure, or an empty text on success.
-std::string replaceFileContent(const std::string& path, std::string_view bytes);
+[[nodiscard]] std::string replaceFileContent(const std::string& path, std::string_view bytes);
 
 // Removes the temporaries of replaceFileContent left in folder (not its subfolders) by a save that
 // was killed half-way. Only those older than olderThanSeconds go, so that a save running now in
-// another copy of the program keeps its own. Errors are ignored.
+// another copy of the program keeps its own. Errors are ignored: a leftover is tried again at the
+// next start.
 void removeStaleTemporaries(const std::string& folder, double olderThanSeconds = 60);
 
 // What tells one state of a file from another without reading it: the file's identity (a file
@@ -40,7 +43,12 @@ struct FileStamp {
 };
 
 // The stamp of the file at path; nullopt when there is no such file or it cannot be looked up.
-std::optional<FileStamp> fileStamp(const std::string& path);
+[[nodiscard]] std::optional<FileStamp> fileStamp(const std::string& path);
+
+// True when path names an existing ordinary file that is not hidden (on Linux: its name does not
+// begin with a dot) and is not a folder. A path that is blank once its leading and trailing
+// blanks are removed, and any failure of the look-up, give false; it never reports an error.
+[[nodiscard]] bool FileExists(const std::string& path);
 
 // The system's text for an errno value.
 std::string systemErrorText(int errorNumber);

@@ -1,7 +1,5 @@
 #include "platform/port_devices.h"
 
-#include "platform/ini_settings_store.h"
-
 namespace quorel {
 
 std::string deviceForPort(SettingsStore& store, int portNumber) {

@@ -3,7 +3,8 @@
 namespace quorel {
 
 // Every failure of the serial layer, as the number shown on the status line ("Erreur n° ...").
-enum class SerialError : int {
+// No call may drop one unseen.
+enum class [[nodiscard]] SerialError : int{
     None = 0,
     BadPortNumber = 8002,   // the port number has no device (below 1)
     PortAlreadyOpen = 8005, // port number or parameters changed while the port is open
@@ -16,8 +17,5 @@ enum class SerialError : int {
     PortNotOpen = 8030,     // a byte was written while the port is closed
     WriteFailed = 8031,     // the byte could not be written (the device has gone)
 };
-
-// One line saying what the error means, for logs and tests.
-const char* describe(SerialError error);
 
 } // namespace quorel

@@ -15,20 +15,20 @@ class SerialLink {
     // Whether the port is in service: true from a successful open() until close().
     virtual bool isOpen() const = 0;
     // Allowed only while closed.
-    virtual SerialError setPortNumber(int16_t number) = 0;
+    [[nodiscard]] virtual SerialError setPortNumber(int16_t number) = 0;
     // The line parameters, "4800,N,8,1" (baud, parity N/E/O/M/S, data bits 5-8, stop bits
     // 1/1.5/2). Allowed only while closed; a malformed text is refused.
-    virtual SerialError setParameters(const std::string& text) = 0;
+    [[nodiscard]] virtual SerialError setParameters(const std::string& text) = 0;
     // Acquires the port and applies number and parameters; on failure the port stays closed.
-    virtual SerialError open() = 0;
+    [[nodiscard]] virtual SerialError open() = 0;
     // Releases the port; closing a closed port does nothing.
     virtual void close() = 0;
     // Writes one byte and lets it leave at once. While in service, a device that went away is
     // opened again first.
-    virtual SerialError writeByte(uint8_t byte) = 0;
+    [[nodiscard]] virtual SerialError writeByte(uint8_t byte) = 0;
     // While in service without a device (it went away): tries to open it again. None when a
     // device is held; PortNotOpen when the port is not in service.
-    virtual SerialError reconnect() = 0;
+    [[nodiscard]] virtual SerialError reconnect() = 0;
     // How many times a device has been opened. It grows when the device is opened again after it
     // went away, which may have reset the relays.
     virtual uint32_t openings() const = 0;

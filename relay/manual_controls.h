@@ -1,10 +1,10 @@
 #pragma once
 
 #include "platform/event_pump.h"
-#include "platform/view.h"
 #include "relay/outputs.h"
 #include "relay/relay_link.h"
 #include "relay/relay_panel.h"
+#include "ui/view.h"
 
 #include <cstdint>
 

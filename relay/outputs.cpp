@@ -21,7 +21,8 @@ void Outputs::SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4) {
         const bool on = state_.OutputState[relay] == kOn;
         panel_.LedOut[relay - 1] = on ? kLedOnColour : kLedOffColour;
         view_.redraw(ViewPart::Outputs);
-        relays_.command(relay, on);
+        // A failure is on the status line already, and keepInStep() sends the byte again.
+        [[maybe_unused]] const SerialError shownAndRetried = relays_.command(relay, on);
         pump_.yield();
         clock_.pause(kPauseAfterRelayByte);
     }

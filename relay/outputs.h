@@ -3,11 +3,11 @@
 #include "platform/clock.h"
 #include "platform/event_pump.h"
 #include "platform/timer.h"
-#include "platform/view.h"
 #include "relay/relay_link.h"
 #include "relay/relay_panel.h"
 #include "schedule/output_switch.h"
 #include "schedule/scheduler_state.h"
+#include "ui/view.h"
 
 #include <cstdint>
 

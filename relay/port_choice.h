@@ -2,9 +2,9 @@
 
 #include "platform/serial_link.h"
 #include "platform/timer.h"
-#include "platform/view.h"
 #include "relay/relay_link.h"
 #include "relay/relay_panel.h"
+#include "ui/view.h"
 
 #include <cstdint>
 #include <optional>

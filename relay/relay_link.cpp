@@ -1,15 +1,9 @@
 #include "relay/relay_link.h"
 
+#include "relay/relay_bytes.h"
 #include "relay/status_text.h"
 
 namespace quorel {
-
-uint8_t relayByte(int relay, bool on) {
-    if (relay == 1) {
-        return on ? kRelay1On : kRelay1Off;
-    }
-    return on ? kRelay2On : kRelay2Off;
-}
 
 RelayLink::RelayLink(SerialLink& link, Clock& clock, const SchedulerState& state, RelayPanel& panel,
                      View& view)
@@ -72,7 +66,8 @@ void RelayLink::switchOffAll() {
             continue;
         }
         state = Relay{false, false};
-        send(relay, false);
+        // A failure is on the status line already; the port closes next, so nothing sends again.
+        [[maybe_unused]] const SerialError shown = send(relay, false);
         clock_.pause(kPauseAfterRelayByte);
     }
 }

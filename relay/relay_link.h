@@ -2,9 +2,9 @@
 
 #include "platform/clock.h"
 #include "platform/serial_link.h"
-#include "platform/view.h"
 #include "relay/relay_panel.h"
 #include "schedule/scheduler_state.h"
+#include "ui/view.h"
 
 #include <array>
 #include <cstdint>
@@ -24,10 +24,10 @@ class RelayLink {
 
     // A command of SetOutputs for relay 1 or 2: it becomes the relay's state, sent again at later
     // ticks until it is written.
-    SerialError command(int relay, bool on);
+    [[nodiscard]] SerialError command(int relay, bool on);
     // A test button's command: remembered only once written, since a button whose byte failed
     // goes back to showing the relay as it was.
-    SerialError test(int relay, bool on);
+    [[nodiscard]] SerialError test(int relay, bool on);
 
     // The port has just been opened: the relays are to be set as the output flags say, whatever
     // a crash or a power cut left them in. The next keepInStep() sends them.
@@ -41,8 +41,6 @@ class RelayLink {
     void switchOffAll();
 
     bool portOpen() const { return link_.isOpen(); }
-    bool written(int relay) const { return relays_.at(relay - 1).written; }
-    bool commandedOn(int relay) const { return relays_.at(relay - 1).on; }
 
   private:
     struct Relay {
@@ -50,7 +48,7 @@ class RelayLink {
         bool written = true;
     };
 
-    SerialError send(int relay, bool on);
+    [[nodiscard]] SerialError send(int relay, bool on);
     void noteReopenedDevice();
     void report(SerialError error);
     void showStatus(const std::string& text);
@@ -65,9 +63,6 @@ class RelayLink {
     // The status line shows a failure of the relay commands (not of the port choice).
     bool showingFailure_ = false;
 };
-
-// The byte that sets relay 1 or 2 on or off.
-uint8_t relayByte(int relay, bool on);
 
 // The module's relays need this gap between two commands.
 inline constexpr double kPauseAfterRelayByte = 0.15;

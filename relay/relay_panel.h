@@ -12,12 +12,6 @@ inline constexpr uint32_t kLedOffColour = 0x00C000;       // darker green
 inline constexpr uint32_t kButtonFaceColour = 0x8000000F; // the system's button face
 inline constexpr uint32_t kLightRedColour = 8421631;      // 0x8080FF: red FF, green 80, blue 80
 
-// The relay commands: one byte each, for relays 1 and 2.
-inline constexpr uint8_t kRelay1On = 0x65;  // 'e'
-inline constexpr uint8_t kRelay2On = 0x66;  // 'f'
-inline constexpr uint8_t kRelay1Off = 0x6F; // 'o'
-inline constexpr uint8_t kRelay2Off = 0x70; // 'p'
-
 inline constexpr const char* kLineParameters = "4800,N,8,1";
 
 // The state of the window's relay controls, which the logic owns and the window shows. Arrays of

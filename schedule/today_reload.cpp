@@ -1,6 +1,6 @@
 #include "schedule/today_reload.h"
 
-#include "schedule/day_file_name.h"
+#include "schedule/day_file_path.h"
 
 namespace quorel {
 

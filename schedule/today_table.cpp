@@ -1,8 +1,7 @@
 #include "schedule/today_table.h"
 
 #include "platform/file_io.h"
-#include "schedule/day_file_name.h"
-#include "schedule/file_exists.h"
+#include "schedule/day_file_path.h"
 #include "schedule/number_text.h"
 #include "schedule/record_reader.h"
 
@@ -23,7 +22,7 @@ void LoadTodayTable(TodayTable& table, const std::string& dayFilePrefix, int16_t
         return;
     }
     const FileReadResult file = readWholeFile(path);
-    if (!file.ok) {
+    if (!file.ok()) {
         return;
     }
     fillTodayTable(table, file.bytes);

@@ -1,7 +1,5 @@
 #include "settings/autorun.h"
 
-#include "platform/ini_settings_store.h"
-
 #include <utility>
 
 namespace quorel {
@@ -25,8 +23,8 @@ void AutoRun::restoreCheckMark() {
 void AutoRun::mnuautorun_Click() {
     checked_ = !checked_;
     view_.redraw(ViewPart::AutoRun);
-    if (!store_.write(kStoreApplication, kAutoRunSection, kAutoRunKey,
-                      checked_ ? "True" : "False")) {
+    if (!store_.write(kStoreApplication, kAutoRunSection, kAutoRunKey, checked_ ? "True" : "False")
+             .empty()) {
         // Otherwise the next start would silently show the old state.
         dialogs_.message("Impossible d'enregistrer le réglage « Démarrer avec Windows » : il "
                          "reprendra son ancien état au prochain démarrage.",
@@ -40,11 +38,11 @@ void AutoRun::mnuautorun_Click() {
 }
 
 void AutoRun::CreateRunKey() {
-    if (!entry_.openForCreate()) {
+    if (!entry_.openForCreate().empty()) {
         dialogs_.message(kCreateKeyError, MessageIcon::None);
         return;
     }
-    if (!entry_.setCommand(programPath_)) {
+    if (!entry_.setCommand(programPath_).empty()) {
         dialogs_.message(kCreateKeyError, MessageIcon::None);
     }
     entry_.close();
@@ -52,10 +50,10 @@ void AutoRun::CreateRunKey() {
 
 void AutoRun::DeleteRunKey() {
     // No place for start-up entries means there is nothing to remove.
-    if (!entry_.openExisting()) {
+    if (!entry_.openExisting().empty()) {
         return;
     }
-    if (!entry_.deleteCommand()) {
+    if (!entry_.deleteCommand().empty()) {
         dialogs_.message(kDeleteKeyError, MessageIcon::None);
     }
     entry_.close();

@@ -3,7 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/settings_store.h"
 #include "platform/startup_entry.h"
-#include "platform/view.h"
+#include "ui/view.h"
 
 #include <string>
 

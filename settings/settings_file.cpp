@@ -1,7 +1,6 @@
 #include "settings/settings_file.h"
 
 #include "platform/file_io.h"
-#include "schedule/file_exists.h"
 #include "schedule/number_text.h"
 #include "schedule/record_reader.h"
 #include "schedule/record_writer.h"
@@ -21,7 +20,7 @@ std::string quoted(const std::string& path) {
 // The option index stored in the file, or the French description of why it cannot be used.
 std::optional<int16_t> readOption(const std::string& path, std::string& problem) {
     const FileReadResult file = readWholeFile(path);
-    if (!file.ok) {
+    if (!file.ok()) {
         problem = "Impossible de lire le fichier de réglages " + quoted(path) + " : " + file.error;
         return std::nullopt;
     }

@@ -72,7 +72,8 @@ run_fuzzers() {
 case "${1:-}" in
 run)
     install_missing_packages
-    build build
+    configure build
+    cmake --build build -j "$jobs" --target quorel quorel-relay-sim
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
         echo "No display found: start Quorel from a desktop session." >&2
     fi
@@ -83,9 +84,9 @@ test)
     tools/test_share.sh
     check_format
     # Release: the optimiser's warnings differ, and a user's build of any type must succeed.
-    build build -DCMAKE_BUILD_TYPE=Release -DQUOREL_WERROR=ON
+    build build -DCMAKE_BUILD_TYPE=Release -DQUOREL_TESTS=ON -DQUOREL_BENCH=ON -DQUOREL_WERROR=ON
     (cd build && ctest -j "$jobs" --output-on-failure)
-    build build-asan -DQUOREL_SANITIZE=ON -DQUOREL_BENCH=OFF -DQUOREL_WERROR=ON
+    build build-asan -DQUOREL_SANITIZE=ON -DQUOREL_TESTS=ON -DQUOREL_BENCH=OFF -DQUOREL_WERROR=ON
     (cd build-asan && LSAN_OPTIONS="suppressions=$PWD/../tools/lsan.supp" \
         ctest -j "$jobs" --output-on-failure)
     run_fuzzers

@@ -2,10 +2,9 @@
 // hardware. It offers a pseudo-terminal as the module's serial port and prints each command byte
 // it receives.
 
-#include "platform/file_io.h"
-#include "platform/ini_settings_store.h"
 #include "platform/port_devices.h"
-#include "relay/relay_panel.h"
+#include "platform/posix/ini_settings_store.h"
+#include "relay/relay_bytes.h"
 
 #include <cerrno>
 #include <csignal>
@@ -21,7 +20,6 @@
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -115,78 +113,52 @@ std::string timestampNow() {
     return text;
 }
 
-std::string trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
-// Takes the key's line out of the store's [Ports] section. The store has no removal of its own;
-// a file this program created and left holding nothing else goes altogether.
-void removePortValue(const std::string& iniPath, const std::string& key, bool fileWasOurs) {
-    const FileReadResult file = readWholeFile(iniPath);
-    if (!file.ok) {
-        return;
-    }
-    std::string kept;
-    std::string section;
-    bool onlyOurs = true;
-    size_t start = 0;
-    while (start < file.bytes.size()) {
-        size_t end = file.bytes.find('\n', start);
-        end = end == std::string::npos ? file.bytes.size() : end;
-        const std::string line = file.bytes.substr(start, end - start);
-        start = end + 1;
-        const std::string text = trimmed(line);
-        const size_t equals = text.find('=');
-        if (text.size() >= 2 && text.front() == '[' && text.back() == ']') {
-            section = trimmed(text.substr(1, text.size() - 2));
-        } else if (section == kPortsSection && equals != std::string::npos &&
-                   trimmed(text.substr(0, equals)) == key) {
-            continue;
-        }
-        onlyOurs = onlyOurs && (text.empty() || text == std::string("[") + kPortsSection + "]");
-        kept += line + "\n";
-    }
-    if (fileWasOurs && onlyOurs) {
-        std::filesystem::remove(iniPath);
-    } else {
-        replaceFileContent(iniPath, kept);
-    }
-}
-
+// Points the store's [Ports] value of a port at the simulator for as long as it runs, then puts
+// back the value it replaced; a store file made only to hold the value goes altogether.
 class PortValue {
   public:
     PortValue(int port, const std::string& device)
         : store_(userSettingsStore()), key_("COM" + std::to_string(port)) {
         previous_ = store_.read(kStoreApplication, kPortsSection, key_, "");
         fileExisted_ = std::filesystem::exists(store_.filePath(kStoreApplication));
-        set_ = store_.write(kStoreApplication, kPortsSection, key_, device);
+        error_ = store_.write(kStoreApplication, kPortsSection, key_, device);
     }
     ~PortValue() {
-        if (!set_) {
+        if (!isSet()) {
             return;
         }
-        if (!previous_.empty()) {
-            store_.write(kStoreApplication, kPortsSection, key_, previous_);
-        } else {
-            removePortValue(store_.filePath(kStoreApplication), key_, !fileExisted_);
+        const std::string error =
+            previous_.empty() ? removeValue()
+                              : store_.write(kStoreApplication, kPortsSection, key_, previous_);
+        if (!error.empty()) {
+            std::fprintf(stderr, "quorel-relay-sim: cannot put back %s: %s\n",
+                         description().c_str(), error.c_str());
         }
     }
-    bool isSet() const { return set_; }
+    bool isSet() const { return error_.empty(); }
+    // Why the value could not be set.
+    const std::string& error() const { return error_; }
     std::string description() const {
         return "[" + std::string(kPortsSection) + "] " + key_ + " in " +
                store_.filePath(kStoreApplication);
     }
 
   private:
+    std::string removeValue() {
+        const std::string error = store_.remove(kStoreApplication, kPortsSection, key_);
+        if (!error.empty() || fileExisted_ || !store_.holdsOnlySectionHeaders(kStoreApplication)) {
+            return error;
+        }
+        std::error_code removal;
+        std::filesystem::remove(store_.filePath(kStoreApplication), removal);
+        return removal ? removal.message() : std::string();
+    }
+
     IniSettingsStore store_;
     std::string key_;
     std::string previous_;
     bool fileExisted_ = false;
-    bool set_ = false;
+    std::string error_;
 };
 
 class StableLink {
@@ -290,8 +262,8 @@ int main(int argc, char** argv) {
         const std::string offered = options->link.empty() ? portSide : options->link;
         portValue.emplace(options->port, offered);
         if (!portValue->isSet()) {
-            std::fprintf(stderr, "quorel-relay-sim: cannot write %s\n",
-                         portValue->description().c_str());
+            std::fprintf(stderr, "quorel-relay-sim: cannot write %s: %s\n",
+                         portValue->description().c_str(), portValue->error().c_str());
             return 1;
         }
         say(portValue->description() + " = " + offered);

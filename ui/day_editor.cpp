@@ -1,8 +1,7 @@
 #include "ui/day_editor.h"
 
 #include "platform/file_io.h"
-#include "schedule/day_file_name.h"
-#include "schedule/file_exists.h"
+#include "schedule/day_file_path.h"
 #include "schedule/record_reader.h"
 #include "schedule/record_writer.h"
 
@@ -72,7 +71,7 @@ void DayEditor::load(const std::string& path) {
     std::string problem;
     if (FileExists(path)) {
         const FileReadResult file = readWholeFile(path);
-        if (!file.ok) {
+        if (!file.ok()) {
             problem = "Impossible de lire le fichier « " + path + " » : " + file.error + ".";
         } else {
             // A line that is not a record is skipped; the records around it load.

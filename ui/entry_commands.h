@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/dialogs.h"
-#include "platform/view.h"
 #include "ui/edit_fields.h"
 #include "ui/editor_list.h"
+#include "ui/view.h"
 
 namespace quorel {
 
@@ -37,11 +37,5 @@ class EntryCommands {
     Dialogs& dialogs_;
     View& view_;
 };
-
-// Whether the output field passes the check of "Ajouter" (upper bound 2) or "Replacer" (4).
-bool outputFieldAccepted(const std::string& text, int upperBound);
-
-// Whether a time text can ever match the clock: exactly "hh:mm:ss", a valid 24-hour time.
-bool isClockTimeText(const std::string& text);
 
 } // namespace quorel

@@ -1,5 +1,6 @@
+#include "ui/output_check.h"
+
 #include "schedule/number_text.h"
-#include "ui/entry_commands.h"
 
 namespace quorel {
 

@@ -7,7 +7,6 @@
 #include "platform/settings_store.h"
 #include "platform/startup_entry.h"
 #include "platform/timer.h"
-#include "platform/view.h"
 #include "relay/manual_controls.h"
 #include "relay/outputs.h"
 #include "relay/port_choice.h"
@@ -15,13 +14,15 @@
 #include "relay/relay_panel.h"
 #include "schedule/program_paths.h"
 #include "schedule/scheduler_state.h"
-#include "schedule/tick.h"
+#include "schedule/scheduler_tick.h"
 #include "settings/autorun.h"
 #include "ui/day_editor.h"
 #include "ui/edit_fields.h"
 #include "ui/editor_list.h"
 #include "ui/entry_commands.h"
 #include "ui/held_dialogs.h"
+#include "ui/view.h"
+#include "ui/window_geometry.h"
 #include "ui/window_rules.h"
 
 #include <cstdint>
@@ -49,15 +50,6 @@ enum class ShutdownCause {
     WindowClosed, // the close box
     Quit,         // "Quitter"
     Signal,       // log-out, Ctrl-C or kill: nothing may wait for the operator
-};
-
-// What the start-up needs of the window to size and place it.
-class WindowGeometry {
-  public:
-    virtual ~WindowGeometry() = default;
-    virtual TwipsSize outerSize() = 0;
-    virtual TwipsSize screenSize() = 0;
-    virtual void moveTo(TwipsPoint position) = 0;
 };
 
 // The whole program's logic and state: the window shows it and forwards its events here.

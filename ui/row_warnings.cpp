@@ -3,7 +3,7 @@
 #include "schedule/record_reader.h"
 #include "schedule/record_writer.h"
 #include "schedule/today_table.h"
-#include "ui/entry_commands.h"
+#include "ui/time_text.h"
 
 #include <algorithm>
 #include <numeric>

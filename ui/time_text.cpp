@@ -1,4 +1,4 @@
-#include "ui/entry_commands.h"
+#include "ui/time_text.h"
 
 namespace quorel {
 

@@ -1,5 +1,7 @@
-#include "platform/system_clock.h"
+#include "platform/posix/system_clock.h"
 #include "schedule/weekday.h"
+#include "tests/support/clock_seconds.h"
+#include "tests/support/hex_bytes.h"
 #include "tests/support/pseudo_terminal.h"
 #include "tests/support/qt_event_loop.h"
 #include "tests/support/temp_folder.h"
@@ -23,7 +25,7 @@ struct InstalledProgram {
             std::filesystem::create_directory(home.file(folder));
         }
         std::filesystem::permissions(home.file("runtime"), std::filesystem::perms::owner_all);
-        std::filesystem::copy_file(QUOREL_BUILD_DIR "/quorel", file("quorel"));
+        std::filesystem::copy_file(QUOREL_PROGRAM, file("quorel"));
     }
     std::string file(const std::string& name) const { return home.file("program/" + name); }
     // Written beside and renamed, so the running program never reads half a file.

@@ -1,10 +1,11 @@
 #include "platform/file_io.h"
-#include "platform/ini_settings_store.h"
 #include "platform/line_parameters.h"
 #include "platform/port_devices.h"
-#include "platform/system_clock.h"
-#include "platform/xdg_startup_entry.h"
-#include "tests/support/open_files.h"
+#include "platform/posix/ini_settings_store.h"
+#include "platform/posix/system_clock.h"
+#include "platform/posix/xdg_startup_entry.h"
+#include "platform/windows_run_command.h"
+#include "tests/support/open_file_count.h"
 #include "tests/support/temp_folder.h"
 
 #include <ctime>
@@ -75,20 +76,35 @@ TEST(FileIo, ReadWholeFileReturnsTheBytesOrTheReason) {
     const std::string big(40000, 'q');
     folder.write("big", big);
     const FileReadResult read = readWholeFile(folder.file("big"));
-    EXPECT_TRUE(read.ok);
+    EXPECT_TRUE(read.ok());
     EXPECT_EQ(read.bytes, big);
     const FileReadResult missing = readWholeFile(folder.file("missing"));
-    EXPECT_FALSE(missing.ok);
+    EXPECT_FALSE(missing.ok());
     EXPECT_EQ(missing.error, systemErrorText(ENOENT));
     EXPECT_FALSE(missing.error.empty());
     // A FIFO without a writer would block the open for ever; the test returning at all matters.
     ASSERT_EQ(::mkfifo(folder.file("fifo").c_str(), 0600), 0);
     for (const char* name : {"fifo", ""}) {
         const FileReadResult refused = readWholeFile(folder.file(name));
-        EXPECT_FALSE(refused.ok) << name;
+        EXPECT_FALSE(refused.ok()) << name;
         EXPECT_EQ(refused.error, "ce n'est pas un fichier ordinaire") << name;
     }
     EXPECT_EQ(test::openFileCount(), openBefore);
+}
+
+TEST(FileExists, IsTrueOnlyForAnOrdinaryVisibleFile) {
+    test::TempFolder folder;
+    folder.write("Quorel.0", "");
+    folder.write(".hidden", "x");
+    std::filesystem::create_directory(folder.file("sub"));
+    const std::string file = folder.file("Quorel.0");
+    EXPECT_TRUE(FileExists(file));
+    // The path is looked up untrimmed: blanks around a real name make another name.
+    for (const std::string& path :
+         {std::string(" \t"), " " + file, file + std::string(1, '\0'), folder.file("sub"),
+          folder.file(".hidden"), folder.file("missing")}) {
+        EXPECT_FALSE(FileExists(path)) << path;
+    }
 }
 
 TEST(FileIo, RemoveStaleTemporariesRemovesOnlyOldLeftovers) {
@@ -138,26 +154,26 @@ TEST(IniSettingsStore, ReadGivesTheValueOrTheFallback) {
 TEST(IniSettingsStore, WriteKeepsEveryOtherLine) {
     test::TempFolder folder;
     IniSettingsStore store(folder.path() + "a/b");
-    ASSERT_TRUE(store.write("VornAlmare", "VornQuorel", "AutoRun", "True"));
+    ASSERT_EQ(store.write("VornAlmare", "VornQuorel", "AutoRun", "True"), "");
     EXPECT_EQ(folder.read("a/b/VornAlmare.ini"), "[VornQuorel]\nAutoRun=True\n");
 
     folder.write("a/b/VornAlmare.ini", "# mine\n[VornQuorel]\nAutoRun=True\nKeep=1\n\n"
                                        "[Ports]\nCOM1=/dev/ttyUSB0\n");
-    ASSERT_TRUE(store.write("VornAlmare", "VornQuorel", "AutoRun", "False"));
-    ASSERT_TRUE(store.write("VornAlmare", "VornQuorel", "Added", "x"));
-    ASSERT_TRUE(store.write("VornAlmare", "Fresh", "Key", "y"));
+    ASSERT_EQ(store.write("VornAlmare", "VornQuorel", "AutoRun", "False"), "");
+    ASSERT_EQ(store.write("VornAlmare", "VornQuorel", "Added", "x"), "");
+    ASSERT_EQ(store.write("VornAlmare", "Fresh", "Key", "y"), "");
     EXPECT_EQ(folder.read("a/b/VornAlmare.ini"),
               "# mine\n[VornQuorel]\nAutoRun=False\nKeep=1\nAdded=x\n\n"
               "[Ports]\nCOM1=/dev/ttyUSB0\n\n[Fresh]\nKey=y\n");
 
     folder.write("a/b/VornAlmare.ini", "\xEF\xBB\xBF[VornQuorel]\r\nAutoRun=True\r\n; note\r\n");
-    ASSERT_TRUE(store.write("VornAlmare", "VornQuorel", "AutoRun", "False"));
+    ASSERT_EQ(store.write("VornAlmare", "VornQuorel", "AutoRun", "False"), "");
     EXPECT_EQ(folder.read("a/b/VornAlmare.ini"), "[VornQuorel]\nAutoRun=False\n; note\n");
 
     // A store that exists but cannot be read is not overwritten with one key.
     fs::remove(folder.file("a/b/VornAlmare.ini"));
     ASSERT_EQ(::mkfifo(folder.file("a/b/VornAlmare.ini").c_str(), 0600), 0);
-    EXPECT_FALSE(store.write("VornAlmare", "VornQuorel", "AutoRun", "True"));
+    EXPECT_NE(store.write("VornAlmare", "VornQuorel", "AutoRun", "True"), "");
     EXPECT_TRUE(fs::is_fifo(folder.file("a/b/VornAlmare.ini")));
 }
 
@@ -174,7 +190,7 @@ TEST(PortDevices, APortsValueOverridesTheUsbModemName) {
         EXPECT_EQ(deviceForPort(store, port), devices[port - 1]) << port;
     }
     // The store is read afresh at each look-up.
-    ASSERT_TRUE(store.write(kStoreApplication, kPortsSection, "COM1", "/tmp/relay"));
+    ASSERT_EQ(store.write(kStoreApplication, kPortsSection, "COM1", "/tmp/relay"), "");
     EXPECT_EQ(deviceForPort(store, 1), "/tmp/relay");
 }
 
@@ -196,29 +212,29 @@ TEST(XdgStartupEntry, WritesReplacesAndRemovesTheDesktopFile) {
     test::TempFolder config;
     XdgStartupEntry entry(config.path() + "cfg/");
     EXPECT_EQ(entry.filePath(), config.path() + "cfg/autostart/Gestion Quorel.desktop");
-    EXPECT_FALSE(entry.openExisting());
-    EXPECT_FALSE(entry.deleteCommand());
+    EXPECT_NE(entry.openExisting(), "");
+    EXPECT_NE(entry.deleteCommand(), "");
 
-    ASSERT_TRUE(entry.openForCreate());
+    ASSERT_EQ(entry.openForCreate(), "");
     EXPECT_TRUE(fs::is_directory(entry.folder()));
-    ASSERT_TRUE(entry.setCommand("/old/quorel"));
-    ASSERT_TRUE(entry.setCommand("/home/x y/50% $\"\\/quorel"));
+    ASSERT_EQ(entry.setCommand("/old/quorel"), "");
+    ASSERT_EQ(entry.setCommand("/home/x y/50% $\"\\/quorel"), "");
     EXPECT_EQ(config.read("cfg/autostart/Gestion Quorel.desktop"),
               "[Desktop Entry]\nType=Application\nName=Gestion Quorel\n"
               "Exec=\"/home/x y/50%% \\\\$\\\\\"\\\\\\\\/quorel\"\n"
               "Terminal=false\nX-GNOME-Autostart-enabled=true\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(entry.folder()), {}), 1);
 
-    EXPECT_TRUE(entry.openExisting());
-    EXPECT_TRUE(entry.deleteCommand());
+    EXPECT_EQ(entry.openExisting(), "");
+    EXPECT_EQ(entry.deleteCommand(), "");
     EXPECT_FALSE(config.exists("cfg/autostart/Gestion Quorel.desktop"));
-    EXPECT_FALSE(entry.deleteCommand());
+    EXPECT_NE(entry.deleteCommand(), "");
 
     config.write("file", "a file where the folder should be");
     XdgStartupEntry blocked(config.file("file"));
-    EXPECT_FALSE(blocked.openForCreate());
-    EXPECT_FALSE(blocked.setCommand("/opt/quorel"));
-    EXPECT_FALSE(blocked.openExisting());
+    EXPECT_NE(blocked.openForCreate(), "");
+    EXPECT_NE(blocked.setCommand("/opt/quorel"), "");
+    EXPECT_NE(blocked.openExisting(), "");
 }
 
 TEST(LineParameters, ReadsWellFormedTextsAndRefusesTheRest) {

@@ -1,6 +1,7 @@
 #include "relay/manual_controls.h"
 #include "relay/outputs.h"
 #include "relay/port_choice.h"
+#include "relay/relay_bytes.h"
 #include "relay/status_text.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fakes.h"

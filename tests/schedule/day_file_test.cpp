@@ -1,15 +1,13 @@
-#include "schedule/file_exists.h"
 #include "schedule/format_elapsed.h"
 #include "schedule/number_text.h"
 #include "schedule/record_reader.h"
 #include "schedule/record_writer.h"
 #include "schedule/today_table.h"
 #include "schedule/windows1252.h"
-#include "tests/support/open_files.h"
+#include "tests/support/open_file_count.h"
 #include "tests/support/temp_folder.h"
 
 #include <cmath>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace quorel {
@@ -144,21 +142,6 @@ class TodayTableTest : public ::testing::Test {
     std::string prefix = folder.file("Quorel");
     TodayTable table;
 };
-
-TEST(FileExists, IsTrueOnlyForAnOrdinaryVisibleFile) {
-    test::TempFolder folder;
-    folder.write("Quorel.0", "");
-    folder.write(".hidden", "x");
-    std::filesystem::create_directory(folder.file("sub"));
-    const std::string file = folder.file("Quorel.0");
-    EXPECT_TRUE(FileExists(file));
-    // The path is looked up untrimmed: blanks around a real name make another name.
-    for (const std::string& path :
-         {std::string(" \t"), " " + file, file + std::string(1, '\0'), folder.file("sub"),
-          folder.file(".hidden"), folder.file("missing")}) {
-        EXPECT_FALSE(FileExists(path)) << path;
-    }
-}
 
 // Each record takes the next slot unless its output or duration is unusable; a line that is not a
 // record (a comment, a quote left open, a line cut short) drops no later entry.

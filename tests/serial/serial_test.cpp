@@ -1,11 +1,12 @@
-#include "platform/ini_settings_store.h"
 #include "platform/port_devices.h"
-#include "platform/qt_phased_timer.h"
-#include "platform/qt_serial_link.h"
-#include "platform/system_clock.h"
+#include "platform/posix/ini_settings_store.h"
+#include "platform/posix/system_clock.h"
+#include "platform/qt/phased_timer.h"
+#include "platform/qt/qt_serial_link.h"
 #include "relay/relay_link.h"
+#include "tests/support/clock_seconds.h"
 #include "tests/support/fakes.h"
-#include "tests/support/open_files.h"
+#include "tests/support/open_file_count.h"
 #include "tests/support/pseudo_terminal.h"
 #include "tests/support/qt_event_loop.h"
 #include "tests/support/temp_folder.h"
@@ -255,7 +256,7 @@ class RelaySim : public ::testing::Test {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path()));
         simulator.setProcessEnvironment(environment);
-        simulator.start(QUOREL_BUILD_DIR "/quorel-relay-sim", arguments);
+        simulator.start(QUOREL_RELAY_SIM, arguments);
         ASSERT_TRUE(simulator.waitForStarted(5000));
         EXPECT_TRUE(nextLine().starts_with("port side: /dev/pts/"));
         for (std::string line = nextLine(); !line.starts_with("ready:"); line = nextLine()) {
@@ -313,8 +314,8 @@ TEST_F(RelaySim, PrintsEachByteAcrossReopensAndPutsBackWhatItChanged) {
     EXPECT_FALSE(config.exists("VornAlmare.ini")) << "the store file was the simulator's own";
 
     // A value the second run replaces comes back, and the rest stays.
-    ASSERT_TRUE(store.write(kStoreApplication, kPortsSection, "COM1", "/dev/ttyUSB7"));
-    ASSERT_TRUE(store.write(kStoreApplication, "VornQuorel", "AutoRun", "True"));
+    ASSERT_EQ(store.write(kStoreApplication, kPortsSection, "COM1", "/dev/ttyUSB7"), "");
+    ASSERT_EQ(store.write(kStoreApplication, "VornQuorel", "AutoRun", "True"), "");
     start({"--port", "1"});
     EXPECT_TRUE(portValue("COM1").starts_with("/dev/pts/"));
     stop();

@@ -1,4 +1,4 @@
-#include "platform/ini_settings_store.h"
+#include "platform/posix/ini_settings_store.h"
 #include "settings/autorun.h"
 #include "settings/settings_file.h"
 #include "tests/support/fakes.h"

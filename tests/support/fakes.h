@@ -5,7 +5,7 @@
 #include "platform/settings_store.h"
 #include "platform/startup_entry.h"
 #include "platform/timer.h"
-#include "platform/view.h"
+#include "ui/view.h"
 
 #include <algorithm>
 #include <functional>
@@ -64,9 +64,10 @@ struct MemorySettingsStore final : SettingsStore {
         const auto found = values.find(application + "/" + section + "/" + key);
         return found == values.end() ? fallback : found->second;
     }
-    bool write(const std::string& application, const std::string& section, const std::string& key,
-               const std::string& value) override {
-        return !failWrites && (values[application + "/" + section + "/" + key] = value, true);
+    std::string write(const std::string& application, const std::string& section,
+                      const std::string& key, const std::string& value) override {
+        return failWrites ? "refused"
+                          : (values[application + "/" + section + "/" + key] = value, "");
     }
     std::map<std::string, std::string> values;
     bool failWrites = false;
@@ -74,15 +75,17 @@ struct MemorySettingsStore final : SettingsStore {
 
 // Records the steps asked of it; each step's result can be set.
 struct FakeStartupEntry final : StartupEntry {
-    bool openForCreate() override { return step("openForCreate", openForCreateResult); }
-    bool setCommand(const std::string& programPath) override {
-        if (step("setCommand", setCommandResult)) {
+    std::string openForCreate() override { return step("openForCreate", openForCreateResult); }
+    std::string setCommand(const std::string& programPath) override {
+        if (setCommandResult) {
             present = true, command = programPath;
         }
-        return setCommandResult;
+        return step("setCommand", setCommandResult);
     }
-    bool openExisting() override { return step("openExisting", openExistingResult); }
-    bool deleteCommand() override { return step("deleteCommand", std::exchange(present, false)); }
+    std::string openExisting() override { return step("openExisting", openExistingResult); }
+    std::string deleteCommand() override {
+        return step("deleteCommand", std::exchange(present, false));
+    }
     void close() override { steps.push_back("close"); }
 
     std::vector<std::string> steps;
@@ -93,7 +96,9 @@ struct FakeStartupEntry final : StartupEntry {
     bool openExistingResult = true;
 
   private:
-    bool step(const char* name, bool result) { return steps.push_back(name), result; }
+    std::string step(const char* name, bool succeeds) {
+        return steps.push_back(name), succeeds ? "" : "refused";
+    }
 };
 
 } // namespace quorel::test

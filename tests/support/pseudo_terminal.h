@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/clock_seconds.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -9,23 +11,10 @@
 #include <string>
 #include <sys/stat.h>
 #include <termios.h>
-#include <time.h>
 #include <unistd.h>
 #include <vector>
 
 namespace quorel::test {
-
-inline double secondsOf(clockid_t clock) {
-    timespec now{};
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9;
-}
-inline double monotonicNow() {
-    return secondsOf(CLOCK_MONOTONIC);
-}
-inline double wallNow() {
-    return secondsOf(CLOCK_REALTIME);
-}
 
 struct ReceivedByte {
     uint8_t byte;

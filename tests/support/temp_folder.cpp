@@ -1,6 +1,5 @@
 #include "tests/support/temp_folder.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -25,16 +24,6 @@ TempFolder::~TempFolder() {
         fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
     }
     fs::remove_all(path_, ignored);
-}
-
-std::string hexBytes(std::string_view bytes) {
-    std::string out;
-    char pair[4];
-    for (unsigned char c : bytes) {
-        std::snprintf(pair, sizeof pair, out.empty() ? "%02X" : " %02X", c);
-        out += pair;
-    }
-    return out;
 }
 
 } // namespace quorel::test

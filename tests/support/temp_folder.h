@@ -30,7 +30,4 @@ class TempFolder {
     std::string path_;
 };
 
-// The bytes of a text written as hex pairs ("22 32 22 0D 0A"), for readable byte-exact checks.
-std::string hexBytes(std::string_view bytes);
-
 } // namespace quorel::test

@@ -1,11 +1,14 @@
 #include "schedule/record_writer.h"
 #include "tests/support/fakes.h"
-#include "tests/support/open_files.h"
+#include "tests/support/hex_bytes.h"
+#include "tests/support/open_file_count.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/unprivileged.h"
 #include "ui/day_editor.h"
 #include "ui/entry_commands.h"
+#include "ui/output_check.h"
 #include "ui/row_warnings.h"
+#include "ui/time_text.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+#include "tests/support/hex_bytes.h"
 #include "tests/support/program_station.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "platform/qt_dialogs.h"
-#include "relay/relay_panel.h"
-#include "tests/support/qt_window_station.h"
+#include "platform/qt/qt_dialogs.h"
+#include "relay/relay_bytes.h"
+#include "tests/support/window_station.h"
 
 #include <QAbstractButton>
 #include <QAction>

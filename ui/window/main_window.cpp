@@ -1,6 +1,7 @@
 #include "ui/window/main_window.h"
 
 #include "ui/entry_commands.h"
+#include "ui/window/bell_icon.h"
 #include "ui/window/colours.h"
 #include "ui/window/schedule_table_model.h"
 #include "ui/window/twips.h"
@@ -63,15 +64,22 @@ int shiftStateOf(const QKeyEvent* event) {
 
 } // namespace
 
+MainWindow::MainWindow() : controls_(*this) {
+    setObjectName("F1");
+    setWindowTitle(QString::fromUtf8("Gestion Quorel révision du 22/06/2020 - USB-RLY02"));
+    setWindowIcon(bellIcon());
+    adjustSize();
+}
+
 MainWindow::~MainWindow() = default;
 
 void MainWindow::attach(Program& program) {
     program_ = &program;
     listModel_ = new ScheduleTableModel(program.list, this);
-    Quorel_->setModel(listModel_);
-    Quorel_->setColumnWidth(0, px(500));
-    Quorel_->setColumnWidth(1, px(1100));
-    Quorel_->setColumnWidth(2, px(700));
+    controls_.Quorel->setModel(listModel_);
+    controls_.Quorel->setColumnWidth(0, px(500));
+    controls_.Quorel->setColumnWidth(1, px(1100));
+    controls_.Quorel->setColumnWidth(2, px(700));
     connectControls();
     for (ViewPart part : {ViewPart::Clock, ViewPart::Outputs, ViewPart::Status,
                           ViewPart::PortChoice, ViewPart::RelayButtons, ViewPart::List,
@@ -84,7 +92,7 @@ void MainWindow::detach() {
     if (program_ == nullptr) {
         return;
     }
-    Quorel_->setModel(nullptr);
+    controls_.Quorel->setModel(nullptr);
     delete listModel_;
     listModel_ = nullptr;
     for (QObject* control : findChildren<QObject*>()) {
@@ -97,74 +105,80 @@ void MainWindow::detach() {
 
 void MainWindow::connectControls() {
     Program& p = *program_;
-    connect(portGroup_, &QButtonGroup::idClicked, this,
+    connect(controls_.portGroup, &QButtonGroup::idClicked, this,
             [&p](int index) { p.portChoice.select(static_cast<int16_t>(index)); });
     for (int i = 0; i < 4; ++i) {
-        connect(CheckS_[i], &QCheckBox::clicked, this, [this, &p, i] {
+        connect(controls_.CheckS[i], &QCheckBox::clicked, this, [this, &p, i] {
             p.manual.setCheckS(static_cast<int16_t>(i),
-                               CheckS_[i]->checkState() == Qt::Checked ? 1 : 0);
+                               controls_.CheckS[i]->checkState() == Qt::Checked ? 1 : 0);
             p.manual.CheckS_Click(static_cast<int16_t>(i));
         });
     }
     for (int i = 0; i < 2; ++i) {
-        connect(CmdRelais_[i], &QPushButton::clicked, this,
+        connect(controls_.CmdRelais[i], &QPushButton::clicked, this,
                 [&p, i] { p.manual.CmdRelais_Click(static_cast<int16_t>(i)); });
     }
 
     for (int i = 0; i < 3; ++i) {
-        connect(ChEdit_[i], &QLineEdit::textEdited, this,
+        connect(controls_.ChEdit[i], &QLineEdit::textEdited, this,
                 [&p, i](const QString& text) { p.fields.ChEdit[i] = text.toStdString(); });
     }
     for (int i = 0; i < 2; ++i) {
-        connect(ChDecoupe_[i], &QLineEdit::textEdited, this,
+        connect(controls_.ChDecoupe[i], &QLineEdit::textEdited, this,
                 [&p, i](const QString& text) { p.fields.ChDecoupe[i] = text.toStdString(); });
     }
-    connect(ChDure_, &QLineEdit::textEdited, this,
+    connect(controls_.ChDure, &QLineEdit::textEdited, this,
             [&p](const QString& text) { p.fields.ChDure = text.toStdString(); });
-    connect(ComboS_, &QComboBox::currentTextChanged, this,
+    connect(controls_.ComboS, &QComboBox::currentTextChanged, this,
             [&p](const QString& text) { p.fields.ComboS = text.toStdString(); });
 
-    connect(BtnAjouter_, &QPushButton::clicked, this, [&p] { p.entries.BtnAjouter_Click(); });
-    connect(BtnReplacer_, &QPushButton::clicked, this, [&p] { p.entries.BtnReplacer_Click(); });
-    connect(BtnSupp_, &QPushButton::clicked, this, [&p] { p.entries.BtnSupp_Click(); });
-    connect(BtnDelete_, &QPushButton::clicked, this, [&p] { p.entries.BtnDelete_Click(); });
-    connect(BtnInti_, &QPushButton::clicked, this, [&p] { p.entries.BtnInti_Click(); });
-    connect(BtnSave_, &QPushButton::clicked, this, [&p] { p.days.BtnSave_Click(); });
-    connect(BtnCopy_, &QPushButton::clicked, this, [this] { showCopyMenu(); });
+    connect(controls_.BtnAjouter, &QPushButton::clicked, this,
+            [&p] { p.entries.BtnAjouter_Click(); });
+    connect(controls_.BtnReplacer, &QPushButton::clicked, this,
+            [&p] { p.entries.BtnReplacer_Click(); });
+    connect(controls_.BtnSupp, &QPushButton::clicked, this, [&p] { p.entries.BtnSupp_Click(); });
+    connect(controls_.BtnDelete, &QPushButton::clicked, this,
+            [&p] { p.entries.BtnDelete_Click(); });
+    connect(controls_.BtnInti, &QPushButton::clicked, this, [&p] { p.entries.BtnInti_Click(); });
+    connect(controls_.BtnSave, &QPushButton::clicked, this, [&p] { p.days.BtnSave_Click(); });
+    connect(controls_.BtnCopy, &QPushButton::clicked, this, [this] { showCopyMenu(); });
     for (int i = 1; i <= 7; ++i) {
-        connect(Jour_[i - 1], &QAction::triggered, this,
+        connect(controls_.Jour[i - 1], &QAction::triggered, this,
                 [&p, i] { p.days.Jour_Click(static_cast<int16_t>(i)); });
     }
 
-    connect(Quorel_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, &p] {
-        const QModelIndexList rows = Quorel_->selectionModel()->selectedRows();
-        p.list.select(rows.isEmpty() ? std::nullopt : std::optional<int>(rows.front().row() + 1));
-    });
-    connect(Quorel_, &QTreeView::clicked, this, [&p] { p.entries.Quorel_Click(); });
-    connect(Quorel_->header(), &QHeaderView::sectionClicked, this,
+    connect(controls_.Quorel->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this, &p] {
+                const QModelIndexList rows = controls_.Quorel->selectionModel()->selectedRows();
+                p.list.select(rows.isEmpty() ? std::nullopt
+                                             : std::optional<int>(rows.front().row() + 1));
+            });
+    connect(controls_.Quorel, &QTreeView::clicked, this, [&p] { p.entries.Quorel_Click(); });
+    connect(controls_.Quorel->header(), &QHeaderView::sectionClicked, this,
             [&p](int section) { p.entries.Quorel_ColumnClick(section + 1); });
-    Quorel_->installEventFilter(this);
+    controls_.Quorel->installEventFilter(this);
 
-    connect(JourSemaine_, &QListWidget::currentRowChanged, this, [&p](int row) {
+    connect(controls_.JourSemaine, &QListWidget::currentRowChanged, this, [&p](int row) {
         if (row >= 0) {
             p.days.selectDay(row);
         }
     });
 
-    connect(mnuautorun_, &QAction::triggered, this, [this, &p] {
+    connect(controls_.mnuautorun, &QAction::triggered, this, [this, &p] {
         p.autoRun.mnuautorun_Click();
         showAutoRun();
     });
-    connect(MnuQuit_, &QAction::triggered, this, [this] { closeFor(ShutdownCause::Quit); });
+    connect(controls_.MnuQuit, &QAction::triggered, this,
+            [this] { closeFor(ShutdownCause::Quit); });
 }
 
 void MainWindow::showCopyMenu() {
     // The menu is modal, as a pop-up menu is: the picked day loads before the click returns.
-    mnuJour_->exec(QCursor::pos());
+    controls_.mnuJour->exec(QCursor::pos());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Quorel_ && program_ != nullptr && event->type() == QEvent::KeyRelease) {
+    if (watched == controls_.Quorel && program_ != nullptr && event->type() == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (!key->isAutoRepeat()) {
             program_->entries.Quorel_KeyUp(keyCodeOf(key), shiftStateOf(key));
@@ -209,87 +223,88 @@ void MainWindow::redraw(ViewPart part) {
 }
 
 void MainWindow::showClock() {
-    LblHeure_->setText(qs(program_->captions.LblHeure));
+    controls_.LblHeure->setText(qs(program_->captions.LblHeure));
 }
 
 void MainWindow::showOutputs() {
     for (int i = 0; i < 4; ++i) {
-        setStyleSheetIfChanged(LedOut_[i], boxStyleSheet(program_->panel.LedOut[i]));
-        LblTemp_[i]->setText(qs(program_->captions.LblTemp[i]));
-        LblMaxi_[i]->setText(qs(program_->captions.LblMaxi[i]));
+        setStyleSheetIfChanged(controls_.LedOut[i], boxStyleSheet(program_->panel.LedOut[i]));
+        controls_.LblTemp[i]->setText(qs(program_->captions.LblTemp[i]));
+        controls_.LblMaxi[i]->setText(qs(program_->captions.LblMaxi[i]));
         const int value = program_->panel.CheckS[i];
-        const QSignalBlocker blocker(CheckS_[i]);
-        CheckS_[i]->setCheckState(value == 1   ? Qt::Checked
-                                  : value == 2 ? Qt::PartiallyChecked
-                                               : Qt::Unchecked);
+        const QSignalBlocker blocker(controls_.CheckS[i]);
+        controls_.CheckS[i]->setCheckState(value == 1   ? Qt::Checked
+                                           : value == 2 ? Qt::PartiallyChecked
+                                                        : Qt::Unchecked);
     }
 }
 
 void MainWindow::showStatus() {
-    InfoERR_->setText(qs(program_->panel.InfoERR));
+    controls_.InfoERR->setText(qs(program_->panel.InfoERR));
 }
 
 void MainWindow::showPortChoice() {
     const int index = program_->panel.PortCom;
-    if (index >= 0 && index < 5 && !PortCom_[index]->isChecked()) {
-        const QSignalBlocker blocker(portGroup_);
-        PortCom_[index]->setChecked(true);
+    if (index >= 0 && index < 5 && !controls_.PortCom[index]->isChecked()) {
+        const QSignalBlocker blocker(controls_.portGroup);
+        controls_.PortCom[index]->setChecked(true);
     }
 }
 
 void MainWindow::showRelayButtons() {
     for (int i = 0; i < 2; ++i) {
-        setStyleSheetIfChanged(CmdRelais_[i], buttonStyleSheet(program_->panel.CmdRelais[i]));
+        setStyleSheetIfChanged(controls_.CmdRelais[i],
+                               buttonStyleSheet(program_->panel.CmdRelais[i]));
     }
 }
 
 void MainWindow::showList() {
-    const QSignalBlocker blocker(Quorel_->selectionModel());
+    const QSignalBlocker blocker(controls_.Quorel->selectionModel());
     listModel_->refresh();
     const auto selected = program_->list.selected();
     if (selected) {
         const QModelIndex index = listModel_->index(*selected - 1, 0);
-        Quorel_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
-                                                              QItemSelectionModel::Rows);
+        controls_.Quorel->selectionModel()->setCurrentIndex(
+            index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     } else {
-        Quorel_->selectionModel()->clearSelection();
+        controls_.Quorel->selectionModel()->clearSelection();
     }
 }
 
 void MainWindow::showEditFields() {
     const EditFields& fields = program_->fields;
     for (int i = 0; i < 3; ++i) {
-        setFieldText(ChEdit_[i], fields.ChEdit[i]);
+        setFieldText(controls_.ChEdit[i], fields.ChEdit[i]);
     }
     for (int i = 0; i < 2; ++i) {
-        setFieldText(ChDecoupe_[i], fields.ChDecoupe[i]);
+        setFieldText(controls_.ChDecoupe[i], fields.ChDecoupe[i]);
     }
-    setFieldText(ChDure_, fields.ChDure);
-    const QSignalBlocker blocker(ComboS_);
-    if (ComboS_->count() != static_cast<int>(fields.ComboSItems.size())) {
-        ComboS_->clear();
+    setFieldText(controls_.ChDure, fields.ChDure);
+    const QSignalBlocker blocker(controls_.ComboS);
+    if (controls_.ComboS->count() != static_cast<int>(fields.ComboSItems.size())) {
+        controls_.ComboS->clear();
         for (const std::string& item : fields.ComboSItems) {
-            ComboS_->addItem(qs(item));
+            controls_.ComboS->addItem(qs(item));
         }
     }
-    ComboS_->setCurrentIndex(ComboS_->findText(qs(fields.ComboS)));
+    controls_.ComboS->setCurrentIndex(controls_.ComboS->findText(qs(fields.ComboS)));
 }
 
 void MainWindow::showDays() {
-    const QSignalBlocker blocker(JourSemaine_);
+    const QSignalBlocker blocker(controls_.JourSemaine);
     const auto& days = program_->days.JourSemaine();
-    if (JourSemaine_->count() != static_cast<int>(days.size())) {
-        JourSemaine_->clear();
+    if (controls_.JourSemaine->count() != static_cast<int>(days.size())) {
+        controls_.JourSemaine->clear();
         for (const std::string& day : days) {
-            JourSemaine_->addItem(qs(day));
+            controls_.JourSemaine->addItem(qs(day));
         }
     }
     const auto selected = program_->days.selectedDay();
-    JourSemaine_->setCurrentRow(selected ? *selected : -1);
+    controls_.JourSemaine->setCurrentRow(selected ? *selected : -1);
 }
 
 void MainWindow::showAutoRun() {
-    mnuautorun_->setChecked(program_->autoRun.checked());
+    controls_.mnuautorun->setChecked(program_->autoRun.checked());
 }
 
 // The window's size with its menu bar. The title bar and borders belong to the window manager,

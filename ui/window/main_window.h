@@ -1,33 +1,19 @@
 #pragma once
 
-#include "platform/view.h"
 #include "ui/program.h"
+#include "ui/view.h"
+#include "ui/window/main_window_controls.h"
+#include "ui/window_geometry.h"
 
 #include <QMainWindow>
-#include <array>
 #include <functional>
-
-class QAction;
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QMenu;
-class QPushButton;
-class QRadioButton;
-class QTreeView;
 
 namespace quorel {
 
 class ScheduleTableModel;
 
 // The window F1. It shows the logic's state (View) and forwards every event of its controls to
-// the logic; it decides nothing itself. Each control's objectName is its name, with "_<index>"
-// for an element of a control array.
+// the logic; it decides nothing itself.
 class MainWindow final : public QMainWindow, public View, public WindowGeometry {
     Q_OBJECT
 
@@ -58,10 +44,6 @@ class MainWindow final : public QMainWindow, public View, public WindowGeometry 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void buildMenus();
-    void buildLeftSide(QWidget* client);
-    void buildEditor(QWidget* client);
-    void buildHiddenControls(QWidget* client);
     void connectControls();
 
     void showClock();
@@ -75,43 +57,11 @@ class MainWindow final : public QMainWindow, public View, public WindowGeometry 
     void showAutoRun();
     void showCopyMenu();
 
+    MainWindowControls controls_;
     Program* program_ = nullptr;
     bool applyingResizeRule_ = false;
     ShutdownCause closeCause_ = ShutdownCause::WindowClosed;
-
-    QAction* mnuautorun_ = nullptr;
-    QAction* MnuQuit_ = nullptr;
-    QMenu* mnuJour_ = nullptr;
-    std::array<QAction*, 7> Jour_{};
-
-    QGroupBox* Frame9_ = nullptr;
-    QLabel* Setting_ = nullptr;
-    QButtonGroup* portGroup_ = nullptr;
-    std::array<QRadioButton*, 5> PortCom_{};
-    QLabel* LblHeure_ = nullptr;
-    std::array<QFrame*, 4> LedSat_{};
-    std::array<QCheckBox*, 4> CheckS_{};
-    std::array<QFrame*, 4> LedOut_{};
-    std::array<QLabel*, 4> LblTemp_{};
-    std::array<QLabel*, 4> LblMaxi_{};
-    std::array<QPushButton*, 2> CmdRelais_{};
-    QLabel* InfoERR_ = nullptr;
-
-    QGroupBox* FrameQuorel_ = nullptr;
-    QComboBox* ComboS_ = nullptr;
-    std::array<QLineEdit*, 2> ChDecoupe_{};
-    QLineEdit* ChDure_ = nullptr;
-    QPushButton* BtnInti_ = nullptr;
-    QTreeView* Quorel_ = nullptr;
     ScheduleTableModel* listModel_ = nullptr;
-    QListWidget* JourSemaine_ = nullptr;
-    QPushButton* BtnSave_ = nullptr;
-    QPushButton* BtnDelete_ = nullptr;
-    QPushButton* BtnCopy_ = nullptr;
-    std::array<QLineEdit*, 3> ChEdit_{};
-    QPushButton* BtnAjouter_ = nullptr;
-    QPushButton* BtnReplacer_ = nullptr;
-    QPushButton* BtnSupp_ = nullptr;
 };
 
 } // namespace quorel

@@ -1,8 +1,7 @@
-// Builds the controls of the window F1, at their design places (twips, 15 to a pixel).
-#include "ui/window/main_window.h"
+#include "ui/window/main_window_controls.h"
 
+#include "relay/relay_panel.h"
 #include "ui/day_editor.h"
-#include "ui/window/app_icon.h"
 #include "ui/window/colours.h"
 #include "ui/window/twips.h"
 
@@ -14,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -100,41 +100,41 @@ void makeBold(QWidget* widget, int extraPixels = 0) {
 
 } // namespace
 
-void MainWindow::buildMenus() {
-    QMenu* options = menuBar()->addMenu(text("Options"));
+void MainWindowControls::buildMenus(QMainWindow& window) {
+    QMenu* options = window.menuBar()->addMenu(text("Options"));
     options->setObjectName("mnuOptions");
-    mnuautorun_ = options->addAction(text("Démarrer avec Windows"));
-    mnuautorun_->setObjectName("mnuautorun");
-    mnuautorun_->setCheckable(true);
-    MnuQuit_ = options->addAction(text("Quitter"));
-    MnuQuit_->setObjectName("MnuQuit");
+    mnuautorun = options->addAction(text("Démarrer avec Windows"));
+    mnuautorun->setObjectName("mnuautorun");
+    mnuautorun->setCheckable(true);
+    MnuQuit = options->addAction(text("Quitter"));
+    MnuQuit->setObjectName("MnuQuit");
 
     // "Jour" is never on the menu bar: "Copier la journée" shows it as a pop-up.
-    mnuJour_ = new QMenu(text("Jour"), this);
-    mnuJour_->setObjectName("mnuJour");
+    mnuJour = new QMenu(text("Jour"), &window);
+    mnuJour->setObjectName("mnuJour");
     for (int i = 1; i <= 7; ++i) {
-        Jour_[i - 1] = mnuJour_->addAction(text(kDayNames[i - 1]));
-        Jour_[i - 1]->setObjectName(indexed("Jour", i));
+        Jour[i - 1] = mnuJour->addAction(text(kDayNames[i - 1]));
+        Jour[i - 1]->setObjectName(indexed("Jour", i));
     }
 }
 
-void MainWindow::buildLeftSide(QWidget* client) {
-    Frame9_ = place(new QGroupBox(text(" Port de communication "), client), "Frame9",
-                    twipsRect(180, 120, 2055, 2355));
-    Setting_ = label(Frame9_, "Setting", kLineParameters, twipsRect(300, 300, 795, 195));
-    portGroup_ = new QButtonGroup(this);
-    portGroup_->setExclusive(true);
+void MainWindowControls::buildLeftSide(QMainWindow& window, QWidget* client) {
+    Frame9 = place(new QGroupBox(text(" Port de communication "), client), "Frame9",
+                   twipsRect(180, 120, 2055, 2355));
+    Setting = label(Frame9, "Setting", kLineParameters, twipsRect(300, 300, 795, 195));
+    portGroup = new QButtonGroup(&window);
+    portGroup->setExclusive(true);
     const int widths[] = {1275, 795, 795, 915, 1095};
     for (int i = 0; i < 5; ++i) {
-        PortCom_[i] = place(new QRadioButton(text(kPortComCaptions[i]), Frame9_),
-                            indexed("PortCom", i), twipsRect(300, 660 + 300 * i, widths[i], 255));
-        portGroup_->addButton(PortCom_[i], i);
+        PortCom[i] = place(new QRadioButton(text(kPortComCaptions[i]), Frame9),
+                           indexed("PortCom", i), twipsRect(300, 660 + 300 * i, widths[i], 255));
+        portGroup->addButton(PortCom[i], i);
     }
-    PortCom_[0]->setChecked(true);
+    PortCom[0]->setChecked(true);
 
-    LblHeure_ = label(client, "LblHeure", "00:00:00", twipsRect(180, 2640, 2055, 255));
-    LblHeure_->setAlignment(Qt::AlignCenter);
-    makeBold(LblHeure_, 3);
+    LblHeure = label(client, "LblHeure", "00:00:00", twipsRect(180, 2640, 2055, 255));
+    LblHeure->setAlignment(Qt::AlignCenter);
+    makeBold(LblHeure, 3);
 
     auto* label6 = label(client, "Label6", "Etat des Entrées", twipsRect(660, 3000, 1170, 195));
     label6->hide();
@@ -144,89 +144,89 @@ void MainWindow::buildLeftSide(QWidget* client) {
     const int checkLefts[] = {120, 660, 1260, 1800};
     const char* checkCaptions[] = {"S1", "S2", "S3", "S4"};
     for (int i = 0; i < 4; ++i) {
-        LedSat_[i] = colourBox(client, indexed("LedSat", i), twipsRect(lefts[i], 3240, 495, 195),
-                               kLedOffColour);
-        LedSat_[i]->hide();
-        CheckS_[i] = place(new QCheckBox(text(checkCaptions[i]), client), indexed("CheckS", i),
-                           twipsRect(checkLefts[i], 3840, 555, 315));
-        LedOut_[i] = colourBox(client, indexed("LedOut", i), twipsRect(lefts[i], 4140, 495, 195),
-                               kLedOffColour);
-        LblTemp_[i] =
+        LedSat[i] = colourBox(client, indexed("LedSat", i), twipsRect(lefts[i], 3240, 495, 195),
+                              kLedOffColour);
+        LedSat[i]->hide();
+        CheckS[i] = place(new QCheckBox(text(checkCaptions[i]), client), indexed("CheckS", i),
+                          twipsRect(checkLefts[i], 3840, 555, 315));
+        LedOut[i] = colourBox(client, indexed("LedOut", i), twipsRect(lefts[i], 4140, 495, 195),
+                              kLedOffColour);
+        LblTemp[i] =
             label(client, indexed("LblTemp", i), "00:00", twipsRect(lefts[i], 4380, 495, 195));
-        makeBold(LblTemp_[i]);
-        LblMaxi_[i] =
+        makeBold(LblTemp[i]);
+        LblMaxi[i] =
             label(client, indexed("LblMaxi", i), "0", twipsRect(lefts[i] + 360, 4680, 120, 195));
-        LblMaxi_[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        makeBold(LblMaxi_[i]);
+        LblMaxi[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        makeBold(LblMaxi[i]);
         if (i >= 2) {
-            CheckS_[i]->hide();
-            LedOut_[i]->hide();
-            LblTemp_[i]->hide();
-            LblMaxi_[i]->hide();
+            CheckS[i]->hide();
+            LedOut[i]->hide();
+            LblTemp[i]->hide();
+            LblMaxi[i]->hide();
         }
     }
     // A duration of several digits grows leftwards from its design place.
-    for (QLabel* maxi : LblMaxi_) {
+    for (QLabel* maxi : LblMaxi) {
         maxi->setGeometry(maxi->geometry().adjusted(-px(360), 0, 0, 0));
     }
 
     for (int i = 0; i < 2; ++i) {
-        CmdRelais_[i] = button(client, indexed("CmdRelais", i), i == 0 ? "Relais 1" : "Relais 2",
-                               twipsRect(240, 5040 + 480 * i, 1815, 400), " Test relais manuel ");
+        CmdRelais[i] = button(client, indexed("CmdRelais", i), i == 0 ? "Relais 1" : "Relais 2",
+                              twipsRect(240, 5040 + 480 * i, 1815, 400), " Test relais manuel ");
     }
 
-    InfoERR_ = label(client, "InfoERR", "", twipsRect(120, 6480, 7155, 315));
-    InfoERR_->setFrameShape(QFrame::Box);
-    InfoERR_->setAlignment(Qt::AlignCenter);
+    InfoERR = label(client, "InfoERR", "", twipsRect(120, 6480, 7155, 315));
+    InfoERR->setFrameShape(QFrame::Box);
+    InfoERR->setAlignment(Qt::AlignCenter);
 }
 
-void MainWindow::buildEditor(QWidget* client) {
-    FrameQuorel_ = place(new QGroupBox(text(" Quorel "), client), "FrameQuorel",
-                         twipsRect(2580, 180, 4695, 6195));
-    QWidget* frame = FrameQuorel_;
+void MainWindowControls::buildEditor(QWidget* client) {
+    FrameQuorel = place(new QGroupBox(text(" Quorel "), client), "FrameQuorel",
+                        twipsRect(2580, 180, 4695, 6195));
+    QWidget* frame = FrameQuorel;
     label(frame, "Label9", "Sortie", twipsRect(180, 300, 405, 195));
     label(frame, "Label20_0", "H +", twipsRect(840, 300, 255, 255));
     label(frame, "Label20_1", "H +", twipsRect(1320, 300, 255, 255));
     auto* label3 = label(frame, "Label3", "Durée ''", twipsRect(1800, 300, 540, 195));
     label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    ComboS_ = place(new QComboBox(frame), "ComboS", twipsRect(180, 480, 510, 315));
+    ComboS = place(new QComboBox(frame), "ComboS", twipsRect(180, 480, 510, 315));
     for (int i = 0; i < 2; ++i) {
-        ChDecoupe_[i] =
+        ChDecoupe[i] =
             field(frame, indexed("ChDecoupe", i), twipsRect(720 + 540 * i, 480, 525, 255),
                   " minutes et secondes ex 02:15 ");
     }
-    ChDure_ = field(frame, "ChDure", twipsRect(1800, 480, 555, 255), " en secondes ");
-    BtnInti_ = button(frame, "BtnInti", "Intitialise", twipsRect(2940, 480, 1395, 315));
+    ChDure = field(frame, "ChDure", twipsRect(1800, 480, 555, 255), " en secondes ");
+    BtnInti = button(frame, "BtnInti", "Intitialise", twipsRect(2940, 480, 1395, 315));
 
-    Quorel_ = place(new QTreeView(frame), "Quorel", twipsRect(180, 840, 2595, 4275));
-    Quorel_->setRootIsDecorated(false);
-    Quorel_->setUniformRowHeights(true);
-    Quorel_->setSelectionMode(QAbstractItemView::SingleSelection);
-    Quorel_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Quorel_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Quorel_->setAllColumnsShowFocus(true);
-    Quorel_->header()->setSectionsClickable(true);
-    Quorel_->header()->setSectionsMovable(false);
-    Quorel_->header()->setStretchLastSection(false);
+    Quorel = place(new QTreeView(frame), "Quorel", twipsRect(180, 840, 2595, 4275));
+    Quorel->setRootIsDecorated(false);
+    Quorel->setUniformRowHeights(true);
+    Quorel->setSelectionMode(QAbstractItemView::SingleSelection);
+    Quorel->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Quorel->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Quorel->setAllColumnsShowFocus(true);
+    Quorel->header()->setSectionsClickable(true);
+    Quorel->header()->setSectionsMovable(false);
+    Quorel->header()->setStretchLastSection(false);
 
-    JourSemaine_ = place(new QListWidget(frame), "JourSemaine", twipsRect(2940, 900, 1395, 1425));
-    JourSemaine_->setSelectionMode(QAbstractItemView::SingleSelection);
-    BtnSave_ = button(frame, "BtnSave", "Sauve", twipsRect(2940, 2460, 1395, 315));
-    BtnDelete_ =
+    JourSemaine = place(new QListWidget(frame), "JourSemaine", twipsRect(2940, 900, 1395, 1425));
+    JourSemaine->setSelectionMode(QAbstractItemView::SingleSelection);
+    BtnSave = button(frame, "BtnSave", "Sauve", twipsRect(2940, 2460, 1395, 315));
+    BtnDelete =
         button(frame, "BtnDelete", "RAZ", twipsRect(2940, 2940, 1395, 315), " Remise a Zéro ");
-    BtnCopy_ = button(frame, "BtnCopy", "Copier la journée", twipsRect(2940, 3420, 1395, 315),
-                      " Copier la journée du ");
+    BtnCopy = button(frame, "BtnCopy", "Copier la journée", twipsRect(2940, 3420, 1395, 315),
+                     " Copier la journée du ");
 
-    ChEdit_[0] = field(frame, "ChEdit_0", twipsRect(180, 5220, 375, 285), " de 1 à 4 ");
-    ChEdit_[1] = field(frame, "ChEdit_1", twipsRect(780, 5220, 855, 285), " hh:mn:ss ");
-    ChEdit_[2] = field(frame, "ChEdit_2", twipsRect(1860, 5220, 555, 285), " en secondes ");
-    BtnAjouter_ = button(frame, "BtnAjouter", "Ajouter", twipsRect(180, 5700, 855, 315));
-    BtnReplacer_ = button(frame, "BtnReplacer", "Replacer", twipsRect(1020, 5700, 855, 315));
-    BtnSupp_ = button(frame, "BtnSupp", "Supprimer", twipsRect(1860, 5700, 855, 315));
+    ChEdit[0] = field(frame, "ChEdit_0", twipsRect(180, 5220, 375, 285), " de 1 à 4 ");
+    ChEdit[1] = field(frame, "ChEdit_1", twipsRect(780, 5220, 855, 285), " hh:mn:ss ");
+    ChEdit[2] = field(frame, "ChEdit_2", twipsRect(1860, 5220, 555, 285), " en secondes ");
+    BtnAjouter = button(frame, "BtnAjouter", "Ajouter", twipsRect(180, 5700, 855, 315));
+    BtnReplacer = button(frame, "BtnReplacer", "Replacer", twipsRect(1020, 5700, 855, 315));
+    BtnSupp = button(frame, "BtnSupp", "Supprimer", twipsRect(1860, 5700, 855, 315));
 }
 
-void MainWindow::buildHiddenControls(QWidget* client) {
+void MainWindowControls::buildHiddenControls(QWidget* client) {
     // These lie below the client area and are never seen.
     label(client, "Label1", "Entrée", twipsRect(180, 7860, 465, 195));
     label(client, "Label2", "Sortie", twipsRect(180, 8220, 405, 195));
@@ -234,20 +234,17 @@ void MainWindow::buildHiddenControls(QWidget* client) {
     field(client, "S", twipsRect(720, 8160, 375, 315), nullptr);
 }
 
-MainWindow::MainWindow() {
-    setObjectName("F1");
-    setWindowTitle(text("Gestion Quorel révision du 22/06/2020 - USB-RLY02"));
-    setWindowIcon(bellIcon());
-    buildMenus();
+MainWindowControls::MainWindowControls(QMainWindow& window) {
+    buildMenus(window);
     // The places are in pixels, so the type is too: 11 pixels, the size the layout was made for.
-    QFont type = font();
+    QFont type = window.font();
     type.setPixelSize(11);
-    setFont(type);
-    auto* client = new QWidget(this);
+    window.setFont(type);
+    auto* client = new QWidget(&window);
     client->setObjectName("client");
     client->setFixedSize(px(kClientWidth), px(kClientHeight));
-    setCentralWidget(client);
-    buildLeftSide(client);
+    window.setCentralWidget(client);
+    buildLeftSide(window, client);
     buildEditor(client);
     buildHiddenControls(client);
     for (QWidget* control : client->findChildren<QWidget*>()) {
@@ -258,7 +255,6 @@ MainWindow::MainWindow() {
             widenToFitCaption(control);
         }
     }
-    adjustSize();
 }
 
 } // namespace quorel

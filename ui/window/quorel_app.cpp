@@ -1,10 +1,11 @@
 #include "ui/window/quorel_app.h"
 
 #include "platform/file_io.h"
+#include "platform/posix/unix_signals.h"
 #include "platform/program_folder.h"
-#include "platform/qt_interval_timer.h"
-#include "platform/qt_phased_timer.h"
-#include "platform/qt_unix_signals.h"
+#include "platform/qt/interval_timer.h"
+#include "platform/qt/phased_timer.h"
+#include "platform/user_config_folder.h"
 
 #include <QApplication>
 #include <iostream>
@@ -16,7 +17,7 @@ QuorelApp::QuorelApp()
       timer_(new PhasedTimer([this] { program_->tick.TimerSat_Timer(); }, &window_)),
       retryTimer_(new IntervalTimer(
           kPortRetryMilliseconds, [this] { program_->portChoice.TimerPort_Timer(); }, &window_)),
-      signals_(new UnixSignalWatcher(&window_)) {
+      signals_(new UnixSignals(&window_)) {
     timer_->setObjectName("TimerSat");
     retryTimer_->setObjectName("TimerPort");
     dialogs_.setParent(&window_);
@@ -32,7 +33,7 @@ QuorelApp::QuorelApp()
     };
     // Log-out, Ctrl-C and kill run the same shut-down as the close box, without any box. If the
     // shut-down is already showing one (its settings file failed), the box is ended instead.
-    QObject::connect(signals_, &UnixSignalWatcher::terminationRequested, &window_, [this] {
+    QObject::connect(signals_, &UnixSignals::terminationRequested, &window_, [this] {
         if (program_->unloading()) {
             QApplication::exit(0);
         } else {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/ini_settings_store.h"
-#include "platform/qt_dialogs.h"
-#include "platform/qt_event_pump.h"
-#include "platform/qt_serial_link.h"
-#include "platform/system_clock.h"
-#include "platform/xdg_startup_entry.h"
+#include "platform/posix/ini_settings_store.h"
+#include "platform/posix/system_clock.h"
+#include "platform/posix/xdg_startup_entry.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_event_pump.h"
+#include "platform/qt/qt_serial_link.h"
 #include "ui/program.h"
 #include "ui/window/main_window.h"
 
@@ -15,7 +15,7 @@ namespace quorel {
 
 class IntervalTimer;
 class PhasedTimer;
-class UnixSignalWatcher;
+class UnixSignals;
 
 // The program as it runs in service: the real clock, serial port, settings store, start-up
 // entry and timer, the window, and the logic bound to them.
@@ -38,7 +38,7 @@ class QuorelApp {
     PhasedTimer* timer_;        // owned by the window
     IntervalTimer* retryTimer_; // owned by the window
     std::unique_ptr<Program> program_;
-    UnixSignalWatcher* signals_; // owned by the window
+    UnixSignals* signals_; // owned by the window
 };
 
 } // namespace quorel

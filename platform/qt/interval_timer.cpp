@@ -1,4 +1,4 @@
-#include "platform/qt_interval_timer.h"
+#include "platform/qt/interval_timer.h"
 
 namespace quorel {
 

@@ -1,4 +1,4 @@
-#include "platform/qt_phased_timer.h"
+#include "platform/qt/phased_timer.h"
 
 #include <chrono>
 

@@ -1,7 +1,8 @@
-#include "platform/xdg_startup_entry.h"
+#include "platform/posix/xdg_startup_entry.h"
 
 #include "platform/file_io.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -78,29 +79,47 @@ std::string XdgStartupEntry::filePath() const {
     return folder() + "/Gestion Quorel.desktop";
 }
 
-bool XdgStartupEntry::openForCreate() {
+std::string XdgStartupEntry::openForCreate() {
     std::error_code error;
     std::filesystem::create_directories(folder(), error);
-    return std::filesystem::is_directory(folder(), error);
+    // The creation's own reason says more than the missing folder's.
+    const std::string reason = folderReason();
+    return reason.empty() || !error ? reason : error.message();
 }
 
-bool XdgStartupEntry::setCommand(const std::string& programPath) {
-    return replaceFileContent(filePath(), desktopEntryFor(programPath)).empty();
+std::string XdgStartupEntry::setCommand(const std::string& programPath) {
+    return replaceFileContent(filePath(), desktopEntryFor(programPath));
 }
 
-bool XdgStartupEntry::openExisting() {
-    std::error_code error;
-    return std::filesystem::is_directory(folder(), error);
+std::string XdgStartupEntry::openExisting() {
+    return folderReason();
 }
 
-bool XdgStartupEntry::deleteCommand() {
+std::string XdgStartupEntry::deleteCommand() {
     std::error_code error;
     // Never remove a folder that happens to carry the entry's name.
     const auto status = std::filesystem::symlink_status(filePath(), error);
-    if (error || !std::filesystem::exists(status) || std::filesystem::is_directory(status)) {
-        return false;
+    if (error) {
+        return error.message();
     }
-    return std::filesystem::remove(filePath(), error) && !error;
+    if (!std::filesystem::exists(status)) {
+        return systemErrorText(ENOENT);
+    }
+    if (std::filesystem::is_directory(status)) {
+        return systemErrorText(EISDIR);
+    }
+    if (!std::filesystem::remove(filePath(), error) && !error) {
+        return systemErrorText(ENOENT); // gone meanwhile
+    }
+    return error ? error.message() : std::string();
+}
+
+std::string XdgStartupEntry::folderReason() const {
+    std::error_code error;
+    if (std::filesystem::is_directory(folder(), error)) {
+        return {};
+    }
+    return error ? error.message() : systemErrorText(ENOTDIR);
 }
 
 std::string desktopExecValue(const std::string& programPath) {
@@ -116,13 +135,6 @@ std::string desktopEntryFor(const std::string& programPath) {
            "\n"
            "Terminal=false\n"
            "X-GNOME-Autostart-enabled=true\n";
-}
-
-std::string windowsRunCommand(const std::string& programPath) {
-    if (programPath.find(' ') == std::string::npos) {
-        return programPath;
-    }
-    return "\"" + programPath + "\"";
 }
 
 } // namespace quorel

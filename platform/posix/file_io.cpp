@@ -140,7 +140,6 @@ FileReadResult readWholeFile(const std::string& path) {
         }
         result.bytes.append(buffer, static_cast<size_t>(got));
     }
-    result.ok = true;
     return result;
 }
 
@@ -183,6 +182,23 @@ std::string replaceFileContent(const std::string& path, std::string_view bytes) 
         return systemErrorText(error);
     }
     return {};
+}
+
+bool FileExists(const std::string& path) {
+    if (path.find_first_not_of(" \t") == std::string::npos) {
+        return false;
+    }
+    // The text is looked up untrimmed; a path holding a NUL byte cannot name a file.
+    if (path.find('\0') != std::string::npos) {
+        return false;
+    }
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return false;
+    }
+    const size_t slash = path.rfind('/');
+    const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    return nameStart < path.size() && path[nameStart] != '.';
 }
 
 void removeStaleTemporaries(const std::string& folder, double olderThanSeconds) {

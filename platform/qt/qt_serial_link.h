@@ -21,20 +21,20 @@ class QtSerialLink final : public SerialLink {
     ~QtSerialLink() override;
 
     bool isOpen() const override { return inService_; }
-    SerialError setPortNumber(int16_t number) override;
-    SerialError setParameters(const std::string& text) override;
-    SerialError open() override;
+    [[nodiscard]] SerialError setPortNumber(int16_t number) override;
+    [[nodiscard]] SerialError setParameters(const std::string& text) override;
+    [[nodiscard]] SerialError open() override;
     void close() override;
-    SerialError writeByte(uint8_t byte) override;
-    SerialError reconnect() override;
+    [[nodiscard]] SerialError writeByte(uint8_t byte) override;
+    [[nodiscard]] SerialError reconnect() override;
     uint32_t openings() const override { return openings_; }
 
     // Whether a device handle is held right now (false after the device went away).
     bool holdsDevice() const { return port_.isOpen(); }
 
   private:
-    SerialError openDevice();
-    SerialError applyLineParameters();
+    [[nodiscard]] SerialError openDevice();
+    [[nodiscard]] SerialError applyLineParameters();
     enum class Sent { Yes, HandleDead, Stalled };
     Sent sendByte(uint8_t byte);
     bool outputQueueEmpties(const QDeadlineTimer& deadline);

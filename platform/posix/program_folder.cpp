@@ -1,7 +1,5 @@
 #include "platform/program_folder.h"
 
-#include <cstdlib>
-#include <pwd.h>
 #include <unistd.h>
 
 namespace quorel {
@@ -35,19 +33,6 @@ std::string programBaseName() {
     const size_t slash = path.rfind('/');
     // Linux executables carry no extension, so the file name is the base name as it stands.
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string userConfigFolder() {
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    if (configHome != nullptr && configHome[0] == '/') {
-        return configHome;
-    }
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] == '\0') {
-        const passwd* user = ::getpwuid(::getuid());
-        home = user != nullptr ? user->pw_dir : "/tmp";
-    }
-    return std::string(home) + "/.config";
 }
 
 } // namespace quorel

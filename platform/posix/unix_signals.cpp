@@ -1,4 +1,4 @@
-#include "platform/qt_unix_signals.h"
+#include "platform/posix/unix_signals.h"
 
 #include <QSocketNotifier>
 #include <csignal>
@@ -24,7 +24,7 @@ void onSignal(int) {
 
 } // namespace
 
-UnixSignalWatcher::UnixSignalWatcher(QObject* parent) : QObject(parent) {
+UnixSignals::UnixSignals(QObject* parent) : QObject(parent) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) {
         return;
     }
@@ -44,7 +44,7 @@ UnixSignalWatcher::UnixSignalWatcher(QObject* parent) : QObject(parent) {
     ::signal(SIGALRM, SIG_DFL);
 }
 
-UnixSignalWatcher::~UnixSignalWatcher() {
+UnixSignals::~UnixSignals() {
     for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
         ::signal(signalNumber, SIG_DFL);
     }

@@ -1,5 +1,5 @@
 #include "relay/outputs.h"
-#include "schedule/tick.h"
+#include "schedule/scheduler_tick.h"
 #include "schedule/weekday.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fakes.h"
@@ -19,7 +19,7 @@ using Flags = std::array<int16_t, 5>;
 class TickTest : public ::testing::Test {
   protected:
     TickTest() {
-        link.open();
+        EXPECT_EQ(link.open(), SerialError::None);
         timer.setEnabled(true);
         relays.portOpened();
         relays.keepInStep(); // the relays set off as the port opens

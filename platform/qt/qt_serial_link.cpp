@@ -1,4 +1,4 @@
-#include "platform/qt_serial_link.h"
+#include "platform/qt/qt_serial_link.h"
 
 #include "platform/port_devices.h"
 
@@ -23,7 +23,7 @@ bool failed(SerialError error) {
     return error != SerialError::None && error != SerialError::LineNotApplied;
 }
 
-SerialError openErrorOf(QSerialPort::SerialPortError error) {
+[[nodiscard]] SerialError openErrorOf(QSerialPort::SerialPortError error) {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
         return SerialError::DeviceMissing;
@@ -38,7 +38,7 @@ SerialError openErrorOf(QSerialPort::SerialPortError error) {
 
 // What the path names, before QSerialPort tries it: its answers for a folder or a dangling link
 // are less precise.
-SerialError checkDevicePath(const std::string& path) {
+[[nodiscard]] SerialError checkDevicePath(const std::string& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {
         switch (errno) {

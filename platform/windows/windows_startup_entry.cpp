@@ -1,6 +1,6 @@
-#include "platform/windows_startup_entry.h"
+#include "platform/windows/windows_startup_entry.h"
 
-#include "platform/xdg_startup_entry.h"
+#include "platform/windows_run_command.h"
 
 #include <windows.h>
 
@@ -33,41 +33,61 @@ std::string toAnsi(const std::string& utf8) {
     return ansi;
 }
 
+// The system's text for a registry result; empty for ERROR_SUCCESS.
+std::string systemMessage(LONG result) {
+    if (result == ERROR_SUCCESS) {
+        return {};
+    }
+    char text[512] = {};
+    const DWORD length =
+        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                         static_cast<DWORD>(result), 0, text, sizeof text, nullptr);
+    std::string message(text, length);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
+        message.pop_back();
+    }
+    return message.empty() ? "error " + std::to_string(result) : message;
+}
+
 } // namespace
 
 WindowsStartupEntry::~WindowsStartupEntry() {
     close();
 }
 
-bool WindowsStartupEntry::openForCreate() {
+std::string WindowsStartupEntry::openForCreate() {
     close();
     HKEY key = nullptr;
-    if (::RegCreateKeyA(HKEY_CURRENT_USER, kRunKey, &key) != ERROR_SUCCESS) {
-        return false;
+    const LONG result = ::RegCreateKeyA(HKEY_CURRENT_USER, kRunKey, &key);
+    if (result != ERROR_SUCCESS) {
+        return systemMessage(result);
     }
     key_ = key;
-    return true;
+    return {};
 }
 
-bool WindowsStartupEntry::setCommand(const std::string& programPath) {
+std::string WindowsStartupEntry::setCommand(const std::string& programPath) {
     const std::string command = toAnsi(windowsRunCommand(programPath));
     // REG_SZ data is counted with its terminating NUL.
-    return ::RegSetValueExA(key_, kValueName, 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(command.c_str()),
-                            static_cast<DWORD>(command.size() + 1)) == ERROR_SUCCESS;
+    return systemMessage(::RegSetValueExA(key_, kValueName, 0, REG_SZ,
+                                          reinterpret_cast<const BYTE*>(command.c_str()),
+                                          static_cast<DWORD>(command.size() + 1)));
 }
 
-bool WindowsStartupEntry::openExisting() {
+std::string WindowsStartupEntry::openExisting() {
     close();
     HKEY key = nullptr;
     // Only the handle tells whether the key is open.
-    ::RegOpenKeyA(HKEY_CURRENT_USER, kRunKey, &key);
+    const LONG result = ::RegOpenKeyA(HKEY_CURRENT_USER, kRunKey, &key);
     key_ = key;
-    return key_ != nullptr;
+    if (key_ == nullptr) {
+        return systemMessage(result == ERROR_SUCCESS ? ERROR_FILE_NOT_FOUND : result);
+    }
+    return {};
 }
 
-bool WindowsStartupEntry::deleteCommand() {
-    return ::RegDeleteValueA(key_, kValueName) == ERROR_SUCCESS;
+std::string WindowsStartupEntry::deleteCommand() {
+    return systemMessage(::RegDeleteValueA(key_, kValueName));
 }
 
 void WindowsStartupEntry::close() {

@@ -1,4 +1,4 @@
-#include "ui/window/app_icon.h"
+#include "ui/window/bell_icon.h"
 
 #include <QPainter>
 #include <QPainterPath>

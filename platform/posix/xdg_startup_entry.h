@@ -12,16 +12,19 @@ class XdgStartupEntry final : public StartupEntry {
   public:
     explicit XdgStartupEntry(std::string configFolder);
 
-    bool openForCreate() override;
-    bool setCommand(const std::string& programPath) override;
-    bool openExisting() override;
-    bool deleteCommand() override;
+    [[nodiscard]] std::string openForCreate() override;
+    [[nodiscard]] std::string setCommand(const std::string& programPath) override;
+    [[nodiscard]] std::string openExisting() override;
+    [[nodiscard]] std::string deleteCommand() override;
     void close() override {}
 
     std::string folder() const;
     std::string filePath() const;
 
   private:
+    // Why the autostart folder cannot be used, or an empty text when it is there.
+    std::string folderReason() const;
+
     std::string configFolder_;
 };
 
@@ -30,8 +33,5 @@ class XdgStartupEntry final : public StartupEntry {
 std::string desktopEntryFor(const std::string& programPath);
 // The Exec value of a desktop entry for programPath.
 std::string desktopExecValue(const std::string& programPath);
-// The Windows Run command for programPath: quoted when it holds a blank, so that Windows cannot
-// start another program (such as C:\Program.exe) in its place.
-std::string windowsRunCommand(const std::string& programPath);
 
 } // namespace quorel

@@ -2,10 +2,10 @@
 
 #include "platform/clock.h"
 #include "platform/event_pump.h"
-#include "platform/view.h"
 #include "schedule/output_switch.h"
 #include "schedule/program_paths.h"
 #include "schedule/scheduler_state.h"
+#include "ui/view.h"
 
 namespace quorel {
 

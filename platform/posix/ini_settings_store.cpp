@@ -1,8 +1,9 @@
-#include "platform/ini_settings_store.h"
+#include "platform/posix/ini_settings_store.h"
 
 #include "platform/file_io.h"
-#include "platform/program_folder.h"
+#include "platform/user_config_folder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -61,6 +62,15 @@ bool isKeyLine(const std::string& line, std::string* key, std::string* value) {
     return true;
 }
 
+std::string joinedLines(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) {
+        bytes += line;
+        bytes += '\n';
+    }
+    return bytes;
+}
+
 } // namespace
 
 IniSettingsStore::IniSettingsStore(std::string folder) : folder_(std::move(folder)) {}
@@ -72,7 +82,7 @@ std::string IniSettingsStore::filePath(const std::string& application) const {
 std::string IniSettingsStore::read(const std::string& application, const std::string& section,
                                    const std::string& key, const std::string& fallback) {
     const FileReadResult file = readWholeFile(filePath(application));
-    if (!file.ok) {
+    if (!file.ok()) {
         return fallback;
     }
     std::string current;
@@ -87,17 +97,12 @@ std::string IniSettingsStore::read(const std::string& application, const std::st
     return fallback;
 }
 
-bool IniSettingsStore::write(const std::string& application, const std::string& section,
-                             const std::string& key, const std::string& value) {
-    const std::string path = filePath(application);
-    const FileReadResult file = readWholeFile(path);
-    std::error_code missing;
-    if (!file.ok && std::filesystem::symlink_status(path, missing).type() !=
-                        std::filesystem::file_type::not_found) {
-        return false; // a store that cannot be read would lose its other settings if rewritten
+std::string IniSettingsStore::write(const std::string& application, const std::string& section,
+                                    const std::string& key, const std::string& value) {
+    std::vector<std::string> lines;
+    if (std::string error = readForChange(application, lines); !error.empty()) {
+        return error;
     }
-    std::vector<std::string> lines = file.ok ? splitLines(file.bytes) : std::vector<std::string>{};
-
     const std::string newLine = key + "=" + value;
     size_t header = lines.size();
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -135,15 +140,55 @@ bool IniSettingsStore::write(const std::string& application, const std::string& 
             lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt), newLine);
         }
     }
-
-    std::string bytes;
-    for (const std::string& line : lines) {
-        bytes += line;
-        bytes += '\n';
-    }
-    std::error_code ignored;
+    std::error_code ignored; // a folder that cannot be made fails the save, which says why
     std::filesystem::create_directories(folder_, ignored);
-    return replaceFileContent(path, bytes).empty();
+    return replaceFileContent(filePath(application), joinedLines(lines));
+}
+
+std::string IniSettingsStore::remove(const std::string& application, const std::string& section,
+                                     const std::string& key) {
+    std::vector<std::string> lines;
+    if (std::string error = readForChange(application, lines); !error.empty()) {
+        return error;
+    }
+    std::vector<std::string> kept;
+    std::string current;
+    for (const std::string& line : lines) {
+        std::string name, lineKey, value;
+        if (isSectionHeader(line, &name)) {
+            current = name;
+        } else if (current == section && isKeyLine(line, &lineKey, &value) && lineKey == key) {
+            continue;
+        }
+        kept.push_back(line);
+    }
+    if (kept.size() == lines.size()) {
+        return {};
+    }
+    return replaceFileContent(filePath(application), joinedLines(kept));
+}
+
+bool IniSettingsStore::holdsOnlySectionHeaders(const std::string& application) const {
+    const FileReadResult file = readWholeFile(filePath(application));
+    const std::vector<std::string> lines = splitLines(file.bytes);
+    std::string name;
+    return file.ok() && std::all_of(lines.begin(), lines.end(), [&name](const std::string& line) {
+               return trimmed(line).empty() || isSectionHeader(line, &name);
+           });
+}
+
+std::string IniSettingsStore::readForChange(const std::string& application,
+                                            std::vector<std::string>& lines) const {
+    const std::string path = filePath(application);
+    const FileReadResult file = readWholeFile(path);
+    std::error_code missing;
+    // A store that cannot be read would lose its other settings if rewritten.
+    if (!file.ok() && std::filesystem::symlink_status(path, missing).type() !=
+                          std::filesystem::file_type::not_found) {
+        return file.error;
+    }
+    lines = splitLines(file.bytes);
+    return {};
 }
 
 IniSettingsStore userSettingsStore() {

@@ -1,4 +1,4 @@
-#include "schedule/tick.h"
+#include "schedule/scheduler_tick.h"
 
 #include "schedule/format_elapsed.h"
 #include "schedule/number_text.h"

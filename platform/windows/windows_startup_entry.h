@@ -16,10 +16,10 @@ class WindowsStartupEntry final : public StartupEntry {
     WindowsStartupEntry(const WindowsStartupEntry&) = delete;
     WindowsStartupEntry& operator=(const WindowsStartupEntry&) = delete;
 
-    bool openForCreate() override;
-    bool setCommand(const std::string& programPath) override;
-    bool openExisting() override;
-    bool deleteCommand() override;
+    [[nodiscard]] std::string openForCreate() override;
+    [[nodiscard]] std::string setCommand(const std::string& programPath) override;
+    [[nodiscard]] std::string openExisting() override;
+    [[nodiscard]] std::string deleteCommand() override;
     void close() override;
 
   private:

@@ -1,4 +1,4 @@
-#include "platform/system_clock.h"
+#include "platform/posix/system_clock.h"
 
 #include <cerrno>
 #include <cstdio>
