@@ -9,6 +9,13 @@ struct LocalDate {
     int year = 0;
     int month = 0; // 1 to 12
     int day = 0;   // 1 to 31
+    bool operator==(const LocalDate&) const = default;
+    // Calendar order. (Written out: the meta-object compiler cannot parse <compare>.)
+    bool operator<(const LocalDate& other) const { return key() < other.key(); }
+    bool operator<=(const LocalDate& other) const { return key() <= other.key(); }
+
+  private:
+    long key() const { return (static_cast<long>(year) * 16 + month) * 32 + day; }
 };
 
 // Every reading of time the program makes goes through this interface, so tests can drive the

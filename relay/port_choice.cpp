@@ -33,6 +33,8 @@ void PortChoice::PortCom_Click(int16_t index) {
     if (!isOption(index)) {
         return;
     }
+    // "Désactivé" changes what LblProchaine announces.
+    view_.redraw(ViewPart::NextBell);
     if (index == 0) {
         timer_.setEnabled(false);
         retryTimer_.setEnabled(false);

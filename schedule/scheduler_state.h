@@ -1,12 +1,15 @@
 #pragma once
 
 #include "platform/file_io.h"
+#include "schedule/closed_periods.h"
+#include "schedule/next_bell.h"
 #include "schedule/today_table.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quorel {
 
@@ -29,6 +32,12 @@ struct SchedulerState {
     // The day and the state of the day file that today's table was last loaded from.
     std::optional<int16_t> loadedDay;
     std::optional<FileStamp> loadedStamp;
+    // The days without bells, the date they were last judged for and the state of their file
+    // then, and the period that silences that date, if any.
+    std::vector<ClosedPeriod> closedPeriods;
+    std::optional<LocalDate> closedPeriodsDate;
+    std::optional<FileStamp> closedPeriodsStamp;
+    std::optional<ClosedPeriod> closedToday;
 };
 
 // Captions of the labels the tick writes; element k - 1 belongs to output k.
@@ -36,6 +45,7 @@ struct SchedulerCaptions {
     std::string LblHeure = "00:00:00";
     std::array<std::string, 4> LblMaxi{"0", "0", "0", "0"};
     std::array<std::string, 4> LblTemp{"00:00", "00:00", "00:00", "00:00"};
+    NextBellSign LblProchaine;
 };
 
 } // namespace quorel

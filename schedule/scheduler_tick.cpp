@@ -62,22 +62,41 @@ void SchedulerTick::TimerSat_Timer() {
         captions_.LblHeure = std::move(now);
         view_.redraw(ViewPart::Clock);
     }
-    // Looking at today's file at every second 00 picks up a saved timetable within a minute, and
-    // the new day's timetable at midnight, before the scan.
+    // Looking at the files at every second 00 picks up a saved timetable or list of days without
+    // bells within a minute, and the new day's timetable and closure at midnight, before the scan.
+    bool nextBellMoved = false;
     if (clock_.secondsFieldText() == "00") {
-        reloadTodayTableIfChanged(state_, paths_.DayFilePrefix,
-                                  static_cast<int16_t>(CurrentWeekday(clock_) - 1));
+        nextBellMoved = reloadTodayTableIfChanged(state_, paths_.DayFilePrefix,
+                                                  static_cast<int16_t>(CurrentWeekday(clock_) - 1));
+        nextBellMoved |=
+            reloadClosedPeriodsIfChanged(state_, paths_.ClosedPeriodsPath, clock_.localDate());
     }
     scanForDueEntries();
+    // An entry that fired, or one announced whose time went by unrung, moves the sign on.
+    const std::string& announced = captions_.LblProchaine.time;
+    if (nextBellMoved || state_.ScanSlot <= TodayTable::kSlots ||
+        (!announced.empty() && announced < captions_.LblHeure)) {
+        showNextBell();
+    }
     updateOutputsThatAreOn();
     outputs_.keepRelaysInStep();
     pump_.yield();
+}
+
+void SchedulerTick::showNextBell() {
+    const ClosedPeriod* closed = state_.closedToday ? &*state_.closedToday : nullptr;
+    captions_.LblProchaine = nextBellSign(state_.today, clock_.clockText(), closed);
+    view_.redraw(ViewPart::NextBell);
 }
 
 void SchedulerTick::scanForDueEntries() {
     const TodayTable& table = state_.today;
     std::array<bool, 5> due{};
     state_.ScanSlot = TodayTable::kSlots + 1;
+    // On a day without bells no entry starts; outputs already on still go off below.
+    if (state_.closedToday) {
+        return;
+    }
     for (int slot = 1; slot <= TodayTable::kSlots; ++slot) {
         // The clock is read for every slot, so a second that begins during the scan is seen.
         if (!sameText(clock_.clockText(), table.TodayTime[slot])) {

@@ -10,9 +10,10 @@
 namespace quorel {
 
 // The scheduler's tick, raised by TimerSat every 200 ms while a port is in use: shows the clock,
-// reloads today's timetable at second 00 when its file changed, switches on the outputs of every
-// entry due at this second, shows for how long each output has been on, switches it off once its
-// duration has run out, and sends again the relay commands that did not reach the module.
+// reloads today's timetable and the days without bells at second 00 when their files changed,
+// switches on the outputs of every entry due at this second (none on a day without bells), shows
+// for how long each output has been on, switches it off once its duration has run out, and sends
+// again the relay commands that did not reach the module.
 class SchedulerTick {
   public:
     SchedulerTick(SchedulerState& state, SchedulerCaptions& captions, Clock& clock, EventPump& pump,
@@ -21,6 +22,9 @@ class SchedulerTick {
     // A tick that arrives while an earlier one is still running (inside one of its yields) is
     // skipped, not queued.
     void TimerSat_Timer();
+
+    // Works out again what LblProchaine announces, from today's table and the days without bells.
+    void showNextBell();
 
   private:
     void scanForDueEntries();

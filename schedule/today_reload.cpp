@@ -17,4 +17,18 @@ bool reloadTodayTableIfChanged(SchedulerState& state, const std::string& dayFile
     return true;
 }
 
+bool reloadClosedPeriodsIfChanged(SchedulerState& state, const std::string& path,
+                                  const LocalDate& today) {
+    std::optional<FileStamp> stamp = fileStamp(path);
+    if (state.closedPeriodsDate == today && state.closedPeriodsStamp == stamp) {
+        return false;
+    }
+    state.closedPeriods = loadClosedPeriods(path);
+    state.closedPeriodsDate = today;
+    state.closedPeriodsStamp = std::move(stamp);
+    const ClosedPeriod* period = periodCovering(state.closedPeriods, today);
+    state.closedToday = period != nullptr ? std::optional<ClosedPeriod>(*period) : std::nullopt;
+    return true;
+}
+
 } // namespace quorel

@@ -14,4 +14,10 @@ namespace quorel {
 bool reloadTodayTableIfChanged(SchedulerState& state, const std::string& dayFilePrefix,
                                int16_t day);
 
+// Reads the days without bells from the file at path and judges today by them, unless they were
+// already judged for today from the file as it is now. Returns true when the list or today's
+// period may have changed.
+bool reloadClosedPeriodsIfChanged(SchedulerState& state, const std::string& path,
+                                  const LocalDate& today);
+
 } // namespace quorel

@@ -4,6 +4,7 @@
 #include "schedule/day_file_path.h"
 #include "schedule/record_reader.h"
 #include "schedule/record_writer.h"
+#include "ui/file_messages.h"
 
 namespace quorel {
 
@@ -72,7 +73,7 @@ void DayEditor::load(const std::string& path) {
     if (FileExists(path)) {
         const FileReadResult file = readWholeFile(path);
         if (!file.ok()) {
-            problem = "Impossible de lire le fichier « " + path + " » : " + file.error + ".";
+            problem = cannotReadMessage(path, file.error);
         } else {
             // A line that is not a record is skipped; the records around it load.
             RecordReader reader(file.bytes);
@@ -109,8 +110,7 @@ void DayEditor::save(const std::string& path) {
     // Written beside the file and renamed over it, so that a failure leaves the old file whole.
     const std::string error = replaceFileContent(path, bytes);
     if (!error.empty()) {
-        dialogs_.message("Impossible d'enregistrer le fichier « " + path + " » : " + error + ".",
-                         MessageIcon::Critical);
+        dialogs_.message(cannotSaveMessage(path, error), MessageIcon::Critical);
     }
 }
 

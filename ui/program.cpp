@@ -71,6 +71,7 @@ void Program::Form_Load(WindowGeometry& window) {
     window.moveTo(CenterWindow(window.screenSize(), outer));
 
     reloadTodayTableIfChanged(scheduler, paths.DayFilePrefix, todayIndex());
+    reloadClosedPeriods();
     autoRun.restoreCheckMark();
     heldDialogs_.release();
 }
@@ -97,6 +98,15 @@ void Program::Form_Unload(ShutdownCause cause) {
     panel.InfoERR = kPortClosedStatus;
     services_.view.redraw(ViewPart::Status);
     ended_ = true;
+}
+
+NextBellSign Program::shownNextBell() const {
+    return panel.PortCom == 0 ? stoppedBellSign() : captions.LblProchaine;
+}
+
+void Program::reloadClosedPeriods() {
+    reloadClosedPeriodsIfChanged(scheduler, paths.ClosedPeriodsPath, services_.clock.localDate());
+    tick.showNextBell();
 }
 
 std::optional<TwipsSize> Program::Form_Resize(bool normalState, TwipsSize current) const {

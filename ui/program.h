@@ -69,6 +69,15 @@ class Program {
     // Between the start and the end of the shut-down (its message box may be open).
     bool unloading() const { return unloading_ && !ended_; }
 
+    // What LblProchaine shows: the next bell, or that the bells are stopped while the port
+    // choice is "Désactivé".
+    NextBellSign shownNextBell() const;
+    LocalDate today() { return services_.clock.localDate(); }
+    // The message boxes of the program's own windows.
+    Dialogs& dialogs() { return heldDialogs_; }
+    // Reads the days without bells again at once, after the operator saved them.
+    void reloadClosedPeriods();
+
     // The resize rule, for a window whose outer size has just changed.
     std::optional<TwipsSize> Form_Resize(bool normalState, TwipsSize current) const;
 

@@ -2,8 +2,8 @@
 
 #include "schedule/record_reader.h"
 #include "schedule/record_writer.h"
+#include "schedule/time_text.h"
 #include "schedule/today_table.h"
-#include "ui/time_text.h"
 
 #include <algorithm>
 #include <numeric>

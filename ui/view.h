@@ -14,6 +14,7 @@ enum class ViewPart {
     EditFields,   // ChEdit, ComboS, ChDecoupe, ChDure
     Days,         // JourSemaine
     AutoRun,      // check mark of mnuautorun
+    NextBell,     // LblProchaine
 };
 
 class View {

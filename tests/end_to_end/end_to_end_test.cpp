@@ -1,4 +1,5 @@
 #include "platform/posix/system_clock.h"
+#include "schedule/calendar_date.h"
 #include "schedule/weekday.h"
 #include "tests/support/clock_seconds.h"
 #include "tests/support/hex_bytes.h"
@@ -156,6 +157,30 @@ TEST(EndToEnd, ModulePluggedInAfterTheStartRingsAndIsSwitchedOffAtShutDown) {
     EXPECT_TRUE(repeats(between(bytes, ring, ring + 1), "ep"));
     EXPECT_EQ(quorel.stop(SIGTERM), 0) << quorel.log(); // the bell still rings: switched off
     EXPECT_EQ(between(module.read(SIZE_MAX, 0.5), 0, 1e12), "o");
+}
+
+TEST(EndToEnd, ADayWithoutBellsKeepsTodaysEntriesSilentAndAPeriodOverDoesNot) {
+    const std::string today = todayFile();
+    test::PseudoTerminal module;
+    InstalledProgram quorel;
+    quorel.setPort(module.slavePath());
+    quorel.write("Quorel.ini", "1\r\n");
+    const LocalDate date = SystemClock().localDate();
+    const auto closedOn = [](const LocalDate& day) {
+        const std::string text = "\"" + isoDateText(day) + "\"";
+        return text + "," + text + ",\"Gr\xE8ve\"\r\n";
+    };
+    for (const bool closed : {true, false}) {
+        quorel.write("Quorel.conges", closedOn(closed ? date : addDays(date, -1)));
+        const double ring = std::floor(test::wallNow()) + 4;
+        quorel.write(today, record("1", ring, "1"));
+        quorel.start();
+        const auto bytes = module.read(SIZE_MAX, ring + 1 - test::wallNow());
+        EXPECT_EQ(between(bytes, 0, ring), "op") << quorel.log(); // the port still opens
+        EXPECT_EQ(between(bytes, ring, ring + 1) == "", closed) << between(bytes, 0, 1e12);
+        EXPECT_EQ(quorel.stop(SIGTERM), 0) << quorel.log();
+        module.read(SIZE_MAX, 0.3); // the switch-off of a bell that rang
+    }
 }
 
 TEST(EndToEnd, FirstStartInAnEmptyFolderOpensNoPortAndWritesNothingUntilShutDown) {

@@ -151,6 +151,52 @@ TEST_F(TickTest, OutputSwitchedOnByHandIsTimedFromItsLastScheduledStart) {
     EXPECT_EQ(state.OutputState[2], kOff);
 }
 
+TEST_F(TickTest, ADayWithoutBellsStartsNoEntryButSwitchesOffWhatIsOn) {
+    folder.write("Quorel.0", "1,23:59:58,5\n"); // Monday 22 June 2020
+    folder.write("Quorel.1", "2,08:00:00,5\n"); // Tuesday, a strike
+    folder.write("Quorel.2", "2,08:00:30,5\n"); // Wednesday
+    folder.write("Quorel.conges", "\"2020-06-23\",\"2020-06-23\",\"Gr\xE8ve\"\r\n"); // Windows-1252
+    at(23, 59, 58);
+    run();
+    EXPECT_EQ(state.OutputState[1], kOn);
+    run(2); // midnight: the list judges the new day
+    EXPECT_EQ(captions.LblProchaine.text, "Jour sans sonnerie\nGrève");
+    EXPECT_TRUE(captions.LblProchaine.warning);
+    run(3.2);
+    EXPECT_EQ(state.OutputState[1], kOff); // the evening's bell still ends
+    link.sent.clear();
+    clock.setTime(8, 0, 0);
+    run();
+    EXPECT_EQ(state.ScanSlot, 601);
+    EXPECT_TRUE(link.bytes().empty());
+
+    clock.set({2020, 6, 24}, 8 * 3600);
+    run();
+    EXPECT_EQ(captions.LblProchaine.text, "Prochaine sonnerie\n08:00:30 - S2 - 5 s");
+    run(30);
+    EXPECT_EQ(state.OutputState[2], kOn);
+    // A closure saved meanwhile counts from the next second 00.
+    folder.write("Quorel.conges", "\"2020-06-24\",\"2020-06-26\",\"Travaux\"\r\n");
+    run(29.5);
+    EXPECT_FALSE(captions.LblProchaine.warning);
+    run(0.2);
+    EXPECT_EQ(captions.LblProchaine.text, "Jour sans sonnerie\nTravaux");
+}
+
+TEST_F(TickTest, TheNextBellIsTheEarliestEntryStillToComeAndMovesOnAsTimePasses) {
+    folder.write("Quorel.0", "5,09:00:30,5\n2,10:15:00,7\n1,10:15:00,5\n1,09:00:00,4\n");
+    clock.setTime(9, 0, 0);
+    run(); // 09:00:00 fires; the entry of an output that does not exist never does
+    EXPECT_EQ(captions.LblProchaine,
+              (NextBellSign{"Prochaine sonnerie\n10:15:00 - S2 - 7 s", false, "10:15:00"}));
+    view.parts.clear();
+    run(1);
+    EXPECT_FALSE(view.saw(ViewPart::NextBell)); // nothing fired: nothing to work out again
+    clock.setTime(10, 16, 5); // the port was closed at 10:15: the sign does not stay behind
+    run();
+    EXPECT_EQ(captions.LblProchaine.text, "Prochaine sonnerie\naucune aujourd'hui");
+}
+
 // The day files are numbered by an old calendar formula that drifts before March 1900 and after
 // February 2100; the weekday must stay true on both sides.
 TEST(CurrentWeekday, IsTheTrueWeekdayOfEveryDate) {

@@ -1,14 +1,16 @@
+#include "schedule/calendar_date.h"
 #include "schedule/record_writer.h"
+#include "schedule/time_text.h"
 #include "tests/support/fakes.h"
 #include "tests/support/hex_bytes.h"
 #include "tests/support/open_file_count.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/unprivileged.h"
+#include "ui/closed_periods_editor.h"
 #include "ui/day_editor.h"
 #include "ui/entry_commands.h"
 #include "ui/output_check.h"
 #include "ui/row_warnings.h"
-#include "ui/time_text.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -402,6 +404,53 @@ TEST(RowWarnings, FlagsRowsThatWillNeverRing) {
         {timeText(601), RowWarning::BeyondCapacity}, {timeText(602), RowWarning::BeyondCapacity},
     };
     EXPECT_EQ(flagged, expected);
+}
+
+std::string listed(const ClosedPeriodsEditor& editor) {
+    std::string text;
+    for (const ClosedPeriod& period : editor.periods()) {
+        text += isoDateText(period.from) + ">" + isoDateText(period.to) + " " + period.label + "|";
+    }
+    return text;
+}
+
+TEST(ClosedPeriodsEditor, AddsInStartOrderAndRefusesWhatTheFileCannotHold) {
+    ClosedPeriodsEditor editor({{{2027, 2, 20}, {2027, 3, 7}, "Hiver"}});
+    EXPECT_EQ(editor.add({2026, 12, 19}, {2027, 1, 3}, "Noël"), "");
+    EXPECT_EQ(editor.add({2027, 2, 20}, {2027, 2, 20}, "Travaux"), "");
+    EXPECT_EQ(editor.add({2027, 1, 4}, {2027, 1, 3}, "x"),
+              "La date « Au » (03/01/2027) précède la date « Du » (04/01/2027).");
+    EXPECT_NE(editor.add({2027, 1, 4}, {2027, 1, 4}, "le \"pont\""), "");
+    EXPECT_NE(editor.add({2027, 2, 29}, {2027, 3, 1}, "x"), "");
+    EXPECT_EQ(listed(editor), "2026-12-19>2027-01-03 Noël|2027-02-20>2027-03-07 Hiver|"
+                              "2027-02-20>2027-02-20 Travaux|");
+    editor.remove(1);
+    editor.remove(7);
+    EXPECT_EQ(listed(editor), "2026-12-19>2027-01-03 Noël|2027-02-20>2027-02-20 Travaux|");
+    EXPECT_TRUE(isOver(editor.periods()[0], {2027, 1, 4}));
+    EXPECT_FALSE(isOver(editor.periods()[0], {2027, 1, 3}));
+}
+
+TEST(ClosedPeriodsEditor, AddsPublicHolidaysOfTwoYearsOnceSavesAndNeverEditsAnUnreadableFile) {
+    ClosedPeriodsEditor editor({{{2026, 12, 25}, {2026, 12, 25}, "Noël chez nous"}});
+    EXPECT_EQ(editor.addPublicHolidays(2026), 21); // 2 × 11, Noël 2026 already listed
+    EXPECT_EQ(editor.addPublicHolidays(2026), 0);
+    EXPECT_EQ(editor.periods().front().label, "Jour de l'an");
+    EXPECT_EQ(isoDateText(editor.periods().back().from), "2027-12-25");
+
+    test::TempFolder folder;
+    const std::string path = folder.file("Quorel.conges");
+    EXPECT_EQ(editor.save(path), "");
+    std::vector<ClosedPeriod> read;
+    EXPECT_EQ(readForEditing(path, read), "");
+    EXPECT_EQ(read, editor.periods());
+    EXPECT_EQ(readForEditing(folder.file("missing"), read), "");
+    EXPECT_TRUE(read.empty());
+    EXPECT_TRUE(readForEditing(folder.path(), read).starts_with("Impossible de lire le fichier"));
+    const std::string failure = editor.save(folder.file("missing/Quorel.conges"));
+    EXPECT_TRUE(failure.starts_with("Impossible d'enregistrer le fichier « " +
+                                    folder.file("missing/Quorel.conges") + " » : "))
+        << failure;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <QTime>
 #include <QTimer>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -67,7 +69,8 @@ TEST_F(Window, ShowsEachControlWithItsCaptionAndToolTip) {
         "Gestion Quorel révision du 22/06/2020 - USB-RLY02 mnuOptions=[]- mnuJour=[]- "
         "client=[] Frame9= Port de communication [] Setting=4800,N,8,1[] PortCom_0=Désactivé[] "
         "PortCom_1=COM1:[] PortCom_2=COM2:[] PortCom_3=COM3:[] PortCom_4=COM4:[] "
-        "LblHeure=00:00:00[] Label6=Etat des Entrées[]- Label7=Etat des Sorties[] LedSat_0=[]- "
+        "LblHeure=00:00:00[] Label6=Etat des Entrées[]- LblProchaine=Sonneries arrêtées[Sonneries "
+        "arrêtées] Label7=Etat des Sorties[] LedSat_0=[]- "
         "CheckS_0=S1[] LedOut_0=[] LblTemp_0=00:00[] LblMaxi_0=0[] LedSat_1=[]- CheckS_1=S2[] "
         "LedOut_1=[] LblTemp_1=00:00[] LblMaxi_1=0[] LedSat_2=[]- CheckS_2=S3[]- LedOut_2=[]- "
         "LblTemp_2=00:00[]- LblMaxi_2=0[]- LedSat_3=[]- CheckS_3=S4[]- LedOut_3=[]- "
@@ -79,7 +82,8 @@ TEST_F(Window, ShowsEachControlWithItsCaptionAndToolTip) {
         "BtnSave=Sauve[] BtnDelete=RAZ[ Remise a Zéro ] BtnCopy=Copier la journée[ Copier la "
         "journée du ] ChEdit_0=[ de 1 à 4 ] ChEdit_1=[ hh:mn:ss ] ChEdit_2=[ en secondes ] "
         "BtnAjouter=Ajouter[] BtnReplacer=Replacer[] BtnSupp=Supprimer[] Label1=Entrée[] "
-        "Label2=Sortie[] E=[] S=[] =Options mnuautorun=Démarrer avec Windows MnuQuit=Quitter "
+        "Label2=Sortie[] E=[] S=[] =Options mnuautorun=Démarrer avec Windows "
+        "MnuJoursSansSonnerie=Jours sans sonnerie… MnuQuit=Quitter "
         "=Jour Jour_1=Lundi Jour_2=Mardi Jour_3=Mercredi Jour_4=Jeudi Jour_5=Vendredi "
         "Jour_6=Samedi Jour_7=Dimanche S Heure Temps");
     EXPECT_FALSE(station.window.windowIcon().isNull());
@@ -218,6 +222,64 @@ TEST_F(Window, ThePortChoiceStartsTheSchedulerAndTheWindowShowsIt) {
     QTest::mouseClick(find("PortCom_0"), Qt::LeftButton);
     EXPECT_EQ(text("InfoERR"), "Port COM Close OK !");
     EXPECT_FALSE(station.timer.isEnabled());
+}
+
+TEST_F(Window, DaysWithoutBellsAreEditedInTheirDialogAndSilenceTheDay) {
+    station.start({2020, 6, 22}, 8 * 3600, {{"Quorel.0", "\"1\",\"09:00:00\",\"5\"\r\n"}});
+    EXPECT_EQ(text("LblProchaine"), "Sonneries arrêtées"); // no port chosen
+    QTest::mouseClick(find("PortCom_1"), Qt::LeftButton);
+    EXPECT_EQ(text("LblProchaine"), "Prochaine sonnerie\n09:00:00 - S1 - 5 s");
+    EXPECT_TRUE(style("LblProchaine").isEmpty());
+
+    auto* menu = station.window.findChild<QAction*>("MnuJoursSansSonnerie");
+    const auto inDialog = [](const std::function<void(QWidget*)>& act) {
+        QTimer::singleShot(0, [act] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            act(dialog);
+            if (dialog->isVisible()) { // a failed step must not leave the test waiting
+                ADD_FAILURE() << "the dialog is still open";
+                dialog->reject();
+            }
+        });
+    };
+    const auto pushIn = [](QWidget* dialog, const char* button) {
+        QTest::mouseClick(dialog->findChild<QWidget*>(button), Qt::LeftButton);
+    };
+    QTreeWidget* periods = nullptr;
+    inDialog([&](QWidget* dialog) {
+        ASSERT_EQ(dialog->windowTitle(), "Jours sans sonnerie");
+        periods = dialog->findChild<QTreeWidget*>("JoursSansSonnerie");
+        dialog->findChild<QDateEdit*>("ChDu")->setDate(QDate(2020, 6, 23));
+        pushIn(dialog, "BtnAjouterPeriode"); // "Au" is still today
+        dialog->findChild<QLineEdit*>("ChMotif")->setText("Grève");
+        dialog->findChild<QDateEdit*>("ChDu")->setDate(QDate(2020, 6, 22));
+        pushIn(dialog, "BtnAjouterPeriode");
+        pushIn(dialog, "BtnJoursFeries");
+        EXPECT_EQ(periods->topLevelItemCount(), 23);
+        EXPECT_EQ(periods->topLevelItem(0)->text(0), "01/01/2020");
+        EXPECT_NE(periods->topLevelItem(0)->foreground(0),
+                  periods->topLevelItem(22)->foreground(0));
+        pushIn(dialog, "BtnEnregistrer");
+    });
+    menu->trigger();
+    ASSERT_EQ(station.dialogs.messages.size(), 1u);
+    EXPECT_EQ(station.dialogs.messages[0].text,
+              "La date « Au » (22/06/2020) précède la date « Du » (23/06/2020).");
+    const std::string saved = station.folder.read("Quorel.conges");
+    EXPECT_NE(saved.find("\"2020-06-22\",\"2020-06-22\",\"Gr\xE8ve\"\r\n"), std::string::npos);
+    EXPECT_EQ(text("LblProchaine"), "Jour sans sonnerie\nGrève");
+    EXPECT_FALSE(style("LblProchaine").isEmpty());
+
+    inDialog([&](QWidget* dialog) { // "Annuler" leaves the file as it is
+        periods = dialog->findChild<QTreeWidget*>("JoursSansSonnerie");
+        periods->setCurrentItem(periods->topLevelItem(0));
+        pushIn(dialog, "BtnSupprimerPeriode");
+        EXPECT_EQ(periods->topLevelItemCount(), 22);
+        pushIn(dialog, "BtnAnnuler");
+    });
+    menu->trigger();
+    EXPECT_EQ(station.folder.read("Quorel.conges"), saved);
 }
 
 TEST_F(Window, ManualControlsShowTheirState) {

@@ -18,6 +18,19 @@ QString buttonStyleSheet(uint32_t value) {
         .arg(colourFromValue(value).name());
 }
 
+QColor warningTextColour() {
+    return QColor(180, 0, 0);
+}
+
+QColor warningBackgroundColour() {
+    return QColor(255, 235, 200);
+}
+
+QString warningStyleSheet() {
+    return QStringLiteral("color: %1; background-color: %2;")
+        .arg(warningTextColour().name(), warningBackgroundColour().name());
+}
+
 QString boxStyleSheet(uint32_t value) {
     return QStringLiteral("background-color: %1; border: 1px solid #404040;")
         .arg(colourFromValue(value).name());

@@ -16,4 +16,10 @@ QString buttonStyleSheet(uint32_t value);
 // The style sheet of a coloured indicator box.
 QString boxStyleSheet(uint32_t value);
 
+// The colours that warn of bells that will not ring: entries that can never fire, a day without
+// bells.
+QColor warningTextColour();
+QColor warningBackgroundColour();
+QString warningStyleSheet();
+
 } // namespace quorel

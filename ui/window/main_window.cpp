@@ -3,6 +3,7 @@
 #include "ui/entry_commands.h"
 #include "ui/window/bell_icon.h"
 #include "ui/window/colours.h"
+#include "ui/window/days_without_bells_dialog.h"
 #include "ui/window/schedule_table_model.h"
 #include "ui/window/twips.h"
 
@@ -25,6 +26,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTreeView>
+
 #include <cmath>
 
 namespace quorel {
@@ -168,6 +170,8 @@ void MainWindow::connectControls() {
         p.autoRun.mnuautorun_Click();
         showAutoRun();
     });
+    connect(controls_.MnuJoursSansSonnerie, &QAction::triggered, this,
+            [this] { editDaysWithoutBells(); });
     connect(controls_.MnuQuit, &QAction::triggered, this,
             [this] { closeFor(ShutdownCause::Quit); });
 }
@@ -218,6 +222,9 @@ void MainWindow::redraw(ViewPart part) {
         break;
     case ViewPart::AutoRun:
         showAutoRun();
+        break;
+    case ViewPart::NextBell:
+        showNextBell();
         break;
     }
 }
@@ -305,6 +312,28 @@ void MainWindow::showDays() {
 
 void MainWindow::showAutoRun() {
     controls_.mnuautorun->setChecked(program_->autoRun.checked());
+}
+
+void MainWindow::showNextBell() {
+    const NextBellSign sign = program_->shownNextBell();
+    controls_.LblProchaine->setText(qs(sign.text));
+    controls_.LblProchaine->setToolTip(qs(sign.text));
+    setStyleSheetIfChanged(controls_.LblProchaine, sign.warning ? warningStyleSheet() : QString());
+}
+
+void MainWindow::editDaysWithoutBells() {
+    Dialogs& dialogs = program_->dialogs();
+    const std::string& path = program_->paths.ClosedPeriodsPath;
+    std::vector<ClosedPeriod> periods;
+    if (const std::string failure = readForEditing(path, periods); !failure.empty()) {
+        dialogs.message(failure, MessageIcon::Critical);
+        return;
+    }
+    ClosedPeriodsEditor editor(std::move(periods));
+    DaysWithoutBellsDialog dialog(editor, program_->today(), path, dialogs, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        program_->reloadClosedPeriods();
+    }
 }
 
 // The window's size with its menu bar. The title bar and borders belong to the window manager,

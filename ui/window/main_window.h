@@ -55,6 +55,8 @@ class MainWindow final : public QMainWindow, public View, public WindowGeometry 
     void showEditFields();
     void showDays();
     void showAutoRun();
+    void showNextBell();
+    void editDaysWithoutBells();
     void showCopyMenu();
 
     MainWindowControls controls_;

@@ -106,6 +106,8 @@ void MainWindowControls::buildMenus(QMainWindow& window) {
     mnuautorun = options->addAction(text("Démarrer avec Windows"));
     mnuautorun->setObjectName("mnuautorun");
     mnuautorun->setCheckable(true);
+    MnuJoursSansSonnerie = options->addAction(text("Jours sans sonnerie…"));
+    MnuJoursSansSonnerie->setObjectName("MnuJoursSansSonnerie");
     MnuQuit = options->addAction(text("Quitter"));
     MnuQuit->setObjectName("MnuQuit");
 
@@ -138,6 +140,9 @@ void MainWindowControls::buildLeftSide(QMainWindow& window, QWidget* client) {
 
     auto* label6 = label(client, "Label6", "Etat des Entrées", twipsRect(660, 3000, 1170, 195));
     label6->hide();
+    // What rings next, over the hidden inputs' place; its texts are cut rather than widened.
+    LblProchaine = label(client, "LblProchaine", "", twipsRect(180, 2940, 2055, 555));
+    LblProchaine->setAlignment(Qt::AlignCenter);
     label(client, "Label7", "Etat des Sorties", twipsRect(660, 3540, 1110, 195));
 
     const int lefts[] = {120, 660, 1200, 1740};
@@ -248,7 +253,8 @@ MainWindowControls::MainWindowControls(QMainWindow& window) {
     buildEditor(client);
     buildHiddenControls(client);
     for (QWidget* control : client->findChildren<QWidget*>()) {
-        if (qobject_cast<QLabel*>(control) != nullptr && control->objectName() != "InfoERR") {
+        if (qobject_cast<QLabel*>(control) != nullptr && control != InfoERR &&
+            control != LblProchaine) {
             widenToFitCaption(control);
         } else if (qobject_cast<QRadioButton*>(control) != nullptr ||
                    qobject_cast<QCheckBox*>(control) != nullptr) {

@@ -28,6 +28,7 @@ struct MainWindowControls {
     explicit MainWindowControls(QMainWindow& window);
 
     QAction* mnuautorun = nullptr;
+    QAction* MnuJoursSansSonnerie = nullptr;
     QAction* MnuQuit = nullptr;
     QMenu* mnuJour = nullptr;
     std::array<QAction*, 7> Jour{};
@@ -37,6 +38,7 @@ struct MainWindowControls {
     QButtonGroup* portGroup = nullptr;
     std::array<QRadioButton*, 5> PortCom{};
     QLabel* LblHeure = nullptr;
+    QLabel* LblProchaine = nullptr;
     std::array<QFrame*, 4> LedSat{};
     std::array<QCheckBox*, 4> CheckS{};
     std::array<QFrame*, 4> LedOut{};

@@ -1,7 +1,8 @@
 #include "ui/window/schedule_table_model.h"
 
+#include "ui/window/colours.h"
+
 #include <QBrush>
-#include <QColor>
 
 namespace quorel {
 
@@ -39,9 +40,9 @@ QVariant ScheduleTableModel::data(const QModelIndex& index, int role) const {
     }
     switch (role) {
     case Qt::ForegroundRole:
-        return QBrush(QColor(180, 0, 0));
+        return QBrush(warningTextColour());
     case Qt::BackgroundRole:
-        return QBrush(QColor(255, 235, 200));
+        return QBrush(warningBackgroundColour());
     case Qt::ToolTipRole:
         return QString::fromUtf8(rowWarningToolTip(warning));
     default:

@@ -1,4 +1,4 @@
-#include "ui/time_text.h"
+#include "schedule/time_text.h"
 
 namespace quorel {
 

@@ -1,0 +1,35 @@
+#include "schedule/next_bell.h"
+
+#include "schedule/time_text.h"
+
+namespace quorel {
+
+NextBellSign nextBellSign(const TodayTable& table, const std::string& now,
+                          const ClosedPeriod* closedToday) {
+    if (closedToday != nullptr) {
+        return {"Jour sans sonnerie\n" + closedToday->label, true, {}};
+    }
+    int next = 0;
+    for (int slot = 1; slot <= TodayTable::kSlots; ++slot) {
+        const std::string& time = table.TodayTime[slot];
+        const int output = table.TodayOutput[slot];
+        // Time texts of the clock's form sort as the times they name.
+        if (output >= 1 && output <= 4 && time > now && isClockTimeText(time) &&
+            (next == 0 || time < table.TodayTime[next])) {
+            next = slot;
+        }
+    }
+    if (next == 0) {
+        return {"Prochaine sonnerie\naucune aujourd'hui", false, {}};
+    }
+    const std::string& time = table.TodayTime[next];
+    return {"Prochaine sonnerie\n" + time + " - S" + std::to_string(table.TodayOutput[next]) +
+                " - " + std::to_string(table.TodayDuration[next]) + " s",
+            false, time};
+}
+
+NextBellSign stoppedBellSign() {
+    return {"Sonneries arrêtées", false, {}};
+}
+
+} // namespace quorel

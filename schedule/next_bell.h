@@ -1,0 +1,27 @@
+#pragma once
+
+#include "schedule/closed_periods.h"
+#include "schedule/today_table.h"
+
+#include <string>
+
+namespace quorel {
+
+// What the label LblProchaine shows: two lines, and whether they warn that nothing rings today.
+struct NextBellSign {
+    std::string text;
+    bool warning = false;
+    std::string time; // the time of the entry announced, empty when none is
+    bool operator==(const NextBellSign&) const = default;
+};
+
+// The sign for today: the period that silences it, or else the earliest entry of today's table
+// that can still fire after the clock text now ("10:15:00 - S1 - 5 s"); of entries at the same
+// time, the first in file order.
+NextBellSign nextBellSign(const TodayTable& table, const std::string& now,
+                          const ClosedPeriod* closedToday);
+
+// The sign while the port choice is "Désactivé".
+NextBellSign stoppedBellSign();
+
+} // namespace quorel
