@@ -1,6 +1,6 @@
+#include "bench/discarding_link.h"
 #include "platform/posix/system_clock.h"
 #include "relay/outputs.h"
-
 #include "tests/support/fakes.h"
 
 #include <benchmark/benchmark.h>
@@ -8,34 +8,12 @@
 namespace quorel {
 namespace {
 
-class DiscardingLink final : public SerialLink {
-  public:
-    bool isOpen() const override { return true; }
-    SerialError setPortNumber(int16_t) override { return SerialError::None; }
-    SerialError setParameters(const std::string&) override { return SerialError::None; }
-    SerialError open() override { return SerialError::None; }
-    void close() override {}
-    SerialError writeByte(uint8_t) override {
-        ++written;
-        return SerialError::None;
-    }
-    SerialError reconnect() override { return SerialError::None; }
-    uint32_t openings() const override { return 1; }
-    long written = 0;
-};
-
-class EnabledTimer final : public Timer {
-  public:
-    void setEnabled(bool) override {}
-    bool isEnabled() const override { return true; }
-};
-
 // The two 0.15 s pauses must sleep: the CPU time of a call stays far below its wall time.
 void BM_SetOutputsCpuTime(benchmark::State& bench) {
     SystemClock clock;
-    DiscardingLink link;
+    bench::DiscardingLink link;
     test::FakeEventPump pump;
-    EnabledTimer timer;
+    bench::EnabledTimer timer;
     test::SilentView view;
     SchedulerState state;
     RelayPanel panel;

@@ -33,8 +33,9 @@ class Clock {
     virtual LocalDate localDate() = 0;
     // Seconds on a clock that never jumps (not set back by midnight or by a clock change).
     virtual double monotonicSeconds() = 0;
-    // Blocks the thread for the given seconds of the monotonic clock, without handling events
-    // and without spinning the processor.
+    // Waits at least the given seconds of the monotonic clock without spinning the processor.
+    // In the running program the window's events are handled meanwhile, so other handlers (a
+    // further tick, a click) may run inside it, as inside EventPump::yield().
     virtual void pause(double seconds) = 0;
 };
 

@@ -10,6 +10,7 @@ class QtEventPump final : public EventPump {
   public:
     void yield() override;
     void stop() { stopped_ = true; }
+    bool stopped() const { return stopped_; }
 
   private:
     bool stopped_ = false;

@@ -1,6 +1,7 @@
 #include "platform/port_devices.h"
 #include "platform/posix/ini_settings_store.h"
 #include "platform/posix/system_clock.h"
+#include "platform/qt/event_loop_clock.h"
 #include "platform/qt/phased_timer.h"
 #include "platform/qt/qt_serial_link.h"
 #include "relay/relay_link.h"
@@ -24,6 +25,31 @@ namespace quorel {
 namespace {
 
 const std::string kCom1 = std::string(kStoreApplication) + "/" + kPortsSection + "/COM1";
+
+TEST(EventLoopClock, PauseHandlesEventsUntilItsDeadlineAndNoneOnceTheProgramEnds) {
+    test::ensureCoreApplication();
+    SystemClock system;
+    QtEventPump pump;
+    EventLoopClock clock(system, pump);
+    int handled = 0;
+    QTimer event;
+    event.setSingleShot(true);
+    QObject::connect(&event, &QTimer::timeout, [&] { ++handled; });
+    const auto pausedFor = [&](double seconds) {
+        event.start(20);
+        const double start = system.monotonicSeconds();
+        clock.pause(seconds);
+        return system.monotonicSeconds() - start;
+    };
+    EXPECT_GE(pausedFor(0.15), 0.15);
+    EXPECT_EQ(handled, 1);                // a click or a repaint is answered during the pause
+    EXPECT_GE(pausedFor(0.0015), 0.0015); // the timer's whole milliseconds are made up
+    pump.stop();
+    EXPECT_GE(pausedFor(0.15), 0.15);
+    EXPECT_EQ(handled, 1);
+    test::runEventsFor(10);
+    EXPECT_EQ(handled, 2); // held back, not lost
+}
 
 TEST(PhasedTimer, TicksJustAfterEachFifthOfASecondOncePerSlotUntilDisabled) {
     test::ensureCoreApplication();

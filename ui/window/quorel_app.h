@@ -3,6 +3,7 @@
 #include "platform/posix/ini_settings_store.h"
 #include "platform/posix/system_clock.h"
 #include "platform/posix/xdg_startup_entry.h"
+#include "platform/qt/event_loop_clock.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_serial_link.h"
@@ -28,10 +29,11 @@ class QuorelApp {
     int run();
 
   private:
-    SystemClock clock_;
+    SystemClock systemClock_;
+    QtEventPump pump_;
+    EventLoopClock clock_{systemClock_, pump_};
     IniSettingsStore store_;
     QtSerialLink link_;
-    QtEventPump pump_;
     QtDialogs dialogs_;
     XdgStartupEntry startup_;
     MainWindow window_;
