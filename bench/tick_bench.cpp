@@ -68,6 +68,7 @@ class ClockAtSecondZero final : public Clock {
     float secondsSinceMidnight() override { return 8 * 3600; }
     std::string secondsFieldText() override { return "00"; }
     LocalDate localDate() override { return {2020, 6, 22}; }
+    LocalTimeStamp localTimeStamp() override { return {{2020, 6, 22}, "08:00:00.000"}; }
     double monotonicSeconds() override { return 0; }
     void pause(double) override {}
 };
