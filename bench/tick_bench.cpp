@@ -50,7 +50,8 @@ void BM_TickWithFullTableAndNoMatch(benchmark::State& bench) {
     SchedulerCaptions captions;
     LoadTodayTable(state.today, paths.DayFilePrefix, 0);
     CountingSwitch outputs;
-    SchedulerTick tick(state, captions, clock, pump, view, paths, outputs);
+    test::RecordingJournal journal;
+    SchedulerTick tick(state, captions, clock, pump, view, paths, outputs, journal);
     for (auto _ : bench) {
         tick.TimerSat_Timer();
     }
@@ -84,9 +85,10 @@ void BM_TickAtSecondZeroWithAnUnchangedFullFile(benchmark::State& bench) {
     test::SilentView view;
     SchedulerState state;
     SchedulerCaptions captions;
-    reloadTodayTableIfChanged(state, paths.DayFilePrefix, 0);
+    test::RecordingJournal journal;
+    reloadTodayTableIfChanged(state, paths.DayFilePrefix, 0, journal);
     CountingSwitch outputs;
-    SchedulerTick tick(state, captions, clock, pump, view, paths, outputs);
+    SchedulerTick tick(state, captions, clock, pump, view, paths, outputs, journal);
     for (auto _ : bench) {
         tick.TimerSat_Timer();
     }
