@@ -106,9 +106,10 @@ void BM_FireLatency(benchmark::State& bench) {
                    static_cast<int16_t>(CurrentWeekday(clock) - 1));
     SchedulerTick* tickPointer = nullptr;
     PhasedTimer timer([&] { tickPointer->TimerSat_Timer(); });
-    RelayLink relays(link, clock, state, panel, view);
+    test::RecordingJournal journal;
+    RelayLink relays(link, clock, state, panel, view, journal);
     Outputs outputs(state, panel, relays, pump, clock, timer, view);
-    SchedulerTick tick(state, captions, clock, pump, view, paths, outputs);
+    SchedulerTick tick(state, captions, clock, pump, view, paths, outputs, journal);
     tickPointer = &tick;
 
     const double runSeconds = static_cast<double>(seconds.back()) + 2.0 - test::wallNow();

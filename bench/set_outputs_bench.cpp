@@ -17,7 +17,8 @@ void BM_SetOutputsCpuTime(benchmark::State& bench) {
     test::SilentView view;
     SchedulerState state;
     RelayPanel panel;
-    RelayLink relays(link, clock, state, panel, view);
+    test::RecordingJournal journal;
+    RelayLink relays(link, clock, state, panel, view, journal);
     Outputs outputs(state, panel, relays, pump, clock, timer, view);
     int16_t flag = kOn;
     for (auto _ : bench) {

@@ -50,7 +50,8 @@ void BM_TickWithFullTableAndNoMatch(benchmark::State& bench) {
     SchedulerCaptions captions;
     LoadTodayTable(state.today, paths.DayFilePrefix, 0);
     CountingSwitch outputs;
-    SchedulerTick tick(state, captions, clock, pump, view, paths, outputs);
+    test::RecordingJournal journal;
+    SchedulerTick tick(state, captions, clock, pump, view, paths, outputs, journal);
     for (auto _ : bench) {
         tick.TimerSat_Timer();
     }
@@ -68,6 +69,7 @@ class ClockAtSecondZero final : public Clock {
     float secondsSinceMidnight() override { return 8 * 3600; }
     std::string secondsFieldText() override { return "00"; }
     LocalDate localDate() override { return {2020, 6, 22}; }
+    LocalTimeStamp localTimeStamp() override { return {{2020, 6, 22}, "08:00:00.000"}; }
     double monotonicSeconds() override { return 0; }
     void pause(double) override {}
 };
@@ -83,9 +85,10 @@ void BM_TickAtSecondZeroWithAnUnchangedFullFile(benchmark::State& bench) {
     test::SilentView view;
     SchedulerState state;
     SchedulerCaptions captions;
-    reloadTodayTableIfChanged(state, paths.DayFilePrefix, 0);
+    test::RecordingJournal journal;
+    reloadTodayTableIfChanged(state, paths.DayFilePrefix, 0, journal);
     CountingSwitch outputs;
-    SchedulerTick tick(state, captions, clock, pump, view, paths, outputs);
+    SchedulerTick tick(state, captions, clock, pump, view, paths, outputs, journal);
     for (auto _ : bench) {
         tick.TimerSat_Timer();
     }

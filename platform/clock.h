@@ -18,6 +18,13 @@ struct LocalDate {
     long key() const { return (static_cast<long>(year) * 16 + month) * 32 + day; }
 };
 
+// The local date and the time of day to the millisecond, "10:15:00.007", of one reading of the
+// clock: a line stamped just before midnight must not land in the next day's file.
+struct LocalTimeStamp {
+    LocalDate date;
+    std::string time;
+};
+
 // Every reading of time the program makes goes through this interface, so tests can drive the
 // scheduler by moving a fake clock instead of waiting.
 class Clock {
@@ -31,6 +38,7 @@ class Clock {
     // Seconds field of the current local time as two-digit text, "00" to "59".
     virtual std::string secondsFieldText() = 0;
     virtual LocalDate localDate() = 0;
+    virtual LocalTimeStamp localTimeStamp() = 0;
     // Seconds on a clock that never jumps (not set back by midnight or by a clock change).
     virtual double monotonicSeconds() = 0;
     // Waits at least the given seconds of the monotonic clock without spinning the processor.

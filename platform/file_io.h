@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorel {
 
@@ -31,6 +32,20 @@ FileReadResult readWholeFile(const std::string& path);
 // another copy of the program keeps its own. Errors are ignored: a leftover is tried again at the
 // next start.
 void removeStaleTemporaries(const std::string& folder, double olderThanSeconds = 60);
+
+// Adds bytes at the end of the file, created if missing, in one write and without waiting for the
+// disk: lines of the journal go out while a bell rings. Returns the system's reason on failure, or
+// an empty text on success.
+[[nodiscard]] std::string appendToFile(const std::string& path, std::string_view bytes);
+
+// Makes the folder (not its parents). An empty text on success or when the folder exists already.
+[[nodiscard]] std::string createFolder(const std::string& path);
+
+// The names of the entries of folder, "." and ".." left out; none when it cannot be read.
+[[nodiscard]] std::vector<std::string> namesInFolder(const std::string& folder);
+
+// Removes the file (not a folder). The system's reason on failure, or an empty text.
+[[nodiscard]] std::string removeFile(const std::string& path);
 
 // What tells one state of a file from another without reading it: the file's identity (a file
 // replaced through a rename is a new one), its size and its modification time.

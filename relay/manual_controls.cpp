@@ -1,10 +1,13 @@
 #include "relay/manual_controls.h"
 
+#include "schedule/journal_sentences.h"
+
 namespace quorel {
 
 ManualControls::ManualControls(RelayPanel& panel, RelayLink& relays, EventPump& pump, View& view,
-                               Outputs& outputs)
-    : panel_(panel), relays_(relays), pump_(pump), view_(view), outputs_(outputs) {}
+                               Outputs& outputs, Journal& journal)
+    : panel_(panel), relays_(relays), pump_(pump), view_(view), outputs_(outputs),
+      journal_(journal) {}
 
 void ManualControls::CmdRelais_Click(int16_t index) {
     if (index < 0 || index > 1 || !relays_.portOpen()) {
@@ -18,6 +21,8 @@ void ManualControls::CmdRelais_Click(int16_t index) {
         // The colour is the button's only memory: it must not claim a command that never left.
         panel_.CmdRelais[index] = before;
         view_.redraw(ViewPart::RelayButtons);
+    } else {
+        journal_.note(relayTestSentence(index + 1, switchOn));
     }
     pump_.yield();
 }
@@ -29,10 +34,16 @@ void ManualControls::setCheckS(int16_t index, int value) {
     panel_.CheckS[index] = value;
 }
 
-void ManualControls::CheckS_Click(int16_t /*index*/) {
+void ManualControls::CheckS_Click(int16_t index) {
     // All four boxes are sampled on every click; only a checked box (1) counts as on.
     auto flag = [this](int box) { return panel_.CheckS[box] == 1 ? kOn : kOff; };
+    // Read before the switch, whose yields may let another click change the boxes.
+    const bool switches = outputs_.inService() && index >= 0 && index <= 3;
+    const bool on = switches && flag(index) == kOn;
     outputs_.SetOutputs(flag(0), flag(1), flag(2), flag(3));
+    if (switches) {
+        journal_.note(manualSwitchSentence(index + 1, on));
+    }
 }
 
 } // namespace quorel

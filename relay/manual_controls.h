@@ -4,17 +4,19 @@
 #include "relay/outputs.h"
 #include "relay/relay_link.h"
 #include "relay/relay_panel.h"
+#include "schedule/journal.h"
 #include "ui/view.h"
 
 #include <cstdint>
 
 namespace quorel {
 
-// The relay test buttons "Relais 1" and "Relais 2" and the output switches "S1" to "S4".
+// The relay test buttons "Relais 1" and "Relais 2" and the output switches "S1" to "S4". The
+// journal is told of each switch they make.
 class ManualControls {
   public:
     ManualControls(RelayPanel& panel, RelayLink& relays, EventPump& pump, View& view,
-                   Outputs& outputs);
+                   Outputs& outputs, Journal& journal);
 
     // Toggles relay index + 1 directly on the open port; the button's colour is its memory.
     void CmdRelais_Click(int16_t index);
@@ -30,6 +32,7 @@ class ManualControls {
     EventPump& pump_;
     View& view_;
     Outputs& outputs_;
+    Journal& journal_;
 };
 
 } // namespace quorel

@@ -8,7 +8,7 @@ Outputs::Outputs(SchedulerState& state, RelayPanel& panel, RelayLink& relays, Ev
       view_(view) {}
 
 void Outputs::SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4) {
-    if (!timer_.isEnabled()) {
+    if (!inService()) {
         return;
     }
     state_.OutputState[1] = o1;

@@ -25,6 +25,8 @@ class Outputs final : public OutputSwitch {
     // status line and is sent again by keepRelaysInStep(); the call still returns normally.
     void SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4) override;
     void keepRelaysInStep() override { relays_.keepInStep(); }
+    // Whether SetOutputs switches anything: only while the scheduler runs.
+    bool inService() const { return timer_.isEnabled(); }
 
   private:
     SchedulerState& state_;

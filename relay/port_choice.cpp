@@ -1,6 +1,7 @@
 #include "relay/port_choice.h"
 
 #include "relay/status_text.h"
+#include "schedule/journal_sentences.h"
 
 #include <string>
 
@@ -25,14 +26,20 @@ bool isOption(int16_t index) {
 } // namespace
 
 PortChoice::PortChoice(RelayPanel& panel, SerialLink& link, RelayLink& relays, Timer& timer,
-                       Timer& retryTimer, View& view)
+                       Timer& retryTimer, View& view, Journal& journal)
     : panel_(panel), link_(link), relays_(relays), timer_(timer), retryTimer_(retryTimer),
-      view_(view) {}
+      view_(view), journal_(journal) {}
 
 void PortChoice::PortCom_Click(int16_t index) {
     if (!isOption(index)) {
         return;
     }
+    choose(index);
+    journal_.note(
+        portChosenSentence(kPortComCaptions.at(static_cast<size_t>(index)), panel_.InfoERR));
+}
+
+void PortChoice::choose(int16_t index) {
     // "Désactivé" changes what LblProchaine announces.
     view_.redraw(ViewPart::NextBell);
     if (index == 0) {
@@ -92,7 +99,11 @@ void PortChoice::TimerPort_Timer() {
         retryTimer_.setEnabled(false);
         return;
     }
-    PortCom_Click(panel_.PortCom);
+    choose(panel_.PortCom);
+    if (link_.isOpen()) {
+        journal_.note(portOpenedSentence(kPortComCaptions.at(static_cast<size_t>(panel_.PortCom)),
+                                         panel_.InfoERR));
+    }
 }
 
 } // namespace quorel

@@ -4,6 +4,7 @@
 #include "platform/timer.h"
 #include "relay/relay_link.h"
 #include "relay/relay_panel.h"
+#include "schedule/journal.h"
 #include "ui/view.h"
 
 #include <cstdint>
@@ -14,11 +15,12 @@ namespace quorel {
 // The choice of serial port in the option group PortCom: opens or closes the port, starts or
 // stops TimerSat and reports the outcome on the status line InfoERR. While a COM option is
 // chosen and its port cannot be opened (a module plugged in after the start), TimerPort tries
-// again every 5 seconds.
+// again every 5 seconds. The journal is told of each choice and its outcome, and of a retry that
+// opens the port (not of those that fail, every 5 seconds).
 class PortChoice {
   public:
     PortChoice(RelayPanel& panel, SerialLink& link, RelayLink& relays, Timer& timer,
-               Timer& retryTimer, View& view);
+               Timer& retryTimer, View& view, Journal& journal);
 
     // Runs after the option group has moved its selection to index (0 to 4), for an operator's
     // click and for the option restored at start-up alike.
@@ -31,6 +33,8 @@ class PortChoice {
     void TimerPort_Timer();
 
   private:
+    // Runs the choice of option index, which must be one.
+    void choose(int16_t index);
     // Opens the port of option index unless it is open on that number already; false when the
     // choice ends on an error.
     bool openPortOf(int16_t index);
@@ -41,6 +45,7 @@ class PortChoice {
     Timer& timer_;
     Timer& retryTimer_;
     View& view_;
+    Journal& journal_;
     // The number the port was opened with, while it is open.
     std::optional<int16_t> openPort_;
 };

@@ -2,12 +2,13 @@
 
 #include "relay/relay_bytes.h"
 #include "relay/status_text.h"
+#include "schedule/journal_sentences.h"
 
 namespace quorel {
 
 RelayLink::RelayLink(SerialLink& link, Clock& clock, const SchedulerState& state, RelayPanel& panel,
-                     View& view)
-    : link_(link), clock_(clock), state_(state), panel_(panel), view_(view) {}
+                     View& view, Journal& journal)
+    : link_(link), clock_(clock), state_(state), panel_(panel), view_(view), journal_(journal) {}
 
 SerialError RelayLink::command(int relay, bool on) {
     relays_.at(relay - 1) = Relay{on, false};
@@ -96,7 +97,10 @@ void RelayLink::noteReopenedDevice() {
 void RelayLink::report(SerialError error) {
     if (error != SerialError::None) {
         showingFailure_ = true;
-        showStatus(errorStatusText(static_cast<int>(error)));
+        // Noted as the status line turns to it, not again at each retry of the same failure.
+        if (showStatus(errorStatusText(static_cast<int>(error)))) {
+            journal_.note(relayFailureSentence(static_cast<int>(error)));
+        }
         return;
     }
     const bool allWritten = relays_[0].written && relays_[1].written;
@@ -104,14 +108,17 @@ void RelayLink::report(SerialError error) {
         panel_.PortCom < static_cast<int16_t>(kPortComCaptions.size())) {
         showingFailure_ = false;
         showStatus(inServiceStatusText(panel_.PortCom, panel_.Setting));
+        journal_.note(relaysRestoredSentence(panel_.InfoERR));
     }
 }
 
-void RelayLink::showStatus(const std::string& text) {
-    if (panel_.InfoERR != text) {
-        panel_.InfoERR = text;
-        view_.redraw(ViewPart::Status);
+bool RelayLink::showStatus(const std::string& text) {
+    if (panel_.InfoERR == text) {
+        return false;
     }
+    panel_.InfoERR = text;
+    view_.redraw(ViewPart::Status);
+    return true;
 }
 
 } // namespace quorel

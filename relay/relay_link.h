@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/serial_link.h"
 #include "relay/relay_panel.h"
+#include "schedule/journal.h"
 #include "schedule/scheduler_state.h"
 #include "ui/view.h"
 
@@ -16,11 +17,11 @@ namespace quorel {
 // or an unplugged module is sent again until it is written: a switch-off that fails must not
 // leave a bell ringing until the next morning. It also keeps the status line truthful: an error
 // as soon as a command fails or the device goes away, "Init ... Ok" again once commands go
-// through.
+// through. The journal is told when commands start failing and when they go through again.
 class RelayLink {
   public:
     RelayLink(SerialLink& link, Clock& clock, const SchedulerState& state, RelayPanel& panel,
-              View& view);
+              View& view, Journal& journal);
 
     // A command of SetOutputs for relay 1 or 2: it becomes the relay's state, sent again at later
     // ticks until it is written.
@@ -51,13 +52,15 @@ class RelayLink {
     [[nodiscard]] SerialError send(int relay, bool on);
     void noteReopenedDevice();
     void report(SerialError error);
-    void showStatus(const std::string& text);
+    // False when the status line showed text already.
+    bool showStatus(const std::string& text);
 
     SerialLink& link_;
     Clock& clock_;
     const SchedulerState& state_;
     RelayPanel& panel_;
     View& view_;
+    Journal& journal_;
     std::array<Relay, 2> relays_{};
     uint32_t seenOpenings_ = 0;
     // The status line shows a failure of the relay commands (not of the port choice).

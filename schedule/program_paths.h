@@ -10,13 +10,14 @@ struct ProgramPaths {
     std::string SettingsPath;      // AppFolder + "Quorel.ini"
     std::string DayFilePrefix;     // AppFolder + "Quorel"; day d is DayFilePrefix + "." + d
     std::string ClosedPeriodsPath; // AppFolder + "Quorel.conges", the days without bells
+    std::string JournalFolder;     // AppFolder + "Journal/", one file of events a day
 
     static ProgramPaths inFolder(std::string folder) {
         if (folder.empty() || folder.back() != '/') {
             folder += '/';
         }
         return ProgramPaths{folder, folder + "Quorel.ini", folder + "Quorel",
-                            folder + "Quorel.conges"};
+                            folder + "Quorel.conges", folder + "Journal/"};
     }
 };
 

@@ -1,10 +1,13 @@
 #include "schedule/scheduler_tick.h"
 
+#include "schedule/calendar_date.h"
 #include "schedule/format_elapsed.h"
+#include "schedule/journal_sentences.h"
 #include "schedule/number_text.h"
 #include "schedule/today_reload.h"
 #include "schedule/weekday.h"
 
+#include <algorithm>
 #include <string>
 
 namespace quorel {
@@ -45,9 +48,9 @@ bool isOutputNumber(int output) {
 
 SchedulerTick::SchedulerTick(SchedulerState& state, SchedulerCaptions& captions, Clock& clock,
                              EventPump& pump, View& view, const ProgramPaths& paths,
-                             OutputSwitch& outputs)
+                             OutputSwitch& outputs, Journal& journal)
     : state_(state), captions_(captions), clock_(clock), pump_(pump), view_(view), paths_(paths),
-      outputs_(outputs) {}
+      outputs_(outputs), journal_(journal) {}
 
 void SchedulerTick::TimerSat_Timer() {
     // A tick raised inside one of this tick's yields would rescan and switch again in the middle
@@ -66,10 +69,17 @@ void SchedulerTick::TimerSat_Timer() {
     // bells within a minute, and the new day's timetable and closure at midnight, before the scan.
     bool nextBellMoved = false;
     if (clock_.secondsFieldText() == "00") {
-        nextBellMoved = reloadTodayTableIfChanged(state_, paths_.DayFilePrefix,
-                                                  static_cast<int16_t>(CurrentWeekday(clock_) - 1));
-        nextBellMoved |=
-            reloadClosedPeriodsIfChanged(state_, paths_.ClosedPeriodsPath, clock_.localDate());
+        const LocalDate today = clock_.localDate();
+        if (day_ != today) {
+            day_ = today;
+            if (onNewDay) {
+                onNewDay(today);
+            }
+        }
+        nextBellMoved =
+            reloadTodayTableIfChanged(state_, paths_.DayFilePrefix,
+                                      static_cast<int16_t>(CurrentWeekday(clock_) - 1), journal_);
+        nextBellMoved |= reloadClosedPeriodsIfChanged(state_, paths_.ClosedPeriodsPath, today);
     }
     scanForDueEntries();
     // An entry that fired, or one announced whose time went by unrung, moves the sign on.
@@ -91,12 +101,8 @@ void SchedulerTick::showNextBell() {
 
 void SchedulerTick::scanForDueEntries() {
     const TodayTable& table = state_.today;
-    std::array<bool, 5> due{};
+    std::array<int, 5> dueSlot{}; // the slot that switches each output on; 0 for none
     state_.ScanSlot = TodayTable::kSlots + 1;
-    // On a day without bells no entry starts; outputs already on still go off below.
-    if (state_.closedToday) {
-        return;
-    }
     for (int slot = 1; slot <= TodayTable::kSlots; ++slot) {
         // The clock is read for every slot, so a second that begins during the scan is seen.
         if (!sameText(clock_.clockText(), table.TodayTime[slot])) {
@@ -106,15 +112,24 @@ void SchedulerTick::scanForDueEntries() {
         if (!isOutputNumber(output)) {
             continue;
         }
+        // On a day without bells no entry starts; outputs already on still go off below.
+        if (state_.closedToday) {
+            if (firstNoteOf(slot)) {
+                journal_.note(silencedEntrySentence(table.TodayTime[slot], output,
+                                                    table.TodayDuration[slot],
+                                                    state_.closedToday->label));
+            }
+            continue;
+        }
         if (state_.ScanSlot > TodayTable::kSlots) {
             state_.ScanSlot = static_cast<int16_t>(slot);
         }
         // Every output due in this second is switched on; for an output due twice, the first
         // entry in file order gives the duration.
-        if (due[output]) {
+        if (dueSlot[output] != 0) {
             continue;
         }
-        due[output] = true;
+        dueSlot[output] = slot;
         state_.OutputStartTime[output] = clock_.secondsSinceMidnight();
         state_.outputStartMonotonic[output] = clock_.monotonicSeconds();
         captions_.LblMaxi[output - 1] = std::to_string(table.TodayDuration[slot]);
@@ -125,12 +140,36 @@ void SchedulerTick::scanForDueEntries() {
     view_.redraw(ViewPart::Outputs);
     // One call for all of them: the relay bytes go out once, for the combined state.
     std::array<int16_t, 5> flags = state_.OutputState;
+    std::vector<std::string> lines;
     for (int output = 1; output <= 4; ++output) {
-        if (due[output]) {
-            flags[output] = kOn;
+        const int slot = dueSlot[output];
+        if (slot == 0) {
+            continue;
+        }
+        flags[output] = kOn;
+        if (firstNoteOf(slot)) {
+            lines.push_back(
+                outputOnSentence(output, table.TodayTime[slot], table.TodayDuration[slot]));
         }
     }
     outputs_.SetOutputs(flags[1], flags[2], flags[3], flags[4]);
+    // Written once the relay bytes are out: the journal never makes a bell late.
+    for (const std::string& line : lines) {
+        journal_.note(line);
+    }
+}
+
+bool SchedulerTick::firstNoteOf(int slot) {
+    std::string second = isoDateText(clock_.localDate()) + " " + state_.today.TodayTime[slot];
+    if (second != notedSecond_) {
+        notedSecond_ = std::move(second);
+        notedSlots_.clear();
+    }
+    if (std::find(notedSlots_.begin(), notedSlots_.end(), slot) != notedSlots_.end()) {
+        return false;
+    }
+    notedSlots_.push_back(slot);
+    return true;
 }
 
 void SchedulerTick::updateOutputsThatAreOn() {
@@ -151,6 +190,7 @@ void SchedulerTick::updateOutputsThatAreOn() {
             std::array<int16_t, 5> flags = state_.OutputState;
             flags[k] = kOff;
             outputs_.SetOutputs(flags[1], flags[2], flags[3], flags[4]);
+            journal_.note(outputOffSentence(k));
         }
     }
 }

@@ -17,6 +17,7 @@ struct TodayTable {
     std::array<int32_t, kSlots + 1> TodayDuration{};
 
     void clear();
+    bool operator==(const TodayTable&) const = default;
 };
 
 // Clears the table and fills it from the day file of day (DayFilePrefix + "." + day).

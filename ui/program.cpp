@@ -2,6 +2,7 @@
 
 #include "platform/file_io.h"
 #include "relay/status_text.h"
+#include "schedule/journal_sentences.h"
 #include "schedule/today_reload.h"
 #include "schedule/weekday.h"
 #include "settings/settings_file.h"
@@ -24,21 +25,39 @@ class ErrorOutput final : public Dialogs {
     std::ostream& out_;
 };
 
+const char* shutdownCauseText(ShutdownCause cause) {
+    switch (cause) {
+    case ShutdownCause::WindowClosed:
+        return "fenêtre fermée";
+    case ShutdownCause::Quit:
+        return "« Quitter »";
+    case ShutdownCause::Signal:
+        break;
+    }
+    return "signal";
+}
+
 } // namespace
 
 Program::Program(PlatformServices services, std::string programFolder, std::string programPath)
     : heldDialogs_(services.dialogs),
-      relays(services.link, services.clock, scheduler, panel, services.view),
+      journal_(services.clock, ProgramPaths::inFolder(programFolder).JournalFolder),
+      relays(services.link, services.clock, scheduler, panel, services.view, journal_),
       outputs(scheduler, panel, relays, services.pump, services.clock, services.timer,
               services.view),
-      tick(scheduler, captions, services.clock, services.pump, services.view, paths, outputs),
-      portChoice(panel, services.link, relays, services.timer, services.retryTimer, services.view),
-      manual(panel, relays, services.pump, services.view, outputs),
+      tick(scheduler, captions, services.clock, services.pump, services.view, paths, outputs,
+           journal_),
+      portChoice(panel, services.link, relays, services.timer, services.retryTimer, services.view,
+                 journal_),
+      manual(panel, relays, services.pump, services.view, outputs, journal_),
       entries(list, fields, heldDialogs_, services.view),
       days(list, paths, heldDialogs_, services.view),
       autoRun(services.store, services.startup, heldDialogs_, services.view,
               std::move(programPath)),
-      services_(services), programFolder_(std::move(programFolder)) {}
+      services_(services), programFolder_(std::move(programFolder)) {
+    journal_.onFailure = [this](const std::string& reason) { showJournalFailure(reason); };
+    tick.onNewDay = [this](const LocalDate& today) { journal_.removeOldFiles(today); };
+}
 
 int16_t Program::todayIndex() {
     return static_cast<int16_t>(CurrentWeekday(services_.clock) - 1);
@@ -55,6 +74,8 @@ void Program::Form_Load(WindowGeometry& window) {
     // today's timetable.
     heldDialogs_.hold();
     paths = ProgramPaths::inFolder(programFolder_);
+    journal_.note(startSentence(QUOREL_VERSION));
+    journal_.removeOldFiles(services_.clock.localDate());
     removeStaleTemporaries(paths.AppFolder);
     settingsFile("Load", heldDialogs_);
 
@@ -70,9 +91,13 @@ void Program::Form_Load(WindowGeometry& window) {
     InitialHeight = static_cast<int32_t>(std::nearbyint(outer.height));
     window.moveTo(CenterWindow(window.screenSize(), outer));
 
-    reloadTodayTableIfChanged(scheduler, paths.DayFilePrefix, todayIndex());
+    reloadTodayTableIfChanged(scheduler, paths.DayFilePrefix, todayIndex(), journal_);
     reloadClosedPeriods();
     autoRun.restoreCheckMark();
+    // The port restored above has written over the notice of a journal that cannot be written.
+    if (!journal_.failure().empty()) {
+        showJournalFailure(journal_.failure());
+    }
     heldDialogs_.release();
 }
 
@@ -81,6 +106,7 @@ void Program::Form_Unload(ShutdownCause cause) {
         return;
     }
     unloading_ = true;
+    journal_.note(stopSentence(shutdownCauseText(cause)));
     heldDialogs_.discard();
     if (cause == ShutdownCause::Signal) {
         ErrorOutput errors(services_.errors);
@@ -98,6 +124,11 @@ void Program::Form_Unload(ShutdownCause cause) {
     panel.InfoERR = kPortClosedStatus;
     services_.view.redraw(ViewPart::Status);
     ended_ = true;
+}
+
+void Program::showJournalFailure(const std::string& reason) {
+    panel.InfoERR = journalFailureNotice(reason);
+    services_.view.redraw(ViewPart::Status);
 }
 
 NextBellSign Program::shownNextBell() const {

@@ -12,6 +12,7 @@
 #include "relay/port_choice.h"
 #include "relay/relay_link.h"
 #include "relay/relay_panel.h"
+#include "schedule/daily_journal.h"
 #include "schedule/program_paths.h"
 #include "schedule/scheduler_state.h"
 #include "schedule/scheduler_tick.h"
@@ -90,6 +91,7 @@ class Program {
 
   private:
     HeldDialogs heldDialogs_;
+    DailyJournal journal_;
 
   public:
     RelayLink relays;
@@ -107,6 +109,7 @@ class Program {
   private:
     void settingsFile(const std::string& action, Dialogs& dialogs);
     int16_t todayIndex();
+    void showJournalFailure(const std::string& reason);
 
     PlatformServices services_;
     std::string programFolder_;

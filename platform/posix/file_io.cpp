@@ -184,6 +184,46 @@ std::string replaceFileContent(const std::string& path, std::string_view bytes) 
     return {};
 }
 
+std::string appendToFile(const std::string& path, std::string_view bytes) {
+    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+    if (file.get() < 0 || !writeAll(file.get(), bytes) || !file.closeNow()) {
+        return systemErrorText(errno);
+    }
+    return {};
+}
+
+std::string createFolder(const std::string& path) {
+    if (::mkdir(path.c_str(), 0777) == 0) {
+        return {};
+    }
+    const int error = errno;
+    struct stat info {};
+    if (error == EEXIST && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        return {};
+    }
+    return systemErrorText(error);
+}
+
+std::vector<std::string> namesInFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* directory = ::opendir(folder.c_str());
+    if (directory == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(directory)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    ::closedir(directory);
+    return names;
+}
+
+std::string removeFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0 ? std::string() : systemErrorText(errno);
+}
+
 bool FileExists(const std::string& path) {
     if (path.find_first_not_of(" \t") == std::string::npos) {
         return false;

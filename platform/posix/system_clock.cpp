@@ -52,6 +52,17 @@ LocalDate SystemClock::localDate() {
     return LocalDate{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday};
 }
 
+LocalTimeStamp SystemClock::localTimeStamp() {
+    long nanoseconds = 0;
+    const std::tm& t = localTimeNow(&nanoseconds);
+    const long milliseconds = nanoseconds / 1000000;
+    std::string time = cachedText_ + ".000";
+    time[9] = static_cast<char>('0' + milliseconds / 100);
+    time[10] = static_cast<char>('0' + milliseconds / 10 % 10);
+    time[11] = static_cast<char>('0' + milliseconds % 10);
+    return LocalTimeStamp{LocalDate{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday}, std::move(time)};
+}
+
 double SystemClock::monotonicSeconds() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);

@@ -14,6 +14,7 @@ class SystemClock final : public Clock {
     float secondsSinceMidnight() override;
     std::string secondsFieldText() override;
     LocalDate localDate() override;
+    LocalTimeStamp localTimeStamp() override;
     double monotonicSeconds() override;
     void pause(double seconds) override;
 

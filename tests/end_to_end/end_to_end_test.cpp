@@ -137,6 +137,17 @@ TEST(EndToEnd, EachEntryRingsOnItsSecondAndTodaysFileIsReloadedEveryMinute) {
     EXPECT_EQ(quorel.stop(SIGTERM), 0) << quorel.log();
     EXPECT_EQ(test::hexBytes(quorel.home.read("program/Quorel.ini")), "31 0D 0A");
     EXPECT_TRUE(module.read(1, 0.5).empty()) << "a byte was sent at shut-down";
+
+    // One line for the switch-on sent at every tick of its second, stamped within that second.
+    const std::string journal =
+        quorel.home.read("program/Journal/" + isoDateText(SystemClock().localDate()) + ".txt");
+    const std::string time = record("1", first, "2").substr(5, 8);
+    const std::string on = " Sortie 1 activée (entrée " + time + ", 2 s)\n";
+    const size_t at = journal.find(on);
+    ASSERT_NE(at, std::string::npos) << journal;
+    EXPECT_EQ(journal.find(on, at + 1), std::string::npos) << journal;
+    EXPECT_EQ(journal.substr(at - 12, 9), time + ".") << journal;
+    EXPECT_NE(journal.find(" Arrêt de Quorel : signal\n"), std::string::npos) << journal;
 }
 
 TEST(EndToEnd, ModulePluggedInAfterTheStartRingsAndIsSwitchedOffAtShutDown) {
@@ -188,7 +199,7 @@ TEST(EndToEnd, FirstStartInAnEmptyFolderOpensNoPortAndWritesNothingUntilShutDown
     quorel.start();
     ASSERT_FALSE(quorel.process.waitForFinished(1500)) << quorel.log();
     for (const auto& entry : std::filesystem::directory_iterator(quorel.file(""))) {
-        EXPECT_EQ(entry.path().filename(), "quorel");
+        EXPECT_TRUE(entry.path().filename() == "quorel" || entry.path().filename() == "Journal");
     }
     const std::string descriptors = "/proc/" + std::to_string(quorel.process.processId()) + "/fd";
     for (const auto& entry : std::filesystem::directory_iterator(descriptors)) {

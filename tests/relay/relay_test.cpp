@@ -38,10 +38,11 @@ class RelayTest : public ::testing::Test {
     SchedulerState state;
     RelayPanel panel;
     StatusHistory view{panel};
-    RelayLink relays{link, clock, state, panel, view};
+    test::RecordingJournal journal;
+    RelayLink relays{link, clock, state, panel, view, journal};
     Outputs outputs{state, panel, relays, pump, clock, timer, view};
-    PortChoice ports{panel, link, relays, timer, retryTimer, view};
-    ManualControls manual{panel, relays, pump, view, outputs};
+    PortChoice ports{panel, link, relays, timer, retryTimer, view, journal};
+    ManualControls manual{panel, relays, pump, view, outputs, journal};
 };
 
 using Flags = std::array<int16_t, 5>;

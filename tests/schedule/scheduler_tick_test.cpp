@@ -45,9 +45,10 @@ class TickTest : public ::testing::Test {
     SchedulerState state;
     SchedulerCaptions captions;
     RelayPanel panel;
-    RelayLink relays{link, clock, state, panel, view};
+    test::RecordingJournal journal;
+    RelayLink relays{link, clock, state, panel, view, journal};
     Outputs outputs{state, panel, relays, pump, clock, timer, view};
-    SchedulerTick tick{state, captions, clock, pump, view, paths, outputs};
+    SchedulerTick tick{state, captions, clock, pump, view, paths, outputs, journal};
 };
 
 TEST_F(TickTest, EntrySwitchesOnAtEachTickOfItsSecondAndOffAfterItsDuration) {

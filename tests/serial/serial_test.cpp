@@ -257,7 +257,8 @@ TEST_F(Link, SwitchOffLostToAnUnplugReachesTheModuleOnceItIsBack) {
     panel.PortCom = 1;
     test::RecordingView view;
     SystemClock clock;
-    RelayLink relays(link, clock, state, panel, view);
+    test::RecordingJournal journal;
+    RelayLink relays(link, clock, state, panel, view, journal);
     ASSERT_EQ(link.open(), SerialError::None);
     relays.portOpened();
     EXPECT_EQ(relays.command(1, true), SerialError::None);

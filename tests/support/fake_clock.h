@@ -37,6 +37,11 @@ class FakeClock final : public Clock {
     float secondsSinceMidnight() override { return static_cast<float>(seconds_); }
     std::string secondsFieldText() override { return text("%02ld", whole() % 60); }
     LocalDate localDate() override { return date_; }
+    LocalTimeStamp localTimeStamp() override {
+        const long ms = std::lround(seconds_ * 1000); // to the nearest, against rounding errors
+        return {date_, text("%02ld:%02ld:%02ld.%03ld", ms / 3600000 % 24, ms / 60000 % 60,
+                            ms / 1000 % 60, ms % 1000)};
+    }
     double monotonicSeconds() override { return monotonic_; }
     void pause(double seconds) override { pausedSeconds_ += seconds, advance(seconds); }
 

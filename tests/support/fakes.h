@@ -5,6 +5,7 @@
 #include "platform/settings_store.h"
 #include "platform/startup_entry.h"
 #include "platform/timer.h"
+#include "schedule/journal.h"
 #include "ui/view.h"
 
 #include <algorithm>
@@ -41,6 +42,11 @@ struct RecordingView final : View {
 // A view that draws nothing, for benchmarks.
 struct SilentView final : View {
     void redraw(ViewPart) override {}
+};
+
+struct RecordingJournal final : Journal {
+    void note(const std::string& sentence) override { sentences.push_back(sentence); }
+    std::vector<std::string> sentences;
 };
 
 struct ShownMessage {

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTest>
 #include <QTime>
@@ -83,7 +84,7 @@ TEST_F(Window, ShowsEachControlWithItsCaptionAndToolTip) {
         "journée du ] ChEdit_0=[ de 1 à 4 ] ChEdit_1=[ hh:mn:ss ] ChEdit_2=[ en secondes ] "
         "BtnAjouter=Ajouter[] BtnReplacer=Replacer[] BtnSupp=Supprimer[] Label1=Entrée[] "
         "Label2=Sortie[] E=[] S=[] =Options mnuautorun=Démarrer avec Windows "
-        "MnuJoursSansSonnerie=Jours sans sonnerie… MnuQuit=Quitter "
+        "MnuJoursSansSonnerie=Jours sans sonnerie… MnuJournal=Journal… MnuQuit=Quitter "
         "=Jour Jour_1=Lundi Jour_2=Mardi Jour_3=Mercredi Jour_4=Jeudi Jour_5=Vendredi "
         "Jour_6=Samedi Jour_7=Dimanche S Heure Temps");
     EXPECT_FALSE(station.window.windowIcon().isNull());
@@ -280,6 +281,25 @@ TEST_F(Window, DaysWithoutBellsAreEditedInTheirDialogAndSilenceTheDay) {
     });
     menu->trigger();
     EXPECT_EQ(station.folder.read("Quorel.conges"), saved);
+}
+
+TEST_F(Window, TheJournalShowsTheLinesOfTheDayPickedNewestAtTheBottom) {
+    station.start({2020, 6, 22}, 10 * 3600);
+    QStringList shown;
+    QTimer::singleShot(0, &station.window, [&] { // dropped with the window if never run
+        auto* dialog = station.window.findChild<QDialog*>("FJournal");
+        auto* lines = dialog->findChild<QPlainTextEdit*>("TexteJournal");
+        shown << dialog->windowTitle() << lines->toPlainText()
+              << (lines->isReadOnly() && lines->textCursor().atEnd() ? "at the end" : "");
+        dialog->findChild<QDateEdit*>("ChDateJournal")->setDate(QDate(2020, 6, 21));
+        shown << lines->toPlainText();
+        dialog->reject();
+    });
+    station.window.findChild<QAction*>("MnuJournal")->trigger();
+    EXPECT_EQ(shown, (QStringList{"Journal",
+                                  "10:00:00.000 Démarrage de Quorel " QUOREL_VERSION "\n"
+                                  "10:00:00.000 Horaire du jour chargé : 0 entrée\n",
+                                  "at the end", "Aucun événement ce jour."}));
 }
 
 TEST_F(Window, ManualControlsShowTheirState) {

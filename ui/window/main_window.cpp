@@ -4,6 +4,7 @@
 #include "ui/window/bell_icon.h"
 #include "ui/window/colours.h"
 #include "ui/window/days_without_bells_dialog.h"
+#include "ui/window/journal_dialog.h"
 #include "ui/window/schedule_table_model.h"
 #include "ui/window/twips.h"
 
@@ -172,6 +173,7 @@ void MainWindow::connectControls() {
     });
     connect(controls_.MnuJoursSansSonnerie, &QAction::triggered, this,
             [this] { editDaysWithoutBells(); });
+    connect(controls_.MnuJournal, &QAction::triggered, this, [this] { showJournal(); });
     connect(controls_.MnuQuit, &QAction::triggered, this,
             [this] { closeFor(ShutdownCause::Quit); });
 }
@@ -334,6 +336,11 @@ void MainWindow::editDaysWithoutBells() {
     if (dialog.exec() == QDialog::Accepted) {
         program_->reloadClosedPeriods();
     }
+}
+
+void MainWindow::showJournal() {
+    JournalDialog dialog(program_->paths.JournalFolder, program_->today(), this);
+    dialog.exec();
 }
 
 // The window's size with its menu bar. The title bar and borders belong to the window manager,

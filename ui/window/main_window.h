@@ -57,6 +57,7 @@ class MainWindow final : public QMainWindow, public View, public WindowGeometry 
     void showAutoRun();
     void showNextBell();
     void editDaysWithoutBells();
+    void showJournal();
     void showCopyMenu();
 
     MainWindowControls controls_;

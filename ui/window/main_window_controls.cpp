@@ -108,6 +108,8 @@ void MainWindowControls::buildMenus(QMainWindow& window) {
     mnuautorun->setCheckable(true);
     MnuJoursSansSonnerie = options->addAction(text("Jours sans sonnerie…"));
     MnuJoursSansSonnerie->setObjectName("MnuJoursSansSonnerie");
+    MnuJournal = options->addAction(text("Journal…"));
+    MnuJournal->setObjectName("MnuJournal");
     MnuQuit = options->addAction(text("Quitter"));
     MnuQuit->setObjectName("MnuQuit");
 

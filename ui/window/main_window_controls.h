@@ -29,6 +29,7 @@ struct MainWindowControls {
 
     QAction* mnuautorun = nullptr;
     QAction* MnuJoursSansSonnerie = nullptr;
+    QAction* MnuJournal = nullptr;
     QAction* MnuQuit = nullptr;
     QMenu* mnuJour = nullptr;
     std::array<QAction*, 7> Jour{};

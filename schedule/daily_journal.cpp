@@ -1,0 +1,77 @@
+#include "schedule/daily_journal.h"
+
+#include "platform/file_io.h"
+#include "schedule/calendar_date.h"
+
+#include <optional>
+
+namespace quorel {
+
+namespace {
+
+constexpr std::string_view kExtension = ".txt";
+
+// The date in a day file's name, "2026-12-07.txt"; nullopt for any other name.
+std::optional<LocalDate> dayOfFile(std::string_view name) {
+    if (!name.ends_with(kExtension)) {
+        return std::nullopt;
+    }
+    name.remove_suffix(kExtension.size());
+    return parseIsoDate(name);
+}
+
+} // namespace
+
+DailyJournal::DailyJournal(Clock& clock, std::string folder)
+    : clock_(clock), folder_(std::move(folder)) {}
+
+void DailyJournal::note(const std::string& sentence) {
+    // One reading gives both the line's time and its file.
+    const LocalTimeStamp now = clock_.localTimeStamp();
+    const std::string path = journalFilePath(folder_, now.date);
+    const std::string line = now.time + " " + sentence + "\n";
+    std::string error = appendToFile(path, line);
+    // Made at the first line, and again if someone removed it; a line that failed for another
+    // reason is not tried twice, so that half a line is never followed by a whole one.
+    if (!error.empty() && !fileStamp(folder_) && createFolder(folder_).empty()) {
+        error = appendToFile(path, line);
+    }
+    if (error.empty()) {
+        failure_.clear();
+        return;
+    }
+    const bool first = failure_.empty();
+    failure_ = error;
+    if (first && onFailure) {
+        onFailure(error);
+    }
+}
+
+void DailyJournal::removeOldFiles(const LocalDate& today) {
+    const LocalDate oldestKept = addDays(today, -kJournalKeptDays);
+    for (const std::string& name : namesInFolder(folder_)) {
+        const std::optional<LocalDate> day = dayOfFile(name);
+        if (day && *day < oldestKept) {
+            // A file that stays is tried again at the next start or the next midnight.
+            [[maybe_unused]] const std::string retriedLater = removeFile(folder_ + name);
+        }
+    }
+}
+
+std::string journalFilePath(const std::string& folder, const LocalDate& date) {
+    return folder + isoDateText(date) + std::string(kExtension);
+}
+
+std::string journalDayText(const std::string& folder, const LocalDate& date) {
+    const std::string path = journalFilePath(folder, date);
+    const FileReadResult file = readWholeFile(path);
+    if (file.ok() && !file.bytes.empty()) {
+        return file.bytes;
+    }
+    if (file.ok() || !fileStamp(path)) {
+        return "Aucun événement ce jour.";
+    }
+    return "Journal illisible : " + file.error;
+}
+
+} // namespace quorel

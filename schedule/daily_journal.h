@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "schedule/journal.h"
+
+#include <functional>
+#include <string>
+
+namespace quorel {
+
+// The journal as one UTF-8 text file a day in a folder, "2026-12-07.txt", a line per event:
+// "10:15:00.007 Sortie 1 activée (entrée 10:15:00, 5 s)". Each line is one append, without
+// waiting for the disk; a line that cannot be written is dropped, and the bells go on.
+class DailyJournal final : public Journal {
+  public:
+    // folder ends in the separator; it is made when the first line needs it.
+    DailyJournal(Clock& clock, std::string folder);
+
+    void note(const std::string& sentence) override;
+    // Deletes the day files dated more than kJournalKeptDays before today, and nothing else.
+    void removeOldFiles(const LocalDate& today);
+
+    // The system's reason why the last line could not be written; empty once one could.
+    const std::string& failure() const { return failure_; }
+    // Runs when a line cannot be written after the last one could (or as the first), with the
+    // system's reason.
+    std::function<void(const std::string& reason)> onFailure;
+
+  private:
+    Clock& clock_;
+    std::string folder_;
+    std::string failure_;
+};
+
+inline constexpr int kJournalKeptDays = 400;
+
+// The file of the journal in folder for date.
+std::string journalFilePath(const std::string& folder, const LocalDate& date);
+// What the viewer shows for date: the lines of its file, or why there are none.
+std::string journalDayText(const std::string& folder, const LocalDate& date);
+
+} // namespace quorel

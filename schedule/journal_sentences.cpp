@@ -1,0 +1,73 @@
+#include "schedule/journal_sentences.h"
+
+namespace quorel {
+
+namespace {
+
+std::string quoted(const std::string& text) {
+    return "« " + text + " »";
+}
+
+std::string number(long long value) {
+    return std::to_string(value);
+}
+
+} // namespace
+
+std::string startSentence(const std::string& version) {
+    return "Démarrage de Quorel " + version;
+}
+
+std::string stopSentence(const std::string& cause) {
+    return "Arrêt de Quorel : " + cause;
+}
+
+std::string portChosenSentence(const std::string& caption, const std::string& status) {
+    return "Port " + quoted(caption) + " choisi : " + status;
+}
+
+std::string portOpenedSentence(const std::string& caption, const std::string& status) {
+    return "Port " + quoted(caption) + " ouvert : " + status;
+}
+
+std::string outputOnSentence(int output, const std::string& entryTime, int32_t seconds) {
+    return "Sortie " + number(output) + " activée (entrée " + entryTime + ", " + number(seconds) +
+           " s)";
+}
+
+std::string outputOffSentence(int output) {
+    return "Sortie " + number(output) + " désactivée";
+}
+
+std::string manualSwitchSentence(int box, bool on) {
+    return "S" + number(box) + (on ? " activée" : " désactivée") + " à la main";
+}
+
+std::string relayTestSentence(int relay, bool on) {
+    return "Relais " + number(relay) + (on ? " activé" : " désactivé") + " (test)";
+}
+
+std::string relayFailureSentence(int errorNumber) {
+    return "Erreur n° " + number(errorNumber) + " : commande relais non écrite";
+}
+
+std::string relaysRestoredSentence(const std::string& status) {
+    return "Commandes relais rétablies : " + status;
+}
+
+std::string tableLoadedSentence(int entries) {
+    // French counts none and one in the singular.
+    return "Horaire du jour chargé : " + number(entries) + (entries > 1 ? " entrées" : " entrée");
+}
+
+std::string silencedEntrySentence(const std::string& entryTime, int output, int32_t seconds,
+                                  const std::string& closure) {
+    return "Entrée " + entryTime + " (S" + number(output) + ", " + number(seconds) +
+           " s) non sonnée : jour sans sonnerie " + quoted(closure);
+}
+
+std::string journalFailureNotice(const std::string& reason) {
+    return "Journal impossible à écrire : " + reason;
+}
+
+} // namespace quorel

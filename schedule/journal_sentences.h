@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quorel {
+
+// The sentences of the journal, in French for the caretakers who read it. Outputs, switches and
+// relays are numbered from 1.
+
+// "Démarrage de Quorel 1.0"
+std::string startSentence(const std::string& version);
+// "Arrêt de Quorel : signal", cause saying what asked for it.
+std::string stopSentence(const std::string& cause);
+// "Port « COM1: » choisi : Init COM1:4800,N,8,1 Ok", status being the status line's text.
+std::string portChosenSentence(const std::string& caption, const std::string& status);
+// "Port « COM1: » ouvert : ...", once a port tried again every few seconds opens.
+std::string portOpenedSentence(const std::string& caption, const std::string& status);
+// "Sortie 1 activée (entrée 10:15:00, 5 s)", by the timetable.
+std::string outputOnSentence(int output, const std::string& entryTime, int32_t seconds);
+// "Sortie 1 désactivée"
+std::string outputOffSentence(int output);
+// "S1 activée à la main" / "S1 désactivée à la main"
+std::string manualSwitchSentence(int box, bool on);
+// "Relais 1 activé (test)" / "Relais 1 désactivé (test)"
+std::string relayTestSentence(int relay, bool on);
+// "Erreur n° 8031 : commande relais non écrite"
+std::string relayFailureSentence(int errorNumber);
+// "Commandes relais rétablies : Init COM1:4800,N,8,1 Ok"
+std::string relaysRestoredSentence(const std::string& status);
+// "Horaire du jour chargé : 12 entrées"
+std::string tableLoadedSentence(int entries);
+// "Entrée 10:15:00 (S1, 5 s) non sonnée : jour sans sonnerie « Grève »"
+std::string silencedEntrySentence(const std::string& entryTime, int output, int32_t seconds,
+                                  const std::string& closure);
+
+// What the status line says, once, when the journal cannot be written.
+std::string journalFailureNotice(const std::string& reason);
+
+} // namespace quorel

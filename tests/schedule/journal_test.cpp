@@ -1,0 +1,136 @@
+#include "platform/file_io.h"
+#include "tests/support/program_station.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace quorel {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct NoWindow : View, WindowGeometry {
+    void redraw(ViewPart) override {}
+    TwipsSize outerSize() override { return {7680, 7200}; }
+    TwipsSize screenSize() override { return {19200, 14400}; }
+    void moveTo(TwipsPoint) override {}
+};
+
+// The program with its real journal, in the folder "Journal/" of its temporary folder.
+struct Station : test::ProgramStation<NoWindow> {
+    // The lines of the file of day, without their times unless stamped.
+    Lines lines(const std::string& day, bool stamped = true) const {
+        std::istringstream in(folder.read("Journal/" + day + ".txt"));
+        Lines result;
+        for (std::string line; std::getline(in, line);) {
+            result.push_back(stamped ? line : line.substr(13));
+        }
+        return result;
+    }
+    void tick(double after) {
+        clock.advance(after);
+        program.tick.TimerSat_Timer();
+    }
+};
+
+const std::string kStarted = std::string("Démarrage de Quorel ") + QUOREL_VERSION;
+
+TEST(Journal, ANightOfTheProgramWithItsSwitchesADayWithoutBellsAndTheOldFilesGone) {
+    Station s;
+    std::filesystem::create_directory(s.folder.file("Journal"));
+    // 401 and 400 days before Monday 22 June 2020, 399, and names of no day.
+    const Lines files{"2019-05-18.txt", "2019-05-19.txt", "2019-05-20.txt", "2019-02-30.txt",
+                      "notes.txt"};
+    for (const std::string& name : files) {
+        s.folder.write("Journal/" + name, "");
+    }
+    s.start({2020, 6, 22}, 86400 - 1.1,
+            {{"Quorel.ini", "1\r\n"},
+             {"Quorel.0", "1,23:59:59,1\n"},
+             {"Quorel.1", "2,00:00:00,5\n1,00:00:00,3\n"},
+             {"Quorel.conges", "\"2020-06-23\",\"2020-06-23\",\"Gr\xE8ve\"\r\n"}});
+    EXPECT_FALSE(s.folder.exists("Journal/" + files[0]));
+    EXPECT_TRUE(s.folder.exists("Journal/" + files[1]));
+    while (s.clock.localDate().day == 22 || s.clock.secondsSinceMidnight() < 1.5) {
+        s.tick(0.2); // each tick of a second sends its switch-on again
+    }
+    s.folder.write("saved", "2,00:00:00,5\n1,00:00:00,3\n"); // the same entries, saved again
+    std::filesystem::rename(s.folder.file("saved"), s.folder.file("Quorel.1"));
+    s.clock.setTime(0, 1, 0);
+    s.tick(0);
+    s.program.Form_Unload(ShutdownCause::Quit);
+
+    for (size_t i = 1; i < files.size(); ++i) {
+        EXPECT_EQ(s.folder.exists("Journal/" + files[i]), i > 1) << files[i];
+    }
+    // A switch is noted once its relay bytes are out, 0.3 s after its tick.
+    EXPECT_EQ(s.lines("2020-06-22"),
+              (Lines{"23:59:58.900 " + kStarted,
+                     "23:59:58.900 Port « COM1: » choisi : Init COM1:4800,N,8,1 Ok",
+                     "23:59:58.900 Horaire du jour chargé : 1 entrée",
+                     "23:59:59.400 Sortie 1 activée (entrée 23:59:59, 1 s)"}));
+    EXPECT_EQ(
+        s.lines("2020-06-23"),
+        (Lines{"00:00:00.100 Horaire du jour chargé : 2 entrées",
+               "00:00:00.100 Entrée 00:00:00 (S2, 5 s) non sonnée : jour sans sonnerie « "
+               "Grève »",
+               "00:00:00.100 Entrée 00:00:00 (S1, 3 s) non sonnée : jour sans sonnerie « "
+               "Grève »",
+               "00:00:01.000 Sortie 1 désactivée", "00:01:00.000 Arrêt de Quorel : « Quitter »"}));
+}
+
+TEST(Journal, PortChoicesManualSwitchesAndFailedRelayCommandsAreNotedOnce) {
+    Station s;
+    s.link.openError = SerialError::DeviceMissing;
+    s.start({2020, 6, 22}, 10 * 3600);
+    s.program.manual.CheckS_Click(0); // nothing switches while no port is in use
+    s.program.portChoice.select(1);
+    s.program.portChoice.TimerPort_Timer(); // tried again in vain: no line
+    s.link.openError = SerialError::None;
+    s.program.portChoice.TimerPort_Timer();
+    s.program.manual.CmdRelais_Click(1);
+    s.program.manual.CmdRelais_Click(1);
+    s.link.writeError = SerialError::WriteFailed;
+    s.program.manual.CmdRelais_Click(0); // a test that fails switches nothing
+    s.program.manual.setCheckS(0, 1);
+    s.program.manual.CheckS_Click(0); // and both relay bytes fail
+    s.program.outputs.keepRelaysInStep();
+    s.link.writeError = SerialError::None;
+    s.program.outputs.keepRelaysInStep();
+    s.program.manual.setCheckS(0, 0);
+    s.program.manual.CheckS_Click(0);
+    s.program.portChoice.select(0);
+    EXPECT_EQ(
+        s.lines("2020-06-22", false),
+        (Lines{kStarted, "Horaire du jour chargé : 0 entrée",
+               "Port « COM1: » choisi : Erreur n°  8020",
+               "Port « COM1: » ouvert : Init COM1:4800,N,8,1 Ok", "Relais 2 activé (test)",
+               "Relais 2 désactivé (test)", "Erreur n° 8031 : commande relais non écrite",
+               "S1 activée à la main", "Commandes relais rétablies : Init COM1:4800,N,8,1 Ok",
+               "S1 désactivée à la main", "Port « Désactivé » choisi : Port COM Close OK !"}));
+}
+
+TEST(Journal, OneThatCannotBeWrittenIsSaidOnceOnTheStatusLineAndTheBellsGoOn) {
+    Station s;
+    s.start({2020, 6, 22}, 10 * 3600,
+            {{"Journal", "a file in the folder's place"},
+             {"Quorel.ini", "1\r\n"},
+             {"Quorel.0", "1,10:00:01,5\n"}});
+    const std::string notice = "Journal impossible à écrire : " + systemErrorText(ENOTDIR);
+    EXPECT_EQ(s.program.panel.InfoERR, notice); // not hidden by the port restored at the start
+    s.program.portChoice.select(1);
+    s.tick(1);
+    EXPECT_EQ(s.program.scheduler.OutputState[1], kOn);
+    EXPECT_EQ(s.program.panel.InfoERR, "Init COM1:4800,N,8,1 Ok"); // lines lost, no new notice
+    std::filesystem::remove(s.folder.file("Journal"));
+    s.program.portChoice.select(1); // written: the folder is made for it
+    std::filesystem::remove_all(s.folder.file("Journal"));
+    s.folder.write("Journal", "");
+    s.program.portChoice.select(1);
+    EXPECT_EQ(s.program.panel.InfoERR, notice);
+}
+
+} // namespace
+} // namespace quorel
