@@ -68,7 +68,8 @@ void BM_EventLatencyDuringASwitch(benchmark::State& bench, bool eventLoopPause) 
     test::SilentView view;
     SchedulerState state;
     RelayPanel panel;
-    RelayLink relays(link, clock, state, panel, view);
+    test::RecordingJournal journal;
+    RelayLink relays(link, clock, state, panel, view, journal);
     Outputs outputs(state, panel, relays, pump, clock, timer, view);
     Receiver window;
     double cpuSeconds = 0;

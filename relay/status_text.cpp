@@ -2,6 +2,9 @@
 
 #include "relay/relay_panel.h"
 
+#include <cstdlib>
+#include <map>
+
 namespace quorel {
 
 std::string errorStatusText(int number) {
@@ -13,6 +16,35 @@ std::string errorStatusText(int number) {
 std::string inServiceStatusText(int16_t option, const std::string& setting) {
     return std::string("Init ") + kPortComCaptions.at(static_cast<size_t>(option)) + setting +
            " Ok";
+}
+
+std::string statusToolTip(const std::string& status) {
+    static const std::map<int, const char*> kMeanings{
+        {8002, "Ce port n'existe pas. Choisissez une des options COM1: à COM4:."},
+        {8005, "Le port a été reconfiguré alors qu'il était ouvert. Choisissez « Désactivé », puis "
+               "le port."},
+        {8013, "Le module refuse un réglage de la ligne (4800,N,8,1) ; le port est utilisé quand "
+               "même. Vérifiez le module et son câble."},
+        {8015, "Les réglages de la ligne sont mal écrits : ils doivent avoir la forme 4800,N,8,1."},
+        {8020,
+         "Aucun module sur ce port. Branchez le module USB, ou indiquez son périphérique dans "
+         "la section [Ports] de VornAlmare.ini. Quorel réessaie toutes les 5 secondes."},
+        {8021, "Le port est utilisé par un autre programme, ou son accès est refusé. L'utilisateur "
+               "doit avoir le droit d'utiliser le port série : sous Debian, être membre du groupe "
+               "qui possède le périphérique, en général dialout (sudo adduser $USER dialout, puis "
+               "se reconnecter)."},
+        {8022, "Ce chemin n'est pas un port série. Corrigez la section [Ports] de VornAlmare.ini."},
+        {8023, "Le port n'a pas pu être ouvert. Débranchez et rebranchez le module."},
+        {8030, "Aucun port n'est ouvert : choisissez le port du module."},
+        {8031, "La commande n'est pas parvenue au module (débranché, ou il ne lit plus). Quorel "
+               "la renvoie jusqu'à ce qu'elle passe."},
+    };
+    const std::string prefix = "Erreur n° ";
+    if (status.rfind(prefix, 0) != 0) {
+        return {};
+    }
+    const auto meaning = kMeanings.find(std::atoi(status.c_str() + prefix.size()));
+    return meaning != kMeanings.end() ? meaning->second : std::string();
 }
 
 } // namespace quorel

@@ -6,7 +6,7 @@ namespace quorel {
 
 // The program's folder and the files derived from it, set once by the start-up.
 struct ProgramPaths {
-    std::string AppFolder;         // the executable's folder, ending in the separator
+    std::string AppFolder;         // the data folder (see dataFolder), ending in the separator
     std::string SettingsPath;      // AppFolder + "Quorel.ini"
     std::string DayFilePrefix;     // AppFolder + "Quorel"; day d is DayFilePrefix + "." + d
     std::string ClosedPeriodsPath; // AppFolder + "Quorel.conges", the days without bells

@@ -40,6 +40,7 @@ constexpr const char* kUsage =
     "               [Ports] COMN in $XDG_CONFIG_HOME/VornAlmare.ini (default ~/.config); the link\n"
     "               is used when given, else the pseudo-terminal itself\n"
     "  --help       show this text\n"
+    "  --version    show the version\n"
     "\n"
     "Ctrl-C (or SIGTERM) ends it; it then removes the link and restores or removes the [Ports]\n"
     "value it set.\n"
@@ -57,6 +58,12 @@ struct Options {
     int port = 0;
 };
 
+// The options, or nullopt after a short error on the standard error output.
+std::optional<Options> refused(const std::string& problem) {
+    std::fprintf(stderr, "quorel-relay-sim: %s\nTry 'quorel-relay-sim --help'.\n", problem.c_str());
+    return std::nullopt;
+}
+
 std::optional<Options> parseOptions(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
@@ -65,8 +72,15 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             std::fputs(kUsage, stdout);
             std::exit(0);
         }
-        if (i + 1 >= argc || (arg != "--link" && arg != "--port")) {
-            return std::nullopt;
+        if (arg == "--version" || arg == "-v") {
+            std::printf("quorel-relay-sim %s\n", QUOREL_VERSION);
+            std::exit(0);
+        }
+        if (arg != "--link" && arg != "--port") {
+            return refused("unknown option '" + arg + "'");
+        }
+        if (i + 1 >= argc) {
+            return refused("option '" + arg + "' needs a value");
         }
         const std::string value = argv[++i];
         if (arg == "--link") {
@@ -74,7 +88,7 @@ std::optional<Options> parseOptions(int argc, char** argv) {
         } else if (value.size() == 1 && value[0] >= '1' && value[0] <= '4') {
             options.port = value[0] - '0';
         } else {
-            return std::nullopt;
+            return refused("--port takes 1, 2, 3 or 4, not '" + value + "'");
         }
     }
     return options;
@@ -225,7 +239,6 @@ void printBytesUntilStopped(int master) {
 int main(int argc, char** argv) {
     const std::optional<Options> options = parseOptions(argc, argv);
     if (!options) {
-        std::fputs(kUsage, stderr);
         return 2;
     }
     installStopHandlers();

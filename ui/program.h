@@ -56,8 +56,9 @@ enum class ShutdownCause {
 // The whole program's logic and state: the window shows it and forwards its events here.
 class Program {
   public:
-    // programFolder: the executable's folder; programPath: the executable itself, as the
-    // start-at-logon entry must name it.
+    // programFolder: the folder of the day files and settings (the executable's own when the user
+    // may write there); programPath: the executable itself, as the start-at-logon entry must name
+    // it.
     Program(PlatformServices services, std::string programFolder, std::string programPath);
 
     // Start-up, before the window is first shown.

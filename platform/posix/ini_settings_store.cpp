@@ -1,7 +1,7 @@
 #include "platform/posix/ini_settings_store.h"
 
 #include "platform/file_io.h"
-#include "platform/user_config_folder.h"
+#include "platform/user_folders.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -16,6 +16,7 @@ class EventLoopClock final : public Clock {
     float secondsSinceMidnight() override { return clock_.secondsSinceMidnight(); }
     std::string secondsFieldText() override { return clock_.secondsFieldText(); }
     LocalDate localDate() override { return clock_.localDate(); }
+    LocalTimeStamp localTimeStamp() override { return clock_.localTimeStamp(); }
     double monotonicSeconds() override { return clock_.monotonicSeconds(); }
     void pause(double seconds) override;
 

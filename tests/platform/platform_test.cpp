@@ -1,3 +1,4 @@
+#include "platform/data_folder.h"
 #include "platform/file_io.h"
 #include "platform/line_parameters.h"
 #include "platform/port_devices.h"
@@ -7,6 +8,7 @@
 #include "platform/windows_run_command.h"
 #include "tests/support/open_file_count.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/unprivileged.h"
 
 #include <ctime>
 #include <filesystem>
@@ -129,6 +131,34 @@ TEST(FileIo, RemoveStaleTemporariesRemovesOnlyOldLeftovers) {
     removeStaleTemporaries(folder.path().substr(0, folder.path().size() - 1), 10);
     EXPECT_FALSE(folder.exists(".z.quorel-tmp-abcdef"));
     EXPECT_TRUE(folder.exists(".x.quorel-tmp-x9y8z7"));
+}
+
+TEST(DataFolder, AProgramFolderTheUserCannotWriteSendsTheFilesToTheUsersDataFolder) {
+    namespace fs = std::filesystem;
+    const test::TempFolder home;
+    test::openPathToEveryone(home.path());
+    fs::permissions(home.path(), fs::perms::all); // "nobody" makes its folders there
+    fs::create_directory(home.file("installed"));
+    fs::permissions(home.file("installed"), fs::perms(0555));
+    fs::create_directory(home.file("own"));
+    fs::permissions(home.file("own"), fs::perms::all);
+    const std::string savedHome = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+    ::setenv("HOME", home.file("home").c_str(), 1);
+    ::setenv("XDG_DATA_HOME", home.file("xdg").c_str(), 1);
+    const auto privateFolder = [](const std::string& path) {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 && (info.st_mode & 0777) == 0700;
+    };
+    EXPECT_TRUE(test::runUnprivileged([&] {
+        const bool fromXdg = dataFolder(home.file("installed/")) == home.file("xdg/quorel/");
+        ::setenv("XDG_DATA_HOME", "relative", 1); // ignored: not an absolute path
+        return fromXdg && privateFolder(home.file("xdg/quorel")) &&
+               dataFolder(home.file("installed/")) == home.file("home/.local/share/quorel/") &&
+               privateFolder(home.file("home/.local/share/quorel")) &&
+               dataFolder(home.file("own/")) == home.file("own/");
+    }));
+    ::setenv("HOME", savedHome.c_str(), 1);
+    ::unsetenv("XDG_DATA_HOME");
 }
 
 TEST(IniSettingsStore, ReadGivesTheValueOrTheFallback) {

@@ -1,5 +1,6 @@
 #include "ui/window/main_window.h"
 
+#include "relay/status_text.h"
 #include "ui/entry_commands.h"
 #include "ui/window/bell_icon.h"
 #include "ui/window/colours.h"
@@ -250,6 +251,7 @@ void MainWindow::showOutputs() {
 
 void MainWindow::showStatus() {
     controls_.InfoERR->setText(qs(program_->panel.InfoERR));
+    controls_.InfoERR->setToolTip(qs(statusToolTip(program_->panel.InfoERR)));
 }
 
 void MainWindow::showPortChoice() {

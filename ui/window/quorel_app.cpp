@@ -1,11 +1,12 @@
 #include "ui/window/quorel_app.h"
 
+#include "platform/data_folder.h"
 #include "platform/file_io.h"
 #include "platform/posix/unix_signals.h"
 #include "platform/program_folder.h"
 #include "platform/qt/interval_timer.h"
 #include "platform/qt/phased_timer.h"
-#include "platform/user_config_folder.h"
+#include "platform/user_folders.h"
 
 #include <QApplication>
 #include <iostream>
@@ -24,7 +25,7 @@ QuorelApp::QuorelApp()
     program_ =
         std::make_unique<Program>(PlatformServices{clock_, link_, pump_, dialogs_, store_, startup_,
                                                    *timer_, *retryTimer_, window_, std::cerr},
-                                  programFolder(), programFolder() + programBaseName());
+                                  dataFolder(programFolder()), programFolder() + programBaseName());
     window_.attach(*program_);
     window_.onEnded = [this] {
         // The program ends at once: no further event runs, not even inside a pending yield.

@@ -8,4 +8,8 @@ namespace quorel {
 // trailing separator.
 std::string userConfigFolder();
 
+// The user's data folder: $XDG_DATA_HOME, or ~/.local/share when it is not set. No trailing
+// separator.
+std::string userDataFolder();
+
 } // namespace quorel
