@@ -58,7 +58,7 @@ double percentile(std::vector<double> values, double fraction) {
 }
 
 void BM_EventLatencyDuringASwitch(benchmark::State& bench, bool eventLoopPause) {
-    test::ensureCoreApplication();
+    test::ensureApplication();
     SystemClock system;
     QtEventPump pump;
     EventLoopClock eventLoopClock(system, pump);

@@ -79,7 +79,7 @@ double percentile(std::vector<double> values, double fraction) {
 }
 
 void BM_FireLatency(benchmark::State& bench) {
-    test::ensureCoreApplication();
+    test::ensureApplication();
     test::TempFolder folder;
     const std::vector<time_t> seconds = writeDayFiles(folder);
     const ProgramPaths paths = ProgramPaths::inFolder(folder.path());

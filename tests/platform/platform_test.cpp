@@ -28,7 +28,7 @@ long entries(const std::string& folder) {
     return std::distance(fs::directory_iterator(folder), {});
 }
 
-TEST(FileIo, ReplaceGoesThroughLinksToTheFinalTargetAndKeepsItsPermissions) {
+TEST(FileIo, ReplaceGoesThroughLinksToTheFinalTargetAndOnlyOldLeftoverTemporariesAreRemoved) {
     test::TempFolder folder;
     const int openBefore = test::openFileCount();
     fs::create_directory(folder.file("real"));
@@ -70,48 +70,9 @@ TEST(FileIo, ReplaceGoesThroughLinksToTheFinalTargetAndKeepsItsPermissions) {
     ::umask(mask);
     EXPECT_EQ(fs::status(folder.file("new")).permissions(), fs::perms(0644));
     EXPECT_EQ(test::openFileCount(), openBefore);
-}
 
-TEST(FileIo, ReadWholeFileReturnsTheBytesOrTheReason) {
-    test::TempFolder folder;
-    const int openBefore = test::openFileCount();
-    const std::string big(40000, 'q');
-    folder.write("big", big);
-    const FileReadResult read = readWholeFile(folder.file("big"));
-    EXPECT_TRUE(read.ok());
-    EXPECT_EQ(read.bytes, big);
-    const FileReadResult missing = readWholeFile(folder.file("missing"));
-    EXPECT_FALSE(missing.ok());
-    EXPECT_EQ(missing.error, systemErrorText(ENOENT));
-    EXPECT_FALSE(missing.error.empty());
-    // A FIFO without a writer would block the open for ever; the test returning at all matters.
-    ASSERT_EQ(::mkfifo(folder.file("fifo").c_str(), 0600), 0);
-    for (const char* name : {"fifo", ""}) {
-        const FileReadResult refused = readWholeFile(folder.file(name));
-        EXPECT_FALSE(refused.ok()) << name;
-        EXPECT_EQ(refused.error, "ce n'est pas un fichier ordinaire") << name;
-    }
-    EXPECT_EQ(test::openFileCount(), openBefore);
-}
-
-TEST(FileExists, IsTrueOnlyForAnOrdinaryVisibleFile) {
-    test::TempFolder folder;
-    folder.write("Quorel.0", "");
-    folder.write(".hidden", "x");
-    std::filesystem::create_directory(folder.file("sub"));
-    const std::string file = folder.file("Quorel.0");
-    EXPECT_TRUE(FileExists(file));
-    // The path is looked up untrimmed: blanks around a real name make another name.
-    for (const std::string& path :
-         {std::string(" \t"), " " + file, file + std::string(1, '\0'), folder.file("sub"),
-          folder.file(".hidden"), folder.file("missing")}) {
-        EXPECT_FALSE(FileExists(path)) << path;
-    }
-}
-
-TEST(FileIo, RemoveStaleTemporariesRemovesOnlyOldLeftovers) {
-    test::TempFolder folder;
-    // Name, age in seconds, whether it goes.
+    // The temporaries of a save killed half-way go once they are old enough: name, age in
+    // seconds, whether it goes.
     const std::tuple<const char*, int, bool> cases[] = {
         {".x.quorel-tmp-a1B2c3", 120, true},   {".y.ini.quorel-tmp-ZZ09zz", 3600, true},
         {".x.quorel-tmp-x9y8z7", 0, false},    {".z.quorel-tmp-abcdef", 30, false},
@@ -161,31 +122,59 @@ TEST(DataFolder, AProgramFolderTheUserCannotWriteSendsTheFilesToTheUsersDataFold
     ::unsetenv("XDG_DATA_HOME");
 }
 
-TEST(IniSettingsStore, ReadGivesTheValueOrTheFallback) {
+TEST(FileIo, ReadWholeFileReturnsTheBytesOrTheReasonAndFileExistsOnlyForAVisibleFile) {
     test::TempFolder folder;
-    IniSettingsStore store(folder.path() + "config");
+    const int openBefore = test::openFileCount();
+    const std::string big(40000, 'q');
+    folder.write("big", big);
+    const FileReadResult read = readWholeFile(folder.file("big"));
+    EXPECT_TRUE(read.ok());
+    EXPECT_EQ(read.bytes, big);
+    const FileReadResult missing = readWholeFile(folder.file("missing"));
+    EXPECT_FALSE(missing.ok());
+    EXPECT_EQ(missing.error, systemErrorText(ENOENT));
+    EXPECT_FALSE(missing.error.empty());
+    // A FIFO without a writer would block the open for ever; the test returning at all matters.
+    ASSERT_EQ(::mkfifo(folder.file("fifo").c_str(), 0600), 0);
+    for (const char* name : {"fifo", ""}) {
+        const FileReadResult refused = readWholeFile(folder.file(name));
+        EXPECT_FALSE(refused.ok()) << name;
+        EXPECT_EQ(refused.error, "ce n'est pas un fichier ordinaire") << name;
+    }
+    EXPECT_EQ(test::openFileCount(), openBefore);
+
+    // FileExists is true only for an ordinary visible file.
+    folder.write("Quorel.0", "");
+    folder.write(".hidden", "x");
+    std::filesystem::create_directory(folder.file("sub"));
+    const std::string file = folder.file("Quorel.0");
+    EXPECT_TRUE(FileExists(file));
+    // The path is looked up untrimmed: blanks around a real name make another name.
+    for (const std::string& path :
+         {std::string(" \t"), " " + file, file + std::string(1, '\0'), folder.file("sub"),
+          folder.file(".hidden"), folder.file("missing")}) {
+        EXPECT_FALSE(FileExists(path)) << path;
+    }
+}
+
+TEST(IniSettingsStore, ReadGivesTheValueOrTheFallbackAndWriteKeepsEveryOtherLine) {
+    test::TempFolder folder;
+    IniSettingsStore store(folder.path() + "a/b");
     EXPECT_EQ(store.read("VornAlmare", "VornQuorel", "AutoRun", "False"), "False");
-    fs::create_directory(folder.file("config"));
-    folder.write("config/VornAlmare.ini", "; comment\r\n[Ports]\r\nAutoRun=Wrong\r\n"
-                                          "[ VornQuorel ]\r\n  AutoRun = True \r\n");
+    ASSERT_EQ(store.write("VornAlmare", "VornQuorel", "AutoRun", "True"), "");
+    EXPECT_EQ(folder.read("a/b/VornAlmare.ini"), "[VornQuorel]\nAutoRun=True\n");
+
+    folder.write("a/b/VornAlmare.ini", "; comment\r\n[Ports]\r\nAutoRun=Wrong\r\n"
+                                       "[ VornQuorel ]\r\n  AutoRun = True \r\n");
     EXPECT_EQ(store.read("VornAlmare", "VornQuorel", "AutoRun", "False"), "True");
     EXPECT_EQ(store.read("VornAlmare", "VornQuorel", "Other", "none"), "none");
     EXPECT_EQ(store.read("VornAlmare", "Missing", "AutoRun", "none"), "none");
     EXPECT_EQ(store.read("Another", "VornQuorel", "AutoRun", "none"), "none");
     // A file saved by Windows Notepad starts with a UTF-8 byte-order mark.
-    folder.write("config/VornAlmare.ini", "\xEF\xBB\xBF[VornQuorel]\r\nAutoRun=True\r\n");
+    folder.write("a/b/VornAlmare.ini", "\xEF\xBB\xBF[VornQuorel]\r\nAutoRun=True\r\n; note\r\n");
     EXPECT_EQ(store.read("VornAlmare", "VornQuorel", "AutoRun", "False"), "True");
-    // A FIFO would block a plain open for ever; the test returning at all matters.
-    fs::remove(folder.file("config/VornAlmare.ini"));
-    ASSERT_EQ(::mkfifo(folder.file("config/VornAlmare.ini").c_str(), 0600), 0);
-    EXPECT_EQ(store.read("VornAlmare", "VornQuorel", "AutoRun", "False"), "False");
-}
-
-TEST(IniSettingsStore, WriteKeepsEveryOtherLine) {
-    test::TempFolder folder;
-    IniSettingsStore store(folder.path() + "a/b");
-    ASSERT_EQ(store.write("VornAlmare", "VornQuorel", "AutoRun", "True"), "");
-    EXPECT_EQ(folder.read("a/b/VornAlmare.ini"), "[VornQuorel]\nAutoRun=True\n");
+    ASSERT_EQ(store.write("VornAlmare", "VornQuorel", "AutoRun", "False"), "");
+    EXPECT_EQ(folder.read("a/b/VornAlmare.ini"), "[VornQuorel]\nAutoRun=False\n; note\n");
 
     folder.write("a/b/VornAlmare.ini", "# mine\n[VornQuorel]\nAutoRun=True\nKeep=1\n\n"
                                        "[Ports]\nCOM1=/dev/ttyUSB0\n");
@@ -196,13 +185,11 @@ TEST(IniSettingsStore, WriteKeepsEveryOtherLine) {
               "# mine\n[VornQuorel]\nAutoRun=False\nKeep=1\nAdded=x\n\n"
               "[Ports]\nCOM1=/dev/ttyUSB0\n\n[Fresh]\nKey=y\n");
 
-    folder.write("a/b/VornAlmare.ini", "\xEF\xBB\xBF[VornQuorel]\r\nAutoRun=True\r\n; note\r\n");
-    ASSERT_EQ(store.write("VornAlmare", "VornQuorel", "AutoRun", "False"), "");
-    EXPECT_EQ(folder.read("a/b/VornAlmare.ini"), "[VornQuorel]\nAutoRun=False\n; note\n");
-
-    // A store that exists but cannot be read is not overwritten with one key.
+    // A FIFO would block a plain open for ever; the test returning at all matters. A store that
+    // exists but cannot be read is not overwritten with one key either.
     fs::remove(folder.file("a/b/VornAlmare.ini"));
     ASSERT_EQ(::mkfifo(folder.file("a/b/VornAlmare.ini").c_str(), 0600), 0);
+    EXPECT_EQ(store.read("VornAlmare", "VornQuorel", "AutoRun", "False"), "False");
     EXPECT_NE(store.write("VornAlmare", "VornQuorel", "AutoRun", "True"), "");
     EXPECT_TRUE(fs::is_fifo(folder.file("a/b/VornAlmare.ini")));
 }
@@ -224,7 +211,7 @@ TEST(PortDevices, APortsValueOverridesTheUsbModemName) {
     EXPECT_EQ(deviceForPort(store, 1), "/tmp/relay");
 }
 
-TEST(XdgStartupEntry, ExecValueQuotesAndEscapesReservedCharacters) {
+TEST(XdgStartupEntry, QuotesAndEscapesReservedCharactersAndWritesReplacesAndRemovesTheFile) {
     // Inside quotes $ " ` and \ take a backslash; the value escaping then doubles each backslash.
     const std::pair<const char*, const char*> cases[] = {
         {"/opt/q", "/opt/q"},        {"/a b/q", R"("/a b/q")"},    {"/50%/q", "/50%%/q"},
@@ -236,9 +223,7 @@ TEST(XdgStartupEntry, ExecValueQuotesAndEscapesReservedCharacters) {
     // On Windows the Run value quotes a path with a blank only.
     EXPECT_EQ(windowsRunCommand("C:\\Quorel\\Quorel.exe"), "C:\\Quorel\\Quorel.exe");
     EXPECT_EQ(windowsRunCommand("C:\\Program Files\\Q.exe"), "\"C:\\Program Files\\Q.exe\"");
-}
 
-TEST(XdgStartupEntry, WritesReplacesAndRemovesTheDesktopFile) {
     test::TempFolder config;
     XdgStartupEntry entry(config.path() + "cfg/");
     EXPECT_EQ(entry.filePath(), config.path() + "cfg/autostart/Gestion Quorel.desktop");

@@ -28,8 +28,7 @@ struct StatusHistory final : View {
 };
 
 // The relay logic over a recording link, a fake clock and fake timers.
-class RelayTest : public ::testing::Test {
-  protected:
+struct RelayTest : ::testing::Test {
     test::FakeClock clock;
     test::RecordingSerialLink link{&clock};
     test::FakeEventPump pump;
@@ -180,7 +179,7 @@ TEST_F(RelayTest, TestButtonsToggleTheirRelayWhileThePortIsOpen) {
     EXPECT_TRUE(link.sent.empty());
 }
 
-TEST_F(RelayTest, StepsAndStatusTexts) {
+TEST_F(RelayTest, PortChoiceStepsStatusTextsAndFailures) {
     ports.select(0); // nothing open: no error
     ports.select(2);
     ports.select(2); // the open port again: kept open
@@ -199,9 +198,8 @@ TEST_F(RelayTest, StepsAndStatusTexts) {
     // The number after "Erreur n°" has a sign position.
     EXPECT_EQ(errorStatusText(0), "Erreur n°  0");
     EXPECT_EQ(errorStatusText(-5), "Erreur n° -5");
-}
 
-TEST_F(RelayTest, OnlyError8013LetsTheChoiceCarryOnWithItsNextStep) {
+    // Only error 8013 lets the choice carry on with its next step.
     SerialError* steps[] = {&link.setPortNumberError, &link.setParametersError, &link.openError};
     for (size_t made = 1; made <= 3; ++made) {
         ports.select(0);

@@ -13,7 +13,7 @@
 namespace quorel {
 namespace {
 
-TEST(NumberText, FieldsAreWholeNumbersWithHalvesRoundedToEven) {
+TEST(NumberText, FieldsAreWholeNumbersWithHalvesRoundedToEvenAndOtherTextsReadAsNumbers) {
     const std::optional<int16_t> no;
     const std::pair<const char*, std::optional<int16_t>> cases[] = {
         {"3", 3},           {"  -7 ", -7},   {"+2", 2},     {"0.5", 0},  {"1.5", 2},
@@ -28,24 +28,21 @@ TEST(NumberText, FieldsAreWholeNumbersWithHalvesRoundedToEven) {
     EXPECT_EQ(fieldToInt32("2147483648"), std::nullopt);
     EXPECT_EQ(fieldToInt32("1e400"), std::nullopt);
     EXPECT_EQ(fieldToInt32("1e-400"), 0);
-}
 
-TEST(NumberText, LeadingNumberIsTheNumberATextBeginsWith) {
-    // Blanks are skipped wherever they stand; a comma is no decimal point.
-    const std::pair<const char*, double> cases[] = {
+    // The leading number of a text: blanks are skipped wherever they stand; a comma is no decimal
+    // point.
+    const std::pair<const char*, double> leading[] = {
         {"1.5", 1.5}, {" 2", 2},      {"2a", 2},  {"4.5", 4.5}, {"", 0},   {"abc", 0},
         {"1 2", 12},  {"\t-\n3", -3}, {"1,5", 1}, {"2e1x", 20}, {"3e", 3}, {"+.5", 0.5}};
-    for (const auto& [text, value] : cases) {
+    for (const auto& [text, value] : leading) {
         EXPECT_EQ(leadingNumber(text), value) << text;
     }
-}
-
-TEST(NumberText, ElapsedTimeShowsMinutesAndSecondsWithTwoDigitsEach) {
-    const std::pair<double, const char*> cases[] = {
+    // Elapsed time shows minutes and seconds with two digits each.
+    const std::pair<double, const char*> elapsed[] = {
         {-3, "--:--"},  {0.7, "--:--"},          {1, "00:01"},        {59.9, "00:59"},
         {61, "01:01"},  {99 * 60 + 59, "99:59"}, {100 * 60, "00:00"}, {102 * 60 + 5, "02:05"},
         {NAN, "--:--"}, {INFINITY, "--:--"}};
-    for (const auto& [seconds, text] : cases) {
+    for (const auto& [seconds, text] : elapsed) {
         EXPECT_EQ(FormatElapsed(seconds), text) << seconds;
     }
 }
@@ -61,7 +58,7 @@ std::vector<Fields> readAll(std::string_view bytes, int fieldCount) {
     return records;
 }
 
-TEST(RecordWriter, WritesQuotedWindows1252TextsBareNumbersAndCrLf) {
+TEST(RecordWriter, WritesQuotedWindows1252TextsBareNumbersAndCrLfThatReadBackTheSame) {
     std::string bytes;
     writeRecord(bytes, {std::string("2"), std::string("07:45:00"), std::string("5")});
     writeRecord(bytes, {3LL});
@@ -71,9 +68,17 @@ TEST(RecordWriter, WritesQuotedWindows1252TextsBareNumbersAndCrLf) {
     // The reader takes back what the writer wrote.
     EXPECT_EQ(readAll(bytes, 3),
               (std::vector<Fields>{{"2", "07:45:00", "5"}, {"", "-12", " é€ ?? "}}));
+
+    // Every byte of Windows-1252 text survives the way to UTF-8 and back.
+    std::string all;
+    for (int b = 1; b < 256; ++b) {
+        all += static_cast<char>(b);
+    }
+    EXPECT_EQ(utf8ToWindows1252(windows1252ToUtf8(all)), all);
+    EXPECT_EQ(windows1252ToUtf8("\xe9\x80\x9c"), "é€œ");
 }
 
-TEST(RecordReader, AcceptsHandWrittenVariantsOfOneRecord) {
+TEST(RecordReader, AcceptsHandWrittenVariantsOfARecordAndSkipsOnlyTheLinesThatAreNotRecords) {
     const char* variants[] = {
         "   \"2\",  \"07:45:00\",\t\"5\"\r\n",        // blanks before fields
         "2 ,07:45:00  ,5\t\r\n",                      // unquoted; trailing blanks dropped
@@ -90,9 +95,7 @@ TEST(RecordReader, AcceptsHandWrittenVariantsOfOneRecord) {
     }
     EXPECT_EQ(readAll("1,,\r\n\"a,b\",\" x \",\"\"\r\n1,07:00:00,", 3),
               (std::vector<Fields>{{"1", "", ""}, {"a,b", " x ", ""}, {"1", "07:00:00", ""}}));
-}
 
-TEST(RecordReader, SkipsOnlyTheLinesThatAreNotRecords) {
     const char* badLines[] = {
         "\"2\",\"08:00:00\"\r\n\"5\"\r\n", // a record spread over two lines
         "\"2\",\"08:00:00\",\"5\r\n",      // a quote left open at the line end
@@ -112,15 +115,6 @@ TEST(RecordReader, SkipsOnlyTheLinesThatAreNotRecords) {
     EXPECT_TRUE(readAll("", 1).empty());
 }
 
-TEST(Windows1252, RoundTripsEveryByte) {
-    std::string all;
-    for (int b = 1; b < 256; ++b) {
-        all += static_cast<char>(b);
-    }
-    EXPECT_EQ(utf8ToWindows1252(windows1252ToUtf8(all)), all);
-    EXPECT_EQ(windows1252ToUtf8("\xe9\x80\x9c"), "é€œ");
-}
-
 // A day file of the given number of records; record i is output 1 at time text "i" for i seconds.
 std::string dayFileOf(int records) {
     std::string bytes;
@@ -136,16 +130,12 @@ std::string slot(const TodayTable& table, int index) {
            std::to_string(table.TodayDuration[index]);
 }
 
-class TodayTableTest : public ::testing::Test {
-  protected:
-    test::TempFolder folder;
-    std::string prefix = folder.file("Quorel");
-    TodayTable table;
-};
-
 // Each record takes the next slot unless its output or duration is unusable; a line that is not a
 // record (a comment, a quote left open, a line cut short) drops no later entry.
-TEST_F(TodayTableTest, LoadsUsableRecordsIntoSlotsInFileOrder) {
+TEST(TodayTable, LoadsUsableRecordsIntoSlotsInFileOrderAndKeepsTheFirst600) {
+    test::TempFolder folder;
+    const std::string prefix = folder.file("Quorel");
+    TodayTable table;
     const int openBefore = test::openFileCount();
     folder.write("Quorel.1", "\xEF\xBB\xBF\"2\",\"12:00:00\",\"10\"\r\n" // saved by Notepad
                              "x,00:00:01,5\r\n1,00:00:02,5s\r\n5,00:00:03,5\r\n0.4,00:00:04,5\r\n"
@@ -164,9 +154,8 @@ TEST_F(TodayTableTest, LoadsUsableRecordsIntoSlotsInFileOrder) {
         EXPECT_EQ(slot(table, index), slots[index]);
     }
     EXPECT_EQ(test::openFileCount(), openBefore);
-}
 
-TEST_F(TodayTableTest, KeepsTheFirst600RecordsAndNothingOfAnEarlierLoad) {
+    // Nothing of an earlier load is kept.
     folder.write("Quorel.0", dayFileOf(601));
     LoadTodayTable(table, prefix, 0);
     EXPECT_EQ(slot(table, 1), "1|1|1");

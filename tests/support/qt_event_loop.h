@@ -6,13 +6,14 @@
 
 namespace quorel::test {
 
-// Creates the QCoreApplication the Qt platform classes need, once per test process.
-inline void ensureCoreApplication() {
+// Creates the application object the Qt classes need (a QApplication for widgets), once per test
+// process.
+template <typename Application = QCoreApplication> void ensureApplication() {
     static int argc = 1;
     static char name[] = "quorel-test";
     static char* argv[] = {name, nullptr};
     if (QCoreApplication::instance() == nullptr) {
-        new QCoreApplication(argc, argv);
+        new Application(argc, argv);
     }
 }
 

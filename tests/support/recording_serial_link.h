@@ -3,6 +3,7 @@
 #include "platform/serial_link.h"
 #include "tests/support/fake_clock.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -60,10 +61,8 @@ class RecordingSerialLink final : public SerialLink {
     bool holdsDevice() const { return open_ && holdsDevice_; }
 
     std::vector<uint8_t> bytes() const {
-        std::vector<uint8_t> result;
-        for (const SentByte& s : sent) {
-            result.push_back(s.byte);
-        }
+        std::vector<uint8_t> result(sent.size());
+        std::transform(sent.begin(), sent.end(), result.begin(), [](SentByte s) { return s.byte; });
         return result;
     }
     std::vector<SentByte> sent;

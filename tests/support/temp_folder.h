@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -11,8 +13,24 @@ namespace quorel::test {
 // the test. path() ends in "/".
 class TempFolder {
   public:
-    TempFolder();
-    ~TempFolder();
+    TempFolder() {
+        std::string pattern = std::filesystem::temp_directory_path() / "quorel-test-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot create a temporary folder");
+        }
+        path_ = pattern + "/";
+    }
+    ~TempFolder() {
+        namespace fs = std::filesystem;
+        // Tests may leave read-only folders behind; make them writable so they can go.
+        std::error_code ignored;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+        for (auto it = fs::recursive_directory_iterator(path_, ignored);
+             it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
+        fs::remove_all(path_, ignored);
+    }
     TempFolder(const TempFolder&) = delete;
 
     const std::string& path() const { return path_; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tests/support/program_station.h"
+#include "tests/support/qt_event_loop.h"
 #include "ui/window/main_window.h"
 
 #include <QApplication>
@@ -10,16 +11,13 @@ namespace quorel::test {
 
 // Makes sure a QApplication exists for widget tests (offscreen platform).
 inline void ensureQtApplication() {
-    static int argc = 1;
-    static char name[] = "quorel-tests";
-    static char* argv[] = {name, nullptr};
     if (QApplication::instance() == nullptr) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
         // Qt wants a private runtime folder; one per test process keeps its warning quiet.
         static const TempFolder runtime;
         ::chmod(runtime.path().c_str(), 0700);
         ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 0);
-        new QApplication(argc, argv);
+        ensureApplication<QApplication>();
     }
 }
 

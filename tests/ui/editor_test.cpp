@@ -2,7 +2,6 @@
 #include "schedule/record_writer.h"
 #include "schedule/time_text.h"
 #include "tests/support/fakes.h"
-#include "tests/support/hex_bytes.h"
 #include "tests/support/open_file_count.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/unprivileged.h"
@@ -20,7 +19,7 @@
 namespace quorel {
 namespace {
 
-TEST(OutputCheck, ReadsTheNumberTheFieldBeginsWith) {
+TEST(TypedFields, OutputIsReadFromTheNumberItBeginsWithAndTimeMustBeAClockText) {
     for (const char* text : {"1", "1.5", " 2", "2a", "+2", "2e0", "1 . 5", "2,5"}) {
         EXPECT_TRUE(outputFieldAccepted(text, 2)) << text;
     }
@@ -29,9 +28,7 @@ TEST(OutputCheck, ReadsTheNumberTheFieldBeginsWith) {
     }
     EXPECT_TRUE(outputFieldAccepted("4", 4));
     EXPECT_FALSE(outputFieldAccepted("4.5", 4));
-}
-
-TEST(TimeText, AcceptsOnlyAValid24HourClockText) {
+    // A time rings only when written as a valid 24-hour clock text.
     EXPECT_TRUE(isClockTimeText("00:00:00"));
     EXPECT_TRUE(isClockTimeText("23:59:59"));
     for (const char* text : {"", "7:45:00", "24:00:00", "12:60:00", "12:00:60", "12-00-00",
@@ -40,8 +37,7 @@ TEST(TimeText, AcceptsOnlyAValid24HourClockText) {
     }
 }
 
-class Editor : public ::testing::Test {
-  protected:
+struct Editor : ::testing::Test {
     // One column of the list, its texts joined by "|".
     std::string column(int index = 1) const {
         std::string texts;
@@ -79,12 +75,10 @@ class Editor : public ::testing::Test {
 };
 
 TEST_F(Editor, ListSortsByTextBytesAndKeepsEqualKeysInOrder) {
-    for (const ScheduleEntry& row : std::initializer_list<ScheduleEntry>{{"1", "12:00:00", "60"},
-                                                                         {"2", "7:45:00", "5"},
-                                                                         {"3", "07:45:00", "10"},
-                                                                         {"4", "été", "5"}}) {
-        list.add(row);
-    }
+    list.add({"1", "12:00:00", "60"});
+    list.add({"2", "7:45:00", "5"});
+    list.add({"3", "07:45:00", "10"});
+    list.add({"4", "été", "5"});
     list.setSortKey(2); // no sorting until Sorted is switched on
     EXPECT_EQ(column(0), "1|2|3|4");
     list.setSorted(true);
@@ -151,7 +145,7 @@ TEST_F(Editor, AjouterAppendsUnsortedOrRefusesTheOutput) {
     EXPECT_TRUE(reported(2, "32 767"));
 }
 
-TEST_F(Editor, RowCommandsDoNothingWithoutASelectedRow) {
+TEST_F(Editor, RowCommandsChangeTheSelectedRowWhichMovesWhileSortedOrNothingWithoutOne) {
     addTimes({"12:00:00", "06:00:00", "09:00:00"});
     fields.ChEdit = {"3", "08:00:00", "9"};
     for (const char* expected : {"12:00:00|06:00:00|09:00:00", ""}) {
@@ -166,9 +160,7 @@ TEST_F(Editor, RowCommandsDoNothingWithoutASelectedRow) {
         list.clear();
         commands.BtnDelete_Click();
     }
-}
 
-TEST_F(Editor, ReplacerOverwritesTheSelectedRowWhichMovesWhileSorted) {
     addTimes({"12:00:00", "06:00:00", "09:00:00"});
     sortBy(1);
     list.select(1);
@@ -183,16 +175,11 @@ TEST_F(Editor, ReplacerOverwritesTheSelectedRowWhichMovesWhileSorted) {
     commands.BtnReplacer_Click();
     EXPECT_TRUE(reported(1, "Saisie invalide Sortie de 1 à 4 seulement"));
     EXPECT_EQ(list.row(2).output, "4");
-}
 
-TEST_F(Editor, DeleteKeySupprimerAndRazRemoveRows) {
-    addTimes({"12:00:00", "06:00:00", "09:00:00"});
-    sortBy(1);
-    list.select(2);
     commands.Quorel_KeyUp(45, 0);
     EXPECT_EQ(list.count(), 3);
     commands.Quorel_KeyUp(kDeleteKeyCode, 1); // shift plays no part
-    EXPECT_EQ(column(), "06:00:00|12:00:00");
+    EXPECT_EQ(column(), "09:00:00|12:00:00");
     EXPECT_EQ(list.selected(), std::nullopt);
     list.select(1);
     view.parts.clear();
@@ -225,7 +212,7 @@ TEST_F(Editor, ListClickCopiesTheRowAndColumnClickSorts) {
     }
 }
 
-TEST_F(Editor, SeriesAppendsOneRowPerHourAndOffsetBehindTheRowsBefore) {
+TEST_F(Editor, SeriesAppendsOneRowPerHourAndOffsetBehindTheRowsBeforeUpToTheLimit) {
     list.add({"1", "23:00:00", "1"});
     list.add({"2", "00:00:00", "1"});
     sortBy(1);
@@ -250,9 +237,7 @@ TEST_F(Editor, SeriesAppendsOneRowPerHourAndOffsetBehindTheRowsBefore) {
     }
     EXPECT_EQ(list.row(74).time, "23:2:15");
     EXPECT_TRUE(dialogs.messages.empty());
-}
 
-TEST_F(Editor, SeriesStopsAtTheListLimitWithOneMessage) {
     while (list.count() < EditorList::kMaxRows - 30) {
         list.add({});
     }
@@ -263,7 +248,7 @@ TEST_F(Editor, SeriesStopsAtTheListLimitWithOneMessage) {
     EXPECT_TRUE(reported(1, "32 767"));
 }
 
-TEST_F(Editor, SaveWritesTheRowsInTimeOrderThatLoadBackUnchanged) {
+TEST_F(Editor, SaveWritesTheRowsInTimeOrderAndLoadSortsThemAndKeepsCompleteRecordsOnly) {
     days.fillDays();
     EXPECT_EQ(days.JourSemaine().at(6), "Dimanche");
     const int openBefore = test::openFileCount();
@@ -272,26 +257,19 @@ TEST_F(Editor, SaveWritesTheRowsInTimeOrderThatLoadBackUnchanged) {
     EXPECT_TRUE(view.saw(ViewPart::Days));
     list.setSortKey(2); // sorted on the duration, which is not the time order
     list.add({"1", "12:00:00", "10"});
-    list.add({"3", "7:45:00", "Durée €"});
+    list.add({"3", "7:45:00", "Été €"});
     list.add({"2", "07:45:00", "5"});
     days.BtnSave_Click();
 
     EXPECT_EQ(column(), "07:45:00|12:00:00|7:45:00");
-    const std::string bytes = folder.read("Quorel.1");
-    EXPECT_EQ(test::hexBytes(bytes.substr(0, 20)),
-              "22 32 22 2C 22 30 37 3A 34 35 3A 30 30 22 2C 22 35 22 0D 0A");
-    EXPECT_EQ(bytes.substr(20), "\"1\",\"12:00:00\",\"10\"\r\n\"3\",\"7:45:00\",\"Dur\xE9"
-                                "e \x80\"\r\n");
+    EXPECT_EQ(folder.read("Quorel.1"), "\"2\",\"07:45:00\",\"5\"\r\n\"1\",\"12:00:00\",\"10\"\r\n"
+                                       "\"3\",\"7:45:00\",\"\xC9t\xE9 \x80\"\r\n");
     const std::vector<ScheduleEntry> saved = list.rows();
     list.clear();
     days.DayFile("load", 1);
     EXPECT_EQ(list.rows(), saved);
-    EXPECT_TRUE(dialogs.messages.empty());
-    EXPECT_EQ(test::openFileCount(), openBefore);
-}
 
-TEST_F(Editor, LoadSortsAndKeepsCompleteRecordsOnly) {
-    days.fillDays();
+    view.parts.clear();
     folder.write("Quorel.2", "\"1\",\"12:00:00\",\"10\"\r\n 2 , 07:45:00 ,5\r\n\"1\",\"09:00:00\"");
     days.selectDay(2);
     EXPECT_EQ(column(), "07:45:00|12:00:00");
@@ -303,6 +281,7 @@ TEST_F(Editor, LoadSortsAndKeepsCompleteRecordsOnly) {
     EXPECT_TRUE(list.Sorted());
     EXPECT_EQ(list.SortKey(), 1);
     EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(test::openFileCount(), openBefore);
 }
 
 TEST_F(Editor, UnsortedListSavesSortedAndOtherActionsDoNothing) {
@@ -358,8 +337,8 @@ TEST_F(Editor, FailedLoadOrSaveIsReportedAndLeavesTheFileWhole) {
                test::openFileCount() == openBefore;
     }));
     EXPECT_EQ(folder.read("Quorel.1"), old);
-    const auto entries = std::filesystem::directory_iterator(folder.path());
-    EXPECT_EQ(std::distance(begin(entries), end(entries)), 2); // no temporary file left behind
+    // No temporary file left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
 }
 
 std::string timeText(int index) {
@@ -406,15 +385,7 @@ TEST(RowWarnings, FlagsRowsThatWillNeverRing) {
     EXPECT_EQ(flagged, expected);
 }
 
-std::string listed(const ClosedPeriodsEditor& editor) {
-    std::string text;
-    for (const ClosedPeriod& period : editor.periods()) {
-        text += isoDateText(period.from) + ">" + isoDateText(period.to) + " " + period.label + "|";
-    }
-    return text;
-}
-
-TEST(ClosedPeriodsEditor, AddsInStartOrderAndRefusesWhatTheFileCannotHold) {
+TEST(ClosedPeriodsEditor, AddsInStartOrderRefusesWhatTheFileCannotHoldAndAddsHolidaysOnce) {
     ClosedPeriodsEditor editor({{{2027, 2, 20}, {2027, 3, 7}, "Hiver"}});
     EXPECT_EQ(editor.add({2026, 12, 19}, {2027, 1, 3}, "Noël"), "");
     EXPECT_EQ(editor.add({2027, 2, 20}, {2027, 2, 20}, "Travaux"), "");
@@ -422,17 +393,17 @@ TEST(ClosedPeriodsEditor, AddsInStartOrderAndRefusesWhatTheFileCannotHold) {
               "La date « Au » (03/01/2027) précède la date « Du » (04/01/2027).");
     EXPECT_NE(editor.add({2027, 1, 4}, {2027, 1, 4}, "le \"pont\""), "");
     EXPECT_NE(editor.add({2027, 2, 29}, {2027, 3, 1}, "x"), "");
-    EXPECT_EQ(listed(editor), "2026-12-19>2027-01-03 Noël|2027-02-20>2027-03-07 Hiver|"
-                              "2027-02-20>2027-02-20 Travaux|");
+    const ClosedPeriod noel{{2026, 12, 19}, {2027, 1, 3}, "Noël"};
+    const ClosedPeriod works{{2027, 2, 20}, {2027, 2, 20}, "Travaux"};
+    EXPECT_EQ(editor.periods(),
+              (std::vector<ClosedPeriod>{noel, {{2027, 2, 20}, {2027, 3, 7}, "Hiver"}, works}));
     editor.remove(1);
     editor.remove(7);
-    EXPECT_EQ(listed(editor), "2026-12-19>2027-01-03 Noël|2027-02-20>2027-02-20 Travaux|");
+    EXPECT_EQ(editor.periods(), (std::vector<ClosedPeriod>{noel, works}));
     EXPECT_TRUE(isOver(editor.periods()[0], {2027, 1, 4}));
     EXPECT_FALSE(isOver(editor.periods()[0], {2027, 1, 3}));
-}
 
-TEST(ClosedPeriodsEditor, AddsPublicHolidaysOfTwoYearsOnceSavesAndNeverEditsAnUnreadableFile) {
-    ClosedPeriodsEditor editor({{{2026, 12, 25}, {2026, 12, 25}, "Noël chez nous"}});
+    EXPECT_EQ(editor.add({2026, 12, 25}, {2026, 12, 25}, "Noël chez nous"), "");
     EXPECT_EQ(editor.addPublicHolidays(2026), 21); // 2 × 11, Noël 2026 already listed
     EXPECT_EQ(editor.addPublicHolidays(2026), 0);
     EXPECT_EQ(editor.periods().front().label, "Jour de l'an");

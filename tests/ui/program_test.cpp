@@ -1,4 +1,3 @@
-#include "tests/support/hex_bytes.h"
 #include "tests/support/program_station.h"
 
 #include <filesystem>
@@ -17,15 +16,18 @@ struct FakeWindow : View, WindowGeometry {
 using Station = test::ProgramStation<FakeWindow>;
 constexpr double kTenOClock = 10 * 3600;
 
-TEST(StartUp, FirstStartInAnEmptyFolderRemovesStaleTemporariesOnly) {
+TEST(StartUp, FirstStartRemovesStaleTemporariesAndGoesOnPastAnUnusableSettingsFile) {
     Station s;
     s.folder.write(".Quorel.0.quorel-tmp-k3Xq9Z", "left by a save killed half-way");
     std::filesystem::last_write_time(s.folder.file(".Quorel.0.quorel-tmp-k3Xq9Z"),
                                      std::filesystem::file_time_type::clock::now() -
                                          std::chrono::hours(1));
-    s.start({2020, 6, 26}, kTenOClock);                    // a Friday
-    std::filesystem::remove_all(s.folder.file("Journal")); // the start-up's line
-    EXPECT_TRUE(std::filesystem::is_empty(s.folder.path()));
+    s.start({2020, 6, 26}, kTenOClock, {{"Quorel.ini", "7\r\n"}}); // a Friday
+    std::filesystem::remove_all(s.folder.file("Journal"));         // the start-up's line
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(s.folder.path()), {}), 1);
+    EXPECT_EQ(s.folder.read("Quorel.ini"), "7\r\n"); // nothing is written at start-up
+    ASSERT_EQ(s.dialogs.messages.size(), 1u);
+    EXPECT_EQ(s.dialogs.messages[0].icon, MessageIcon::None);
     EXPECT_EQ(s.program.panel.PortCom, 0);
     EXPECT_TRUE(s.link.calls.empty());
     EXPECT_FALSE(s.timer.isEnabled());
@@ -33,7 +35,7 @@ TEST(StartUp, FirstStartInAnEmptyFolderRemovesStaleTemporariesOnly) {
     EXPECT_EQ(s.program.days.JourSemaine().size(), 7u);
     EXPECT_FALSE(s.program.autoRun.checked());
     s.program.entries.BtnAjouter_Click(); // refused, and told at once: boxes wait at start-up only
-    EXPECT_EQ(s.dialogs.messages.size(), 1u);
+    EXPECT_EQ(s.dialogs.messages.size(), 2u);
     EXPECT_EQ(s.program.fields.ComboSItems, (std::vector<std::string>{"1", "2"}));
     EXPECT_EQ(s.program.fields.ComboS, "1");
 }
@@ -43,7 +45,8 @@ TEST(StartUp, RestoresThePortTodayBothCopiesAndThePlace) {
     s.store.values["VornAlmare/VornQuorel/AutoRun"] = "True";
     s.start({2020, 6, 24}, kTenOClock, // a Wednesday
             {{"Quorel.ini", "3\r\n"},
-             {"Quorel.2", "\"1\",\"12:00:00\",\"10\"\r\n\"2\",\"07:45:00\",\"5\"\r\n"}});
+             {"Quorel.2", "\"1\",\"12:00:00\",\"10\"\r\n\"2\",\"07:45:00\",\"5\"\r\n"},
+             {"Quorel.conges", "\"2020-06-24\",\"2020-06-24\",\"Sortie\"\r\n"}});
     EXPECT_EQ(s.program.panel.PortCom, 3);
     EXPECT_EQ(s.link.calls, (std::vector<std::string>{"port 3", "parameters 4800,N,8,1", "open"}));
     EXPECT_TRUE(s.timer.isEnabled());
@@ -53,6 +56,7 @@ TEST(StartUp, RestoresThePortTodayBothCopiesAndThePlace) {
     EXPECT_EQ(s.program.list.row(1).time, "07:45:00");
     EXPECT_EQ(s.program.scheduler.today.TodayTime[1], "12:00:00");
     EXPECT_EQ(s.program.scheduler.today.TodayTime[2], "07:45:00");
+    EXPECT_EQ(s.program.shownNextBell().text, "Jour sans sonnerie\nSortie");
     EXPECT_TRUE(s.program.autoRun.checked());
     EXPECT_TRUE(s.startup.steps.empty()); // the start-up entry is not touched
     EXPECT_EQ(s.program.InitialWidth, 7680);
@@ -82,16 +86,6 @@ TEST(StartUp, BoxesWaitUntilTheSchedulerRunsOnTodaysTable) {
     EXPECT_TRUE(readyWhenShown);
 }
 
-TEST(StartUp, AnUnusableSettingsFileIsReportedOnceAndTheStartGoesOn) {
-    Station s;
-    s.start({2020, 6, 22}, kTenOClock, {{"Quorel.ini", "7\r\n"}});
-    ASSERT_EQ(s.dialogs.messages.size(), 1u);
-    EXPECT_EQ(s.dialogs.messages[0].icon, MessageIcon::None);
-    EXPECT_EQ(s.program.panel.PortCom, 0);
-    EXPECT_TRUE(s.link.calls.empty());
-    EXPECT_EQ(s.program.days.selectedDay(), 0);
-}
-
 TEST(ShutDown, SavesThePortChoiceStopsSwitchesOffWhatIsOnAndCloses) {
     Station s;
     s.start({2020, 6, 22}, kTenOClock);
@@ -103,7 +97,7 @@ TEST(ShutDown, SavesThePortChoiceStopsSwitchesOffWhatIsOnAndCloses) {
     s.program.list.add({"1", "09:00:00", "5"}); // an unsaved edit stays unsaved
 
     s.program.Form_Unload(ShutdownCause::Quit);
-    EXPECT_EQ(test::hexBytes(s.folder.read("Quorel.ini")), "32 0D 0A");
+    EXPECT_EQ(s.folder.read("Quorel.ini"), "2\r\n");
     EXPECT_FALSE(s.timer.isEnabled());
     EXPECT_FALSE(s.link.isOpen());
     EXPECT_EQ(s.program.panel.InfoERR, "Port COM Close OK !");
