@@ -40,7 +40,11 @@ std::string outputOffSentence(int output) {
 }
 
 std::string manualSwitchSentence(int box, bool on) {
-    return "S" + number(box) + (on ? " activée" : " désactivée") + " à la main";
+    // Appended rather than added to a one-letter literal, which GCC 12 at -O2 wrongly warns about.
+    std::string sentence = "S";
+    sentence += number(box);
+    sentence += on ? " activée à la main" : " désactivée à la main";
+    return sentence;
 }
 
 std::string relayTestSentence(int relay, bool on) {
