@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Sets up a Debian machine for Quorel, builds it, then starts the program ("run") or runs every
-# test ("test"): the unit and window tests, the same tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a bounded fuzzing run of the file readers.
+# test ("test"): the unit and window tests, the install rules and the Debian package, the same
+# tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzzing run of
+# the file readers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(g++ make cmake qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang-14 libclang-rt-14-dev clang-format util-linux)
+          libbenchmark-dev clang-14 libclang-rt-14-dev clang-format util-linux
+          dpkg-dev file desktop-file-utils)
 jobs=$(nproc)
 
 install_missing_packages() {
@@ -86,6 +88,7 @@ test)
     # Release: the optimiser's warnings differ, and a user's build of any type must succeed.
     build build -DCMAKE_BUILD_TYPE=Release -DQUOREL_TESTS=ON -DQUOREL_BENCH=ON -DQUOREL_WERROR=ON
     (cd build && ctest -j "$jobs" --output-on-failure)
+    tools/check_package.sh build
     build build-asan -DQUOREL_SANITIZE=ON -DQUOREL_TESTS=ON -DQUOREL_BENCH=OFF -DQUOREL_WERROR=ON
     (cd build-asan && LSAN_OPTIONS="suppressions=$PWD/../tools/lsan.supp" \
         ctest -j "$jobs" --output-on-failure)

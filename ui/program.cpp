@@ -39,9 +39,9 @@ const char* shutdownCauseText(ShutdownCause cause) {
 
 } // namespace
 
-Program::Program(PlatformServices services, std::string programFolder, std::string programPath)
+Program::Program(PlatformServices services, std::string dataFolder, std::string programPath)
     : heldDialogs_(services.dialogs),
-      journal_(services.clock, ProgramPaths::inFolder(programFolder).JournalFolder),
+      journal_(services.clock, ProgramPaths::inFolder(dataFolder).JournalFolder),
       relays(services.link, services.clock, scheduler, panel, services.view, journal_),
       outputs(scheduler, panel, relays, services.pump, services.clock, services.timer,
               services.view),
@@ -54,7 +54,7 @@ Program::Program(PlatformServices services, std::string programFolder, std::stri
       days(list, paths, heldDialogs_, services.view),
       autoRun(services.store, services.startup, heldDialogs_, services.view,
               std::move(programPath)),
-      services_(services), programFolder_(std::move(programFolder)) {
+      services_(services), dataFolder_(std::move(dataFolder)) {
     journal_.onFailure = [this](const std::string& reason) { showJournalFailure(reason); };
     tick.onNewDay = [this](const LocalDate& today) { journal_.removeOldFiles(today); };
 }
@@ -73,7 +73,7 @@ void Program::Form_Load(WindowGeometry& window) {
     // A box would hold up everything after it: its messages wait until the scheduler runs on
     // today's timetable.
     heldDialogs_.hold();
-    paths = ProgramPaths::inFolder(programFolder_);
+    paths = ProgramPaths::inFolder(dataFolder_);
     journal_.note(startSentence(QUOREL_VERSION));
     journal_.removeOldFiles(services_.clock.localDate());
     removeStaleTemporaries(paths.AppFolder);

@@ -56,10 +56,10 @@ enum class ShutdownCause {
 // The whole program's logic and state: the window shows it and forwards its events here.
 class Program {
   public:
-    // programFolder: the folder of the day files and settings (the executable's own when the user
-    // may write there); programPath: the executable itself, as the start-at-logon entry must name
-    // it.
-    Program(PlatformServices services, std::string programFolder, std::string programPath);
+    // dataFolder: the folder of the day files and settings (the executable's own when the user
+    // may write there, else the user's data folder); programPath: the executable itself, as the
+    // start-at-logon entry must name it.
+    Program(PlatformServices services, std::string dataFolder, std::string programPath);
 
     // Start-up, before the window is first shown.
     void Form_Load(WindowGeometry& window);
@@ -113,7 +113,7 @@ class Program {
     void showJournalFailure(const std::string& reason);
 
     PlatformServices services_;
-    std::string programFolder_;
+    std::string dataFolder_;
     bool unloading_ = false;
     bool ended_ = false;
 };

@@ -225,6 +225,16 @@ TEST_F(RelayTest, PortChoiceStepsStatusTextsAndFailures) {
     EXPECT_EQ(panel.InfoERR, "Erreur n°  8021");
     EXPECT_FALSE(link.isOpen());
     EXPECT_TRUE(timer.isEnabled());
+
+    // The status line's tool tip explains the number it shows, and only an error number.
+    EXPECT_NE(statusToolTip(panel.InfoERR)
+                  .find("groupe qui possède le périphérique, en général "
+                        "dialout"),
+              std::string::npos);
+    EXPECT_NE(statusToolTip("Erreur n°  8020").find("Branchez le module"), std::string::npos);
+    EXPECT_NE(statusToolTip("Erreur n°  8031").find("renvoie"), std::string::npos);
+    EXPECT_EQ(statusToolTip("Erreur n°  8024"), "");
+    EXPECT_EQ(statusToolTip("Init COM1:4800,N,8,1 Ok"), "");
 }
 
 TEST_F(RelayTest, PortThatWouldNotOpenIsTriedAgainUntilItOpens) {

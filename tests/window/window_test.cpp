@@ -260,6 +260,10 @@ TEST_F(Window, ThePortChoiceStartsTheSchedulerTheWindowShowsItAndDaysWithoutBell
     QTest::mouseClick(find("PortCom_0"), Qt::LeftButton);
     EXPECT_EQ(text("InfoERR"), "Port COM Close OK !");
     EXPECT_FALSE(station.timer.isEnabled());
+    EXPECT_TRUE(find("InfoERR")->toolTip().isEmpty());
+    station.link.openError = SerialError::DeviceBusy; // its tool tip says what to do
+    QTest::mouseClick(find("PortCom_2"), Qt::LeftButton);
+    EXPECT_TRUE(find("InfoERR")->toolTip().contains("dialout")) << text("InfoERR").toStdString();
 }
 
 TEST_F(Window, TheJournalShowsTheLinesOfTheDayPickedNewestAtTheBottom) {

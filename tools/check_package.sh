@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Checks what a build folder installs and packages, without installing anything on this machine:
+# the files "cmake --install" lays out, the desktop entry, the Debian package's file list and
+# computed dependencies, its "quorel --version", and that the installed program, run from a folder
+# its user cannot write, keeps its files in ~/.local/share/quorel/.
+set -euo pipefail
+build=$(realpath "${1:-build}")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+chmod 755 "$work"
+
+fail() {
+    echo "check_package: $*" >&2
+    exit 1
+}
+
+expected=(bin/quorel bin/quorel-relay-sim share/applications/quorel.desktop
+          share/icons/hicolor/scalable/apps/quorel.svg share/man/man1/quorel.1)
+
+echo "Installing into a temporary prefix"
+cmake --install "$build" --prefix "$work/prefix" > /dev/null
+for file in "${expected[@]}"; do
+    [ -f "$work/prefix/$file" ] || fail "cmake --install did not lay out $file"
+done
+desktop-file-validate "$work/prefix/share/applications/quorel.desktop"
+
+echo "Building the Debian package"
+(cd "$build" && rm -f quorel_*.deb && cpack -G DEB > cpack.log 2>&1) || {
+    cat "$build/cpack.log"
+    fail "cpack failed"
+}
+package=$(ls "$build"/quorel_*_*.deb)
+echo "$(basename "$package"): $(stat -c %s "$package") bytes"
+contents=$(dpkg-deb --contents "$package")
+for file in "${expected[@]}"; do
+    grep -q " \./usr/$file\$" <<< "$contents" || fail "the package lacks /usr/$file"
+done
+depends=$(dpkg-deb --field "$package" Depends)
+echo "Depends: $depends"
+for library in libqt6widgets6 libqt6serialport6 libc6; do
+    grep -q "$library" <<< "$depends" || fail "Depends does not name $library"
+done
+dpkg-deb --extract "$package" "$work/extracted"
+version=$(QT_QPA_PLATFORM= DISPLAY= "$work/extracted/usr/bin/quorel" --version)
+echo "Extracted program: $version"
+[[ $version =~ ^quorel\ [0-9]+\.[0-9]+ ]] || fail "quorel --version printed '$version'"
+
+echo "Running the installed program from a folder its user cannot write"
+home=$work/home
+mkdir -p "$home"
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+    chown nobody "$home"
+    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+else
+    chmod a-w "$work/prefix/bin"
+fi
+"${as_user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen \
+    "$work/prefix/bin/quorel" > "$work/quorel.log" 2>&1 &
+program=$!
+for _ in $(seq 50); do
+    [ -d "$home/.local/share/quorel/Journal" ] && break
+    sleep 0.1
+done
+sleep 1
+kill -TERM "$program"
+wait "$program" || fail "the installed program ended with status $?: $(cat "$work/quorel.log")"
+data=$home/.local/share/quorel
+[ -f "$data/Quorel.ini" ] || fail "no Quorel.ini in $data: $(cat "$work/quorel.log")"
+[ "$(stat -c %a "$data")" = 700 ] || fail "$data has mode $(stat -c %a "$data"), not 700"
+ls "$data/Journal"/*.txt > /dev/null || fail "no journal in $data/Journal"
+[ ! -e "$work/prefix/bin/Quorel.ini" ] || fail "Quorel.ini was written beside the program"
+chmod -R u+w "$work"
+echo "Package checks passed"
