@@ -1,8 +1,8 @@
 // Fire latency: from the start of an entry's second to the arrival of its relay-on byte at the
 // module, through the real phased timer, tick, SetOutputs and serial link over a pseudo-terminal.
 
+#include "platform/ini_settings_store.h"
 #include "platform/port_devices.h"
-#include "platform/posix/ini_settings_store.h"
 #include "platform/posix/system_clock.h"
 #include "platform/qt/phased_timer.h"
 #include "platform/qt/qt_event_pump.h"

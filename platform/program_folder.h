@@ -10,4 +10,8 @@ std::string programFolder();
 // The executable's file name without folder and without extension.
 std::string programBaseName();
 
+// The executable as the start-at-logon entry names it: the folder, the base name and, on Windows,
+// ".exe".
+std::string programPath();
+
 } // namespace quorel

@@ -2,8 +2,8 @@
 // hardware. It offers a pseudo-terminal as the module's serial port and prints each command byte
 // it receives.
 
+#include "platform/ini_settings_store.h"
 #include "platform/port_devices.h"
-#include "platform/posix/ini_settings_store.h"
 #include "relay/relay_bytes.h"
 
 #include <cerrno>

@@ -35,4 +35,8 @@ std::string programBaseName() {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string programPath() {
+    return programFolder() + programBaseName();
+}
+
 } // namespace quorel

@@ -1,13 +1,9 @@
 #include "platform/qt/qt_serial_link.h"
 
 #include "platform/port_devices.h"
+#include "platform/serial_device.h"
 
-#include <cerrno>
-#include <poll.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <termios.h>
-#include <time.h>
+#include <type_traits>
 
 namespace quorel {
 
@@ -36,23 +32,13 @@ bool failed(SerialError error) {
     }
 }
 
-// What the path names, before QSerialPort tries it: its answers for a folder or a dangling link
-// are less precise.
-[[nodiscard]] SerialError checkDevicePath(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        switch (errno) {
-        case ENOENT:
-        case ENOTDIR:
-        case ELOOP:
-            return SerialError::DeviceMissing;
-        case EACCES:
-            return SerialError::DeviceBusy;
-        default:
-            return SerialError::OpenFailed;
-        }
+// QSerialPort's handle is a descriptor on POSIX systems and a HANDLE (a pointer) on Windows.
+template <typename Handle> DeviceHandle toDeviceHandle(Handle handle) {
+    if constexpr (std::is_pointer_v<Handle>) {
+        return reinterpret_cast<DeviceHandle>(handle);
+    } else {
+        return static_cast<DeviceHandle>(handle);
     }
-    return S_ISCHR(info.st_mode) ? SerialError::None : SerialError::NotSerialDevice;
 }
 
 QSerialPort::Parity qtParity(Parity parity) {
@@ -81,11 +67,6 @@ QSerialPort::StopBits qtStopBits(StopBits stopBits) {
         break;
     }
     return QSerialPort::OneStop;
-}
-
-void pauseBriefly() {
-    const timespec step{0, 2'000'000};
-    ::nanosleep(&step, nullptr);
 }
 
 } // namespace
@@ -187,8 +168,11 @@ SerialError QtSerialLink::openDevice() {
     if (!port_.open(QIODevice::WriteOnly)) {
         return openErrorOf(port_.error());
     }
+#ifndef _WIN32
+    // On Windows QSerialPort watches the device's events itself and reports a removal.
     hangUpWatch_.setSocket(port_.handle());
     hangUpWatch_.setEnabled(true);
+#endif
     ++openings_;
     return applyLineParameters();
 }
@@ -209,16 +193,14 @@ SerialError QtSerialLink::applyLineParameters() {
 QtSerialLink::Sent QtSerialLink::sendByte(uint8_t byte) {
     // Written straight to the device rather than through Qt's buffer, which would keep a byte the
     // device refuses and send it whenever the device takes it again.
-    const int fd = static_cast<int>(port_.handle());
+    const DeviceHandle device = deviceHandle();
     const QDeadlineTimer deadline(kByteDeadlineMilliseconds);
     for (;;) {
-        if (::write(fd, &byte, 1) == 1) {
+        const DeviceWrite written = writeDeviceByte(device, byte);
+        if (written == DeviceWrite::Written) {
             break;
         }
-        if (errno == EINTR) {
-            continue;
-        }
-        if (errno != EAGAIN) {
+        if (written == DeviceWrite::Failed) {
             return Sent::HandleDead;
         }
         // The device takes nothing now (a module that stopped reading): try again a little
@@ -230,7 +212,7 @@ QtSerialLink::Sent QtSerialLink::sendByte(uint8_t byte) {
     }
     if (!outputQueueEmpties(deadline)) {
         // Dropped in the driver, so that it never reaches the module late.
-        ::tcflush(fd, TCOFLUSH);
+        discardOutput(device);
         return Sent::Stalled;
     }
     return Sent::Yes;
@@ -238,16 +220,17 @@ QtSerialLink::Sent QtSerialLink::sendByte(uint8_t byte) {
 
 bool QtSerialLink::outputQueueEmpties(const QDeadlineTimer& deadline) {
     // The driver's own queue: a byte accepted by the system may still wait for the device.
-    for (;;) {
-        int queued = 0;
-        if (::ioctl(static_cast<int>(port_.handle()), TIOCOUTQ, &queued) != 0 || queued == 0) {
-            return true;
-        }
+    while (outputPending(deviceHandle())) {
         if (deadline.hasExpired()) {
             return false;
         }
         pauseBriefly();
     }
+    return true;
+}
+
+DeviceHandle QtSerialLink::deviceHandle() const {
+    return toDeviceHandle(port_.handle());
 }
 
 void QtSerialLink::dropDevice() {
@@ -255,7 +238,7 @@ void QtSerialLink::dropDevice() {
     hangUpWatch_.setEnabled(false);
     if (port_.isOpen()) {
         // Bytes still queued are stale, and closing would wait for them to drain.
-        ::tcflush(static_cast<int>(port_.handle()), TCOFLUSH);
+        discardOutput(deviceHandle());
         port_.close();
     }
 }
@@ -270,15 +253,16 @@ void QtSerialLink::onPortError(QSerialPort::SerialPortError error) {
 }
 
 void QtSerialLink::onDeviceSignal() {
-    pollfd watch{static_cast<int>(port_.handle()), POLLIN, 0};
-    if (::poll(&watch, 1, 0) <= 0) {
-        return;
-    }
-    if ((watch.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+    switch (deviceState(deviceHandle())) {
+    case DeviceState::HungUp:
         dropDevice();
-    } else if ((watch.revents & POLLIN) != 0) {
+        break;
+    case DeviceState::InputWaiting:
         // The port is never read: whatever the module sends is discarded unread.
-        ::tcflush(watch.fd, TCIFLUSH);
+        discardInput(deviceHandle());
+        break;
+    case DeviceState::Quiet:
+        break;
     }
 }
 

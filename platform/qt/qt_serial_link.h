@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/line_parameters.h"
+#include "platform/serial_device.h"
 #include "platform/serial_link.h"
 #include "platform/settings_store.h"
 
@@ -38,6 +39,7 @@ class QtSerialLink final : public SerialLink {
     enum class Sent { Yes, HandleDead, Stalled };
     Sent sendByte(uint8_t byte);
     bool outputQueueEmpties(const QDeadlineTimer& deadline);
+    DeviceHandle deviceHandle() const;
     void dropDevice();
     void onPortError(QSerialPort::SerialPortError error);
     void onDeviceSignal();

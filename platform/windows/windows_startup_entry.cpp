@@ -1,5 +1,6 @@
 #include "platform/windows/windows_startup_entry.h"
 
+#include "platform/windows/wide_text.h"
 #include "platform/windows_run_command.h"
 
 #include <windows.h>
@@ -35,18 +36,8 @@ std::string toAnsi(const std::string& utf8) {
 
 // The system's text for a registry result; empty for ERROR_SUCCESS.
 std::string systemMessage(LONG result) {
-    if (result == ERROR_SUCCESS) {
-        return {};
-    }
-    char text[512] = {};
-    const DWORD length =
-        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                         static_cast<DWORD>(result), 0, text, sizeof text, nullptr);
-    std::string message(text, length);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
-        message.pop_back();
-    }
-    return message.empty() ? "error " + std::to_string(result) : message;
+    return result == ERROR_SUCCESS ? std::string()
+                                   : windowsErrorText(static_cast<unsigned long>(result));
 }
 
 } // namespace

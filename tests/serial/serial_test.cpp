@@ -1,5 +1,5 @@
+#include "platform/ini_settings_store.h"
 #include "platform/port_devices.h"
-#include "platform/posix/ini_settings_store.h"
 #include "platform/posix/system_clock.h"
 #include "platform/qt/event_loop_clock.h"
 #include "platform/qt/phased_timer.h"

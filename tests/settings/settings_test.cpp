@@ -1,12 +1,16 @@
-#include "platform/posix/ini_settings_store.h"
+#include "platform/ini_settings_store.h"
 #include "settings/autorun.h"
 #include "settings/settings_file.h"
 #include "tests/support/fakes.h"
 #include "tests/support/temp_folder.h"
+#ifndef _WIN32
 #include "tests/support/unprivileged.h"
+#endif
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 namespace quorel {
 namespace {
@@ -129,6 +133,8 @@ TEST_F(SettingsFileTest, SaveWritesTheSelectedIndexAndLoadSelectsItOrReportsAnUn
     }
 }
 
+// File permissions of this kind exist on POSIX systems only.
+#ifndef _WIN32
 TEST_F(SettingsFileTest, UnreadableFileOrUnwritableFolderShowsOneMessageAndChangesNothing) {
     test::openPathToEveryone(folder.path());
     folder.write("Quorel.ini", "3\r\n");
@@ -146,6 +152,7 @@ TEST_F(SettingsFileTest, UnreadableFileOrUnwritableFolderShowsOneMessageAndChang
     }));
     EXPECT_EQ(folder.read("Quorel.ini"), "3\r\n");
 }
+#endif
 
 } // namespace
 } // namespace quorel

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -14,11 +14,19 @@ namespace quorel::test {
 class TempFolder {
   public:
     TempFolder() {
-        std::string pattern = std::filesystem::temp_directory_path() / "quorel-test-XXXXXX";
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create a temporary folder");
+        namespace fs = std::filesystem;
+        std::random_device seed;
+        std::mt19937_64 random(seed());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const fs::path folder =
+                fs::temp_directory_path() / ("quorel-test-" + std::to_string(random()));
+            if (fs::create_directory(folder)) {
+                fs::permissions(folder, fs::perms::owner_all); // private, as mkdtemp makes it
+                path_ = folder.string() + "/";
+                return;
+            }
         }
-        path_ = pattern + "/";
+        throw std::runtime_error("cannot create a temporary folder");
     }
     ~TempFolder() {
         namespace fs = std::filesystem;

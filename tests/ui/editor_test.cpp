@@ -4,7 +4,9 @@
 #include "tests/support/fakes.h"
 #include "tests/support/open_file_count.h"
 #include "tests/support/temp_folder.h"
+#ifndef _WIN32
 #include "tests/support/unprivileged.h"
+#endif
 #include "ui/closed_periods_editor.h"
 #include "ui/day_editor.h"
 #include "ui/entry_commands.h"
@@ -14,7 +16,9 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <map>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 namespace quorel {
 namespace {
@@ -316,6 +320,8 @@ TEST_F(Editor, LoadsTheFirst32767RecordsOfALongerFileAndSaysSo) {
     EXPECT_TRUE(reported(1, "32 767", "Quorel.5"));
 }
 
+// File permissions of this kind exist on POSIX systems only.
+#ifndef _WIN32
 TEST_F(Editor, FailedLoadOrSaveIsReportedAndLeavesTheFileWhole) {
     const std::string old = "\"1\",\"08:00:00\",\"3\"\r\n";
     folder.write("Quorel.0", old);
@@ -340,6 +346,7 @@ TEST_F(Editor, FailedLoadOrSaveIsReportedAndLeavesTheFileWhole) {
     // No temporary file left behind.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
 }
+#endif
 
 std::string timeText(int index) {
     char text[16];

@@ -2,11 +2,14 @@
 
 #include "platform/data_folder.h"
 #include "platform/file_io.h"
-#include "platform/posix/unix_signals.h"
 #include "platform/program_folder.h"
 #include "platform/qt/interval_timer.h"
 #include "platform/qt/phased_timer.h"
 #include "platform/user_folders.h"
+
+#ifndef _WIN32
+#include "platform/posix/unix_signals.h"
+#endif
 
 #include <QApplication>
 #include <iostream>
@@ -14,26 +17,26 @@
 namespace quorel {
 
 QuorelApp::QuorelApp()
-    : store_(userSettingsStore()), link_(store_), startup_(userConfigFolder()),
-      timer_(new PhasedTimer([this] { program_->tick.TimerSat_Timer(); }, &window_)),
+    : link_(store_), timer_(new PhasedTimer([this] { program_->tick.TimerSat_Timer(); }, &window_)),
       retryTimer_(new IntervalTimer(
-          kPortRetryMilliseconds, [this] { program_->portChoice.TimerPort_Timer(); }, &window_)),
-      signals_(new UnixSignals(&window_)) {
+          kPortRetryMilliseconds, [this] { program_->portChoice.TimerPort_Timer(); }, &window_)) {
     timer_->setObjectName("TimerSat");
     retryTimer_->setObjectName("TimerPort");
     dialogs_.setParent(&window_);
     program_ =
         std::make_unique<Program>(PlatformServices{clock_, link_, pump_, dialogs_, store_, startup_,
                                                    *timer_, *retryTimer_, window_, std::cerr},
-                                  dataFolder(programFolder()), programFolder() + programBaseName());
+                                  dataFolder(programFolder()), programPath());
     window_.attach(*program_);
     window_.onEnded = [this] {
         // The program ends at once: no further event runs, not even inside a pending yield.
         pump_.stop();
         QApplication::exit(0);
     };
+#ifndef _WIN32
     // Log-out, Ctrl-C and kill run the same shut-down as the close box, without any box. If the
     // shut-down is already showing one (its settings file failed), the box is ended instead.
+    signals_ = new UnixSignals(&window_);
     QObject::connect(signals_, &UnixSignals::terminationRequested, &window_, [this] {
         if (program_->unloading()) {
             QApplication::exit(0);
@@ -41,6 +44,7 @@ QuorelApp::QuorelApp()
             window_.closeFor(ShutdownCause::Signal);
         }
     });
+#endif
 }
 
 QuorelApp::~QuorelApp() {
@@ -48,8 +52,10 @@ QuorelApp::~QuorelApp() {
 }
 
 int QuorelApp::run() {
+#ifndef _WIN32
     // Temporaries of a settings-store save that was killed half-way.
     removeStaleTemporaries(userConfigFolder());
+#endif
     program_->Form_Load(window_);
     if (program_->ended()) {
         return 0; // asked to end (a signal) while a start-up message was shown

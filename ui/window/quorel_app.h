@@ -1,12 +1,19 @@
 #pragma once
 
-#include "platform/posix/ini_settings_store.h"
+#ifdef _WIN32
+#include "platform/windows/registry_settings_store.h"
+#include "platform/windows/system_clock.h"
+#include "platform/windows/windows_startup_entry.h"
+#else
+#include "platform/ini_settings_store.h"
 #include "platform/posix/system_clock.h"
 #include "platform/posix/xdg_startup_entry.h"
+#endif
 #include "platform/qt/event_loop_clock.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_serial_link.h"
+#include "platform/user_folders.h"
 #include "ui/program.h"
 #include "ui/window/main_window.h"
 
@@ -32,15 +39,23 @@ class QuorelApp {
     SystemClock systemClock_;
     QtEventPump pump_;
     EventLoopClock clock_{systemClock_, pump_};
-    IniSettingsStore store_;
+#ifdef _WIN32
+    RegistrySettingsStore store_;
+#else
+    IniSettingsStore store_{userConfigFolder()};
+#endif
     QtSerialLink link_;
     QtDialogs dialogs_;
-    XdgStartupEntry startup_;
+#ifdef _WIN32
+    WindowsStartupEntry startup_;
+#else
+    XdgStartupEntry startup_{userConfigFolder()};
+#endif
     MainWindow window_;
     PhasedTimer* timer_;        // owned by the window
     IntervalTimer* retryTimer_; // owned by the window
     std::unique_ptr<Program> program_;
-    UnixSignals* signals_; // owned by the window
+    UnixSignals* signals_ = nullptr; // owned by the window; POSIX systems only
 };
 
 } // namespace quorel

@@ -1,4 +1,4 @@
-#include "platform/posix/ini_settings_store.h"
+#include "platform/ini_settings_store.h"
 
 #include "platform/file_io.h"
 #include "platform/user_folders.h"

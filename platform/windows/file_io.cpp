@@ -1,0 +1,288 @@
+#include "platform/file_io.h"
+
+#include "platform/windows/wide_text.h"
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <windows.h>
+
+namespace quorel {
+
+namespace {
+
+// Closes the handle on every return path.
+class FileHandle {
+  public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (valid()) {
+            ::CloseHandle(handle_);
+        }
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    // Closes now and reports whether the close succeeded.
+    bool closeNow() {
+        const HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return ::CloseHandle(handle) != 0;
+    }
+
+  private:
+    HANDLE handle_;
+};
+
+// Lists a folder; closes the search on every return path.
+class FolderSearch {
+  public:
+    explicit FolderSearch(const std::string& folder) {
+        std::wstring pattern = toWide(folder);
+        if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') {
+            pattern += L'\\';
+        }
+        pattern += L'*';
+        handle_ = ::FindFirstFileW(pattern.c_str(), &entry_);
+    }
+    ~FolderSearch() {
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            ::FindClose(handle_);
+        }
+    }
+    FolderSearch(const FolderSearch&) = delete;
+    FolderSearch& operator=(const FolderSearch&) = delete;
+    // The next entry other than "." and "..", or nullptr at the end.
+    const WIN32_FIND_DATAW* next() {
+        while (handle_ != INVALID_HANDLE_VALUE) {
+            if (started_ && ::FindNextFileW(handle_, &entry_) == 0) {
+                return nullptr;
+            }
+            started_ = true;
+            const std::wstring_view name = entry_.cFileName;
+            if (name != L"." && name != L"..") {
+                return &entry_;
+            }
+        }
+        return nullptr;
+    }
+
+  private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    WIN32_FIND_DATAW entry_{};
+    bool started_ = false;
+};
+
+std::string lastErrorText() {
+    return windowsErrorText(::GetLastError());
+}
+
+bool writeAll(HANDLE file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (::WriteFile(file, bytes.data(), chunk, &written, nullptr) == 0) {
+            return false;
+        }
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+int64_t nanosecondsOf(const FILETIME& time) {
+    const uint64_t ticks = (static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return static_cast<int64_t>(ticks) * 100; // ticks of 100 ns
+}
+
+// Temporaries are named ".<file name>.quorel-tmp-XXXXXX" so that leftovers can be recognised.
+constexpr std::string_view kTemporaryMark = ".quorel-tmp-";
+constexpr size_t kTemporaryRandomLength = 6;
+constexpr std::string_view kRandomCharacters =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+bool isTemporaryName(std::string_view name) {
+    const size_t minimum = 2 + kTemporaryMark.size() + kTemporaryRandomLength;
+    if (name.size() < minimum || name.front() != '.') {
+        return false;
+    }
+    const std::string_view random = name.substr(name.size() - kTemporaryRandomLength);
+    const std::string_view mark = name.substr(
+        name.size() - kTemporaryRandomLength - kTemporaryMark.size(), kTemporaryMark.size());
+    return mark == kTemporaryMark && std::all_of(random.begin(), random.end(), [](char c) {
+               return kRandomCharacters.find(c) != std::string_view::npos;
+           });
+}
+
+// A new temporary beside path, created so that no other file of that name is overwritten.
+HANDLE createTemporaryBeside(const std::string& path, std::wstring& temporary) {
+    const size_t separator = path.find_last_of("\\/");
+    const size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
+    const std::string stem =
+        path.substr(0, nameStart) + "." + path.substr(nameStart) + std::string(kTemporaryMark);
+    std::random_device seed;
+    std::mt19937 random(seed());
+    std::uniform_int_distribution<size_t> pick(0, kRandomCharacters.size() - 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = stem;
+        for (size_t i = 0; i < kTemporaryRandomLength; ++i) {
+            name += kRandomCharacters[pick(random)];
+        }
+        temporary = toWide(name);
+        const HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) {
+            return file;
+        }
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+} // namespace
+
+std::string systemErrorText(int errorNumber) {
+    return std::strerror(errorNumber);
+}
+
+std::optional<FileStamp> fileStamp(const std::string& path) {
+    FileHandle file(::CreateFileW(toWide(path).c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file.valid() || ::GetFileInformationByHandle(file.get(), &info) == 0) {
+        return std::nullopt;
+    }
+    return FileStamp{
+        info.dwVolumeSerialNumber,
+        (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow,
+        static_cast<int64_t>((static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow),
+        nanosecondsOf(info.ftLastWriteTime)};
+}
+
+FileReadResult readWholeFile(const std::string& path) {
+    FileReadResult result;
+    const std::wstring widePath = toWide(path);
+    const DWORD attributes = ::GetFileAttributesW(widePath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        result.error = "ce n'est pas un fichier ordinaire";
+        return result;
+    }
+    FileHandle file(::CreateFileW(widePath.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        result.error = lastErrorText();
+        return result;
+    }
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+        result.error = "ce n'est pas un fichier ordinaire";
+        return result;
+    }
+    char buffer[16384];
+    for (;;) {
+        DWORD got = 0;
+        if (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) == 0) {
+            result.error = lastErrorText();
+            result.bytes.clear();
+            return result;
+        }
+        if (got == 0) {
+            break;
+        }
+        result.bytes.append(buffer, got);
+    }
+    return result;
+}
+
+std::string replaceFileContent(const std::string& path, std::string_view bytes) {
+    std::wstring temporary;
+    FileHandle file(createTemporaryBeside(path, temporary));
+    if (!file.valid()) {
+        return lastErrorText();
+    }
+    if (!writeAll(file.get(), bytes) || ::FlushFileBuffers(file.get()) == 0 || !file.closeNow()) {
+        const std::string error = lastErrorText();
+        ::DeleteFileW(temporary.c_str());
+        return error;
+    }
+    // Replaces the file in one step, and returns only once the change is on the disk.
+    if (::MoveFileExW(temporary.c_str(), toWide(path).c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
+        const std::string error = lastErrorText();
+        ::DeleteFileW(temporary.c_str());
+        return error;
+    }
+    return {};
+}
+
+std::string appendToFile(const std::string& path, std::string_view bytes) {
+    FileHandle file(::CreateFileW(toWide(path).c_str(), FILE_APPEND_DATA,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid() || !writeAll(file.get(), bytes) || !file.closeNow()) {
+        return lastErrorText();
+    }
+    return {};
+}
+
+std::string createFolder(const std::string& path) {
+    const std::wstring widePath = toWide(path);
+    if (::CreateDirectoryW(widePath.c_str(), nullptr) != 0) {
+        return {};
+    }
+    const DWORD error = ::GetLastError();
+    const DWORD attributes = ::GetFileAttributesW(widePath.c_str());
+    if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return {};
+    }
+    return windowsErrorText(error);
+}
+
+std::vector<std::string> namesInFolder(const std::string& folder) {
+    std::vector<std::string> names;
+    FolderSearch search(folder);
+    while (const WIN32_FIND_DATAW* entry = search.next()) {
+        names.push_back(fromWide(entry->cFileName));
+    }
+    return names;
+}
+
+std::string removeFile(const std::string& path) {
+    return ::DeleteFileW(toWide(path).c_str()) != 0 ? std::string() : lastErrorText();
+}
+
+bool FileExists(const std::string& path) {
+    if (path.find_first_not_of(" \t") == std::string::npos ||
+        path.find('\0') != std::string::npos) {
+        return false;
+    }
+    // An ordinary file: not a folder, and not hidden (Windows' own mark for hidden files).
+    const DWORD attributes = ::GetFileAttributesW(toWide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes &
+            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
+void removeStaleTemporaries(const std::string& folder, double olderThanSeconds) {
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    std::string prefix = folder;
+    if (!prefix.empty() && prefix.back() != '\\' && prefix.back() != '/') {
+        prefix += '\\';
+    }
+    FolderSearch search(folder);
+    while (const WIN32_FIND_DATAW* entry = search.next()) {
+        const std::string name = fromWide(entry->cFileName);
+        if (!isTemporaryName(name) || (entry->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            continue;
+        }
+        const double age =
+            static_cast<double>(nanosecondsOf(now) - nanosecondsOf(entry->ftLastWriteTime)) / 1e9;
+        if (age > olderThanSeconds) {
+            ::DeleteFileW(toWide(prefix + name).c_str());
+        }
+    }
+}
+
+} // namespace quorel

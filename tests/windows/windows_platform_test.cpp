@@ -1,0 +1,149 @@
+#include "platform/data_folder.h"
+#include "platform/file_io.h"
+#include "platform/program_folder.h"
+#include "platform/serial_device.h"
+#include "platform/windows/registry_settings_store.h"
+#include "platform/windows/system_clock.h"
+#include "platform/windows/wide_text.h"
+#include "platform/windows/windows_startup_entry.h"
+#include "settings/autorun.h"
+#include "tests/support/fakes.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace quorel {
+namespace {
+
+// A string value under HKEY_CURRENT_USER, or "(none)".
+std::string registryValue(const std::string& key, const std::string& name) {
+    wchar_t value[512] = {};
+    DWORD bytes = sizeof value;
+    const LONG result = ::RegGetValueW(HKEY_CURRENT_USER, toWide(key).c_str(), toWide(name).c_str(),
+                                       RRF_RT_REG_SZ, nullptr, value, &bytes);
+    return result == ERROR_SUCCESS ? fromWide(value) : "(none)";
+}
+
+TEST(WindowsProgramFolder, IsTheExecutablesFolderEndingInABackslash) {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::string executable = fromWide(path);
+    const std::string folder = programFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '\\');
+    EXPECT_EQ(programBaseName(), "test_windows");
+    EXPECT_EQ(programPath(), folder + "test_windows.exe");
+    EXPECT_EQ(programPath(), executable);
+    EXPECT_EQ(dataFolder(folder), folder); // the build folder is writable
+    EXPECT_EQ(checkDevicePath("COM99"), SerialError::DeviceMissing);
+    EXPECT_EQ(checkDevicePath("\\\\.\\COM98"), SerialError::DeviceMissing);
+    EXPECT_EQ(checkDevicePath("NUL"), SerialError::None); // a device the system names
+}
+
+TEST(WindowsFiles, ReplacingIsAtomicAndAFailedSaveKeepsTheOldFile) {
+    const test::TempFolder folder;
+    const std::string path = folder.file("Quorel.0");
+    ASSERT_EQ(replaceFileContent(path, "\"1\",\"07:45:00\",\"5\"\r\n"), "");
+    const std::optional<FileStamp> first = fileStamp(path);
+    ASSERT_EQ(replaceFileContent(path, "new"), "");
+    EXPECT_EQ(readWholeFile(path).bytes, "new");
+    EXPECT_NE(fileStamp(path), first); // another file now
+    EXPECT_EQ(namesInFolder(folder.path()), std::vector<std::string>{"Quorel.0"});
+
+    // A file held open without sharing cannot be replaced: the old content stays, the reason is
+    // given, and the temporary is gone.
+    const HANDLE held = ::CreateFileW(toWide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_NE(replaceFileContent(path, "lost"), "");
+    ::CloseHandle(held);
+    EXPECT_EQ(readWholeFile(path).bytes, "new");
+    EXPECT_EQ(namesInFolder(folder.path()), std::vector<std::string>{"Quorel.0"});
+    EXPECT_NE(replaceFileContent(folder.file("missing\\Quorel.1"), "x"), "");
+
+    ASSERT_EQ(appendToFile(folder.file("log.txt"), "a\n"), "");
+    ASSERT_EQ(appendToFile(folder.file("log.txt"), "b\n"), "");
+    EXPECT_EQ(folder.read("log.txt"), "a\nb\n");
+    folder.write(".Quorel.0.quorel-tmp-Ab12Cd", "left by a killed save");
+    folder.write(".Quorel.0.quorel-tmp-short", "not a temporary of ours");
+    removeStaleTemporaries(folder.path(), -1);
+    EXPECT_FALSE(folder.exists(".Quorel.0.quorel-tmp-Ab12Cd"));
+    EXPECT_TRUE(folder.exists(".Quorel.0.quorel-tmp-short"));
+    EXPECT_EQ(removeFile(folder.file("log.txt")), "");
+    EXPECT_NE(removeFile(folder.file("log.txt")), "");
+}
+
+TEST(WindowsFiles, OnlyVisibleOrdinaryFilesExistAndAFolderIsNotRead) {
+    const test::TempFolder folder;
+    folder.write("Quorel.1", "x");
+    folder.write("hidden", "x");
+    ::SetFileAttributesW(toWide(folder.file("hidden")).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_EQ(createFolder(folder.file("Journal")), "");
+    EXPECT_EQ(createFolder(folder.file("Journal")), ""); // already there
+    EXPECT_NE(createFolder(folder.file("Quorel.1")), "");
+    EXPECT_TRUE(FileExists(folder.file("Quorel.1")));
+    EXPECT_FALSE(FileExists(folder.file("hidden")));
+    EXPECT_FALSE(FileExists(folder.file("Journal")));
+    EXPECT_FALSE(FileExists(folder.file("missing")));
+    EXPECT_FALSE(FileExists("  "));
+    EXPECT_EQ(readWholeFile(folder.file("Journal")).error, "ce n'est pas un fichier ordinaire");
+    EXPECT_FALSE(readWholeFile(folder.file("missing")).ok());
+    EXPECT_FALSE(fileStamp(folder.file("missing")).has_value());
+}
+
+TEST(WindowsSettings, TheRegistryStoreKeepsTextsUnderTheUsersKey) {
+    RegistrySettingsStore store;
+    EXPECT_EQ(store.read("VornAlmare", "QuorelTest", "Missing", "fallback"), "fallback");
+    ASSERT_EQ(store.write("VornAlmare", "QuorelTest", "Label", "Été €"), "");
+    ASSERT_EQ(store.write("VornAlmare", "QuorelTest", "Empty", ""), "");
+    EXPECT_EQ(store.read("VornAlmare", "QuorelTest", "Label", ""), "Été €");
+    EXPECT_EQ(store.read("VornAlmare", "QuorelTest", "Empty", "fallback"), "");
+    EXPECT_EQ(registryValue("Software\\VornAlmare\\QuorelTest", "Label"), "Été €");
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VornAlmare\\QuorelTest");
+    EXPECT_EQ(store.read("VornAlmare", "QuorelTest", "Label", "gone"), "gone");
+}
+
+TEST(WindowsStartup, TheMenuCommandSetsTheQuotedRunValueAndDeletesIt) {
+    const std::string run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    RegistrySettingsStore store;
+    WindowsStartupEntry entry;
+    test::FakeDialogs dialogs;
+    test::SilentView view;
+    AutoRun withBlank(store, entry, dialogs, view, "C:\\Program Files\\Quorel\\Quorel.exe");
+    withBlank.mnuautorun_Click();
+    EXPECT_EQ(registryValue("Software\\VornAlmare\\VornQuorel", "AutoRun"), "True");
+    EXPECT_EQ(registryValue(run, "Gestion Quorel"), "\"C:\\Program Files\\Quorel\\Quorel.exe\"");
+    AutoRun plain(store, entry, dialogs, view, "D:\\Quorel.exe");
+    plain.restoreCheckMark();
+    EXPECT_TRUE(plain.checked());
+    plain.CreateRunKey();
+    EXPECT_EQ(registryValue(run, "Gestion Quorel"), "D:\\Quorel.exe");
+    plain.mnuautorun_Click();
+    EXPECT_EQ(registryValue("Software\\VornAlmare\\VornQuorel", "AutoRun"), "False");
+    EXPECT_EQ(registryValue(run, "Gestion Quorel"), "(none)");
+    EXPECT_TRUE(dialogs.messages.empty());
+    plain.DeleteRunKey(); // nothing left to delete
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "Error while deleting the Key!!");
+}
+
+TEST(WindowsClock, ReadsTheLocalTimeAndPausesOnTheMonotonicClock) {
+    SystemClock clock;
+    const std::string text = clock.clockText();
+    ASSERT_EQ(text.size(), 8u);
+    EXPECT_TRUE(text[2] == ':' && text[5] == ':') << text;
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    EXPECT_EQ(clock.localDate(), (LocalDate{now.wYear, now.wMonth, now.wDay}));
+    EXPECT_NEAR(clock.secondsSinceMidnight(),
+                now.wHour * 3600 + now.wMinute * 60 + now.wSecond + now.wMilliseconds / 1000.0,
+                1.0);
+    EXPECT_EQ(clock.localTimeStamp().time.size(), 12u);
+    const double before = clock.monotonicSeconds();
+    clock.pause(0.05);
+    EXPECT_GE(clock.monotonicSeconds() - before, 0.05);
+}
+
+} // namespace
+} // namespace quorel
