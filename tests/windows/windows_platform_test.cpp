@@ -1,5 +1,6 @@
 #include "platform/data_folder.h"
 #include "platform/file_io.h"
+#include "platform/port_devices.h"
 #include "platform/program_folder.h"
 #include "platform/serial_device.h"
 #include "platform/windows/registry_settings_store.h"
@@ -36,6 +37,8 @@ TEST(WindowsProgramFolder, IsTheExecutablesFolderEndingInABackslash) {
     EXPECT_EQ(programPath(), folder + "test_windows.exe");
     EXPECT_EQ(programPath(), executable);
     EXPECT_EQ(dataFolder(folder), folder); // the build folder is writable
+    test::MemorySettingsStore ports;
+    EXPECT_EQ(deviceForPort(ports, 3), "COM3");
     EXPECT_EQ(checkDevicePath("COM99"), SerialError::DeviceMissing);
     EXPECT_EQ(checkDevicePath("\\\\.\\COM98"), SerialError::DeviceMissing);
     EXPECT_EQ(checkDevicePath("NUL"), SerialError::None); // a device the system names
