@@ -1,5 +1,7 @@
 #include "platform/file_io.h"
 
+#include "platform/temporary_name.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -50,23 +52,6 @@ bool writeAll(int fd, std::string_view bytes) {
         bytes.remove_prefix(static_cast<size_t>(written));
     }
     return true;
-}
-
-// Temporaries are named ".<file name>.quorel-tmp-XXXXXX" so that leftovers can be recognised.
-constexpr std::string_view kTemporaryMark = ".quorel-tmp-";
-constexpr size_t kTemporaryRandomLength = 6;
-
-bool isTemporaryName(std::string_view name) {
-    const size_t minimum = 2 + kTemporaryMark.size() + kTemporaryRandomLength;
-    if (name.size() < minimum || name.front() != '.') {
-        return false;
-    }
-    const std::string_view random = name.substr(name.size() - kTemporaryRandomLength);
-    const std::string_view mark = name.substr(
-        name.size() - kTemporaryRandomLength - kTemporaryMark.size(), kTemporaryMark.size());
-    return mark == kTemporaryMark && std::all_of(random.begin(), random.end(), [](char c) {
-               return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-           });
 }
 
 // The file a save to path must replace: path itself, or the end of the chain of symbolic links

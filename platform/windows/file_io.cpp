@@ -1,5 +1,6 @@
 #include "platform/file_io.h"
 
+#include "platform/temporary_name.h"
 #include "platform/windows/wide_text.h"
 
 #include <algorithm>
@@ -95,24 +96,9 @@ int64_t nanosecondsOf(const FILETIME& time) {
     return static_cast<int64_t>(ticks) * 100; // ticks of 100 ns
 }
 
-// Temporaries are named ".<file name>.quorel-tmp-XXXXXX" so that leftovers can be recognised.
-constexpr std::string_view kTemporaryMark = ".quorel-tmp-";
-constexpr size_t kTemporaryRandomLength = 6;
+// The letters and digits a temporary's name ends with.
 constexpr std::string_view kRandomCharacters =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-
-bool isTemporaryName(std::string_view name) {
-    const size_t minimum = 2 + kTemporaryMark.size() + kTemporaryRandomLength;
-    if (name.size() < minimum || name.front() != '.') {
-        return false;
-    }
-    const std::string_view random = name.substr(name.size() - kTemporaryRandomLength);
-    const std::string_view mark = name.substr(
-        name.size() - kTemporaryRandomLength - kTemporaryMark.size(), kTemporaryMark.size());
-    return mark == kTemporaryMark && std::all_of(random.begin(), random.end(), [](char c) {
-               return kRandomCharacters.find(c) != std::string_view::npos;
-           });
-}
 
 // A new temporary beside path, created so that no other file of that name is overwritten.
 HANDLE createTemporaryBeside(const std::string& path, std::wstring& temporary) {
