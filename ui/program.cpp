@@ -20,6 +20,8 @@ class ErrorOutput final : public Dialogs {
     void message(const std::string& text, MessageIcon) override {
         out_ << "quorel: " << text << std::endl;
     }
+    // No one is there to answer: nothing is done that needs the operator's consent.
+    Answer ask(const std::string&) override { return Answer::Cancel; }
 
   private:
     std::ostream& out_;
