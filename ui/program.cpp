@@ -103,11 +103,21 @@ void Program::Form_Load(WindowGeometry& window) {
     heldDialogs_.release();
 }
 
+bool Program::Form_QueryUnload(ShutdownCause cause) {
+    if (ended_ || unloading_ || cause == ShutdownCause::Signal) {
+        return true;
+    }
+    return days.askToSaveEdits();
+}
+
 void Program::Form_Unload(ShutdownCause cause) {
     if (ended_ || unloading_) {
         return;
     }
     unloading_ = true;
+    if (days.modified()) {
+        journal_.note(unsavedEditsDroppedSentence(days.editedDayName()));
+    }
     journal_.note(stopSentence(shutdownCauseText(cause)));
     heldDialogs_.discard();
     if (cause == ShutdownCause::Signal) {

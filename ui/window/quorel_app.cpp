@@ -32,8 +32,10 @@ QuorelApp::QuorelApp()
         pump_.stop();
         QApplication::exit(0);
     };
-    // Log-out, Ctrl-C and kill run the same shut-down as the close box, without any box. If the
-    // shut-down is already showing one (its settings file failed), the box is ended instead.
+    // Log-out, Ctrl-C and kill run the same shut-down as the close box, without any box or
+    // question. If the shut-down is already showing a box (its settings file failed), the box is
+    // ended instead. A question about unsaved edits that is open is ended by the program's end,
+    // which leaves every event loop; it then counts as "Annuler" and changes nothing.
     QObject::connect(signals_, &UnixSignals::terminationRequested, &window_, [this] {
         if (program_->unloading()) {
             QApplication::exit(0);
