@@ -6,12 +6,20 @@ namespace quorel {
 
 enum class MessageIcon { None, Critical };
 
-// Modal message boxes with a single OK button, captioned with the application title
-// "Gestion Quorel". The call returns when the operator has closed the box.
+// The operator's answer to a question: "Oui", "Non" or "Annuler".
+enum class Answer { Yes, No, Cancel };
+
+// Modal message boxes captioned with the application title "Gestion Quorel". Each call returns
+// when the operator has closed the box.
 class Dialogs {
   public:
     virtual ~Dialogs() = default;
+    // A message with a single OK button.
     virtual void message(const std::string& text, MessageIcon icon) = 0;
+    // A question with the question icon and the buttons "Oui", "Non" and "Annuler". Escape, the
+    // box's close button and a box ended without an answer (the program is ending) all answer
+    // Cancel.
+    virtual Answer ask(const std::string& text) = 0;
 };
 
 } // namespace quorel

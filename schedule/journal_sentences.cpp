@@ -70,6 +70,10 @@ std::string silencedEntrySentence(const std::string& entryTime, int output, int3
            " s) non sonnée : jour sans sonnerie " + quoted(closure);
 }
 
+std::string unsavedEditsDroppedSentence(const std::string& dayName) {
+    return "modifications non enregistrées de " + dayName + " abandonnées";
+}
+
 std::string journalFailureNotice(const std::string& reason) {
     return "Journal impossible à écrire : " + reason;
 }

@@ -33,6 +33,8 @@ std::string tableLoadedSentence(int entries);
 // "Entrée 10:15:00 (S1, 5 s) non sonnée : jour sans sonnerie « Grève »"
 std::string silencedEntrySentence(const std::string& entryTime, int output, int32_t seconds,
                                   const std::string& closure);
+// "modifications non enregistrées de Lundi abandonnées", when the program ends with them.
+std::string unsavedEditsDroppedSentence(const std::string& dayName);
 
 // What the status line says, once, when the journal cannot be written.
 std::string journalFailureNotice(const std::string& reason);

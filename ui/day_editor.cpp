@@ -33,6 +33,10 @@ void DayEditor::selectDay(int position) {
     if (position < 0 || position >= static_cast<int>(days_.size())) {
         return;
     }
+    if (!askToSaveEdits()) {
+        view_.redraw(ViewPart::Days); // the day list goes back to the day being edited
+        return;
+    }
     selected_ = position;
     view_.redraw(ViewPart::Days);
     JourSemaine_Click();
@@ -51,18 +55,51 @@ void DayEditor::BtnSave_Click() {
 }
 
 void DayEditor::Jour_Click(int16_t index) {
-    if (index >= 1 && index <= static_cast<int16_t>(kDayNames.size())) {
+    if (index >= 1 && index <= static_cast<int16_t>(kDayNames.size()) && askToSaveEdits()) {
         DayFile("Load", static_cast<int16_t>(index - 1));
     }
+}
+
+std::string DayEditor::editedDayName() const {
+    return selected_ ? days_.at(*selected_) : std::string();
+}
+
+bool DayEditor::askToSaveEdits() {
+    if (!modified()) {
+        return true;
+    }
+    switch (dialogs_.ask("Enregistrer les modifications de " + editedDayName() + " ?")) {
+    case Answer::Yes:
+        return saveDay(static_cast<int16_t>(*selected_));
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void DayEditor::DayFile(const std::string& action, int16_t day) {
     const std::string verb = upperCased(action);
     if (verb == "LOAD") {
         load(dayFilePath(paths_.DayFilePrefix, day));
+        // Another day's rows copied in stay edits of the selected day until "Sauve".
+        if (selected_ == day) {
+            savedRows_ = list_.rows();
+        }
     } else if (verb == "SAVE") {
-        save(dayFilePath(paths_.DayFilePrefix, day));
+        saveDay(day);
     }
+}
+
+bool DayEditor::saveDay(int16_t day) {
+    if (!save(dayFilePath(paths_.DayFilePrefix, day))) {
+        return false;
+    }
+    if (selected_ == day) {
+        savedRows_ = list_.rows();
+    }
+    return true;
 }
 
 void DayEditor::load(const std::string& path) {
@@ -99,7 +136,7 @@ void DayEditor::load(const std::string& path) {
     }
 }
 
-void DayEditor::save(const std::string& path) {
+bool DayEditor::save(const std::string& path) {
     list_.setSortKey(1);
     list_.setSorted(true);
     view_.redraw(ViewPart::List);
@@ -111,7 +148,9 @@ void DayEditor::save(const std::string& path) {
     const std::string error = replaceFileContent(path, bytes);
     if (!error.empty()) {
         dialogs_.message(cannotSaveMessage(path, error), MessageIcon::Critical);
+        return false;
     }
+    return true;
 }
 
 } // namespace quorel

@@ -32,7 +32,19 @@ class DayEditor {
     // Start-up: fills the day list with "Lundi" to "Dimanche".
     void fillDays();
     // Moves the selection, as the operator or the start-up does, and raises the list's click.
+    // With unsaved edits the operator is asked first; "Annuler" leaves the selection where it
+    // was.
     void selectDay(int position);
+
+    // Whether the list differs from the rows last loaded from or saved to the selected day's
+    // file: an edit, a series, RAZ, a sort that moved rows or another day's rows copied in.
+    bool modified() const { return selected_ && list_.rows() != savedRows_; }
+    // The name of the day being edited, "Lundi" to "Dimanche"; empty before one is selected.
+    std::string editedDayName() const;
+    // Before the list's rows are dropped: with unsaved edits, asks whether to save them. Returns
+    // whether the caller may go on: "Oui" saves (a failed save counts as "Annuler"), "Non"
+    // drops the edits, "Annuler" keeps everything as it is.
+    bool askToSaveEdits();
 
     void JourSemaine_Click();
     void BtnSave_Click();
@@ -41,7 +53,10 @@ class DayEditor {
 
   private:
     void load(const std::string& path);
-    void save(const std::string& path);
+    // Returns whether the file was written.
+    bool save(const std::string& path);
+    // Saves the list into day's file; returns whether the file was written.
+    bool saveDay(int16_t day);
 
     EditorList& list_;
     const ProgramPaths& paths_;
@@ -49,6 +64,8 @@ class DayEditor {
     View& view_;
     std::vector<std::string> days_;
     std::optional<int> selected_;
+    // The rows of the selected day's file as last loaded or saved, against which edits count.
+    std::vector<ScheduleEntry> savedRows_;
 };
 
 } // namespace quorel

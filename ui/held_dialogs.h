@@ -14,6 +14,8 @@ class HeldDialogs final : public Dialogs {
     explicit HeldDialogs(Dialogs& shown) : shown_(shown) {}
 
     void message(const std::string& text, MessageIcon icon) override;
+    // A question is never held: the caller waits for its answer.
+    Answer ask(const std::string& text) override { return shown_.ask(text); }
 
     void hold() { holding_ = true; }
     // Shows the held messages, in order, then lets later ones through at once.

@@ -20,6 +20,8 @@ class ErrorOutput final : public Dialogs {
     void message(const std::string& text, MessageIcon) override {
         out_ << "quorel: " << text << std::endl;
     }
+    // No one is there to answer: nothing is done that needs the operator's consent.
+    Answer ask(const std::string&) override { return Answer::Cancel; }
 
   private:
     std::ostream& out_;
@@ -101,11 +103,21 @@ void Program::Form_Load(WindowGeometry& window) {
     heldDialogs_.release();
 }
 
+bool Program::Form_QueryUnload(ShutdownCause cause) {
+    if (ended_ || unloading_ || cause == ShutdownCause::Signal) {
+        return true;
+    }
+    return days.askToSaveEdits();
+}
+
 void Program::Form_Unload(ShutdownCause cause) {
     if (ended_ || unloading_) {
         return;
     }
     unloading_ = true;
+    if (days.modified()) {
+        journal_.note(unsavedEditsDroppedSentence(days.editedDayName()));
+    }
     journal_.note(stopSentence(shutdownCauseText(cause)));
     heldDialogs_.discard();
     if (cause == ShutdownCause::Signal) {

@@ -63,9 +63,14 @@ class Program {
 
     // Start-up, before the window is first shown.
     void Form_Load(WindowGeometry& window);
+    // Before the shut-down: with unsaved edits in the editor's list, asks the operator whether to
+    // save them. Returns false when the window is to stay open ("Annuler", or a failed save).
+    // Asked by a signal, it asks nothing and returns true.
+    bool Form_QueryUnload(ShutdownCause cause);
     // Shut-down, for every cause: the port choice is saved, the scheduler stopped, each relay
     // still on switched off and the port closed. Runs once; the caller then ends the program.
-    // Asked by a signal, it shows no box: a failure goes to the error output instead.
+    // Asked by a signal, it shows no box: a failure goes to the error output instead. Edits
+    // still unsaved are noted in the journal as dropped.
     void Form_Unload(ShutdownCause cause);
     bool ended() const { return ended_; }
     // Between the start and the end of the shut-down (its message box may be open).

@@ -59,8 +59,13 @@ struct FakeDialogs final : Dialogs {
         messages.push_back({text, icon});
         onMessage ? onMessage(text) : void();
     }
+    Answer ask(const std::string& text) override { return questions.push_back(text), answer(text); }
     std::vector<ShownMessage> messages;
     std::function<void(const std::string&)> onMessage;
+    std::vector<std::string> questions;
+    std::function<Answer(const std::string&)> answer = [](const std::string&) {
+        return Answer::No;
+    };
 };
 
 // Values under "application/section/key".

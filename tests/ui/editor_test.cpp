@@ -14,6 +14,7 @@
 #include "ui/row_warnings.h"
 
 #include <cstdio>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #ifndef _WIN32
@@ -347,6 +348,69 @@ TEST_F(Editor, FailedLoadOrSaveIsReportedAndLeavesTheFileWhole) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
 }
 #endif
+
+TEST_F(Editor, EditsThatChangeTheRowsCountUntilTheDayIsSavedOrLoadedAgain) {
+    folder.write("Quorel.0", "\"2\",\"08:00:00\",\"5\"\r\n\"1\",\"09:00:00\",\"3\"\r\n");
+    days.fillDays();
+    days.selectDay(0);
+    fields.ChEdit = {"1", "10:00:00", "5"};
+    fields.ChDecoupe = {"30:00", ""};
+    commands.Quorel_ColumnClick(2); // already in time order
+    EXPECT_FALSE(days.modified());
+    const std::vector<std::function<void()>> edits{
+        [&] { commands.BtnAjouter_Click(); },
+        [&] { list.select(1), commands.BtnReplacer_Click(); },
+        [&] { list.select(2), commands.BtnSupp_Click(); },
+        [&] { commands.BtnDelete_Click(); },
+        [&] { commands.BtnInti_Click(); },
+        [&] { commands.Quorel_ColumnClick(1); },
+        [&] { days.Jour_Click(4); }, // Jeudi's rows (none) copied in
+    };
+    for (size_t i = 0; i < edits.size(); ++i) {
+        days.DayFile("Load", 0);
+        EXPECT_FALSE(days.modified()) << i;
+        edits[i]();
+        EXPECT_TRUE(days.modified()) << i;
+    }
+    days.BtnSave_Click();
+    EXPECT_FALSE(days.modified());
+    EXPECT_TRUE(dialogs.questions.empty());
+}
+
+TEST_F(Editor, BeforeOtherRowsLoadTheOperatorSavesDropsOrKeepsTheEditsOfTheDayBeingEdited) {
+    folder.write("Quorel.0", "\"1\",\"08:00:00\",\"3\"\r\n");
+    folder.write("Quorel.2", "\"2\",\"09:00:00\",\"5\"\r\n");
+    days.fillDays();
+    days.selectDay(0);
+    days.Jour_Click(3); // Mercredi's rows copied into Lundi's list
+    dialogs.answer = [](const std::string&) { return Answer::Cancel; };
+    view.parts.clear();
+    days.selectDay(1);
+    days.Jour_Click(6);
+    EXPECT_EQ(days.selectedDay(), 0);
+    EXPECT_TRUE(view.saw(ViewPart::Days)); // the day list shows Lundi again
+    EXPECT_EQ(column(), "09:00:00");
+
+    dialogs.answer = [](const std::string&) { return Answer::Yes; };
+    paths.DayFilePrefix = folder.file("missing/Quorel");
+    days.selectDay(1);
+    EXPECT_TRUE(reported(1, "Impossible d'enregistrer"));
+    EXPECT_EQ(days.selectedDay(), 0);
+    paths = ProgramPaths::inFolder(folder.path());
+    days.selectDay(1);
+    EXPECT_EQ(folder.read("Quorel.0"), "\"2\",\"09:00:00\",\"5\"\r\n");
+    EXPECT_EQ(days.selectedDay(), 1);
+    EXPECT_EQ(list.count(), 0);
+
+    list.add({"1", "10:00:00", "5"});
+    dialogs.answer = [](const std::string&) { return Answer::No; };
+    days.Jour_Click(1); // Mardi's edit dropped for Lundi's rows
+    EXPECT_EQ(column(), "09:00:00");
+    EXPECT_FALSE(folder.exists("Quorel.1"));
+    std::vector<std::string> asked(4, "Enregistrer les modifications de Lundi ?");
+    asked.push_back("Enregistrer les modifications de Mardi ?");
+    EXPECT_EQ(dialogs.questions, asked);
+}
 
 std::string timeText(int index) {
     char text[16];

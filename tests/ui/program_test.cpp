@@ -95,6 +95,10 @@ TEST(ShutDown, SavesThePortChoiceStopsSwitchesOffWhatIsOnAndCloses) {
     s.link.sent.clear();
     s.link.onWrite = [&](uint8_t) { EXPECT_TRUE(s.link.isOpen() && !s.timer.isEnabled()); };
     s.program.list.add({"1", "09:00:00", "5"}); // an unsaved edit stays unsaved
+    s.dialogs.answer = [](const std::string&) { return Answer::Cancel; };
+    EXPECT_FALSE(s.program.Form_QueryUnload(ShutdownCause::Quit));
+    s.dialogs.answer = [](const std::string&) { return Answer::No; };
+    EXPECT_TRUE(s.program.Form_QueryUnload(ShutdownCause::WindowClosed));
 
     s.program.Form_Unload(ShutdownCause::Quit);
     EXPECT_EQ(s.folder.read("Quorel.ini"), "2\r\n");
@@ -117,8 +121,13 @@ TEST(ShutDown, AskedByASignalItShowsNoBox) {
     s.program.outputs.keepRelaysInStep(); // both relays known to be off
     s.link.sent.clear();
     std::filesystem::create_directory(s.folder.file("Quorel.ini")); // cannot be replaced
+    s.program.list.add({"1", "09:00:00", "5"});
+    EXPECT_TRUE(s.program.Form_QueryUnload(ShutdownCause::Signal));
     s.program.Form_Unload(ShutdownCause::Signal);
-    EXPECT_TRUE(s.dialogs.messages.empty());
+    EXPECT_TRUE(s.dialogs.messages.empty() && s.dialogs.questions.empty());
+    EXPECT_NE(s.folder.read("Journal/2020-06-22.txt")
+                  .find("modifications non enregistrées de Lundi abandonnées\n"),
+              std::string::npos);
     EXPECT_NE(s.errors.str().find("Quorel.ini"), std::string::npos) << s.errors.str();
     EXPECT_TRUE(s.link.sent.empty());
     EXPECT_TRUE(s.program.ended());

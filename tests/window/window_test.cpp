@@ -21,6 +21,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace quorel {
@@ -34,6 +35,7 @@ struct Window : ::testing::Test {
     void clickDay(int row) {
         QTest::mouseClick(days->viewport(), Qt::LeftButton, {},
                           days->visualItemRect(days->item(row)).center());
+        QApplication::processEvents(); // a question waits until the click is over
     }
     QString cell(int row, int column, int role = Qt::DisplayRole) {
         return list->model()->index(row, column).data(role).toString();
@@ -310,6 +312,106 @@ TEST_F(Window, ManualControlsAndTheAutoRunMenuShowTheirStateAndClosingShutsDownO
     station.window.close();
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(text("InfoERR"), "Port COM Close OK !");
+}
+
+// Questions about unsaved edits in the real box, answered by the test.
+struct Question : Window {
+    Question() {
+        boxes.setParent(&station.window);
+        station.dialogs.answer = [this](const std::string& text) { return boxes.ask(text); };
+        station.window.onEnded = [this] { ++ended; };
+    }
+    void start() {
+        station.start({2020, 6, 22}, 8 * 3600, // a Monday
+                      {{"Quorel.0", "\"1\",\"07:00:00\",\"60\"\r\n"},
+                       {"Quorel.2", "\"2\",\"09:00:00\",\"5\"\r\n"}});
+        click("BtnDelete");
+    }
+    // Acts on the next question box once it shows, noting what it shows.
+    void answer(const std::function<void(QMessageBox*)>& act) {
+        QTimer::singleShot(20, &station.window, [this, act] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return answer(act);
+            }
+            QStringList buttons;
+            for (QAbstractButton* button : box->buttons()) {
+                buttons << button->text();
+            }
+            buttons.sort();
+            asked << QStringList{box->windowTitle(), QString::number(box->icon()), box->text(),
+                                 buttons.join(" ")}
+                         .join("|");
+            act(box);
+        });
+    }
+    static std::function<void(QMessageBox*)> press(QMessageBox::StandardButton button) {
+        return [button](QMessageBox* box) { box->button(button)->click(); };
+    }
+
+    QtDialogs boxes;
+    QStringList asked;
+    int ended = 0;
+};
+
+TEST_F(Question, DayListGoesBackToTheDayShownOnAnnulerAndMovesAfterOui) {
+    start();
+    answer(press(QMessageBox::Cancel));
+    clickDay(2);
+    EXPECT_EQ(days->currentRow(), 0);
+    EXPECT_EQ(days->selectedItems(), QList<QListWidgetItem*>{days->item(0)});
+    EXPECT_EQ(list->model()->rowCount(), 0);
+    answer(press(QMessageBox::Yes));
+    clickDay(2);
+    EXPECT_EQ(station.folder.read("Quorel.0"), "");
+    EXPECT_EQ(row(0), "2 09:00:00 5");
+    EXPECT_EQ(asked.join("\n").toStdString(),
+              "Gestion Quorel|4|Enregistrer les modifications de Lundi ?|Annuler Non Oui\n"
+              "Gestion Quorel|4|Enregistrer les modifications de Lundi ?|Annuler Non Oui");
+}
+
+TEST_F(Question, JourMenuKeepsTheEditsOnEscapeAndDropsThemOnNon) {
+    start();
+    answer([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    find<QAction>("Jour_3")->trigger();
+    EXPECT_EQ(list->model()->rowCount(), 0);
+    answer(press(QMessageBox::No));
+    find<QAction>("Jour_3")->trigger();
+    EXPECT_EQ(row(0), "2 09:00:00 5");
+    EXPECT_EQ(asked.size(), 2);
+    EXPECT_EQ(station.folder.read("Quorel.0"), "\"1\",\"07:00:00\",\"60\"\r\n"); // not saved
+}
+
+TEST_F(Question, CopierLaJourneeKeepsTheEditsWhenTheBoxIsClosed) {
+    start();
+    answer([](QMessageBox* box) { box->close(); });
+    QTimer::singleShot(50, [] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            menu->close();
+            menu->actions()[2]->trigger(); // "Mercredi"
+        }
+    });
+    click("BtnCopy");
+    EXPECT_EQ(list->model()->rowCount(), 0);
+    EXPECT_EQ(asked.size(), 1);
+}
+
+TEST_F(Question, CloseBoxAndQuitterStayOnAnnulerOrAFailedSaveAndASignalEndsTheQuestion) {
+    start();
+    answer(press(QMessageBox::Cancel));
+    EXPECT_FALSE(station.window.close());
+    station.program.paths.DayFilePrefix = station.folder.file("missing/Quorel");
+    answer(press(QMessageBox::Yes));
+    station.window.findChild<QAction*>("MnuQuit")->trigger();
+    EXPECT_EQ(station.dialogs.messages.size(), 1u); // the failed save
+    EXPECT_TRUE(station.window.isVisible() && ended == 0);
+    answer([this](QMessageBox* box) { // the program's end then ends the box
+        station.window.closeFor(ShutdownCause::Signal);
+        box->close();
+    });
+    station.window.close();
+    EXPECT_EQ(asked.size(), 3);
+    EXPECT_TRUE(ended == 1 && station.program.ended() && !station.window.isVisible());
 }
 
 TEST(MessageBox, IsModalCaptionedWithTheApplicationTitleAndHasOnlyOk) {

@@ -27,6 +27,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QTreeView>
 
 #include <cmath>
@@ -162,10 +163,22 @@ void MainWindow::connectControls() {
             [&p](int section) { p.entries.Quorel_ColumnClick(section + 1); });
     controls_.Quorel->installEventFilter(this);
 
-    connect(controls_.JourSemaine, &QListWidget::currentRowChanged, this, [&p](int row) {
-        if (row >= 0) {
-            p.days.selectDay(row);
+    connect(controls_.JourSemaine, &QListWidget::currentRowChanged, this, [this, &p](int row) {
+        if (row < 0) {
+            return;
         }
+        if (!p.days.modified()) {
+            p.days.selectDay(row);
+            return;
+        }
+        // The question waits until the click or key that moved the selection is over: a box
+        // inside it would leave the list with the new row selected after "Annuler" put the
+        // current row back.
+        QTimer::singleShot(0, this, [this, row] {
+            if (program_ != nullptr && !program_->ended()) {
+                program_->days.selectDay(row);
+            }
+        });
     });
 
     connect(controls_.mnuautorun, &QAction::triggered, this, [this, &p] {
@@ -379,19 +392,38 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::closeFor(ShutdownCause cause) {
+    if (askingBeforeClose_) {
+        // close() does nothing while a close is under way: a signal that arrives while the close
+        // asks about unsaved edits ends the program here, and the question is then ignored.
+        shutDown(cause);
+        return;
+    }
     closeCause_ = cause;
     close();
     closeCause_ = ShutdownCause::WindowClosed;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Closing cannot be refused: the shut-down runs and the program ends.
-    event->accept();
     if (program_ != nullptr && !program_->ended()) {
-        program_->Form_Unload(closeCause_);
-        if (onEnded) {
-            onEnded();
+        askingBeforeClose_ = true;
+        const bool mayClose = program_->Form_QueryUnload(closeCause_);
+        askingBeforeClose_ = false;
+        if (!mayClose && !program_->ended()) {
+            event->ignore(); // the operator keeps the window, to go on editing
+            return;
         }
+        shutDown(closeCause_);
+    }
+    event->accept();
+}
+
+void MainWindow::shutDown(ShutdownCause cause) {
+    if (program_ == nullptr || program_->ended()) {
+        return;
+    }
+    program_->Form_Unload(cause);
+    if (onEnded) {
+        onEnded();
     }
 }
 

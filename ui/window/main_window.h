@@ -32,7 +32,8 @@ class MainWindow final : public QMainWindow, public View, public WindowGeometry 
     TwipsSize screenSize() override;
     void moveTo(TwipsPoint position) override;
 
-    // Closes the window, which runs the shut-down, for the given cause.
+    // Closes the window for the given cause, which runs the shut-down once the operator has
+    // answered for unsaved edits (a signal asks nothing).
     void closeFor(ShutdownCause cause);
 
     // Runs once the shut-down sequence has run, to end the program.
@@ -59,11 +60,14 @@ class MainWindow final : public QMainWindow, public View, public WindowGeometry 
     void editDaysWithoutBells();
     void showJournal();
     void showCopyMenu();
+    // Runs the shut-down once and ends the program.
+    void shutDown(ShutdownCause cause);
 
     MainWindowControls controls_;
     Program* program_ = nullptr;
     bool applyingResizeRule_ = false;
     ShutdownCause closeCause_ = ShutdownCause::WindowClosed;
+    bool askingBeforeClose_ = false;
     ScheduleTableModel* listModel_ = nullptr;
 };
 

@@ -34,8 +34,10 @@ QuorelApp::QuorelApp()
         QApplication::exit(0);
     };
 #ifndef _WIN32
-    // Log-out, Ctrl-C and kill run the same shut-down as the close box, without any box. If the
-    // shut-down is already showing one (its settings file failed), the box is ended instead.
+    // Log-out, Ctrl-C and kill run the same shut-down as the close box, without any box or
+    // question. If the shut-down is already showing a box (its settings file failed), the box is
+    // ended instead. A question about unsaved edits that is open is ended by the program's end,
+    // which leaves every event loop; it then counts as "Annuler" and changes nothing.
     signals_ = new UnixSignals(&window_);
     QObject::connect(signals_, &UnixSignals::terminationRequested, &window_, [this] {
         if (program_->unloading()) {
