@@ -6,7 +6,7 @@
 
 namespace quorel {
 
-// The operating system's local clock, read through the Windows API.
+// The operating system's local clock.
 class SystemClock final : public Clock {
   public:
     std::string clockText() override;
