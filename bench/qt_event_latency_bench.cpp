@@ -4,8 +4,8 @@
 // when the pause slept; the event-loop clock is the one the program uses.
 
 #include "bench/discarding_link.h"
+#include "platform/posix/system_clock.h"
 #include "platform/qt/event_loop_clock.h"
-#include "platform/system_clock.h"
 #include "relay/outputs.h"
 #include "tests/support/fakes.h"
 #include "tests/support/qt_event_loop.h"

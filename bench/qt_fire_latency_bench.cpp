@@ -3,10 +3,10 @@
 
 #include "platform/ini_settings_store.h"
 #include "platform/port_devices.h"
+#include "platform/posix/system_clock.h"
 #include "platform/qt/phased_timer.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_serial_link.h"
-#include "platform/system_clock.h"
 #include "relay/outputs.h"
 #include "relay/relay_bytes.h"
 #include "schedule/record_writer.h"

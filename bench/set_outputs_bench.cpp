@@ -1,5 +1,5 @@
 #include "bench/discarding_link.h"
-#include "platform/system_clock.h"
+#include "platform/posix/system_clock.h"
 #include "relay/outputs.h"
 #include "tests/support/fakes.h"
 

@@ -1,4 +1,4 @@
-#include "platform/system_clock.h"
+#include "platform/posix/system_clock.h"
 #include "schedule/record_writer.h"
 #include "schedule/scheduler_tick.h"
 #include "schedule/today_reload.h"

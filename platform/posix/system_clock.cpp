@@ -1,24 +1,27 @@
-#include "platform/system_clock.h"
+#include "platform/posix/system_clock.h"
 
 #include <cerrno>
-#include <ctime>
+#include <cstdio>
 
 namespace quorel {
 
-namespace {
+const std::tm& SystemClock::localTimeNow(long* nanoseconds) {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    if (now.tv_sec != cachedSecond_) {
+        localtime_r(&now.tv_sec, &cachedLocal_);
+        cachedSecond_ = now.tv_sec;
+        formatClockText();
+    }
+    if (nanoseconds != nullptr) {
+        *nanoseconds = now.tv_nsec;
+    }
+    return cachedLocal_;
+}
 
-// The scheduler reads the clock text once per timetable slot, up to 600 times a tick, so the
-// broken-down local time is kept for the whole second it belongs to (per thread).
-struct SecondCache {
-    time_t second = -1;
-    std::tm local{};
-    std::string text = "00:00:00";
-};
-thread_local SecondCache cache;
-
-void formatClockText() {
-    const std::tm& t = cache.local;
-    char* text = cache.text.data();
+void SystemClock::formatClockText() {
+    const std::tm& t = cachedLocal_;
+    char* text = cachedText_.data();
     text[0] = static_cast<char>('0' + t.tm_hour / 10);
     text[1] = static_cast<char>('0' + t.tm_hour % 10);
     text[3] = static_cast<char>('0' + t.tm_min / 10);
@@ -28,25 +31,9 @@ void formatClockText() {
     text[7] = static_cast<char>('0' + t.tm_sec % 10);
 }
 
-const std::tm& localTimeNow(long* nanoseconds = nullptr) {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    if (now.tv_sec != cache.second) {
-        localtime_r(&now.tv_sec, &cache.local);
-        cache.second = now.tv_sec;
-        formatClockText();
-    }
-    if (nanoseconds != nullptr) {
-        *nanoseconds = now.tv_nsec;
-    }
-    return cache.local;
-}
-
-} // namespace
-
 std::string SystemClock::clockText() {
     localTimeNow();
-    return cache.text;
+    return cachedText_;
 }
 
 float SystemClock::secondsSinceMidnight() {
@@ -69,7 +56,7 @@ LocalTimeStamp SystemClock::localTimeStamp() {
     long nanoseconds = 0;
     const std::tm& t = localTimeNow(&nanoseconds);
     const long milliseconds = nanoseconds / 1000000;
-    std::string time = cache.text + ".000";
+    std::string time = cachedText_ + ".000";
     time[9] = static_cast<char>('0' + milliseconds / 100);
     time[10] = static_cast<char>('0' + milliseconds / 10 % 10);
     time[11] = static_cast<char>('0' + milliseconds % 10);

@@ -1,4 +1,4 @@
-#include "platform/system_clock.h"
+#include "platform/posix/system_clock.h"
 #include "schedule/calendar_date.h"
 #include "schedule/weekday.h"
 #include "tests/support/clock_seconds.h"

@@ -2,16 +2,17 @@
 
 #ifdef _WIN32
 #include "platform/windows/registry_settings_store.h"
+#include "platform/windows/system_clock.h"
 #include "platform/windows/windows_startup_entry.h"
 #else
 #include "platform/ini_settings_store.h"
+#include "platform/posix/system_clock.h"
 #include "platform/posix/xdg_startup_entry.h"
 #endif
 #include "platform/qt/event_loop_clock.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_pump.h"
 #include "platform/qt/qt_serial_link.h"
-#include "platform/system_clock.h"
 #include "platform/user_folders.h"
 #include "ui/program.h"
 #include "ui/window/main_window.h"

@@ -6,7 +6,7 @@
 
 namespace quorel {
 
-// The operating system's local clock.
+// The operating system's local clock, read through the Windows API.
 class SystemClock final : public Clock {
   public:
     std::string clockText() override;
