@@ -6,14 +6,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(g++ make cmake qt6-base-dev qt6-serialport-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang-14 libclang-rt-14-dev clang-format util-linux
-          dpkg-dev file desktop-file-utils g++-mingw-w64-x86-64-posix wine64 wine googletest)
+# What the program needs to build, then what only the tests need.
+packages=(g++ make cmake qt6-base-dev qt6-serialport-dev)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev clang-format
+               util-linux dpkg-dev file desktop-file-utils g++-mingw-w64-x86-64-posix wine64 wine
+               googletest)
 jobs=$(nproc)
 
-install_missing_packages() {
+install_missing_packages() { # packages...
     local missing=()
-    for package in "${packages[@]}"; do
+    for package in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$package")
         fi
@@ -90,7 +92,7 @@ run_fuzzers() {
 
 case "${1:-}" in
 run)
-    install_missing_packages
+    install_missing_packages "${packages[@]}"
     configure build
     cmake --build build -j "$jobs" --target quorel quorel-relay-sim
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
@@ -99,7 +101,7 @@ run)
     exec build/quorel
     ;;
 test)
-    install_missing_packages
+    install_missing_packages "${packages[@]}" "${test_packages[@]}"
     tools/test_share.sh
     check_format
     # Release: the optimiser's warnings differ, and a user's build of any type must succeed.
