@@ -84,9 +84,7 @@ void DayEditor::DayFile(const std::string& action, int16_t day) {
     if (verb == "LOAD") {
         load(dayFilePath(paths_.DayFilePrefix, day));
         // Another day's rows copied in stay edits of the selected day until "Sauve".
-        if (selected_ == day) {
-            savedRows_ = list_.rows();
-        }
+        keepRowsAsStored(day);
     } else if (verb == "SAVE") {
         saveDay(day);
     }
@@ -96,10 +94,14 @@ bool DayEditor::saveDay(int16_t day) {
     if (!save(dayFilePath(paths_.DayFilePrefix, day))) {
         return false;
     }
+    keepRowsAsStored(day);
+    return true;
+}
+
+void DayEditor::keepRowsAsStored(int16_t day) {
     if (selected_ == day) {
         savedRows_ = list_.rows();
     }
-    return true;
 }
 
 void DayEditor::load(const std::string& path) {

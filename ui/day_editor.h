@@ -57,6 +57,9 @@ class DayEditor {
     bool save(const std::string& path);
     // Saves the list into day's file; returns whether the file was written.
     bool saveDay(int16_t day);
+    // After day's file was loaded or saved: when it is the selected day, its rows are now what
+    // edits count against.
+    void keepRowsAsStored(int16_t day);
 
     EditorList& list_;
     const ProgramPaths& paths_;
