@@ -34,18 +34,21 @@ FileReadResult readWholeFile(const std::string& path);
 void removeStaleTemporaries(const std::string& folder, double olderThanSeconds = 60);
 
 // Adds bytes at the end of the file, created if missing, in one write and without waiting for the
-// disk: lines of the journal go out while a bell rings. Returns the system's reason on failure, or
-// an empty text on success.
+// disk: lines of the journal go out while a bell rings. Only a regular file takes them: a symbolic
+// link in its place (which could make a program run by an administrator append to any file), a
+// named pipe or a device is refused. Returns the reason on failure, or an empty text on success.
 [[nodiscard]] std::string appendToFile(const std::string& path, std::string_view bytes);
 
 // Makes the folder (not its parents). An empty text on success or when the folder exists already.
 [[nodiscard]] std::string createFolder(const std::string& path);
 
-// The names of the entries of folder, "." and ".." left out; none when it cannot be read.
-[[nodiscard]] std::vector<std::string> namesInFolder(const std::string& folder);
+// The names of the regular files of folder, when folder is a real folder and not a symbolic link
+// to one; none otherwise, or when it cannot be read. Links and subfolders are left out.
+[[nodiscard]] std::vector<std::string> regularFilesIn(const std::string& folder);
 
-// Removes the file (not a folder). The system's reason on failure, or an empty text.
-[[nodiscard]] std::string removeFile(const std::string& path);
+// Removes the regular file name of folder, never through a symbolic link: neither folder nor the
+// file may be one. The reason on failure, or an empty text.
+[[nodiscard]] std::string removeFileIn(const std::string& folder, const std::string& name);
 
 // What tells one state of a file from another without reading it: the file's identity (a file
 // replaced through a rename is a new one), its size and its modification time.
@@ -67,5 +70,8 @@ struct FileStamp {
 
 // The system's text for an errno value.
 std::string systemErrorText(int errorNumber);
+
+// Why a path that names something other than a regular file is refused.
+inline constexpr const char* kNotARegularFile = "ce n'est pas un fichier ordinaire";
 
 } // namespace quorel

@@ -26,6 +26,9 @@ DailyJournal::DailyJournal(Clock& clock, std::string folder)
     : clock_(clock), folder_(std::move(folder)) {}
 
 void DailyJournal::note(const std::string& sentence) {
+    if (closed_) {
+        return;
+    }
     // One reading gives both the line's time and its file.
     const LocalTimeStamp now = clock_.localTimeStamp();
     const std::string path = journalFilePath(folder_, now.date);
@@ -47,13 +50,29 @@ void DailyJournal::note(const std::string& sentence) {
     }
 }
 
+// The 400 days are counted back from the day after the newest file dated before today (today's own
+// file may be this run's first line), never from beyond today: a clock that jumps years ahead
+// deletes nothing more than the right date would have.
 void DailyJournal::removeOldFiles(const LocalDate& today) {
-    const LocalDate oldestKept = addDays(today, -kJournalKeptDays);
-    for (const std::string& name : namesInFolder(folder_)) {
+    const std::vector<std::string> names = regularFilesIn(folder_);
+    std::optional<LocalDate> newest;
+    for (const std::string& name : names) {
+        const std::optional<LocalDate> day = dayOfFile(name);
+        if (day && *day < today && (!newest || *newest < *day)) {
+            newest = day;
+        }
+    }
+    if (!newest) {
+        return;
+    }
+    const LocalDate dayAfter = addDays(*newest, 1);
+    const LocalDate reference = today < dayAfter ? today : dayAfter;
+    const LocalDate oldestKept = addDays(reference, -kJournalKeptDays);
+    for (const std::string& name : names) {
         const std::optional<LocalDate> day = dayOfFile(name);
         if (day && *day < oldestKept) {
             // A file that stays is tried again at the next start or the next midnight.
-            [[maybe_unused]] const std::string retriedLater = removeFile(folder_ + name);
+            [[maybe_unused]] const std::string retriedLater = removeFileIn(folder_, name);
         }
     }
 }

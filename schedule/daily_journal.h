@@ -16,8 +16,14 @@ class DailyJournal final : public Journal {
     // folder ends in the separator; it is made when the first line needs it.
     DailyJournal(Clock& clock, std::string folder);
 
+    // Nothing is written once the journal is closed.
     void note(const std::string& sentence) override;
-    // Deletes the day files dated more than kJournalKeptDays before today, and nothing else.
+    // After the line that says the program ends: what runs after it (a relay command interrupted
+    // by the shut-down) is not what the program did in service.
+    void close() { closed_ = true; }
+    // Deletes the day files dated more than kJournalKeptDays before the newest day before today
+    // that has a file: a clock far ahead deletes nothing that the right date would keep. Only
+    // regular files of a real folder go, never through a symbolic link.
     void removeOldFiles(const LocalDate& today);
 
     // The system's reason why the last line could not be written; empty once one could.
@@ -30,6 +36,7 @@ class DailyJournal final : public Journal {
     Clock& clock_;
     std::string folder_;
     std::string failure_;
+    bool closed_ = false;
 };
 
 inline constexpr int kJournalKeptDays = 400;

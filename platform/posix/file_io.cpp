@@ -77,6 +77,15 @@ std::optional<std::string> finalTarget(std::string path) {
     return std::nullopt;
 }
 
+// Opens folder for reading its entries, refusing a symbolic link in its place (a trailing slash
+// would make the system follow one).
+int openRealFolder(std::string folder) {
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
 } // namespace
 
 std::string systemErrorText(int errorNumber) {
@@ -105,7 +114,7 @@ FileReadResult readWholeFile(const std::string& path) {
         return result;
     }
     if (!S_ISREG(info.st_mode)) {
-        result.error = "ce n'est pas un fichier ordinaire";
+        result.error = kNotARegularFile;
         return result;
     }
     ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
@@ -170,8 +179,20 @@ std::string replaceFileContent(const std::string& path, std::string_view bytes) 
 }
 
 std::string appendToFile(const std::string& path, std::string_view bytes) {
-    FileDescriptor file(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
-    if (file.get() < 0 || !writeAll(file.get(), bytes) || !file.closeNow()) {
+    // Not through a link at the last step of the path, and not blocked by a pipe with no reader.
+    FileDescriptor file(::open(
+        path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666));
+    if (file.get() < 0) {
+        return errno == ELOOP || errno == ENXIO ? kNotARegularFile : systemErrorText(errno);
+    }
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) {
+        return systemErrorText(errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return kNotARegularFile;
+    }
+    if (!writeAll(file.get(), bytes) || !file.closeNow()) {
         return systemErrorText(errno);
     }
     return {};
@@ -189,24 +210,41 @@ std::string createFolder(const std::string& path) {
     return systemErrorText(error);
 }
 
-std::vector<std::string> namesInFolder(const std::string& folder) {
+std::vector<std::string> regularFilesIn(const std::string& folder) {
     std::vector<std::string> names;
-    DIR* directory = ::opendir(folder.c_str());
+    const int folderFd = openRealFolder(folder);
+    DIR* directory = folderFd >= 0 ? ::fdopendir(folderFd) : nullptr;
     if (directory == nullptr) {
+        if (folderFd >= 0) {
+            ::close(folderFd);
+        }
         return names;
     }
     while (const dirent* entry = ::readdir(directory)) {
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") {
-            names.emplace_back(name);
+        struct stat info {};
+        if (::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode)) {
+            names.emplace_back(entry->d_name);
         }
     }
     ::closedir(directory);
     return names;
 }
 
-std::string removeFile(const std::string& path) {
-    return ::unlink(path.c_str()) == 0 ? std::string() : systemErrorText(errno);
+std::string removeFileIn(const std::string& folder, const std::string& name) {
+    FileDescriptor folderFd(openRealFolder(folder));
+    if (folderFd.get() < 0) {
+        return errno == ELOOP || errno == ENOTDIR ? kNotARegularFile : systemErrorText(errno);
+    }
+    struct stat info {};
+    if (::fstatat(folderFd.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        return systemErrorText(errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return kNotARegularFile;
+    }
+    return ::unlinkat(folderFd.get(), name.c_str(), 0) == 0 ? std::string()
+                                                            : systemErrorText(errno);
 }
 
 bool FileExists(const std::string& path) {

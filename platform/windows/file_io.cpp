@@ -124,6 +124,28 @@ HANDLE createTemporaryBeside(const std::string& path, std::wstring& temporary) {
     return INVALID_HANDLE_VALUE;
 }
 
+// What is not a regular file: a folder, a device, or a reparse point (a symbolic link or a
+// junction), whose target may be anywhere.
+constexpr DWORD kNotRegular =
+    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT;
+
+std::string withSeparator(std::string folder) {
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') {
+        folder += '\\';
+    }
+    return folder;
+}
+
+// A folder itself, not a reparse point that leads to one.
+bool isRealFolder(std::string folder) {
+    while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) {
+        folder.pop_back();
+    }
+    const DWORD attributes = ::GetFileAttributesW(toWide(folder).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+           (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
 } // namespace
 
 std::string systemErrorText(int errorNumber) {
@@ -150,7 +172,7 @@ FileReadResult readWholeFile(const std::string& path) {
     const std::wstring widePath = toWide(path);
     const DWORD attributes = ::GetFileAttributesW(widePath.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        result.error = "ce n'est pas un fichier ordinaire";
+        result.error = kNotARegularFile;
         return result;
     }
     FileHandle file(::CreateFileW(widePath.c_str(), GENERIC_READ,
@@ -161,7 +183,7 @@ FileReadResult readWholeFile(const std::string& path) {
         return result;
     }
     if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
-        result.error = "ce n'est pas un fichier ordinaire";
+        result.error = kNotARegularFile;
         return result;
     }
     char buffer[16384];
@@ -202,10 +224,24 @@ std::string replaceFileContent(const std::string& path, std::string_view bytes) 
 }
 
 std::string appendToFile(const std::string& path, std::string_view bytes) {
-    FileHandle file(::CreateFileW(toWide(path).c_str(), FILE_APPEND_DATA,
+    // The reparse point itself is opened, not what it points to, so that a link is seen and
+    // refused.
+    FileHandle file(::CreateFileW(toWide(path).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid() || !writeAll(file.get(), bytes) || !file.closeNow()) {
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                                  nullptr));
+    if (!file.valid()) {
+        return lastErrorText();
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileInformationByHandle(file.get(), &info) == 0) {
+        return lastErrorText();
+    }
+    if ((info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0 ||
+        ::GetFileType(file.get()) != FILE_TYPE_DISK) {
+        return kNotARegularFile;
+    }
+    if (!writeAll(file.get(), bytes) || !file.closeNow()) {
         return lastErrorText();
     }
     return {};
@@ -225,17 +261,33 @@ std::string createFolder(const std::string& path) {
     return windowsErrorText(error);
 }
 
-std::vector<std::string> namesInFolder(const std::string& folder) {
+std::vector<std::string> regularFilesIn(const std::string& folder) {
     std::vector<std::string> names;
+    if (!isRealFolder(folder)) {
+        return names;
+    }
     FolderSearch search(folder);
     while (const WIN32_FIND_DATAW* entry = search.next()) {
-        names.push_back(fromWide(entry->cFileName));
+        if ((entry->dwFileAttributes & kNotRegular) == 0) {
+            names.push_back(fromWide(entry->cFileName));
+        }
     }
     return names;
 }
 
-std::string removeFile(const std::string& path) {
-    return ::DeleteFileW(toWide(path).c_str()) != 0 ? std::string() : lastErrorText();
+std::string removeFileIn(const std::string& folder, const std::string& name) {
+    if (!isRealFolder(folder)) {
+        return kNotARegularFile;
+    }
+    const std::wstring path = toWide(withSeparator(folder) + name);
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return lastErrorText();
+    }
+    if ((attributes & kNotRegular) != 0) {
+        return kNotARegularFile;
+    }
+    return ::DeleteFileW(path.c_str()) != 0 ? std::string() : lastErrorText();
 }
 
 bool FileExists(const std::string& path) {
@@ -253,10 +305,7 @@ bool FileExists(const std::string& path) {
 void removeStaleTemporaries(const std::string& folder, double olderThanSeconds) {
     FILETIME now{};
     ::GetSystemTimeAsFileTime(&now);
-    std::string prefix = folder;
-    if (!prefix.empty() && prefix.back() != '\\' && prefix.back() != '/') {
-        prefix += '\\';
-    }
+    const std::string prefix = withSeparator(folder);
     FolderSearch search(folder);
     while (const WIN32_FIND_DATAW* entry = search.next()) {
         const std::string name = fromWide(entry->cFileName);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <utility>
 
 namespace quorel {
 namespace {
@@ -39,9 +40,9 @@ const std::string kStarted = std::string("Démarrage de Quorel ") + QUOREL_VERSI
 TEST(Journal, ANightOfTheProgramWithItsSwitchesADayWithoutBellsAndTheOldFilesGone) {
     Station s;
     std::filesystem::create_directory(s.folder.file("Journal"));
-    // 401 and 400 days before Monday 22 June 2020, 399, and names of no day.
-    const Lines files{"2019-05-18.txt", "2019-05-19.txt", "2019-05-20.txt", "2019-02-30.txt",
-                      "notes.txt"};
+    // 401 and 400 days before Monday 22 June 2020, 399, names of no day, and the day before.
+    const Lines files{"2019-05-18.txt", "2019-05-19.txt", "2019-05-20.txt",
+                      "2019-02-30.txt", "notes.txt",      "2020-06-21.txt"};
     for (const std::string& name : files) {
         s.folder.write("Journal/" + name, "");
     }
@@ -135,6 +136,57 @@ TEST(Journal, OneThatCannotBeWrittenIsSaidOnceOnTheStatusLineAndTheBellsGoOn) {
     s.program.portChoice.select(1);
     EXPECT_TRUE(noticed()) << s.program.panel.InfoERR;
 }
+
+TEST(Journal, ASignalInsideASwitchIsTheLastLineAndOnlyAWrittenByteIsNotedActivated) {
+    Station s;
+    s.start({2020, 6, 22}, 10 * 3600 + 0.9,
+            {{"Quorel.ini", "1\r\n"}, {"Quorel.0", "1,10:00:01,5\n2,10:00:01,5\n"}});
+    bool signalled = false;
+    s.pump.onYield = [&](int) { // in the pause after the first relay byte
+        if (!std::exchange(signalled, true)) {
+            s.program.Form_Unload(ShutdownCause::Signal);
+        }
+    };
+    s.tick(0.2);
+    const Lines lines = s.lines("2020-06-22", false);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[3], "Arrêt de Quorel : signal");
+    EXPECT_EQ(s.link.bytes(), (std::vector<uint8_t>{0x65, 0x6F, 0x70}));
+}
+
+TEST(Journal, RetentionCountsFromTheLastDayItWroteSoAClockFarAheadDeletesNothingMore) {
+    Station s;
+    std::filesystem::create_directory(s.folder.file("Journal"));
+    for (const char* day : {"2019-05-01", "2019-06-01", "2020-06-21"}) {
+        s.folder.write("Journal/" + std::string(day) + ".txt", "");
+    }
+    s.start({2038, 1, 19}, 10 * 3600);
+    EXPECT_FALSE(s.folder.exists("Journal/2019-05-01.txt")); // gone at the right date too
+    EXPECT_TRUE(s.folder.exists("Journal/2019-06-01.txt"));
+    EXPECT_TRUE(s.folder.exists("Journal/2020-06-21.txt"));
+}
+
+#ifndef _WIN32
+TEST(Journal, ALinkInPlaceOfTodaysFileOrOfTheFolderIsNeverFollowed) {
+    const test::TempFolder elsewhere;
+    elsewhere.write("target", "kept\n");
+    elsewhere.write("2019-01-01.txt", "a user's own file\n");
+    elsewhere.write("2020-06-21.txt", "");
+    Station s;
+    std::filesystem::create_directory(s.folder.file("Journal"));
+    std::filesystem::create_symlink(elsewhere.file("target"),
+                                    s.folder.file("Journal/2020-06-22.txt"));
+    s.start({2020, 6, 22}, 10 * 3600);
+    EXPECT_EQ(elsewhere.read("target"), "kept\n");
+    EXPECT_TRUE(s.program.panel.InfoERR.starts_with("Journal impossible à écrire : "))
+        << s.program.panel.InfoERR;
+
+    Station linked;
+    std::filesystem::create_directory_symlink(elsewhere.path(), linked.folder.file("Journal"));
+    linked.start({2020, 6, 22}, 10 * 3600);
+    EXPECT_TRUE(elsewhere.exists("2019-01-01.txt"));
+}
+#endif
 
 } // namespace
 } // namespace quorel

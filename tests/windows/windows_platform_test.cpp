@@ -52,7 +52,7 @@ TEST(WindowsFiles, ReplacingIsAtomicAndAFailedSaveKeepsTheOldFile) {
     ASSERT_EQ(replaceFileContent(path, "new"), "");
     EXPECT_EQ(readWholeFile(path).bytes, "new");
     EXPECT_NE(fileStamp(path), first); // another file now
-    EXPECT_EQ(namesInFolder(folder.path()), std::vector<std::string>{"Quorel.0"});
+    EXPECT_EQ(regularFilesIn(folder.path()), std::vector<std::string>{"Quorel.0"});
 
     // A file held open without sharing cannot be replaced: the old content stays, the reason is
     // given, and the temporary is gone.
@@ -62,7 +62,7 @@ TEST(WindowsFiles, ReplacingIsAtomicAndAFailedSaveKeepsTheOldFile) {
     EXPECT_NE(replaceFileContent(path, "lost"), "");
     ::CloseHandle(held);
     EXPECT_EQ(readWholeFile(path).bytes, "new");
-    EXPECT_EQ(namesInFolder(folder.path()), std::vector<std::string>{"Quorel.0"});
+    EXPECT_EQ(regularFilesIn(folder.path()), std::vector<std::string>{"Quorel.0"});
     EXPECT_NE(replaceFileContent(folder.file("missing\\Quorel.1"), "x"), "");
 
     ASSERT_EQ(appendToFile(folder.file("log.txt"), "a\n"), "");
@@ -73,8 +73,8 @@ TEST(WindowsFiles, ReplacingIsAtomicAndAFailedSaveKeepsTheOldFile) {
     removeStaleTemporaries(folder.path(), -1);
     EXPECT_FALSE(folder.exists(".Quorel.0.quorel-tmp-Ab12Cd"));
     EXPECT_TRUE(folder.exists(".Quorel.0.quorel-tmp-short"));
-    EXPECT_EQ(removeFile(folder.file("log.txt")), "");
-    EXPECT_NE(removeFile(folder.file("log.txt")), "");
+    EXPECT_EQ(removeFileIn(folder.path(), "log.txt"), "");
+    EXPECT_NE(removeFileIn(folder.path(), "log.txt"), "");
 }
 
 TEST(WindowsFiles, OnlyVisibleOrdinaryFilesExistAndAFolderIsNotRead) {

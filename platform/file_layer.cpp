@@ -1,0 +1,24 @@
+#include "platform/file_layer.h"
+
+namespace quorel {
+
+namespace {
+
+class SystemFiles final : public FileLayer {
+  public:
+    std::optional<FileStamp> stamp(const std::string& path) override { return fileStamp(path); }
+    bool exists(const std::string& path) override { return FileExists(path); }
+    FileReadResult read(const std::string& path) override { return readWholeFile(path); }
+    std::string replace(const std::string& path, std::string_view bytes) override {
+        return replaceFileContent(path, bytes);
+    }
+};
+
+} // namespace
+
+FileLayer& systemFiles() {
+    static SystemFiles files;
+    return files;
+}
+
+} // namespace quorel
