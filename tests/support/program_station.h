@@ -14,6 +14,10 @@ namespace quorel::test {
 // The real logic with fake services, shown in Window (a View and a WindowGeometry); the
 // program's folder is a temporary folder.
 template <typename Window> struct ProgramStation {
+    ProgramStation() = default;
+    // A station whose program works on the data folder of another one.
+    explicit ProgramStation(const std::string& otherDataFolder) : dataFolder(otherDataFolder) {}
+
     // Runs the start-up on a date at a time of day, with the given files in the program's folder.
     void start(LocalDate date, double seconds,
                const std::map<std::string, std::string>& files = {}) {
@@ -25,6 +29,7 @@ template <typename Window> struct ProgramStation {
     }
 
     TempFolder folder;
+    std::string dataFolder = folder.path();
     FakeClock clock;
     RecordingSerialLink link{&clock};
     FakeEventPump pump;
@@ -34,10 +39,11 @@ template <typename Window> struct ProgramStation {
     FakeTimer timer;
     FakeTimer retryTimer;
     std::ostringstream errors;
+    HookedFiles files;
     Window window;
     Program program{PlatformServices{clock, link, pump, dialogs, store, startup, timer, retryTimer,
-                                     window, errors},
-                    folder.path(), folder.path() + "quorel"};
+                                     window, errors, files},
+                    dataFolder, dataFolder + "quorel"};
 };
 
 } // namespace quorel::test

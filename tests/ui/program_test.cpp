@@ -1,3 +1,4 @@
+#include "platform/folder_lock.h"
 #include "tests/support/program_station.h"
 
 #include <filesystem>
@@ -86,6 +87,20 @@ TEST(StartUp, BoxesWaitUntilTheSchedulerRunsOnTodaysTable) {
     EXPECT_TRUE(readyWhenShown);
 }
 
+TEST(StartUp, ASecondCopyOnTheSameFolderSaysSoAndLeavesEverythingAlone) {
+    Station first;
+    first.folder.write(kFolderLockName, ""); // left by a copy that was killed: no hold
+    ASSERT_TRUE(first.program.startAlone());
+    Station second(first.folder.path());
+    EXPECT_FALSE(second.program.startAlone());
+    ASSERT_EQ(second.dialogs.messages.size(), 1u);
+    EXPECT_EQ(second.dialogs.messages[0].text, "Quorel est déjà lancé.");
+    second.program.Form_Unload(ShutdownCause::WindowClosed);
+    EXPECT_FALSE(first.folder.exists("Quorel.ini"));
+    EXPECT_FALSE(first.folder.exists("Journal"));
+    EXPECT_TRUE(second.link.calls.empty());
+}
+
 TEST(ShutDown, SavesThePortChoiceStopsSwitchesOffWhatIsOnAndCloses) {
     Station s;
     s.start({2020, 6, 22}, kTenOClock);
@@ -100,7 +115,20 @@ TEST(ShutDown, SavesThePortChoiceStopsSwitchesOffWhatIsOnAndCloses) {
     s.dialogs.answer = [](const std::string&) { return Answer::No; };
     EXPECT_TRUE(s.program.Form_QueryUnload(ShutdownCause::WindowClosed));
 
+    // The relays are off and the port closed before a slow disk holds up the save.
+    std::vector<uint8_t> sentBeforeSave{1};
+    s.files.onCall = [&](const std::string& operation, const std::string&) {
+        if (operation == "replace") {
+            sentBeforeSave = s.link.isOpen() ? std::vector<uint8_t>{} : s.link.bytes();
+            s.clock.advance(3.5);
+        }
+        return std::string();
+    };
     s.program.Form_Unload(ShutdownCause::Quit);
+    EXPECT_EQ(sentBeforeSave, (std::vector<uint8_t>{0x6F}));
+    EXPECT_TRUE(s.folder.read("Journal/2020-06-22.txt")
+                    .ends_with("10:00:03.950 Arrêt de Quorel : « Quitter »\n"))
+        << s.folder.read("Journal/2020-06-22.txt");
     EXPECT_EQ(s.folder.read("Quorel.ini"), "2\r\n");
     EXPECT_FALSE(s.timer.isEnabled());
     EXPECT_FALSE(s.link.isOpen());
