@@ -13,7 +13,8 @@ class DiscardingLink final : public SerialLink {
     SerialError setParameters(const std::string&) override { return SerialError::None; }
     SerialError open() override { return SerialError::None; }
     void close() override {}
-    SerialError writeByte(uint8_t) override {
+    using SerialLink::writeByte;
+    SerialError writeByte(uint8_t, double) override {
         ++written;
         return SerialError::None;
     }

@@ -15,7 +15,10 @@ namespace {
 // Counts the switches the tick asks for.
 class CountingSwitch final : public OutputSwitch {
   public:
-    void SetOutputs(int16_t, int16_t, int16_t, int16_t) override { ++switches; }
+    SwitchResult SetOutputs(int16_t, int16_t, int16_t, int16_t) override {
+        ++switches;
+        return {true, {true, true}};
+    }
     void keepRelaysInStep() override {}
     long switches = 0;
 };
@@ -48,9 +51,9 @@ void BM_TickWithFullTableAndNoMatch(benchmark::State& bench) {
     test::SilentView view;
     SchedulerState state;
     SchedulerCaptions captions;
-    LoadTodayTable(state.today, paths.DayFilePrefix, 0);
-    CountingSwitch outputs;
     test::RecordingJournal journal;
+    loadDay(state, systemFiles(), paths, clock.localDate(), journal);
+    CountingSwitch outputs;
     SchedulerTick tick(state, captions, clock, pump, view, paths, outputs, journal);
     for (auto _ : bench) {
         tick.TimerSat_Timer();
@@ -86,7 +89,7 @@ void BM_TickAtSecondZeroWithAnUnchangedFullFile(benchmark::State& bench) {
     SchedulerState state;
     SchedulerCaptions captions;
     test::RecordingJournal journal;
-    reloadTodayTableIfChanged(state, paths.DayFilePrefix, 0, journal);
+    loadDay(state, systemFiles(), paths, clock.localDate(), journal);
     CountingSwitch outputs;
     SchedulerTick tick(state, captions, clock, pump, view, paths, outputs, journal);
     for (auto _ : bench) {

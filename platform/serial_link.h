@@ -7,6 +7,10 @@
 
 namespace quorel {
 
+// A relay byte that has not left after this many seconds is stale: it would ring a bell at a
+// moment nobody chose.
+inline constexpr double kByteDeadline = 1.0;
+
 // The serial port that carries the relay commands. It is written one byte at a time and never
 // read.
 class SerialLink {
@@ -24,8 +28,10 @@ class SerialLink {
     // Releases the port; closing a closed port does nothing.
     virtual void close() = 0;
     // Writes one byte and lets it leave at once. While in service, a device that went away is
-    // opened again first.
-    [[nodiscard]] virtual SerialError writeByte(uint8_t byte) = 0;
+    // opened again first. A byte that has not left after deadlineSeconds (a module that stopped
+    // reading) is dropped, never delivered late, and the write fails.
+    [[nodiscard]] virtual SerialError writeByte(uint8_t byte, double deadlineSeconds) = 0;
+    [[nodiscard]] SerialError writeByte(uint8_t byte) { return writeByte(byte, kByteDeadline); }
     // While in service without a device (it went away): tries to open it again. None when a
     // device is held; PortNotOpen when the port is not in service.
     [[nodiscard]] virtual SerialError reconnect() = 0;

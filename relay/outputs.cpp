@@ -7,25 +7,33 @@ Outputs::Outputs(SchedulerState& state, RelayPanel& panel, RelayLink& relays, Ev
     : state_(state), panel_(panel), relays_(relays), pump_(pump), clock_(clock), timer_(timer),
       view_(view) {}
 
-void Outputs::SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4) {
+SwitchResult Outputs::SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4) {
+    SwitchResult result;
     if (!inService()) {
-        return;
+        return result;
     }
+    result.acted = true;
     state_.OutputState[1] = o1;
     state_.OutputState[2] = o2;
     state_.OutputState[3] = o3;
     state_.OutputState[4] = o4;
     for (int relay = 1; relay <= 2; ++relay) {
+        // The port was closed inside the previous yield, its relays switched off: a byte now
+        // would be an error, or would switch a relay on again after the program has ended.
+        if (!inService()) {
+            break;
+        }
         // Read from OutputState, not the arguments: a call made inside the previous yield has
         // replaced the flags, and the relays must end up matching them.
         const bool on = state_.OutputState[relay] == kOn;
         panel_.LedOut[relay - 1] = on ? kLedOnColour : kLedOffColour;
         view_.redraw(ViewPart::Outputs);
         // A failure is on the status line already, and keepInStep() sends the byte again.
-        [[maybe_unused]] const SerialError shownAndRetried = relays_.command(relay, on);
+        result.written[relay - 1] = relays_.command(relay, on) == SerialError::None;
         pump_.yield();
         clock_.pause(kPauseAfterRelayByte);
     }
+    return result;
 }
 
 } // namespace quorel

@@ -60,7 +60,11 @@ void PortChoice::choose(int16_t index) {
     retryTimer_.setEnabled(false);
     panel_.InfoERR = inServiceStatusText(index, panel_.Setting);
     view_.redraw(ViewPart::Status);
+    const bool wasRunning = timer_.isEnabled();
     timer_.setEnabled(true);
+    if (!wasRunning && onSchedulerStarted) {
+        onSchedulerStarted();
+    }
 }
 
 bool PortChoice::openPortOf(int16_t index) {

@@ -8,6 +8,7 @@
 #include "ui/view.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace quorel {
@@ -31,6 +32,9 @@ class PortChoice {
 
     // TimerPort's expiry: the chosen port is tried again, as if the operator chose it now.
     void TimerPort_Timer();
+
+    // Runs when TimerSat starts after it stood still.
+    std::function<void()> onSchedulerStarted;
 
   private:
     // Runs the choice of option index, which must be one.

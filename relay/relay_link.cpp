@@ -68,13 +68,13 @@ void RelayLink::switchOffAll() {
         }
         state = Relay{false, false};
         // A failure is on the status line already; the port closes next, so nothing sends again.
-        [[maybe_unused]] const SerialError shown = send(relay, false);
+        [[maybe_unused]] const SerialError shown = send(relay, false, kSwitchOffDeadline);
         clock_.pause(kPauseAfterRelayByte);
     }
 }
 
-SerialError RelayLink::send(int relay, bool on) {
-    const SerialError error = link_.writeByte(relayByte(relay, on));
+SerialError RelayLink::send(int relay, bool on, double deadline) {
+    const SerialError error = link_.writeByte(relayByte(relay, on), deadline);
     noteReopenedDevice();
     if (error == SerialError::None) {
         relays_.at(relay - 1).written = true;

@@ -37,8 +37,9 @@ class RelayLink {
     // has not been written, 0.15 s apart.
     void keepInStep();
 
-    // Sends the off byte, 0.15 s apart, to each relay not known to be off, without letting other
-    // events run. For the shut-down and "Désactivé", before the port closes.
+    // Sends the off byte, 0.15 s apart, to each relay not known to be off. For the shut-down and
+    // "Désactivé", before the port closes; a byte that cannot leave is given up after
+    // kSwitchOffDeadline, so that the shut-down keeps its bound.
     void switchOffAll();
 
     bool portOpen() const { return link_.isOpen(); }
@@ -49,7 +50,7 @@ class RelayLink {
         bool written = true;
     };
 
-    [[nodiscard]] SerialError send(int relay, bool on);
+    [[nodiscard]] SerialError send(int relay, bool on, double deadline = kByteDeadline);
     void noteReopenedDevice();
     void report(SerialError error);
     // False when the status line showed text already.
@@ -69,5 +70,8 @@ class RelayLink {
 
 // The module's relays need this gap between two commands.
 inline constexpr double kPauseAfterRelayByte = 0.15;
+// How long a switch-off byte may wait at a shut-down: both relays are off, or given up, within
+// 2 * (0.25 + 0.15) s.
+inline constexpr double kSwitchOffDeadline = 0.25;
 
 } // namespace quorel

@@ -1,6 +1,5 @@
 #include "schedule/closed_periods.h"
 
-#include "platform/file_io.h"
 #include "schedule/calendar_date.h"
 #include "schedule/record_reader.h"
 #include "schedule/record_writer.h"
@@ -20,8 +19,8 @@ std::vector<ClosedPeriod> readClosedPeriods(std::string_view bytes) {
     return periods;
 }
 
-std::vector<ClosedPeriod> loadClosedPeriods(const std::string& path) {
-    const FileReadResult file = readWholeFile(path);
+std::vector<ClosedPeriod> loadClosedPeriods(const std::string& path, FileLayer& files) {
+    const FileReadResult file = files.read(path);
     return file.ok() ? readClosedPeriods(file.bytes) : std::vector<ClosedPeriod>{};
 }
 

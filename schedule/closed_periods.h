@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/file_layer.h"
 
 #include <string>
 #include <string_view>
@@ -23,7 +24,8 @@ struct ClosedPeriod {
 std::vector<ClosedPeriod> readClosedPeriods(std::string_view bytes);
 // The periods of the file at path: none when it is missing or cannot be read, so that a bad
 // file never stops the bells of ordinary days.
-std::vector<ClosedPeriod> loadClosedPeriods(const std::string& path);
+std::vector<ClosedPeriod> loadClosedPeriods(const std::string& path,
+                                            FileLayer& files = systemFiles());
 // The bytes of a Quorel.conges file holding the periods, in the order given.
 std::string closedPeriodsBytes(const std::vector<ClosedPeriod>& periods);
 // The first period that covers date, or nullptr when it is an ordinary day.

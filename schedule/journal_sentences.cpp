@@ -12,6 +12,12 @@ std::string number(long long value) {
     return std::to_string(value);
 }
 
+std::string unrungEntrySentence(const std::string& entryTime, int output, int32_t seconds,
+                                const std::string& why) {
+    return "Entrée " + entryTime + " (S" + number(output) + ", " + number(seconds) +
+           " s) non sonnée : " + why;
+}
+
 } // namespace
 
 std::string startSentence(const std::string& version) {
@@ -66,8 +72,11 @@ std::string tableLoadedSentence(int entries) {
 
 std::string silencedEntrySentence(const std::string& entryTime, int output, int32_t seconds,
                                   const std::string& closure) {
-    return "Entrée " + entryTime + " (S" + number(output) + ", " + number(seconds) +
-           " s) non sonnée : jour sans sonnerie " + quoted(closure);
+    return unrungEntrySentence(entryTime, output, seconds, "jour sans sonnerie " + quoted(closure));
+}
+
+std::string busyEntrySentence(const std::string& entryTime, int output, int32_t seconds) {
+    return unrungEntrySentence(entryTime, output, seconds, "Quorel occupé");
 }
 
 std::string unsavedEditsDroppedSentence(const std::string& dayName) {

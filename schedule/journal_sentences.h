@@ -33,6 +33,9 @@ std::string tableLoadedSentence(int entries);
 // "Entrée 10:15:00 (S1, 5 s) non sonnée : jour sans sonnerie « Grève »"
 std::string silencedEntrySentence(const std::string& entryTime, int output, int32_t seconds,
                                   const std::string& closure);
+// "Entrée 08:00:00 (S1, 5 s) non sonnée : Quorel occupé", for an entry whose second went by while
+// the program was held up, too long ago to ring it late.
+std::string busyEntrySentence(const std::string& entryTime, int output, int32_t seconds);
 // "modifications non enregistrées de Lundi abandonnées", when the program ends with them.
 std::string unsavedEditsDroppedSentence(const std::string& dayName);
 

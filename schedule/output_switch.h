@@ -1,8 +1,16 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace quorel {
+
+// What one call of SetOutputs did: whether it acted at all (only while the scheduler runs), and
+// for relays 1 and 2 whether the byte reached the module.
+struct SwitchResult {
+    bool acted = false;
+    std::array<bool, 2> written{};
+};
 
 // What the tick needs of the relay side: the one operation that switches outputs, and the
 // catching up of relay commands that did not reach the module.
@@ -10,7 +18,7 @@ class OutputSwitch {
   public:
     virtual ~OutputSwitch() = default;
     // Four flags for outputs 1 to 4: -1 = on, 0 = off.
-    virtual void SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4) = 0;
+    virtual SwitchResult SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4) = 0;
     // Sends again what the module has not received yet; called once at the end of every tick.
     virtual void keepRelaysInStep() = 0;
 };

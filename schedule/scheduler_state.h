@@ -17,6 +17,15 @@ namespace quorel {
 inline constexpr int16_t kOn = -1;
 inline constexpr int16_t kOff = 0;
 
+// A day's timetable read ahead, in the last minute of the day before, so that the tick of
+// midnight switches on the new day's first entries without reading a file.
+struct PreparedDay {
+    LocalDate date;
+    int16_t day = 0;
+    TodayTable table;
+    std::optional<FileStamp> stamp;
+};
+
 // The scheduler's state for the whole run. Arrays of outputs are indexed 1 to 4; element 0 is
 // unused.
 struct SchedulerState {
@@ -29,6 +38,10 @@ struct SchedulerState {
     std::array<std::optional<double>, 5> outputStartMonotonic{};
     // The tick's scan position: after a tick, the first slot that matched, or 601 when none did.
     int16_t ScanSlot = 0;
+    // The date that today's table and the closure in force are for.
+    std::optional<LocalDate> tableDate;
+    // The next day's table, once read ahead.
+    std::optional<PreparedDay> nextDay;
     // The day and the state of the day file that today's table was last loaded from.
     std::optional<int16_t> loadedDay;
     std::optional<FileStamp> loadedStamp;

@@ -4,15 +4,22 @@
 #include "schedule/format_elapsed.h"
 #include "schedule/journal_sentences.h"
 #include "schedule/number_text.h"
+#include "schedule/time_text.h"
 #include "schedule/today_reload.h"
 #include "schedule/weekday.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
+#include <utility>
 
 namespace quorel {
 
 namespace {
+
+constexpr int kSecondsPerDay = 86400;
+// A wall clock that moved by more than this beside the monotonic one was set, not held up.
+constexpr double kClockJumpSeconds = 2;
 
 // Marks a tick as running until it returns, however it returns.
 class RunningMark {
@@ -48,9 +55,9 @@ bool isOutputNumber(int output) {
 
 SchedulerTick::SchedulerTick(SchedulerState& state, SchedulerCaptions& captions, Clock& clock,
                              EventPump& pump, View& view, const ProgramPaths& paths,
-                             OutputSwitch& outputs, Journal& journal)
+                             OutputSwitch& outputs, Journal& journal, FileLayer& files)
     : state_(state), captions_(captions), clock_(clock), pump_(pump), view_(view), paths_(paths),
-      outputs_(outputs), journal_(journal) {}
+      outputs_(outputs), journal_(journal), files_(files) {}
 
 void SchedulerTick::TimerSat_Timer() {
     // A tick raised inside one of this tick's yields would rescan and switch again in the middle
@@ -60,36 +67,62 @@ void SchedulerTick::TimerSat_Timer() {
     }
     RunningMark mark(running_);
 
-    std::string now = clock_.clockText();
-    if (now != captions_.LblHeure) {
-        captions_.LblHeure = std::move(now);
+    // One reading gives the date and the second together, even at midnight.
+    const LocalTimeStamp now = clock_.localTimeStamp();
+    const double monotonic = clock_.monotonicSeconds();
+    std::string clockText = now.time.substr(0, 8);
+    if (clockText != captions_.LblHeure) {
+        captions_.LblHeure = std::move(clockText);
         view_.redraw(ViewPart::Clock);
     }
-    // Looking at the files at every second 00 picks up a saved timetable or list of days without
-    // bells within a minute, and the new day's timetable and closure at midnight, before the scan.
-    bool nextBellMoved = false;
-    if (clock_.secondsFieldText() == "00") {
-        const LocalDate today = clock_.localDate();
-        if (day_ != today) {
-            day_ = today;
-            if (onNewDay) {
-                onNewDay(today);
-            }
+    const int second = clockSecondOfDay(captions_.LblHeure).value_or(0);
+    late_.clear();
+    pendingLines_.clear();
+    nextBellMoved_ = false;
+    newDay_ = false;
+
+    // The seconds since the last tick that no tick looked at, when the wall clock moved as the
+    // monotonic one did; a clock set forward or back owes nothing.
+    long skipped = 0;
+    bool crossedMidnight = false;
+    if (lastLook_) {
+        crossedMidnight = lastLook_->date != now.date;
+        const bool consecutive = !crossedMidnight || addDays(lastLook_->date, 1) == now.date;
+        const long wallGap = second - lastLook_->second + (crossedMidnight ? kSecondsPerDay : 0);
+        const double drift =
+            std::abs(static_cast<double>(wallGap) - (monotonic - lastLook_->monotonic));
+        if (consecutive && drift <= kClockJumpSeconds) {
+            skipped = wallGap - 1;
         }
-        nextBellMoved =
-            reloadTodayTableIfChanged(state_, paths_.DayFilePrefix,
-                                      static_cast<int16_t>(CurrentWeekday(clock_) - 1), journal_);
-        nextBellMoved |= reloadClosedPeriodsIfChanged(state_, paths_.ClosedPeriodsPath, today);
     }
-    scanForDueEntries();
-    // An entry that fired, or one announced whose time went by unrung, moves the sign on.
-    const std::string& announced = captions_.LblProchaine.time;
-    if (nextBellMoved || state_.ScanSlot <= TodayTable::kSlots ||
-        (!announced.empty() && announced < captions_.LblHeure)) {
-        showNextBell();
+    if (skipped > 0 && crossedMidnight) {
+        // The end of the day before, against its own timetable.
+        lookAtSkippedSeconds(lastLook_->second + 1, kSecondsPerDay - 1, second + kSecondsPerDay);
     }
+    if (state_.tableDate != now.date) {
+        enterDay(now.date);
+    }
+    if (skipped > 0) {
+        lookAtSkippedSeconds(crossedMidnight ? 0 : lastLook_->second + 1, second - 1, second);
+    }
+    lastLook_ = Look{now.date, second, monotonic};
+
+    const bool fired = scanForDueEntries();
     updateOutputsThatAreOn();
     outputs_.keepRelaysInStep();
+    // Written once the relay bytes are out: the journal never makes a bell late.
+    for (const std::string& line : pendingLines_) {
+        journal_.note(line);
+    }
+    if (newDay_ && onNewDay) {
+        onNewDay(now.date);
+    }
+    lookAtFiles(now.date, second);
+    // An entry that fired, or one announced whose time went by unrung, moves the sign on.
+    const std::string& announced = captions_.LblProchaine.time;
+    if (nextBellMoved_ || fired || (!announced.empty() && announced < captions_.LblHeure)) {
+        showNextBell();
+    }
     pump_.yield();
 }
 
@@ -99,9 +132,54 @@ void SchedulerTick::showNextBell() {
     view_.redraw(ViewPart::NextBell);
 }
 
-void SchedulerTick::scanForDueEntries() {
+void SchedulerTick::enterDay(const LocalDate& date) {
+    newDay_ = state_.tableDate.has_value();
+    std::string sentence;
+    if (enterPreparedDay(state_, date, sentence)) {
+        if (!sentence.empty()) {
+            pendingLines_.push_back(std::move(sentence));
+        }
+    } else {
+        // Nothing was read ahead (the computer slept through the evening): read it now, before
+        // the scan, since the table in memory is another day's.
+        loadDay(state_, files_, paths_, date, journal_);
+    }
+    nextBellMoved_ = true;
+}
+
+void SchedulerTick::lookAtSkippedSeconds(int from, int to, int nowSecond) {
+    if (from > to) {
+        return;
+    }
+    const TodayTable& table = state_.today;
+    std::vector<std::pair<int, int>> due; // the second, then the slot
+    for (int slot = 1; slot <= TodayTable::kSlots; ++slot) {
+        const std::optional<int> at = clockSecondOfDay(table.TodayTime[slot]);
+        if (at && *at >= from && *at <= to && isOutputNumber(table.TodayOutput[slot])) {
+            due.emplace_back(*at, slot);
+        }
+    }
+    std::stable_sort(due.begin(), due.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [at, slot] : due) {
+        const std::string& time = table.TodayTime[slot];
+        const int output = table.TodayOutput[slot];
+        const int32_t duration = table.TodayDuration[slot];
+        if (state_.closedToday) {
+            pendingLines_.push_back(
+                silencedEntrySentence(time, output, duration, state_.closedToday->label));
+        } else if (nowSecond - at <= kLateEntrySeconds) {
+            late_.push_back({at, output, duration, time});
+        } else {
+            pendingLines_.push_back(busyEntrySentence(time, output, duration));
+        }
+    }
+}
+
+bool SchedulerTick::scanForDueEntries() {
     const TodayTable& table = state_.today;
     std::array<int, 5> dueSlot{}; // the slot that switches each output on; 0 for none
+    std::array<const LateEntry*, 5> dueLate{};
     state_.ScanSlot = TodayTable::kSlots + 1;
     for (int slot = 1; slot <= TodayTable::kSlots; ++slot) {
         // The clock is read for every slot, so a second that begins during the scan is seen.
@@ -114,10 +192,10 @@ void SchedulerTick::scanForDueEntries() {
         }
         // On a day without bells no entry starts; outputs already on still go off below.
         if (state_.closedToday) {
-            if (firstNoteOf(slot)) {
-                journal_.note(silencedEntrySentence(table.TodayTime[slot], output,
-                                                    table.TodayDuration[slot],
-                                                    state_.closedToday->label));
+            if (!alreadyNoted(slot)) {
+                pendingLines_.push_back(silencedEntrySentence(table.TodayTime[slot], output,
+                                                              table.TodayDuration[slot],
+                                                              state_.closedToday->label));
             }
             continue;
         }
@@ -134,42 +212,54 @@ void SchedulerTick::scanForDueEntries() {
         state_.outputStartMonotonic[output] = clock_.monotonicSeconds();
         captions_.LblMaxi[output - 1] = std::to_string(table.TodayDuration[slot]);
     }
-    if (state_.ScanSlot > TodayTable::kSlots) {
-        return;
+    // Entries of a second that went by without a tick, for outputs this second leaves free.
+    for (const LateEntry& entry : late_) {
+        if (dueSlot[entry.output] != 0 || dueLate[entry.output] != nullptr) {
+            continue;
+        }
+        dueLate[entry.output] = &entry;
+        state_.OutputStartTime[entry.output] = clock_.secondsSinceMidnight();
+        state_.outputStartMonotonic[entry.output] = clock_.monotonicSeconds();
+        captions_.LblMaxi[entry.output - 1] = std::to_string(entry.duration);
+    }
+    if (state_.ScanSlot > TodayTable::kSlots && late_.empty()) {
+        return false;
     }
     view_.redraw(ViewPart::Outputs);
     // One call for all of them: the relay bytes go out once, for the combined state.
     std::array<int16_t, 5> flags = state_.OutputState;
-    std::vector<std::string> lines;
     for (int output = 1; output <= 4; ++output) {
-        const int slot = dueSlot[output];
-        if (slot == 0) {
+        if (dueSlot[output] != 0 || dueLate[output] != nullptr) {
+            flags[output] = kOn;
+        }
+    }
+    const SwitchResult result = outputs_.SetOutputs(flags[1], flags[2], flags[3], flags[4]);
+    for (int output = 1; output <= 4; ++output) {
+        // An output is noted as switched on only once its relay has taken the command.
+        if (!result.acted || (output <= 2 && !result.written[output - 1])) {
             continue;
         }
-        flags[output] = kOn;
-        if (firstNoteOf(slot)) {
-            lines.push_back(
+        if (const int slot = dueSlot[output]; slot != 0 && !alreadyNoted(slot)) {
+            pendingLines_.push_back(
                 outputOnSentence(output, table.TodayTime[slot], table.TodayDuration[slot]));
+        } else if (const LateEntry* entry = dueLate[output]) {
+            pendingLines_.push_back(outputOnSentence(output, entry->time, entry->duration));
         }
     }
-    outputs_.SetOutputs(flags[1], flags[2], flags[3], flags[4]);
-    // Written once the relay bytes are out: the journal never makes a bell late.
-    for (const std::string& line : lines) {
-        journal_.note(line);
-    }
+    return true;
 }
 
-bool SchedulerTick::firstNoteOf(int slot) {
+bool SchedulerTick::alreadyNoted(int slot) {
     std::string second = isoDateText(clock_.localDate()) + " " + state_.today.TodayTime[slot];
     if (second != notedSecond_) {
         notedSecond_ = std::move(second);
         notedSlots_.clear();
     }
     if (std::find(notedSlots_.begin(), notedSlots_.end(), slot) != notedSlots_.end()) {
-        return false;
+        return true;
     }
     notedSlots_.push_back(slot);
-    return true;
+    return false;
 }
 
 void SchedulerTick::updateOutputsThatAreOn() {
@@ -189,9 +279,26 @@ void SchedulerTick::updateOutputsThatAreOn() {
         if (!(duration > elapsed)) {
             std::array<int16_t, 5> flags = state_.OutputState;
             flags[k] = kOff;
-            outputs_.SetOutputs(flags[1], flags[2], flags[3], flags[4]);
-            journal_.note(outputOffSentence(k));
+            if (outputs_.SetOutputs(flags[1], flags[2], flags[3], flags[4]).acted) {
+                journal_.note(outputOffSentence(k));
+            }
         }
+    }
+}
+
+void SchedulerTick::lookAtFiles(const LocalDate& date, int second) {
+    // Looking at the files at every second 00 picks up a saved timetable or list of days without
+    // bells within a minute; the next tick rings by them.
+    if (second % 60 == 0) {
+        nextBellMoved_ |=
+            reloadTodayTableIfChanged(state_, files_, paths_.DayFilePrefix,
+                                      static_cast<int16_t>(CurrentWeekday(date) - 1), journal_);
+        nextBellMoved_ |=
+            reloadClosedPeriodsIfChanged(state_, files_, paths_.ClosedPeriodsPath, date);
+    }
+    const LocalDate tomorrow = addDays(date, 1);
+    if (second >= kSecondsPerDay - 60 && !(state_.nextDay && state_.nextDay->date == tomorrow)) {
+        prepareDay(state_, files_, paths_, tomorrow);
     }
 }
 

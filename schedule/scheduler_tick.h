@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/event_pump.h"
+#include "platform/file_layer.h"
 #include "schedule/journal.h"
 #include "schedule/output_switch.h"
 #include "schedule/program_paths.h"
@@ -16,15 +17,19 @@
 namespace quorel {
 
 // The scheduler's tick, raised by TimerSat every 200 ms while a port is in use: shows the clock,
-// reloads today's timetable and the days without bells at second 00 when their files changed,
-// switches on the outputs of every entry due at this second (none on a day without bells), shows
-// for how long each output has been on, switches it off once its duration has run out, and sends
-// again the relay commands that did not reach the module. The journal is told of each switch and
-// of each entry that a day without bells kept silent.
+// switches on the outputs of every entry due at this second (none on a day without bells) from
+// the table in memory, shows for how long each output has been on, switches it off once its
+// duration has run out, and sends again the relay commands that did not reach the module. Only
+// then does it look at the files: at second 00 it reloads today's timetable and the days without
+// bells when their files changed, for the next tick; in the last minute of a day it reads the
+// next day's timetable ahead, so that midnight reads nothing. A second that went by without a
+// tick (the program held up) is caught up when at most 2 s late. The journal is told of each
+// switch, of each entry that a day without bells kept silent, and of each that was not rung.
 class SchedulerTick {
   public:
     SchedulerTick(SchedulerState& state, SchedulerCaptions& captions, Clock& clock, EventPump& pump,
-                  View& view, const ProgramPaths& paths, OutputSwitch& outputs, Journal& journal);
+                  View& view, const ProgramPaths& paths, OutputSwitch& outputs, Journal& journal,
+                  FileLayer& files = systemFiles());
 
     // A tick that arrives while an earlier one is still running (inside one of its yields) is
     // skipped, not queued.
@@ -33,16 +38,42 @@ class SchedulerTick {
     // Works out again what LblProchaine announces, from today's table and the days without bells.
     void showNextBell();
 
-    // Runs at a tick of second 00 that sees a date it has not seen before, with that date.
+    // The scheduler starts again after it stood still ("Désactivé", a port that would not open):
+    // the seconds it did not look at meanwhile are not owed.
+    void restart() { lastLook_.reset(); }
+
+    // Runs once a new day is in force, after that tick's entries, with its date.
     std::function<void(const LocalDate&)> onNewDay;
 
   private:
-    void scanForDueEntries();
+    // An entry switched on late: the second it was due went by without a tick.
+    struct LateEntry {
+        int second;
+        int output;
+        int32_t duration;
+        std::string time;
+    };
+    // The second a tick looked at, and when on the monotonic clock.
+    struct Look {
+        LocalDate date;
+        int second;
+        double monotonic;
+    };
+
+    // Puts date's timetable in force, from what was read ahead when there is one.
+    void enterDay(const LocalDate& date);
+    // The entries of seconds from to to (of the table in force) that no tick looked at: late
+    // ones to switch on now, the others noted as not rung. nowSecond counts from the same
+    // midnight as from and to.
+    void lookAtSkippedSeconds(int from, int to, int nowSecond);
+    // Returns true when an entry was switched on.
+    bool scanForDueEntries();
     void updateOutputsThatAreOn();
+    void lookAtFiles(const LocalDate& date, int second);
     double elapsedSeconds(int output);
-    // False when the entry of slot was noted already in the second it is due: the ticks that
-    // repeat a switch-on within its second add no line.
-    bool firstNoteOf(int slot);
+    // Whether the entry of slot was noted already in the second it is due: the ticks that repeat
+    // a switch-on within its second add no line.
+    bool alreadyNoted(int slot);
 
     SchedulerState& state_;
     SchedulerCaptions& captions_;
@@ -52,11 +83,20 @@ class SchedulerTick {
     const ProgramPaths& paths_;
     OutputSwitch& outputs_;
     Journal& journal_;
+    FileLayer& files_;
     bool running_ = false;
-    std::optional<LocalDate> day_;
+    std::optional<Look> lastLook_;
+    std::vector<LateEntry> late_;
+    // Journal lines kept until the tick's relay bytes are out.
+    std::vector<std::string> pendingLines_;
+    bool nextBellMoved_ = false;
+    bool newDay_ = false;
     // The date and time of the entries noted last, and their slots.
     std::string notedSecond_;
     std::vector<int> notedSlots_;
 };
+
+// An entry whose second went by without a tick is still switched on this many seconds late.
+inline constexpr int kLateEntrySeconds = 2;
 
 } // namespace quorel

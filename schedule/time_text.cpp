@@ -17,14 +17,20 @@ int twoDigits(const std::string& text, size_t at) {
 } // namespace
 
 bool isClockTimeText(const std::string& text) {
+    return clockSecondOfDay(text).has_value();
+}
+
+std::optional<int> clockSecondOfDay(const std::string& text) {
     if (text.size() != 8 || text[2] != ':' || text[5] != ':') {
-        return false;
+        return std::nullopt;
     }
     const int hours = twoDigits(text, 0);
     const int minutes = twoDigits(text, 3);
     const int seconds = twoDigits(text, 6);
-    return hours >= 0 && hours <= 23 && minutes >= 0 && minutes <= 59 && seconds >= 0 &&
-           seconds <= 59;
+    if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59 || seconds < 0 || seconds > 59) {
+        return std::nullopt;
+    }
+    return hours * 3600 + minutes * 60 + seconds;
 }
 
 } // namespace quorel

@@ -2,45 +2,95 @@
 
 #include "schedule/day_file_path.h"
 #include "schedule/journal_sentences.h"
+#include "schedule/weekday.h"
 
 #include <algorithm>
 
 namespace quorel {
 
-bool reloadTodayTableIfChanged(SchedulerState& state, const std::string& dayFilePrefix, int16_t day,
-                               Journal& journal) {
+namespace {
+
+int16_t dayIndexOf(const LocalDate& date) {
+    return static_cast<int16_t>(CurrentWeekday(date) - 1);
+}
+
+void judgeClosure(SchedulerState& state, const LocalDate& date) {
+    const ClosedPeriod* period = periodCovering(state.closedPeriods, date);
+    state.closedToday = period != nullptr ? std::optional<ClosedPeriod>(*period) : std::nullopt;
+    state.closedPeriodsDate = date;
+}
+
+} // namespace
+
+int filledSlots(const TodayTable& table) {
+    const auto& times = table.TodayTime;
+    return static_cast<int>(std::count_if(times.begin() + 1, times.end(),
+                                          [](const std::string& time) { return !time.empty(); }));
+}
+
+bool reloadTodayTableIfChanged(SchedulerState& state, FileLayer& files,
+                               const std::string& dayFilePrefix, int16_t day, Journal& journal) {
     // Looked at before reading, so that a change made during the read is seen next time.
-    std::optional<FileStamp> stamp = fileStamp(dayFilePath(dayFilePrefix, day));
+    std::optional<FileStamp> stamp = files.stamp(dayFilePath(dayFilePrefix, day));
     if (state.loadedDay == day && state.loadedStamp == stamp) {
         return false;
     }
     TodayTable loaded;
-    LoadTodayTable(loaded, dayFilePrefix, day);
+    LoadTodayTable(loaded, dayFilePrefix, day, files);
     // A file saved again with the same entries is no news.
     const bool news = state.loadedDay != day || !(loaded == state.today);
     state.today = std::move(loaded);
     state.loadedDay = day;
     state.loadedStamp = std::move(stamp);
     if (news) {
-        const auto& times = state.today.TodayTime;
-        const auto filled = std::count_if(times.begin() + 1, times.end(),
-                                          [](const std::string& time) { return !time.empty(); });
-        journal.note(tableLoadedSentence(static_cast<int>(filled)));
+        journal.note(tableLoadedSentence(filledSlots(state.today)));
     }
     return true;
 }
 
-bool reloadClosedPeriodsIfChanged(SchedulerState& state, const std::string& path,
+bool reloadClosedPeriodsIfChanged(SchedulerState& state, FileLayer& files, const std::string& path,
                                   const LocalDate& today) {
-    std::optional<FileStamp> stamp = fileStamp(path);
+    std::optional<FileStamp> stamp = files.stamp(path);
     if (state.closedPeriodsDate == today && state.closedPeriodsStamp == stamp) {
         return false;
     }
-    state.closedPeriods = loadClosedPeriods(path);
-    state.closedPeriodsDate = today;
+    state.closedPeriods = loadClosedPeriods(path, files);
     state.closedPeriodsStamp = std::move(stamp);
-    const ClosedPeriod* period = periodCovering(state.closedPeriods, today);
-    state.closedToday = period != nullptr ? std::optional<ClosedPeriod>(*period) : std::nullopt;
+    judgeClosure(state, today);
+    return true;
+}
+
+void loadDay(SchedulerState& state, FileLayer& files, const ProgramPaths& paths,
+             const LocalDate& date, Journal& journal) {
+    reloadTodayTableIfChanged(state, files, paths.DayFilePrefix, dayIndexOf(date), journal);
+    reloadClosedPeriodsIfChanged(state, files, paths.ClosedPeriodsPath, date);
+    state.tableDate = date;
+    state.nextDay.reset();
+}
+
+void prepareDay(SchedulerState& state, FileLayer& files, const ProgramPaths& paths,
+                const LocalDate& date) {
+    PreparedDay& prepared = state.nextDay.emplace();
+    prepared.date = date;
+    prepared.day = dayIndexOf(date);
+    prepared.stamp = files.stamp(dayFilePath(paths.DayFilePrefix, prepared.day));
+    LoadTodayTable(prepared.table, paths.DayFilePrefix, prepared.day, files);
+}
+
+bool enterPreparedDay(SchedulerState& state, const LocalDate& date, std::string& sentence) {
+    if (!state.nextDay || state.nextDay->date != date) {
+        return false;
+    }
+    PreparedDay& prepared = *state.nextDay;
+    if (state.loadedDay != prepared.day || !(prepared.table == state.today)) {
+        sentence = tableLoadedSentence(filledSlots(prepared.table));
+    }
+    state.today = std::move(prepared.table);
+    state.loadedDay = prepared.day;
+    state.loadedStamp = std::move(prepared.stamp);
+    judgeClosure(state, date);
+    state.tableDate = date;
+    state.nextDay.reset();
     return true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/file_layer.h"
 #include "schedule/journal.h"
+#include "schedule/program_paths.h"
 #include "schedule/scheduler_state.h"
 
 #include <cstdint>
@@ -13,13 +15,30 @@ namespace quorel {
 // second 00, and reading a large file each time could make an entry of that second late.
 // Returns true when the table was loaded. The journal is told how many entries a new day's table
 // or a changed one holds.
-bool reloadTodayTableIfChanged(SchedulerState& state, const std::string& dayFilePrefix, int16_t day,
-                               Journal& journal);
+bool reloadTodayTableIfChanged(SchedulerState& state, FileLayer& files,
+                               const std::string& dayFilePrefix, int16_t day, Journal& journal);
 
 // Reads the days without bells from the file at path and judges today by them, unless they were
 // already judged for today from the file as it is now. Returns true when the list or today's
 // period may have changed.
-bool reloadClosedPeriodsIfChanged(SchedulerState& state, const std::string& path,
+bool reloadClosedPeriodsIfChanged(SchedulerState& state, FileLayer& files, const std::string& path,
                                   const LocalDate& today);
+
+// Puts the timetable and the closure of date in force, reading what has changed: at start-up, and
+// at a change of day that nothing was read ahead for.
+void loadDay(SchedulerState& state, FileLayer& files, const ProgramPaths& paths,
+             const LocalDate& date, Journal& journal);
+
+// Reads ahead the timetable of date (the next day's) into state.nextDay.
+void prepareDay(SchedulerState& state, FileLayer& files, const ProgramPaths& paths,
+                const LocalDate& date);
+
+// Puts the timetable read ahead for date in force, with the closure of date from the list in
+// memory, without touching a file. False when nothing was read ahead for date. sentence is set
+// to the journal's line when the table in force changed.
+bool enterPreparedDay(SchedulerState& state, const LocalDate& date, std::string& sentence);
+
+// The number of entries the table holds.
+int filledSlots(const TodayTable& table);
 
 } // namespace quorel

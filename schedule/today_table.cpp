@@ -1,6 +1,5 @@
 #include "schedule/today_table.h"
 
-#include "platform/file_io.h"
 #include "schedule/day_file_path.h"
 #include "schedule/number_text.h"
 #include "schedule/record_reader.h"
@@ -15,13 +14,14 @@ void TodayTable::clear() {
     TodayDuration.fill(0);
 }
 
-void LoadTodayTable(TodayTable& table, const std::string& dayFilePrefix, int16_t day) {
+void LoadTodayTable(TodayTable& table, const std::string& dayFilePrefix, int16_t day,
+                    FileLayer& files) {
     table.clear();
     const std::string path = dayFilePath(dayFilePrefix, day);
-    if (!FileExists(path)) {
+    if (!files.exists(path)) {
         return;
     }
-    const FileReadResult file = readWholeFile(path);
+    const FileReadResult file = files.read(path);
     if (!file.ok()) {
         return;
     }

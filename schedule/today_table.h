@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_layer.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -27,7 +29,8 @@ struct TodayTable {
 // - A line that is not a record (too few fields, a quote left open) is skipped.
 // - The first 600 usable records are loaded.
 // Nothing is reported: the scheduler reloads this file several times a second at each minute.
-void LoadTodayTable(TodayTable& table, const std::string& dayFilePrefix, int16_t day);
+void LoadTodayTable(TodayTable& table, const std::string& dayFilePrefix, int16_t day,
+                    FileLayer& files = systemFiles());
 
 // Whether a record with these output and duration fields takes a slot, by the rules above.
 bool takesTodaySlot(std::string_view output, std::string_view duration);

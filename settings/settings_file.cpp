@@ -1,6 +1,5 @@
 #include "settings/settings_file.h"
 
-#include "platform/file_io.h"
 #include "schedule/number_text.h"
 #include "schedule/record_reader.h"
 #include "schedule/record_writer.h"
@@ -18,8 +17,8 @@ std::string quoted(const std::string& path) {
 }
 
 // The option index stored in the file, or the French description of why it cannot be used.
-std::optional<int16_t> readOption(const std::string& path, std::string& problem) {
-    const FileReadResult file = readWholeFile(path);
+std::optional<int16_t> readOption(const std::string& path, FileLayer& files, std::string& problem) {
+    const FileReadResult file = files.read(path);
     if (!file.ok()) {
         problem = "Impossible de lire le fichier de réglages " + quoted(path) + " : " + file.error;
         return std::nullopt;
@@ -45,13 +44,14 @@ std::optional<int16_t> readOption(const std::string& path, std::string& problem)
     return index;
 }
 
-void load(const std::string& path, const PortOptionAccess& ports, Dialogs& dialogs) {
+void load(const std::string& path, const PortOptionAccess& ports, Dialogs& dialogs,
+          FileLayer& files) {
     // A missing file only means that the program has never been closed here before.
-    if (!FileExists(path)) {
+    if (!files.exists(path)) {
         return;
     }
     std::string problem;
-    const std::optional<int16_t> index = readOption(path, problem);
+    const std::optional<int16_t> index = readOption(path, files, problem);
     if (!index) {
         dialogs.message(problem, MessageIcon::None);
         return;
@@ -59,10 +59,11 @@ void load(const std::string& path, const PortOptionAccess& ports, Dialogs& dialo
     ports.select(*index);
 }
 
-void save(const std::string& path, const PortOptionAccess& ports, Dialogs& dialogs) {
+void save(const std::string& path, const PortOptionAccess& ports, Dialogs& dialogs,
+          FileLayer& files) {
     std::string bytes;
     writeRecord(bytes, {static_cast<long long>(ports.selected())});
-    const std::string error = replaceFileContent(path, bytes);
+    const std::string error = files.replace(path, bytes);
     if (!error.empty()) {
         dialogs.message("Impossible d'enregistrer le fichier de réglages " + quoted(path) + " : " +
                             error,
@@ -73,11 +74,11 @@ void save(const std::string& path, const PortOptionAccess& ports, Dialogs& dialo
 } // namespace
 
 void SettingsFile(const std::string& action, const std::string& settingsPath,
-                  const PortOptionAccess& ports, Dialogs& dialogs) {
+                  const PortOptionAccess& ports, Dialogs& dialogs, FileLayer& files) {
     if (action == "Load") {
-        load(settingsPath, ports, dialogs);
+        load(settingsPath, ports, dialogs, files);
     } else if (action == "Save") {
-        save(settingsPath, ports, dialogs);
+        save(settingsPath, ports, dialogs, files);
     }
 }
 

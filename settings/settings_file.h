@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dialogs.h"
+#include "platform/file_layer.h"
 
 #include <cstdint>
 #include <functional>
@@ -19,6 +20,7 @@ struct PortOptionAccess {
 // nothing. A missing file on "Load" is not an error; any other failure shows one message box
 // (no icon) saying what went wrong, and the call then returns with the selection unchanged.
 void SettingsFile(const std::string& action, const std::string& settingsPath,
-                  const PortOptionAccess& ports, Dialogs& dialogs);
+                  const PortOptionAccess& ports, Dialogs& dialogs,
+                  FileLayer& files = systemFiles());
 
 } // namespace quorel

@@ -13,6 +13,24 @@ namespace quorel {
 
 namespace {
 
+// Messages kept to be told later, once the shut-down has done what must not wait.
+class KeptMessages final : public Dialogs {
+  public:
+    void message(const std::string& text, MessageIcon icon) override {
+        kept_.push_back({text, icon});
+    }
+    Answer ask(const std::string&) override { return Answer::Cancel; }
+    bool empty() const { return kept_.empty(); }
+    void tellTo(Dialogs& dialogs) const {
+        for (const auto& [text, icon] : kept_) {
+            dialogs.message(text, icon);
+        }
+    }
+
+  private:
+    std::vector<std::pair<std::string, MessageIcon>> kept_;
+};
+
 // Messages that must not wait for anyone: written as lines to an output.
 class ErrorOutput final : public Dialogs {
   public:
@@ -48,7 +66,7 @@ Program::Program(PlatformServices services, std::string dataFolder, std::string 
       outputs(scheduler, panel, relays, services.pump, services.clock, services.timer,
               services.view),
       tick(scheduler, captions, services.clock, services.pump, services.view, paths, outputs,
-           journal_),
+           journal_, services.files),
       portChoice(panel, services.link, relays, services.timer, services.retryTimer, services.view,
                  journal_),
       manual(panel, relays, services.pump, services.view, outputs, journal_),
@@ -59,6 +77,7 @@ Program::Program(PlatformServices services, std::string dataFolder, std::string 
       services_(services), dataFolder_(std::move(dataFolder)) {
     journal_.onFailure = [this](const std::string& reason) { showJournalFailure(reason); };
     tick.onNewDay = [this](const LocalDate& today) { journal_.removeOldFiles(today); };
+    portChoice.onSchedulerStarted = [this] { tick.restart(); };
 }
 
 int16_t Program::todayIndex() {
@@ -68,7 +87,16 @@ int16_t Program::todayIndex() {
 void Program::settingsFile(const std::string& action, Dialogs& dialogs) {
     const PortOptionAccess ports{[this] { return panel.PortCom; },
                                  [this](int16_t index) { portChoice.select(index); }};
-    SettingsFile(action, paths.SettingsPath, ports, dialogs);
+    SettingsFile(action, paths.SettingsPath, ports, dialogs, services_.files);
+}
+
+bool Program::startAlone() {
+    if (folderLock_.take(ProgramPaths::inFolder(dataFolder_).AppFolder)) {
+        return true;
+    }
+    refused_ = true;
+    services_.dialogs.message("Quorel est déjà lancé.", MessageIcon::None);
+    return false;
 }
 
 void Program::Form_Load(WindowGeometry& window) {
@@ -93,8 +121,8 @@ void Program::Form_Load(WindowGeometry& window) {
     InitialHeight = static_cast<int32_t>(std::nearbyint(outer.height));
     window.moveTo(CenterWindow(window.screenSize(), outer));
 
-    reloadTodayTableIfChanged(scheduler, paths.DayFilePrefix, todayIndex(), journal_);
-    reloadClosedPeriods();
+    loadDay(scheduler, services_.files, paths, todayDate(), journal_);
+    tick.showNextBell();
     autoRun.restoreCheckMark();
     // The port restored above has written over the notice of a journal that cannot be written.
     if (!journal_.failure().empty()) {
@@ -114,27 +142,38 @@ void Program::Form_Unload(ShutdownCause cause) {
     if (ended_ || unloading_) {
         return;
     }
+    if (refused_) {
+        ended_ = true; // another copy runs on these files
+        return;
+    }
     unloading_ = true;
-    if (days.modified()) {
-        journal_.note(unsavedEditsDroppedSentence(days.editedDayName()));
-    }
-    journal_.note(stopSentence(shutdownCauseText(cause)));
-    heldDialogs_.discard();
-    if (cause == ShutdownCause::Signal) {
-        ErrorOutput errors(services_.errors);
-        settingsFile("Save", errors);
-    } else {
-        settingsFile("Save", heldDialogs_);
-    }
+    // The relays before anything that may be slow (a settings file on a USB stick or a network
+    // share at log-out): a relay left on by a program that is gone is a bell that rings until
+    // someone pulls a plug.
     services_.timer.setEnabled(false);
     services_.retryTimer.setEnabled(false);
-    // A relay left on by a program that is gone is a bell that rings until someone pulls a plug.
     relays.switchOffAll();
     if (services_.link.isOpen()) {
         services_.link.close();
     }
     panel.InfoERR = kPortClosedStatus;
     services_.view.redraw(ViewPart::Status);
+    heldDialogs_.discard();
+
+    KeptMessages failures;
+    settingsFile("Save", failures);
+    if (days.modified()) {
+        journal_.note(unsavedEditsDroppedSentence(days.editedDayName()));
+    }
+    journal_.note(stopSentence(shutdownCauseText(cause)));
+    journal_.close();
+    shutDownFailed_ = !failures.empty();
+    if (cause == ShutdownCause::Signal) {
+        ErrorOutput errors(services_.errors);
+        failures.tellTo(errors);
+    } else {
+        failures.tellTo(heldDialogs_);
+    }
     ended_ = true;
 }
 
@@ -148,7 +187,7 @@ NextBellSign Program::shownNextBell() const {
 }
 
 void Program::reloadClosedPeriods() {
-    reloadClosedPeriodsIfChanged(scheduler, paths.ClosedPeriodsPath, services_.clock.localDate());
+    reloadClosedPeriodsIfChanged(scheduler, services_.files, paths.ClosedPeriodsPath, todayDate());
     tick.showNextBell();
 }
 

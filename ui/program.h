@@ -3,6 +3,8 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/event_pump.h"
+#include "platform/file_layer.h"
+#include "platform/folder_lock.h"
 #include "platform/serial_link.h"
 #include "platform/settings_store.h"
 #include "platform/startup_entry.h"
@@ -44,6 +46,7 @@ struct PlatformServices {
     Timer& retryTimer; // TimerPort, which tries a port that would not open again every 5 s
     View& view;
     std::ostream& errors; // where a failure goes when no box may be shown (standard error)
+    FileLayer& files;     // the files the scheduler watches and the settings file
 };
 
 // What asked the program to end.
@@ -61,18 +64,25 @@ class Program {
     // start-at-logon entry must name it.
     Program(PlatformServices services, std::string dataFolder, std::string programPath);
 
+    // Before the start-up: holds the data folder for this copy. With another copy running on the
+    // same folder, tells the operator "Quorel est déjà lancé." and returns false; the program
+    // then ends, and its shut-down touches no file.
+    bool startAlone();
     // Start-up, before the window is first shown.
     void Form_Load(WindowGeometry& window);
     // Before the shut-down: with unsaved edits in the editor's list, asks the operator whether to
     // save them. Returns false when the window is to stay open ("Annuler", or a failed save).
     // Asked by a signal, it asks nothing and returns true.
     bool Form_QueryUnload(ShutdownCause cause);
-    // Shut-down, for every cause: the port choice is saved, the scheduler stopped, each relay
-    // still on switched off and the port closed. Runs once; the caller then ends the program.
-    // Asked by a signal, it shows no box: a failure goes to the error output instead. Edits
-    // still unsaved are noted in the journal as dropped.
+    // Shut-down, for every cause: the scheduler stopped, each relay still on switched off and
+    // the port closed first, then the port choice saved, the journal's last line written and a
+    // failure told. Runs once; the caller then ends the program. Asked by a signal, it shows no
+    // box: a failure goes to the error output instead. Edits still unsaved are noted in the
+    // journal as dropped.
     void Form_Unload(ShutdownCause cause);
     bool ended() const { return ended_; }
+    // Whether the shut-down could not save the port choice.
+    bool shutDownFailed() const { return shutDownFailed_; }
     // Between the start and the end of the shut-down (its message box may be open).
     bool unloading() const { return unloading_ && !ended_; }
 
@@ -114,6 +124,7 @@ class Program {
 
   private:
     void settingsFile(const std::string& action, Dialogs& dialogs);
+    LocalDate todayDate() { return services_.clock.localDate(); }
     int16_t todayIndex();
     void showJournalFailure(const std::string& reason);
 
@@ -121,6 +132,9 @@ class Program {
     std::string dataFolder_;
     bool unloading_ = false;
     bool ended_ = false;
+    bool shutDownFailed_ = false;
+    FolderLock folderLock_;
+    bool refused_ = false;
 };
 
 } // namespace quorel

@@ -10,21 +10,34 @@ namespace quorel {
 namespace {
 
 int signalPipe[2] = {-1, -1};
+volatile sig_atomic_t shutDownAsked = 0;
 
 // A shut-down asked by the system must end within this time, even if something hangs in it.
 constexpr unsigned kShutDownSeconds = 3;
 
-void onSignal(int) {
+constexpr int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM};
+
+void onSignal(int number) {
+    // Only async-signal-safe work here.
+    if (number == SIGALRM && shutDownAsked != 0) {
+        static constexpr char kCutShort[] =
+            "quorel : arrêt écourté après 3 secondes (réglages peut-être non enregistrés)\n";
+        [[maybe_unused]] const ssize_t told =
+            ::write(STDERR_FILENO, kCutShort, sizeof kCutShort - 1);
+        ::_exit(1);
+    }
+    if (shutDownAsked == 0) {
+        shutDownAsked = 1;
+        ::alarm(kShutDownSeconds);
+    }
     const char byte = 1;
-    // Only async-signal-safe work here: a byte that wakes the event loop, and the alarm whose
-    // default action ends the process if the ordinary shut-down has not done so in time.
-    [[maybe_unused]] const ssize_t ignored = ::write(signalPipe[0], &byte, 1);
-    ::alarm(kShutDownSeconds);
+    [[maybe_unused]] const ssize_t woken = ::write(signalPipe[0], &byte, 1);
 }
 
 } // namespace
 
 UnixSignals::UnixSignals(QObject* parent) : QObject(parent) {
+    ::signal(SIGPIPE, SIG_IGN);
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) {
         return;
     }
@@ -38,14 +51,13 @@ UnixSignals::UnixSignals(QObject* parent) : QObject(parent) {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+    for (int signalNumber : kEndingSignals) {
         ::sigaction(signalNumber, &action, nullptr);
     }
-    ::signal(SIGALRM, SIG_DFL);
 }
 
 UnixSignals::~UnixSignals() {
-    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+    for (int signalNumber : kEndingSignals) {
         ::signal(signalNumber, SIG_DFL);
     }
     delete notifier_;

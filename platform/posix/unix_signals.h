@@ -6,9 +6,12 @@ class QSocketNotifier;
 
 namespace quorel {
 
-// Turns SIGTERM, SIGINT and SIGHUP (log-out, Ctrl-C, kill) into a Qt signal delivered on the
-// event loop, so they can run the ordinary shut-down instead of killing the program mid-way. The
-// process ends 3 seconds after such a signal if the shut-down has not ended it by then.
+// Turns the signals that ask a program to end (SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2
+// and SIGALRM: log-out, Ctrl-C, kill) into a Qt signal delivered on the event loop, so they run
+// the ordinary shut-down instead of killing the program with its relays on. The first of them
+// sets a 3-second alarm: if the shut-down has not ended the program by then, the alarm ends it
+// (exit status 1), which by then can only cut the saving short. SIGPIPE is ignored: a write to a
+// closed pipe is a failed write, not the end of the program.
 class UnixSignals final : public QObject {
     Q_OBJECT
 

@@ -11,10 +11,6 @@ namespace {
 
 constexpr const char* kDefaultParameters = "9600,N,8,1";
 
-// A relay byte that has not left after this long is stale: it would ring a bell at a moment
-// nobody chose.
-constexpr int kByteDeadlineMilliseconds = 1000;
-
 bool failed(SerialError error) {
     return error != SerialError::None && error != SerialError::LineNotApplied;
 }
@@ -122,7 +118,7 @@ void QtSerialLink::close() {
     dropDevice();
 }
 
-SerialError QtSerialLink::writeByte(uint8_t byte) {
+SerialError QtSerialLink::writeByte(uint8_t byte, double deadlineSeconds) {
     if (!inService_) {
         return SerialError::PortNotOpen;
     }
@@ -131,7 +127,7 @@ SerialError QtSerialLink::writeByte(uint8_t byte) {
     if (const SerialError error = reconnect(); error != SerialError::None) {
         return error;
     }
-    const Sent sent = sendByte(byte);
+    const Sent sent = sendByte(byte, deadlineSeconds);
     if (sent == Sent::Yes) {
         return SerialError::None;
     }
@@ -143,7 +139,8 @@ SerialError QtSerialLink::writeByte(uint8_t byte) {
     if (const SerialError error = reconnect(); error != SerialError::None) {
         return error;
     }
-    return sendByte(byte) == Sent::Yes ? SerialError::None : SerialError::WriteFailed;
+    return sendByte(byte, deadlineSeconds) == Sent::Yes ? SerialError::None
+                                                        : SerialError::WriteFailed;
 }
 
 SerialError QtSerialLink::reconnect() {
@@ -190,11 +187,11 @@ SerialError QtSerialLink::applyLineParameters() {
     return applied ? SerialError::None : SerialError::LineNotApplied;
 }
 
-QtSerialLink::Sent QtSerialLink::sendByte(uint8_t byte) {
+QtSerialLink::Sent QtSerialLink::sendByte(uint8_t byte, double deadlineSeconds) {
     // Written straight to the device rather than through Qt's buffer, which would keep a byte the
     // device refuses and send it whenever the device takes it again.
     const DeviceHandle device = deviceHandle();
-    const QDeadlineTimer deadline(kByteDeadlineMilliseconds);
+    const QDeadlineTimer deadline(static_cast<qint64>(deadlineSeconds * 1000));
     for (;;) {
         const DeviceWrite written = writeDeviceByte(device, byte);
         if (written == DeviceWrite::Written) {

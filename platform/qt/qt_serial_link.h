@@ -26,7 +26,8 @@ class QtSerialLink final : public SerialLink {
     [[nodiscard]] SerialError setParameters(const std::string& text) override;
     [[nodiscard]] SerialError open() override;
     void close() override;
-    [[nodiscard]] SerialError writeByte(uint8_t byte) override;
+    using SerialLink::writeByte;
+    [[nodiscard]] SerialError writeByte(uint8_t byte, double deadlineSeconds) override;
     [[nodiscard]] SerialError reconnect() override;
     uint32_t openings() const override { return openings_; }
 
@@ -37,7 +38,7 @@ class QtSerialLink final : public SerialLink {
     [[nodiscard]] SerialError openDevice();
     [[nodiscard]] SerialError applyLineParameters();
     enum class Sent { Yes, HandleDead, Stalled };
-    Sent sendByte(uint8_t byte);
+    Sent sendByte(uint8_t byte, double deadlineSeconds);
     bool outputQueueEmpties(const QDeadlineTimer& deadline);
     DeviceHandle deviceHandle() const;
     void dropDevice();

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <thread>
+#include <unistd.h>
 
 namespace quorel {
 namespace {
@@ -38,17 +39,28 @@ struct InstalledProgram {
         home.write("config/VornAlmare.ini", "[Ports]\nCOM1=" + device + "\n");
         write("Quorel.ini", "1\r\n");
     }
-    void start() {
+    // With stderrIntoClosedPipe, what the program writes on stderr goes to a pipe nobody reads.
+    void start(bool stderrIntoClosedPipe = false) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("QT_QPA_PLATFORM", display);
         environment.insert("HOME", QString::fromStdString(home.path()));
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home.file("config")));
         environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.file("runtime")));
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.setStandardOutputFile(QString::fromStdString(home.file("quorel.log")));
+        int brokenPipe[2] = {-1, -1};
+        if (stderrIntoClosedPipe) {
+            ASSERT_EQ(::pipe(brokenPipe), 0);
+            ::close(brokenPipe[0]);
+            process.setChildProcessModifier([fd = brokenPipe[1]] { ::dup2(fd, 2); });
+        }
         process.start(QString::fromStdString(file("quorel")), {});
         ASSERT_TRUE(process.waitForStarted());
+        if (stderrIntoClosedPipe) {
+            ::close(brokenPipe[1]);
+            process.setChildProcessModifier({});
+        }
     }
     // Asks the program to end as the session does; its exit code, or -1.
     int stop(int signal) {
@@ -57,8 +69,12 @@ struct InstalledProgram {
         return ended && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
     std::string log() const { return home.read("quorel.log"); }
+    std::string journal() const {
+        return home.read("program/Journal/" + isoDateText(SystemClock().localDate()) + ".txt");
+    }
 
     test::TempFolder home;
+    QString display = "offscreen";
     QProcess process;
 };
 
@@ -173,6 +189,67 @@ TEST_F(EndToEnd, ADayWithoutBellsKeepsTodaysEntriesSilentAndAPeriodOverDoesNot) 
         EXPECT_EQ(quorel.stop(SIGTERM), 0) << quorel.log();
         module.read(SIZE_MAX, 0.3); // the switch-off of a bell that rang
     }
+}
+
+TEST_F(EndToEnd, EverySignalThatEndsTheSessionSwitchesTheBellOffAndIsJournaled) {
+    quorel.usePort(module.slavePath());
+    for (const int signal : {SIGQUIT, SIGUSR1, SIGALRM}) {
+        const double ring = std::floor(test::wallNow()) + 4;
+        quorel.write(today, record("1", ring, "60"));
+        quorel.start();
+        const auto bytes = module.read(SIZE_MAX, ring + 1.2 - test::wallNow());
+        ASSERT_TRUE(repeats(between(bytes, ring, ring + 1), "ep")) << quorel.log();
+        EXPECT_EQ(quorel.stop(signal), 0) << signal << quorel.log();
+        EXPECT_EQ(between(module.read(SIZE_MAX, 0.3), 0, 1e12), "o") << signal;
+    }
+    const std::string journal = quorel.journal();
+    size_t ends = 0;
+    for (size_t at = 0; (at = journal.find(" Arrêt de Quorel : signal\n", at)) != std::string::npos;
+         ++at) {
+        ++ends;
+    }
+    EXPECT_EQ(ends, 3u) << journal;
+}
+
+TEST_F(EndToEnd, AClosedStderrAnUnwritableSettingsFileOrAStalledModuleNeverKeepARelayOn) {
+    quorel.usePort(module.slavePath());
+    double ring = std::floor(test::wallNow()) + 4;
+    quorel.write(today, record("1", ring, "60"));
+    quorel.start(true);
+    ASSERT_TRUE(repeats(
+        between(module.read(SIZE_MAX, ring + 1.2 - test::wallNow()), ring, ring + 1), "ep"));
+    std::filesystem::remove(quorel.file("Quorel.ini"));
+    std::filesystem::create_directory(quorel.file("Quorel.ini")); // the save fails, and says so
+    EXPECT_EQ(quorel.stop(SIGTERM), 1);                           // not killed by SIGPIPE
+    EXPECT_EQ(between(module.read(SIZE_MAX, 0.3), 0, 1e12), "o");
+    EXPECT_EQ(quorel.log().find("Quorel.ini"), std::string::npos) << "not said on stderr";
+    std::filesystem::remove(quorel.file("Quorel.ini"));
+
+    // A module that stopped reading: the relay bytes give up in time, the program ends cleanly.
+    quorel.usePort(module.slavePath());
+    ring = std::floor(test::wallNow()) + 4;
+    quorel.write(today, record("1", ring, "60"));
+    quorel.start();
+    module.read(SIZE_MAX, ring + 1.2 - test::wallNow());
+    module.holdOutput(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    EXPECT_EQ(quorel.stop(SIGTERM), 0) << quorel.log();
+    EXPECT_EQ(quorel.home.read("program/Quorel.ini"), "1\r\n");
+    EXPECT_NE(quorel.journal().find(" Arrêt de Quorel : signal\n"), std::string::npos);
+}
+
+TEST(NoDisplay, AStartWithoutADisplayEndsWithAFrenchMessageAndAJournalLine) {
+    InstalledProgram quorel;
+    quorel.display = "xcb";
+    qunsetenv("DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
+    quorel.start();
+    ASSERT_TRUE(quorel.process.waitForFinished(10000));
+    EXPECT_EQ(quorel.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(quorel.process.exitCode(), 1);
+    EXPECT_NE(quorel.log().find("quorel : pas d'affichage : "), std::string::npos) << quorel.log();
+    EXPECT_NE(quorel.journal().find(" Démarrage impossible : pas d'affichage\n"),
+              std::string::npos);
 }
 
 TEST(CommandLine, BothProgramsAnswerHelpAndVersionWithoutADisplayAndRefuseUnknownOptions) {

@@ -126,8 +126,9 @@ TEST_F(RelayTest, RelaysEndUpMatchingWhatHappenedBetweenTheBytes) {
         }
     };
     outputs.SetOutputs(kOn, kOn, 0, 0);
-    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x6F, 0x70})); // "Désactivé" switches the relays off
-    EXPECT_EQ(panel.InfoERR, "Erreur n°  8030");
+    // "Désactivé" switches the relays off; nothing more is sent to the closed port
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x6F, 0x70}));
+    EXPECT_EQ(panel.InfoERR, "Port COM Close OK !");
     EXPECT_EQ(state.OutputState, (Flags{0, kOn, kOn, 0, 0}));
 }
 

@@ -45,9 +45,10 @@ struct TickTest : ::testing::Test {
     SchedulerCaptions captions;
     RelayPanel panel;
     test::RecordingJournal journal;
+    test::HookedFiles files;
     RelayLink relays{link, clock, state, panel, view, journal};
     Outputs outputs{state, panel, relays, pump, clock, timer, view};
-    SchedulerTick tick{state, captions, clock, pump, view, paths, outputs, journal};
+    SchedulerTick tick{state, captions, clock, pump, view, paths, outputs, journal, files};
 };
 
 TEST_F(TickTest, EveryEntryDueSwitchesOnAtEachTickOfItsSecondAndOffAfterItsDuration) {
@@ -115,6 +116,74 @@ TEST_F(TickTest, TodaysFileIsReadAgainAtSecondZeroOnlyWhenItOrTheDayChanged) {
     clock.set(LocalDate{2020, 6, 30}, 8 * 3600 + 3 * 60); // Tuesday: no file
     run();
     EXPECT_EQ(state.today.TodayTime[1], "");
+}
+
+TEST_F(TickTest, TheEntriesOfASecondRingFromMemoryBeforeAnyFileIsReadEvenASlowOneOrAtMidnight) {
+    folder.write("Quorel.0", "1,08:00:00,5\n");
+    folder.write("Quorel.1", "2,00:00:00,5\n"); // Tuesday's
+    clock.setTime(7, 59, 59.9);
+    run();
+    folder.write("Quorel.0", "1,08:00:00,5\n2,08:00:30,5\n"); // saved just before the minute
+    std::vector<std::pair<std::string, size_t>> reads; // a file read, and the bytes sent by then
+    files.onCall = [&](const std::string& operation, const std::string& path) {
+        if (operation == "read") {
+            reads.emplace_back(path.substr(path.size() - 8), link.sent.size());
+            clock.advance(2); // a slow disk
+        }
+        return std::string();
+    };
+    run(0.2);
+    ASSERT_EQ(reads.size(), 1u);
+    EXPECT_EQ(reads[0], (std::pair<std::string, size_t>{"Quorel.0", 2}));
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70}));
+    EXPECT_EQ(state.today.TodayTime[2], "08:00:30"); // in force from the next tick
+    EXPECT_TRUE(journal.sentences.back().starts_with("Horaire du jour chargé"));
+
+    // Tomorrow's file is read in the day's last minute; midnight reads nothing before it rings.
+    run(5);
+    clock.setTime(23, 58, 59.9);
+    run();
+    reads.clear();
+    run(0.2);
+    ASSERT_EQ(reads.size(), 1u);
+    EXPECT_EQ(reads[0].first, "Quorel.1");
+    reads.clear();
+    link.sent.clear();
+    clock.setTime(23, 59, 59.9);
+    run(0.2);
+    EXPECT_EQ(captions.LblHeure, "00:00:00");
+    EXPECT_EQ(link.bytes(), (Bytes{0x6F, 0x66}));
+    EXPECT_TRUE(reads.empty());
+    EXPECT_EQ(state.today.TodayOutput[1], 2);
+}
+
+TEST_F(TickTest, ASecondThatNoTickLookedAtIsCaughtUpWithinTwoSecondsAndOtherwiseNoted) {
+    folder.write("Quorel.0", "1,08:00:01,5\n2,08:00:02,3\n1,08:00:10,5\n2,08:00:10,5\n");
+    clock.setTime(8, 0, 0.9);
+    run();
+    run(2.2); // 08:00:03.1: held up over seconds 01 and 02
+    EXPECT_EQ(state.OutputState, (Flags{0, kOn, kOn, 0, 0}));
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x66}));
+    EXPECT_EQ(journal.sentences,
+              (std::vector<std::string>{"Horaire du jour chargé : 4 entrées",
+                                        "Sortie 1 activée (entrée 08:00:01, 5 s)",
+                                        "Sortie 2 activée (entrée 08:00:02, 3 s)"}));
+    EXPECT_EQ(captions.LblMaxi[1], "3");
+    journal.sentences.clear();
+    run(10); // 08:00:13.x: second 10 is three seconds gone
+    EXPECT_EQ(journal.sentences,
+              (std::vector<std::string>{"Sortie 1 désactivée", "Sortie 2 désactivée",
+                                        "Entrée 08:00:10 (S1, 5 s) non sonnée : Quorel occupé",
+                                        "Entrée 08:00:10 (S2, 5 s) non sonnée : Quorel occupé"}));
+    EXPECT_EQ(state.OutputState, (Flags{0, kOff, kOff, 0, 0}));
+
+    // A clock set forward owes nothing for the seconds it jumped over.
+    journal.sentences.clear();
+    clock.setTime(8, 0, 9.5);
+    run();
+    clock.setTime(8, 0, 20.1);
+    run();
+    EXPECT_TRUE(journal.sentences.empty()) << journal.sentences[0];
 }
 
 TEST_F(TickTest, AnOutputOnAtMidnightIsTimedAcrossTheDayChange) {

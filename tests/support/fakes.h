@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/event_pump.h"
+#include "platform/file_layer.h"
 #include "platform/settings_store.h"
 #include "platform/startup_entry.h"
 #include "platform/timer.h"
@@ -109,6 +110,30 @@ struct FakeStartupEntry final : StartupEntry {
   private:
     std::string step(const char* name, bool succeeds) {
         return steps.push_back(name), succeeds ? "" : "refused";
+    }
+};
+
+// The system's files, with a hook that runs before each operation: a slow disk is a hook that
+// moves a fake clock on, a failing one a hook that returns a reason (only replace() honours it).
+struct HookedFiles final : FileLayer {
+    std::optional<FileStamp> stamp(const std::string& path) override {
+        return hook("stamp", path), systemFiles().stamp(path);
+    }
+    bool exists(const std::string& path) override {
+        return hook("exists", path), systemFiles().exists(path);
+    }
+    FileReadResult read(const std::string& path) override {
+        return hook("read", path), systemFiles().read(path);
+    }
+    std::string replace(const std::string& path, std::string_view bytes) override {
+        const std::string refused = hook("replace", path);
+        return refused.empty() ? systemFiles().replace(path, bytes) : refused;
+    }
+    std::function<std::string(const std::string& operation, const std::string& path)> onCall;
+
+  private:
+    std::string hook(const char* operation, const std::string& path) {
+        return onCall ? onCall(operation, path) : std::string();
     }
 };
 

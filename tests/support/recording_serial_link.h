@@ -38,7 +38,9 @@ class RecordingSerialLink final : public SerialLink {
         return openError;
     }
     void close() override { calls.push_back("close"), open_ = false; }
-    SerialError writeByte(uint8_t byte) override {
+    using SerialLink::writeByte;
+    SerialError writeByte(uint8_t byte, double deadlineSeconds) override {
+        deadlines.push_back(deadlineSeconds);
         const SerialError error = reconnect();
         if (error != SerialError::None || writeError != SerialError::None) {
             return error != SerialError::None ? error : writeError;
@@ -66,6 +68,8 @@ class RecordingSerialLink final : public SerialLink {
         return result;
     }
     std::vector<SentByte> sent;
+    // The deadline of every byte asked for, written or not.
+    std::vector<double> deadlines;
     // Every call in order: "port 1", "parameters 4800,N,8,1", "open", "close".
     std::vector<std::string> calls;
 

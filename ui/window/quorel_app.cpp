@@ -23,15 +23,15 @@ QuorelApp::QuorelApp()
     timer_->setObjectName("TimerSat");
     retryTimer_->setObjectName("TimerPort");
     dialogs_.setParent(&window_);
-    program_ =
-        std::make_unique<Program>(PlatformServices{clock_, link_, pump_, dialogs_, store_, startup_,
-                                                   *timer_, *retryTimer_, window_, std::cerr},
-                                  dataFolder(programFolder()), programPath());
+    program_ = std::make_unique<Program>(PlatformServices{clock_, link_, pump_, dialogs_, store_,
+                                                          startup_, *timer_, *retryTimer_, window_,
+                                                          std::cerr, systemFiles()},
+                                         dataFolder(programFolder()), programPath());
     window_.attach(*program_);
     window_.onEnded = [this] {
         // The program ends at once: no further event runs, not even inside a pending yield.
         pump_.stop();
-        QApplication::exit(0);
+        QApplication::exit(program_->shutDownFailed() ? 1 : 0);
     };
 #ifndef _WIN32
     // Log-out, Ctrl-C and kill run the same shut-down as the close box, without any box or
@@ -41,7 +41,7 @@ QuorelApp::QuorelApp()
     signals_ = new UnixSignals(&window_);
     QObject::connect(signals_, &UnixSignals::terminationRequested, &window_, [this] {
         if (program_->unloading()) {
-            QApplication::exit(0);
+            QApplication::exit(program_->shutDownFailed() ? 1 : 0);
         } else {
             window_.closeFor(ShutdownCause::Signal);
         }
@@ -54,13 +54,17 @@ QuorelApp::~QuorelApp() {
 }
 
 int QuorelApp::run() {
+    if (!program_->startAlone()) {
+        return 0;
+    }
 #ifndef _WIN32
     // Temporaries of a settings-store save that was killed half-way.
     removeStaleTemporaries(userConfigFolder());
 #endif
     program_->Form_Load(window_);
     if (program_->ended()) {
-        return 0; // asked to end (a signal) while a start-up message was shown
+        // asked to end (a signal) while a start-up message was shown
+        return program_->shutDownFailed() ? 1 : 0;
     }
     window_.show();
     return QApplication::exec();
