@@ -15,7 +15,9 @@ fail() {
 }
 
 expected=(bin/quorel bin/quorel-relay-sim share/applications/quorel.desktop
-          share/icons/hicolor/scalable/apps/quorel.svg share/man/man1/quorel.1)
+          share/icons/hicolor/scalable/apps/quorel.svg share/man/man1/quorel.1.gz
+          share/man/man1/quorel-relay-sim.1.gz share/doc/quorel/copyright
+          share/doc/quorel/changelog.gz)
 
 echo "Installing into a temporary prefix"
 cmake --install "$build" --prefix "$work/prefix" > /dev/null
