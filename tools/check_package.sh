@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks what a build folder installs and packages, without installing anything on this machine:
 # the files "cmake --install" lays out, the desktop entry, the Debian package's file list and
-# computed dependencies, its "quorel --version", and that the installed program, run from a folder
-# its user cannot write, keeps its files in ~/.local/share/quorel/.
+# computed dependencies, that lintian finds no error and no warning in it, its "quorel --version",
+# and that the installed program, run from a folder its user cannot write, keeps its files in
+# ~/.local/share/quorel/.
 set -euo pipefail
 build=$(realpath "${1:-build}")
 work=$(mktemp -d)
@@ -15,7 +16,15 @@ fail() {
 }
 
 expected=(bin/quorel bin/quorel-relay-sim share/applications/quorel.desktop
-          share/icons/hicolor/scalable/apps/quorel.svg share/man/man1/quorel.1)
+          share/icons/hicolor/scalable/apps/quorel.svg share/man/man1/quorel.1.gz
+          share/man/man1/quorel-relay-sim.1.gz share/doc/quorel/copyright
+          share/doc/quorel/changelog.gz)
+
+# As root, the programs and lintian (which advises against root) run as "nobody".
+as_user=()
+if [ "$(id -u)" -eq 0 ]; then
+    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+fi
 
 echo "Installing into a temporary prefix"
 cmake --install "$build" --prefix "$work/prefix" > /dev/null
@@ -40,6 +49,18 @@ echo "Depends: $depends"
 for library in libqt6widgets6 libqt6serialport6 libc6; do
     grep -q "$library" <<< "$depends" || fail "Depends does not name $library"
 done
+# Any error or warning fails; lintian's own status then only tells whether it could run.
+cp "$package" "$work/quorel.deb"
+chmod 644 "$work/quorel.deb"
+echo "Running lintian"
+report=$(cd "$work" && "${as_user[@]}" lintian --fail-on none "$work/quorel.deb" 2>&1) || {
+    echo "$report"
+    fail "lintian could not check the package"
+}
+[ -z "$report" ] || echo "$report"
+if grep -q '^[EW]:' <<< "$report"; then
+    fail "lintian reports errors or warnings"
+fi
 dpkg-deb --extract "$package" "$work/extracted"
 version=$(QT_QPA_PLATFORM= DISPLAY= "$work/extracted/usr/bin/quorel" --version)
 echo "Extracted program: $version"
@@ -48,10 +69,8 @@ echo "Extracted program: $version"
 echo "Running the installed program from a folder its user cannot write"
 home=$work/home
 mkdir -p "$home"
-as_user=()
 if [ "$(id -u)" -eq 0 ]; then
     chown nobody "$home"
-    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 else
     chmod a-w "$work/prefix/bin"
 fi
