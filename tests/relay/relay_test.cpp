@@ -132,6 +132,19 @@ TEST_F(RelayTest, RelaysEndUpMatchingWhatHappenedBetweenTheBytes) {
     EXPECT_EQ(state.OutputState, (Flags{0, kOn, kOn, 0, 0}));
 }
 
+TEST_F(RelayTest, ARelayWhoseOffCommandFailedIsStillSwitchedOffBeforeThePortCloses) {
+    ports.select(1);
+    outputs.SetOutputs(kOn, 0, 0, 0);
+    link.writeError = SerialError::WriteFailed; // the module glitched as the bell ended
+    outputs.SetOutputs(0, 0, 0, 0);
+    link.writeError = SerialError::None;
+    link.sent.clear();
+    link.onWrite = [this](uint8_t) { EXPECT_TRUE(link.isOpen()); };
+    ports.select(0); // "Désactivé", as a shut-down does
+    EXPECT_EQ(link.bytes(), (Bytes{0x6F, 0x70}));
+    EXPECT_EQ(link.calls.back(), "close");
+}
+
 TEST_F(RelayTest, SwitchesHandAllFourBoxesToSetOutputsWhileTheSchedulerRuns) {
     manual.setCheckS(0, 1);
     manual.CheckS_Click(0); // scheduler stopped: nothing stored, painted or sent
