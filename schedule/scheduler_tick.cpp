@@ -289,7 +289,11 @@ void SchedulerTick::updateOutputsThatAreOn() {
 void SchedulerTick::lookAtFiles(const LocalDate& date, int second) {
     // Looking at the files at every second 00 picks up a saved timetable or list of days without
     // bells within a minute; the next tick rings by them.
-    if (second % 60 == 0) {
+    // Once per minute: the other ticks of second 00 would only look at the same files again.
+    const int minute = second / 60;
+    if (second % 60 == 0 && (filesMinute_ != minute || filesDate_ != date)) {
+        filesMinute_ = minute;
+        filesDate_ = date;
         nextBellMoved_ |=
             reloadTodayTableIfChanged(state_, files_, paths_.DayFilePrefix,
                                       static_cast<int16_t>(CurrentWeekday(date) - 1), journal_);

@@ -40,7 +40,7 @@ class SchedulerTick {
 
     // The scheduler starts again after it stood still ("Désactivé", a port that would not open):
     // the seconds it did not look at meanwhile are not owed.
-    void restart() { lastLook_.reset(); }
+    void restart() { lastLook_.reset(), filesMinute_ = -1; }
 
     // Runs once a new day is in force, after that tick's entries, with its date.
     std::function<void(const LocalDate&)> onNewDay;
@@ -89,6 +89,9 @@ class SchedulerTick {
     std::vector<LateEntry> late_;
     // Journal lines kept until the tick's relay bytes are out.
     std::vector<std::string> pendingLines_;
+    // The minute whose second 00 looked at the files last.
+    LocalDate filesDate_{};
+    int filesMinute_ = -1;
     bool nextBellMoved_ = false;
     bool newDay_ = false;
     // The date and time of the entries noted last, and their slots.
