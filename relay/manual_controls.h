@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/journal.h"
+#include "core/view.h"
 #include "platform/event_pump.h"
 #include "relay/outputs.h"
 #include "relay/relay_link.h"
 #include "relay/relay_panel.h"
-#include "schedule/journal.h"
-#include "ui/view.h"
 
 #include <cstdint>
 

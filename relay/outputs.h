@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/view.h"
 #include "platform/clock.h"
 #include "platform/event_pump.h"
 #include "platform/timer.h"
@@ -7,7 +8,6 @@
 #include "relay/relay_panel.h"
 #include "schedule/output_switch.h"
 #include "schedule/scheduler_state.h"
-#include "ui/view.h"
 
 #include <cstdint>
 

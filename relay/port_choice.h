@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/journal.h"
+#include "core/view.h"
 #include "platform/serial_link.h"
 #include "platform/timer.h"
 #include "relay/relay_link.h"
 #include "relay/relay_panel.h"
-#include "schedule/journal.h"
-#include "ui/view.h"
 
 #include <cstdint>
 #include <functional>

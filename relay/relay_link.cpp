@@ -1,5 +1,6 @@
 #include "relay/relay_link.h"
 
+#include "core/module_size.h"
 #include "relay/relay_bytes.h"
 #include "relay/status_text.h"
 #include "schedule/journal_sentences.h"
@@ -27,7 +28,7 @@ SerialError RelayLink::test(int relay, bool on) {
 
 void RelayLink::portOpened() {
     seenOpenings_ = link_.openings();
-    for (int relay = 1; relay <= 2; ++relay) {
+    for (int relay = 1; relay <= kRelayCount; ++relay) {
         relays_.at(relay - 1) = Relay{state_.OutputState[relay] == kOn, false};
     }
     showingFailure_ = false;
@@ -43,7 +44,7 @@ void RelayLink::keepInStep() {
         report(lost);
         return;
     }
-    for (int relay = 1; relay <= 2; ++relay) {
+    for (int relay = 1; relay <= kRelayCount; ++relay) {
         const Relay& state = relays_.at(relay - 1);
         if (state.written) {
             continue;
@@ -60,7 +61,7 @@ void RelayLink::switchOffAll() {
     if (!link_.isOpen()) {
         return;
     }
-    for (int relay = 1; relay <= 2; ++relay) {
+    for (int relay = 1; relay <= kRelayCount; ++relay) {
         Relay& state = relays_.at(relay - 1);
         // A relay whose last command never arrived may be on as well.
         if (!state.on && state.written) {

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "core/journal.h"
+#include "core/view.h"
 #include "platform/clock.h"
 #include "platform/serial_link.h"
 #include "relay/relay_panel.h"
-#include "schedule/journal.h"
 #include "schedule/scheduler_state.h"
-#include "ui/view.h"
 
+#include "core/module_size.h"
 #include <array>
 #include <cstdint>
 
@@ -62,7 +63,7 @@ class RelayLink {
     RelayPanel& panel_;
     View& view_;
     Journal& journal_;
-    std::array<Relay, 2> relays_{};
+    std::array<Relay, kRelayCount> relays_{};
     uint32_t seenOpenings_ = 0;
     // The status line shows a failure of the relay commands (not of the port choice).
     bool showingFailure_ = false;

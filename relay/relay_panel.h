@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/module_size.h"
 #include <array>
 #include <cstdint>
 #include <string>
@@ -17,11 +18,12 @@ inline constexpr const char* kLineParameters = "4800,N,8,1";
 // The state of the window's relay controls, which the logic owns and the window shows. Arrays of
 // per-output controls hold output k at element k - 1.
 struct RelayPanel {
-    std::array<uint32_t, 4> LedOut{kLedOffColour, kLedOffColour, kLedOffColour, kLedOffColour};
+    std::array<uint32_t, kOutputCount> LedOut{kLedOffColour, kLedOffColour, kLedOffColour,
+                                              kLedOffColour};
     // The test buttons' background colours, their only on/off memory.
-    std::array<uint32_t, 2> CmdRelais{kButtonFaceColour, kButtonFaceColour};
+    std::array<uint32_t, kRelayCount> CmdRelais{kButtonFaceColour, kButtonFaceColour};
     // Output switches: 0 unchecked, 1 checked, 2 greyed; only 1 counts as on.
-    std::array<int, 4> CheckS{};
+    std::array<int, kOutputCount> CheckS{};
     // The selected port option: 0 "Désactivé", 1 to 4 "COM1:" to "COM4:".
     int16_t PortCom = 0;
     std::string InfoERR;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/journal.h"
 #include "platform/clock.h"
-#include "schedule/journal.h"
 
 #include <functional>
 #include <string>

@@ -1,5 +1,6 @@
 #include "schedule/next_bell.h"
 
+#include "core/module_size.h"
 #include "schedule/time_text.h"
 
 namespace quorel {
@@ -14,7 +15,7 @@ NextBellSign nextBellSign(const TodayTable& table, const std::string& now,
         const std::string& time = table.TodayTime[slot];
         const int output = table.TodayOutput[slot];
         // Time texts of the clock's form sort as the times they name.
-        if (output >= 1 && output <= 4 && time > now && isClockTimeText(time) &&
+        if (output >= 1 && output <= kOutputCount && time > now && isClockTimeText(time) &&
             (next == 0 || time < table.TodayTime[next])) {
             next = slot;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/module_size.h"
 #include <array>
 #include <cstdint>
 
@@ -9,7 +10,7 @@ namespace quorel {
 // for relays 1 and 2 whether the byte reached the module.
 struct SwitchResult {
     bool acted = false;
-    std::array<bool, 2> written{};
+    std::array<bool, kRelayCount> written{};
 };
 
 // What the tick needs of the relay side: the one operation that switches outputs, and the

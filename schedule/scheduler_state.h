@@ -5,6 +5,7 @@
 #include "schedule/next_bell.h"
 #include "schedule/today_table.h"
 
+#include "core/module_size.h"
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -31,11 +32,11 @@ struct PreparedDay {
 struct SchedulerState {
     TodayTable today;
     // Written only by SetOutputs.
-    std::array<int16_t, 5> OutputState{};
+    std::array<int16_t, kOutputCount + 1> OutputState{};
     // Seconds since midnight of each output's last scheduled switch-on; written only by the tick.
-    std::array<float, 5> OutputStartTime{};
+    std::array<float, kOutputCount + 1> OutputStartTime{};
     // The same moment on the monotonic clock, so an output on across midnight keeps counting.
-    std::array<std::optional<double>, 5> outputStartMonotonic{};
+    std::array<std::optional<double>, kOutputCount + 1> outputStartMonotonic{};
     // The tick's scan position: after a tick, the first slot that matched, or 601 when none did.
     int16_t ScanSlot = 0;
     // The date that today's table and the closure in force are for.
@@ -56,8 +57,8 @@ struct SchedulerState {
 // Captions of the labels the tick writes; element k - 1 belongs to output k.
 struct SchedulerCaptions {
     std::string LblHeure = "00:00:00";
-    std::array<std::string, 4> LblMaxi{"0", "0", "0", "0"};
-    std::array<std::string, 4> LblTemp{"00:00", "00:00", "00:00", "00:00"};
+    std::array<std::string, kOutputCount> LblMaxi{"0", "0", "0", "0"};
+    std::array<std::string, kOutputCount> LblTemp{"00:00", "00:00", "00:00", "00:00"};
     NextBellSign LblProchaine;
 };
 

@@ -8,6 +8,7 @@
 #include "schedule/today_reload.h"
 #include "schedule/weekday.h"
 
+#include "core/module_size.h"
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -48,7 +49,7 @@ bool sameText(const std::string& a, const std::string& b) {
 }
 
 bool isOutputNumber(int output) {
-    return output >= 1 && output <= 4;
+    return output >= 1 && output <= kOutputCount;
 }
 
 } // namespace
@@ -178,8 +179,9 @@ void SchedulerTick::lookAtSkippedSeconds(int from, int to, int nowSecond) {
 
 bool SchedulerTick::scanForDueEntries() {
     const TodayTable& table = state_.today;
-    std::array<int, 5> dueSlot{}; // the slot that switches each output on; 0 for none
-    std::array<const LateEntry*, 5> dueLate{};
+    std::array<int, kOutputCount + 1>
+        dueSlot{}; // the slot that switches each output on; 0 for none
+    std::array<const LateEntry*, kOutputCount + 1> dueLate{};
     state_.ScanSlot = TodayTable::kSlots + 1;
     for (int slot = 1; slot <= TodayTable::kSlots; ++slot) {
         // The clock is read for every slot, so a second that begins during the scan is seen.
@@ -227,16 +229,16 @@ bool SchedulerTick::scanForDueEntries() {
     }
     view_.redraw(ViewPart::Outputs);
     // One call for all of them: the relay bytes go out once, for the combined state.
-    std::array<int16_t, 5> flags = state_.OutputState;
-    for (int output = 1; output <= 4; ++output) {
+    std::array<int16_t, kOutputCount + 1> flags = state_.OutputState;
+    for (int output = 1; output <= kOutputCount; ++output) {
         if (dueSlot[output] != 0 || dueLate[output] != nullptr) {
             flags[output] = kOn;
         }
     }
     const SwitchResult result = outputs_.SetOutputs(flags[1], flags[2], flags[3], flags[4]);
-    for (int output = 1; output <= 4; ++output) {
+    for (int output = 1; output <= kOutputCount; ++output) {
         // An output is noted as switched on only once its relay has taken the command.
-        if (!result.acted || (output <= 2 && !result.written[output - 1])) {
+        if (!result.acted || (output <= kRelayCount && !result.written[output - 1])) {
             continue;
         }
         if (const int slot = dueSlot[output]; slot != 0 && !alreadyNoted(slot)) {
@@ -263,7 +265,7 @@ bool SchedulerTick::alreadyNoted(int slot) {
 }
 
 void SchedulerTick::updateOutputsThatAreOn() {
-    for (int k = 1; k <= 4; ++k) {
+    for (int k = 1; k <= kOutputCount; ++k) {
         // Read afresh for each output: switching an earlier one may have run other handlers.
         if (state_.OutputState[k] != kOn) {
             continue;
@@ -277,7 +279,7 @@ void SchedulerTick::updateOutputsThatAreOn() {
         // The duration of the last scheduled switch-on lives only in the caption.
         const float duration = static_cast<float>(leadingNumber(captions_.LblMaxi[k - 1]));
         if (!(duration > elapsed)) {
-            std::array<int16_t, 5> flags = state_.OutputState;
+            std::array<int16_t, kOutputCount + 1> flags = state_.OutputState;
             flags[k] = kOff;
             if (outputs_.SetOutputs(flags[1], flags[2], flags[3], flags[4]).acted) {
                 journal_.note(outputOffSentence(k));

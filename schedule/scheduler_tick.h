@@ -1,13 +1,13 @@
 #pragma once
 
+#include "core/journal.h"
+#include "core/program_paths.h"
+#include "core/view.h"
 #include "platform/clock.h"
 #include "platform/event_pump.h"
 #include "platform/file_layer.h"
-#include "schedule/journal.h"
 #include "schedule/output_switch.h"
-#include "schedule/program_paths.h"
 #include "schedule/scheduler_state.h"
-#include "ui/view.h"
 
 #include <functional>
 #include <optional>

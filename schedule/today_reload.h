@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/journal.h"
+#include "core/program_paths.h"
 #include "platform/file_layer.h"
-#include "schedule/journal.h"
-#include "schedule/program_paths.h"
 #include "schedule/scheduler_state.h"
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "schedule/today_table.h"
 
+#include "core/module_size.h"
 #include "schedule/day_file_path.h"
 #include "schedule/number_text.h"
 #include "schedule/record_reader.h"
@@ -30,7 +31,7 @@ void LoadTodayTable(TodayTable& table, const std::string& dayFilePrefix, int16_t
 
 bool takesTodaySlot(std::string_view output, std::string_view duration) {
     const auto number = fieldToInt16(output);
-    return number && *number >= 1 && *number <= 4 && fieldToInt32(duration);
+    return number && *number >= 1 && *number <= kOutputCount && fieldToInt32(duration);
 }
 
 void fillTodayTable(TodayTable& table, std::string_view dayFileBytes) {

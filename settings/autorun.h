@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/view.h"
 #include "platform/dialogs.h"
 #include "platform/settings_store.h"
 #include "platform/startup_entry.h"
-#include "ui/view.h"
 
 #include <string>
 

@@ -106,6 +106,7 @@ test)
     check_format
     # Release: the optimiser's warnings differ, and a user's build of any type must succeed.
     build build -DCMAKE_BUILD_TYPE=Release -DQUOREL_TESTS=ON -DQUOREL_BENCH=ON -DQUOREL_WERROR=ON
+    tools/check_layers.sh build
     (cd build && ctest -j "$jobs" --output-on-failure)
     tools/check_package.sh build
     run_windows_tests

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/program_paths.h"
+#include "core/view.h"
 #include "platform/dialogs.h"
-#include "schedule/program_paths.h"
 #include "ui/editor_list.h"
-#include "ui/view.h"
 
 #include <array>
 #include <cstdint>

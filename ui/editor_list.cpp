@@ -5,17 +5,6 @@
 
 namespace quorel {
 
-const std::string& ScheduleEntry::column(int index) const {
-    switch (index) {
-    case 0:
-        return output;
-    case 1:
-        return time;
-    default:
-        return duration;
-    }
-}
-
 int EditorList::add(const ScheduleEntry& entry) {
     if (count() >= kMaxRows) {
         return 0;

@@ -5,18 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "schedule/schedule_entry.h"
+
 namespace quorel {
-
-// One timetable entry as three texts: output number, time of day, duration in seconds. A row of
-// the editor's list and a record of a day file.
-struct ScheduleEntry {
-    std::string output;
-    std::string time;
-    std::string duration;
-
-    const std::string& column(int index) const;
-    bool operator==(const ScheduleEntry&) const = default;
-};
 
 // The editor's list Quorel: rows of three texts, addressed by position from 1, with at most one
 // selected row and a sort state. While Sorted is on, the rows are in ascending text order of

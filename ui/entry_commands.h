@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/view.h"
 #include "platform/dialogs.h"
 #include "ui/edit_fields.h"
 #include "ui/editor_list.h"
-#include "ui/view.h"
 
 namespace quorel {
 

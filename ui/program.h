@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/program_paths.h"
+#include "core/view.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/event_pump.h"
@@ -15,7 +17,6 @@
 #include "relay/relay_link.h"
 #include "relay/relay_panel.h"
 #include "schedule/daily_journal.h"
-#include "schedule/program_paths.h"
 #include "schedule/scheduler_state.h"
 #include "schedule/scheduler_tick.h"
 #include "settings/autorun.h"
@@ -24,7 +25,6 @@
 #include "ui/editor_list.h"
 #include "ui/entry_commands.h"
 #include "ui/held_dialogs.h"
-#include "ui/view.h"
 #include "ui/window_geometry.h"
 #include "ui/window_rules.h"
 

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "core/journal.h"
+#include "core/view.h"
 #include "platform/dialogs.h"
 #include "platform/event_pump.h"
 #include "platform/file_layer.h"
 #include "platform/settings_store.h"
 #include "platform/startup_entry.h"
 #include "platform/timer.h"
-#include "schedule/journal.h"
-#include "ui/view.h"
 
 #include <algorithm>
 #include <functional>

@@ -2,7 +2,7 @@
 
 #include "tests/support/program_station.h"
 #include "tests/support/qt_event_loop.h"
-#include "ui/window/main_window.h"
+#include "ui/qt/main_window.h"
 
 #include <QApplication>
 #include <sys/stat.h>

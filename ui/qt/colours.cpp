@@ -1,4 +1,4 @@
-#include "ui/window/colours.h"
+#include "ui/qt/colours.h"
 
 #include "relay/relay_panel.h"
 

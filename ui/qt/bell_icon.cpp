@@ -1,4 +1,4 @@
-#include "ui/window/bell_icon.h"
+#include "ui/qt/bell_icon.h"
 
 #include <QPainter>
 #include <QPainterPath>

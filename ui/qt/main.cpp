@@ -1,6 +1,6 @@
 #include "ui/command_line.h"
-#include "ui/window/qt_start.h"
-#include "ui/window/quorel_app.h"
+#include "ui/qt/qt_start.h"
+#include "ui/qt/quorel_app.h"
 
 #include <iostream>
 #include <string>

@@ -1,4 +1,4 @@
-#include "ui/window/journal_dialog.h"
+#include "ui/qt/journal_dialog.h"
 
 #include "schedule/daily_journal.h"
 

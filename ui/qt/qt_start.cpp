@@ -1,10 +1,10 @@
-#include "ui/window/qt_start.h"
+#include "ui/qt/qt_start.h"
 
+#include "core/program_paths.h"
 #include "platform/data_folder.h"
 #include "platform/posix/system_clock.h"
 #include "platform/program_folder.h"
 #include "schedule/daily_journal.h"
-#include "schedule/program_paths.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "ui/window/schedule_table_model.h"
+#include "ui/qt/schedule_table_model.h"
 
-#include "ui/window/colours.h"
+#include "ui/qt/colours.h"
 
 #include <QBrush>
 

@@ -1,4 +1,4 @@
-#include "ui/window/days_without_bells_dialog.h"
+#include "ui/qt/days_without_bells_dialog.h"
 
 #include "schedule/calendar_date.h"
 

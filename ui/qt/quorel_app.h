@@ -15,7 +15,7 @@
 #include "platform/qt/qt_serial_link.h"
 #include "platform/user_folders.h"
 #include "ui/program.h"
-#include "ui/window/main_window.h"
+#include "ui/qt/main_window.h"
 
 #include <memory>
 

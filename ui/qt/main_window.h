@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/view.h"
 #include "ui/program.h"
-#include "ui/view.h"
-#include "ui/window/main_window_controls.h"
+#include "ui/qt/main_window_controls.h"
 #include "ui/window_geometry.h"
 
 #include <QMainWindow>

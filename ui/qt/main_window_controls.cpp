@@ -1,9 +1,9 @@
-#include "ui/window/main_window_controls.h"
+#include "ui/qt/main_window_controls.h"
 
 #include "relay/relay_panel.h"
 #include "ui/day_editor.h"
-#include "ui/window/colours.h"
-#include "ui/window/twips.h"
+#include "ui/qt/colours.h"
+#include "ui/qt/twips.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

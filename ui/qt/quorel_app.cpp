@@ -1,4 +1,4 @@
-#include "ui/window/quorel_app.h"
+#include "ui/qt/quorel_app.h"
 
 #include "platform/data_folder.h"
 #include "platform/file_io.h"

@@ -1,13 +1,13 @@
-#include "ui/window/main_window.h"
+#include "ui/qt/main_window.h"
 
 #include "relay/status_text.h"
 #include "ui/entry_commands.h"
-#include "ui/window/bell_icon.h"
-#include "ui/window/colours.h"
-#include "ui/window/days_without_bells_dialog.h"
-#include "ui/window/journal_dialog.h"
-#include "ui/window/schedule_table_model.h"
-#include "ui/window/twips.h"
+#include "ui/qt/bell_icon.h"
+#include "ui/qt/colours.h"
+#include "ui/qt/days_without_bells_dialog.h"
+#include "ui/qt/journal_dialog.h"
+#include "ui/qt/schedule_table_model.h"
+#include "ui/qt/twips.h"
 
 #include <QApplication>
 #include <QButtonGroup>
