@@ -14,7 +14,7 @@ bool carriesOn(SerialError error, RelayPanel& panel, View& view) {
     if (error == SerialError::None) {
         return true;
     }
-    panel.InfoERR = errorStatusText(static_cast<int>(error));
+    showErrorStatus(panel, static_cast<int>(error));
     view.redraw(ViewPart::Status);
     return error == SerialError::LineNotApplied;
 }
@@ -49,7 +49,7 @@ void PortChoice::choose(int16_t index) {
         relays_.switchOffAll();
         link_.close();
         openPort_.reset();
-        panel_.InfoERR = kPortClosedStatus;
+        showPlainStatus(panel_, kPortClosedStatus);
         view_.redraw(ViewPart::Status);
         return;
     }
@@ -58,7 +58,7 @@ void PortChoice::choose(int16_t index) {
         return;
     }
     retryTimer_.setEnabled(false);
-    panel_.InfoERR = inServiceStatusText(index, panel_.Setting);
+    showPlainStatus(panel_, inServiceStatusText(index, panel_.Setting));
     view_.redraw(ViewPart::Status);
     const bool wasRunning = timer_.isEnabled();
     timer_.setEnabled(true);

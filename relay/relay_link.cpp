@@ -99,7 +99,7 @@ void RelayLink::report(SerialError error) {
     if (error != SerialError::None) {
         showingFailure_ = true;
         // Noted as the status line turns to it, not again at each retry of the same failure.
-        if (showStatus(errorStatusText(static_cast<int>(error)))) {
+        if (showStatus(static_cast<int>(error))) {
             journal_.note(relayFailureSentence(static_cast<int>(error)));
         }
         return;
@@ -108,16 +108,21 @@ void RelayLink::report(SerialError error) {
     if (showingFailure_ && allWritten && panel_.PortCom >= 1 &&
         panel_.PortCom < static_cast<int16_t>(kPortComCaptions.size())) {
         showingFailure_ = false;
-        showStatus(inServiceStatusText(panel_.PortCom, panel_.Setting));
+        showStatus(0, inServiceStatusText(panel_.PortCom, panel_.Setting));
         journal_.note(relaysRestoredSentence(panel_.InfoERR));
     }
 }
 
-bool RelayLink::showStatus(const std::string& text) {
-    if (panel_.InfoERR == text) {
+bool RelayLink::showStatus(int errorNumber, const std::string& text) {
+    const std::string before = panel_.InfoERR;
+    if (errorNumber != 0) {
+        showErrorStatus(panel_, errorNumber);
+    } else {
+        showPlainStatus(panel_, text);
+    }
+    if (panel_.InfoERR == before) {
         return false;
     }
-    panel_.InfoERR = text;
     view_.redraw(ViewPart::Status);
     return true;
 }

@@ -54,8 +54,9 @@ class RelayLink {
     [[nodiscard]] SerialError send(int relay, bool on, double deadline = kByteDeadline);
     void noteReopenedDevice();
     void report(SerialError error);
-    // False when the status line showed text already.
-    bool showStatus(const std::string& text);
+    // Puts an error (errorNumber not 0) or another status on the status line; false when it
+    // showed that already.
+    bool showStatus(int errorNumber, const std::string& text = {});
 
     SerialLink& link_;
     Clock& clock_;

@@ -1,8 +1,5 @@
 #include "relay/status_text.h"
 
-#include "relay/relay_panel.h"
-
-#include <cstdlib>
 #include <map>
 
 namespace quorel {
@@ -18,7 +15,17 @@ std::string inServiceStatusText(int16_t option, const std::string& setting) {
            " Ok";
 }
 
-std::string statusToolTip(const std::string& status) {
+void showErrorStatus(RelayPanel& panel, int number) {
+    panel.InfoERR = errorStatusText(number);
+    panel.InfoERRNumber = number;
+}
+
+void showPlainStatus(RelayPanel& panel, std::string text) {
+    panel.InfoERR = std::move(text);
+    panel.InfoERRNumber = 0;
+}
+
+std::string statusToolTip(int errorNumber) {
     static const std::map<int, const char*> kMeanings{
         {8002, "Ce port n'existe pas. Choisissez une des options COM1: à COM4:."},
         {8005, "Le port a été reconfiguré alors qu'il était ouvert. Choisissez « Désactivé », puis "
@@ -39,11 +46,7 @@ std::string statusToolTip(const std::string& status) {
         {8031, "La commande n'est pas parvenue au module (débranché, ou il ne lit plus). Quorel "
                "la renvoie jusqu'à ce qu'elle passe."},
     };
-    const std::string prefix = "Erreur n° ";
-    if (status.rfind(prefix, 0) != 0) {
-        return {};
-    }
-    const auto meaning = kMeanings.find(std::atoi(status.c_str() + prefix.size()));
+    const auto meaning = kMeanings.find(errorNumber);
     return meaning != kMeanings.end() ? meaning->second : std::string();
 }
 

@@ -73,12 +73,15 @@ void save(const std::string& path, const PortOptionAccess& ports, Dialogs& dialo
 
 } // namespace
 
-void SettingsFile(const std::string& action, const std::string& settingsPath,
-                  const PortOptionAccess& ports, Dialogs& dialogs, FileLayer& files) {
-    if (action == "Load") {
+void SettingsFile(FileAction action, const std::string& settingsPath, const PortOptionAccess& ports,
+                  Dialogs& dialogs, FileLayer& files) {
+    switch (action) {
+    case FileAction::Load:
         load(settingsPath, ports, dialogs, files);
-    } else if (action == "Save") {
+        break;
+    case FileAction::Save:
         save(settingsPath, ports, dialogs, files);
+        break;
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/file_action.h"
 #include "platform/dialogs.h"
 #include "platform/file_layer.h"
 
@@ -15,12 +16,11 @@ struct PortOptionAccess {
     std::function<void(int16_t)> select; // selects an option, which runs the port choice
 };
 
-// Reads ("Load") or writes ("Save") the remembered port option in the settings file, a single
-// line holding the option's index. Actions are compared case-sensitively; any other text does
-// nothing. A missing file on "Load" is not an error; any other failure shows one message box
-// (no icon) saying what went wrong, and the call then returns with the selection unchanged.
-void SettingsFile(const std::string& action, const std::string& settingsPath,
-                  const PortOptionAccess& ports, Dialogs& dialogs,
-                  FileLayer& files = systemFiles());
+// Reads (Load) or writes (Save) the remembered port option in the settings file, a single line
+// holding the option's index. A missing file on Load is not an error; any other failure shows
+// one message box (no icon) saying what went wrong, and the call then returns with the
+// selection unchanged.
+void SettingsFile(FileAction action, const std::string& settingsPath, const PortOptionAccess& ports,
+                  Dialogs& dialogs, FileLayer& files = systemFiles());
 
 } // namespace quorel

@@ -8,19 +8,6 @@
 
 namespace quorel {
 
-namespace {
-
-std::string upperCased(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
-
-} // namespace
-
 DayEditor::DayEditor(EditorList& list, const ProgramPaths& paths, Dialogs& dialogs, View& view)
     : list_(list), paths_(paths), dialogs_(dialogs), view_(view) {}
 
@@ -44,19 +31,19 @@ void DayEditor::selectDay(int position) {
 
 void DayEditor::JourSemaine_Click() {
     if (selected_) {
-        DayFile("Load", static_cast<int16_t>(*selected_));
+        DayFile(FileAction::Load, static_cast<int16_t>(*selected_));
     }
 }
 
 void DayEditor::BtnSave_Click() {
     if (selected_) {
-        DayFile("Save", static_cast<int16_t>(*selected_));
+        DayFile(FileAction::Save, static_cast<int16_t>(*selected_));
     }
 }
 
 void DayEditor::Jour_Click(int16_t index) {
     if (index >= 1 && index <= static_cast<int16_t>(kDayNames.size()) && askToSaveEdits()) {
-        DayFile("Load", static_cast<int16_t>(index - 1));
+        DayFile(FileAction::Load, static_cast<int16_t>(index - 1));
     }
 }
 
@@ -68,7 +55,12 @@ bool DayEditor::askToSaveEdits() {
     if (!modified()) {
         return true;
     }
-    switch (dialogs_.ask("Enregistrer les modifications de " + editedDayName() + " ?")) {
+    const Answer answer =
+        dialogs_.ask("Enregistrer les modifications de " + editedDayName() + " ?");
+    if (ended_) {
+        return false;
+    }
+    switch (answer) {
     case Answer::Yes:
         return saveDay(static_cast<int16_t>(*selected_));
     case Answer::No:
@@ -79,14 +71,16 @@ bool DayEditor::askToSaveEdits() {
     return false;
 }
 
-void DayEditor::DayFile(const std::string& action, int16_t day) {
-    const std::string verb = upperCased(action);
-    if (verb == "LOAD") {
+void DayEditor::DayFile(FileAction action, int16_t day) {
+    switch (action) {
+    case FileAction::Load:
         load(dayFilePath(paths_.DayFilePrefix, day));
         // Another day's rows copied in stay edits of the selected day until "Sauve".
         keepRowsAsStored(day);
-    } else if (verb == "SAVE") {
+        break;
+    case FileAction::Save:
         saveDay(day);
+        break;
     }
 }
 

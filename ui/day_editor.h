@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/file_action.h"
 #include "core/program_paths.h"
 #include "core/view.h"
 #include "platform/dialogs.h"
@@ -22,10 +23,9 @@ class DayEditor {
   public:
     DayEditor(EditorList& list, const ProgramPaths& paths, Dialogs& dialogs, View& view);
 
-    // "Load" or "Save" (any case) the day file of day; any other action does nothing. A load
-    // that fails or a save that fails shows a message naming the file and the reason; a failed
-    // save leaves the previous file whole.
-    void DayFile(const std::string& action, int16_t day);
+    // Loads or saves the day file of day. A load that fails or a save that fails shows a
+    // message naming the file and the reason; a failed save leaves the previous file whole.
+    void DayFile(FileAction action, int16_t day);
 
     const std::vector<std::string>& JourSemaine() const { return days_; }
     std::optional<int> selectedDay() const { return selected_; }
@@ -45,6 +45,8 @@ class DayEditor {
     // whether the caller may go on: "Oui" saves (a failed save counts as "Annuler"), "Non"
     // drops the edits, "Annuler" keeps everything as it is.
     bool askToSaveEdits();
+    // The program has shut down: an answer to a question still open changes nothing.
+    void endEditing() { ended_ = true; }
 
     void JourSemaine_Click();
     void BtnSave_Click();
@@ -69,6 +71,7 @@ class DayEditor {
     std::optional<int> selected_;
     // The rows of the selected day's file as last loaded or saved, against which edits count.
     std::vector<ScheduleEntry> savedRows_;
+    bool ended_ = false;
 };
 
 } // namespace quorel

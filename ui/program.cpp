@@ -84,7 +84,7 @@ int16_t Program::todayIndex() {
     return static_cast<int16_t>(CurrentWeekday(services_.clock) - 1);
 }
 
-void Program::settingsFile(const std::string& action, Dialogs& dialogs) {
+void Program::settingsFile(FileAction action, Dialogs& dialogs) {
     const PortOptionAccess ports{[this] { return panel.PortCom; },
                                  [this](int16_t index) { portChoice.select(index); }};
     SettingsFile(action, paths.SettingsPath, ports, dialogs, services_.files);
@@ -107,7 +107,7 @@ void Program::Form_Load(WindowGeometry& window) {
     journal_.note(startSentence(QUOREL_VERSION));
     journal_.removeOldFiles(services_.clock.localDate());
     removeStaleTemporaries(paths.AppFolder);
-    settingsFile("Load", heldDialogs_);
+    settingsFile(FileAction::Load, heldDialogs_);
 
     days.fillDays();
     days.selectDay(todayIndex());
@@ -129,6 +129,31 @@ void Program::Form_Load(WindowGeometry& window) {
         showJournalFailure(journal_.failure());
     }
     heldDialogs_.release();
+}
+
+CloseOutcome Program::requestClose(ShutdownCause cause) {
+    if (ended_ || unloading_) {
+        return CloseOutcome::End;
+    }
+    if (askingBeforeClose_) {
+        // The operator is being asked about unsaved edits: only a signal goes on, at once.
+        if (cause != ShutdownCause::Signal) {
+            return CloseOutcome::StayOpen;
+        }
+        Form_Unload(cause);
+        return CloseOutcome::End;
+    }
+    askingBeforeClose_ = true;
+    const bool mayClose = Form_QueryUnload(cause);
+    askingBeforeClose_ = false;
+    if (ended_) {
+        return CloseOutcome::End; // a signal shut down while the question was open
+    }
+    if (!mayClose) {
+        return CloseOutcome::StayOpen;
+    }
+    Form_Unload(cause);
+    return CloseOutcome::End;
 }
 
 bool Program::Form_QueryUnload(ShutdownCause cause) {
@@ -156,12 +181,13 @@ void Program::Form_Unload(ShutdownCause cause) {
     if (services_.link.isOpen()) {
         services_.link.close();
     }
-    panel.InfoERR = kPortClosedStatus;
+    showPlainStatus(panel, kPortClosedStatus);
     services_.view.redraw(ViewPart::Status);
     heldDialogs_.discard();
+    days.endEditing();
 
     KeptMessages failures;
-    settingsFile("Save", failures);
+    settingsFile(FileAction::Save, failures);
     if (days.modified()) {
         journal_.note(unsavedEditsDroppedSentence(days.editedDayName()));
     }
@@ -178,7 +204,7 @@ void Program::Form_Unload(ShutdownCause cause) {
 }
 
 void Program::showJournalFailure(const std::string& reason) {
-    panel.InfoERR = journalFailureNotice(reason);
+    showPlainStatus(panel, journalFailureNotice(reason));
     services_.view.redraw(ViewPart::Status);
 }
 

@@ -20,6 +20,7 @@
 #include "schedule/scheduler_state.h"
 #include "schedule/scheduler_tick.h"
 #include "settings/autorun.h"
+#include "settings/settings_file.h"
 #include "ui/day_editor.h"
 #include "ui/edit_fields.h"
 #include "ui/editor_list.h"
@@ -56,6 +57,10 @@ enum class ShutdownCause {
     Signal,       // log-out, Ctrl-C or kill: nothing may wait for the operator
 };
 
+// What the front end does after a request to close: keep its window, or close it and end the
+// program with Program::exitStatus().
+enum class CloseOutcome { StayOpen, End };
+
 // The whole program's logic and state: the window shows it and forwards its events here.
 class Program {
   public:
@@ -70,6 +75,14 @@ class Program {
     bool startAlone();
     // Start-up, before the window is first shown.
     void Form_Load(WindowGeometry& window);
+    // A request to end the program, from the front end, for its cause. The close box and
+    // "Quitter" ask about unsaved edits first, and stay open on "Annuler" or a failed save. A
+    // signal asks nothing; one that arrives while that question is open shuts down at once (the
+    // question's answer then changes nothing), and one that arrives while the shut-down shows
+    // its own box ends the program without waiting for the box.
+    CloseOutcome requestClose(ShutdownCause cause);
+    // 1 when the shut-down could not save the port choice, else 0.
+    int exitStatus() const { return shutDownFailed_ ? 1 : 0; }
     // Before the shut-down: with unsaved edits in the editor's list, asks the operator whether to
     // save them. Returns false when the window is to stay open ("Annuler", or a failed save).
     // Asked by a signal, it asks nothing and returns true.
@@ -81,10 +94,6 @@ class Program {
     // journal as dropped.
     void Form_Unload(ShutdownCause cause);
     bool ended() const { return ended_; }
-    // Whether the shut-down could not save the port choice.
-    bool shutDownFailed() const { return shutDownFailed_; }
-    // Between the start and the end of the shut-down (its message box may be open).
-    bool unloading() const { return unloading_ && !ended_; }
 
     // What LblProchaine shows: the next bell, or that the bells are stopped while the port
     // choice is "Désactivé".
@@ -123,7 +132,7 @@ class Program {
     int32_t InitialHeight = 0;
 
   private:
-    void settingsFile(const std::string& action, Dialogs& dialogs);
+    void settingsFile(FileAction action, Dialogs& dialogs);
     LocalDate todayDate() { return services_.clock.localDate(); }
     int16_t todayIndex();
     void showJournalFailure(const std::string& reason);
@@ -131,6 +140,7 @@ class Program {
     PlatformServices services_;
     std::string dataFolder_;
     bool unloading_ = false;
+    bool askingBeforeClose_ = false;
     bool ended_ = false;
     bool shutDownFailed_ = false;
     FolderLock folderLock_;

@@ -241,14 +241,17 @@ TEST_F(RelayTest, PortChoiceStepsStatusTextsAndFailures) {
     EXPECT_TRUE(timer.isEnabled());
 
     // The status line's tool tip explains the number it shows, and only an error number.
-    EXPECT_NE(statusToolTip(panel.InfoERR)
+    EXPECT_NE(statusToolTip(panel.InfoERRNumber)
                   .find("groupe qui possède le périphérique, en général "
                         "dialout"),
               std::string::npos);
-    EXPECT_NE(statusToolTip("Erreur n°  8020").find("Branchez le module"), std::string::npos);
-    EXPECT_NE(statusToolTip("Erreur n°  8031").find("renvoie"), std::string::npos);
-    EXPECT_EQ(statusToolTip("Erreur n°  8024"), "");
-    EXPECT_EQ(statusToolTip("Init COM1:4800,N,8,1 Ok"), "");
+    EXPECT_NE(statusToolTip(8020).find("Branchez le module"), std::string::npos);
+    EXPECT_NE(statusToolTip(8031).find("renvoie"), std::string::npos);
+    EXPECT_EQ(statusToolTip(8024), "");
+    link.openError = SerialError::None;
+    ports.select(2);
+    EXPECT_EQ(panel.InfoERR, "Init COM2:4800,N,8,1 Ok");
+    EXPECT_EQ(panel.InfoERRNumber, 0);
 }
 
 TEST_F(RelayTest, PortThatWouldNotOpenIsTriedAgainUntilItOpens) {

@@ -109,11 +109,6 @@ TEST(ShutDown, SavesThePortChoiceStopsSwitchesOffWhatIsOnAndCloses) {
     s.program.manual.CheckS_Click(0);
     s.link.sent.clear();
     s.link.onWrite = [&](uint8_t) { EXPECT_TRUE(s.link.isOpen() && !s.timer.isEnabled()); };
-    s.program.list.add({"1", "09:00:00", "5"}); // an unsaved edit stays unsaved
-    s.dialogs.answer = [](const std::string&) { return Answer::Cancel; };
-    EXPECT_FALSE(s.program.Form_QueryUnload(ShutdownCause::Quit));
-    s.dialogs.answer = [](const std::string&) { return Answer::No; };
-    EXPECT_TRUE(s.program.Form_QueryUnload(ShutdownCause::WindowClosed));
 
     // The relays are off and the port closed before a slow disk holds up the save.
     std::vector<uint8_t> sentBeforeSave{1};
@@ -142,6 +137,38 @@ TEST(ShutDown, SavesThePortChoiceStopsSwitchesOffWhatIsOnAndCloses) {
     EXPECT_EQ(s.folder.read("Quorel.ini"), "x");
 }
 
+TEST(ShutDown, ACloseAsksAboutUnsavedEditsAndASignalDuringTheQuestionShutsDownAtOnce) {
+    Station s;
+    s.start({2020, 6, 22}, kTenOClock);
+    s.program.portChoice.select(1);
+    s.program.manual.setCheckS(0, 1);
+    s.program.manual.CheckS_Click(0);
+    s.program.list.add({"1", "09:00:00", "5"});
+    s.dialogs.answer = [](const std::string&) { return Answer::Cancel; };
+    EXPECT_EQ(s.program.requestClose(ShutdownCause::WindowClosed), CloseOutcome::StayOpen);
+    EXPECT_EQ(s.program.requestClose(ShutdownCause::Quit), CloseOutcome::StayOpen);
+    EXPECT_EQ(s.dialogs.questions.size(), 2u);
+    EXPECT_TRUE(!s.program.ended() && s.link.isOpen() && s.timer.isEnabled());
+
+    s.link.sent.clear();
+    s.dialogs.answer = [&](const std::string&) {
+        // A second close box click waits; log-out does not.
+        EXPECT_EQ(s.program.requestClose(ShutdownCause::WindowClosed), CloseOutcome::StayOpen);
+        EXPECT_FALSE(s.program.ended());
+        EXPECT_EQ(s.program.requestClose(ShutdownCause::Signal), CloseOutcome::End);
+        EXPECT_TRUE(s.program.ended() && !s.link.isOpen());
+        return Answer::Yes; // too late: saving now would write after the end
+    };
+    EXPECT_EQ(s.program.requestClose(ShutdownCause::Quit), CloseOutcome::End);
+    EXPECT_EQ(s.link.bytes(), (std::vector<uint8_t>{0x6F}));
+    EXPECT_FALSE(s.folder.exists("Quorel.0"));
+    const std::string journal = s.folder.read("Journal/2020-06-22.txt");
+    EXPECT_EQ(journal.find("Arrêt de Quorel"), journal.rfind("Arrêt de Quorel")) << journal;
+    EXPECT_EQ(s.program.requestClose(ShutdownCause::WindowClosed), CloseOutcome::End);
+    EXPECT_EQ(s.program.exitStatus(), 0);
+    EXPECT_EQ(s.dialogs.questions.size(), 3u);
+}
+
 TEST(ShutDown, AskedByASignalItShowsNoBox) {
     Station s;
     s.start({2020, 6, 22}, kTenOClock);
@@ -150,9 +177,9 @@ TEST(ShutDown, AskedByASignalItShowsNoBox) {
     s.link.sent.clear();
     std::filesystem::create_directory(s.folder.file("Quorel.ini")); // cannot be replaced
     s.program.list.add({"1", "09:00:00", "5"});
-    EXPECT_TRUE(s.program.Form_QueryUnload(ShutdownCause::Signal));
-    s.program.Form_Unload(ShutdownCause::Signal);
+    EXPECT_EQ(s.program.requestClose(ShutdownCause::Signal), CloseOutcome::End);
     EXPECT_TRUE(s.dialogs.messages.empty() && s.dialogs.questions.empty());
+    EXPECT_EQ(s.program.exitStatus(), 1);
     EXPECT_NE(s.folder.read("Journal/2020-06-22.txt")
                   .find("modifications non enregistrées de Lundi abandonnées\n"),
               std::string::npos);

@@ -264,7 +264,7 @@ void MainWindow::showOutputs() {
 
 void MainWindow::showStatus() {
     controls_.InfoERR->setText(qs(program_->panel.InfoERR));
-    controls_.InfoERR->setToolTip(qs(statusToolTip(program_->panel.InfoERR)));
+    controls_.InfoERR->setToolTip(qs(statusToolTip(program_->panel.InfoERRNumber)));
 }
 
 void MainWindow::showPortChoice() {
@@ -392,37 +392,26 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::closeFor(ShutdownCause cause) {
-    if (askingBeforeClose_) {
-        // close() does nothing while a close is under way: a signal that arrives while the close
-        // asks about unsaved edits ends the program here, and the question is then ignored.
-        shutDown(cause);
-        return;
+    if (program_ != nullptr && program_->requestClose(cause) == CloseOutcome::End) {
+        close(); // the program has ended: the close event lets the window go
+        end();
     }
-    closeCause_ = cause;
-    close();
-    closeCause_ = ShutdownCause::WindowClosed;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (program_ != nullptr && !program_->ended()) {
-        askingBeforeClose_ = true;
-        const bool mayClose = program_->Form_QueryUnload(closeCause_);
-        askingBeforeClose_ = false;
-        if (!mayClose && !program_->ended()) {
+        if (program_->requestClose(ShutdownCause::WindowClosed) == CloseOutcome::StayOpen) {
             event->ignore(); // the operator keeps the window, to go on editing
             return;
         }
-        shutDown(closeCause_);
+        end();
     }
     event->accept();
 }
 
-void MainWindow::shutDown(ShutdownCause cause) {
-    if (program_ == nullptr || program_->ended()) {
-        return;
-    }
-    program_->Form_Unload(cause);
-    if (onEnded) {
+void MainWindow::end() {
+    if (!endAnnounced_ && onEnded) {
+        endAnnounced_ = true;
         onEnded();
     }
 }

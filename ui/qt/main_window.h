@@ -32,11 +32,11 @@ class MainWindow final : public QMainWindow, public View, public WindowGeometry 
     TwipsSize screenSize() override;
     void moveTo(TwipsPoint position) override;
 
-    // Closes the window for the given cause, which runs the shut-down once the operator has
-    // answered for unsaved edits (a signal asks nothing).
+    // Forwards a request to close ("Quitter", a signal) to the logic; closes the window and ends
+    // the program when the logic has shut down.
     void closeFor(ShutdownCause cause);
 
-    // Runs once the shut-down sequence has run, to end the program.
+    // Runs once, when the program has ended, to leave the event loop.
     std::function<void()> onEnded;
 
   protected:
@@ -60,14 +60,13 @@ class MainWindow final : public QMainWindow, public View, public WindowGeometry 
     void editDaysWithoutBells();
     void showJournal();
     void showCopyMenu();
-    // Runs the shut-down once and ends the program.
-    void shutDown(ShutdownCause cause);
+    // Announces the program's end, once.
+    void end();
 
     MainWindowControls controls_;
     Program* program_ = nullptr;
     bool applyingResizeRule_ = false;
-    ShutdownCause closeCause_ = ShutdownCause::WindowClosed;
-    bool askingBeforeClose_ = false;
+    bool endAnnounced_ = false;
     ScheduleTableModel* listModel_ = nullptr;
 };
 

@@ -31,21 +31,15 @@ QuorelApp::QuorelApp()
     window_.onEnded = [this] {
         // The program ends at once: no further event runs, not even inside a pending yield.
         pump_.stop();
-        QApplication::exit(program_->shutDownFailed() ? 1 : 0);
+        QApplication::exit(program_->exitStatus());
     };
 #ifndef _WIN32
     // Log-out, Ctrl-C and kill run the same shut-down as the close box, without any box or
-    // question. If the shut-down is already showing a box (its settings file failed), the box is
-    // ended instead. A question about unsaved edits that is open is ended by the program's end,
-    // which leaves every event loop; it then counts as "Annuler" and changes nothing.
+    // question. The program's end leaves every event loop, a box or question that is open
+    // included.
     signals_ = new UnixSignals(&window_);
-    QObject::connect(signals_, &UnixSignals::terminationRequested, &window_, [this] {
-        if (program_->unloading()) {
-            QApplication::exit(program_->shutDownFailed() ? 1 : 0);
-        } else {
-            window_.closeFor(ShutdownCause::Signal);
-        }
-    });
+    QObject::connect(signals_, &UnixSignals::terminationRequested, &window_,
+                     [this] { window_.closeFor(ShutdownCause::Signal); });
 #endif
 }
 
@@ -64,7 +58,7 @@ int QuorelApp::run() {
     program_->Form_Load(window_);
     if (program_->ended()) {
         // asked to end (a signal) while a start-up message was shown
-        return program_->shutDownFailed() ? 1 : 0;
+        return program_->exitStatus();
     }
     window_.show();
     return QApplication::exec();
