@@ -18,7 +18,7 @@ struct [[nodiscard]] FileReadResult {
 
 // Reads a whole regular file; anything else (a folder, a FIFO, a device) is refused without
 // waiting. The file is closed again before the call returns.
-FileReadResult readWholeFile(const std::string& path);
+[[nodiscard]] FileReadResult readWholeFile(const std::string& path);
 
 // Replaces the file's content with bytes, or creates it. The bytes go to a temporary file
 // ".<file name>.quorel-tmp-XXXXXX" in the same folder, which is then renamed over the file: the

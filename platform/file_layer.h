@@ -16,7 +16,7 @@ class FileLayer {
     [[nodiscard]] virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
     // As FileExists.
     [[nodiscard]] virtual bool exists(const std::string& path) = 0;
-    virtual FileReadResult read(const std::string& path) = 0;
+    [[nodiscard]] virtual FileReadResult read(const std::string& path) = 0;
     // As replaceFileContent: the system's reason on failure, or an empty text.
     [[nodiscard]] virtual std::string replace(const std::string& path, std::string_view bytes) = 0;
 };

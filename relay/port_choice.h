@@ -41,7 +41,7 @@ class PortChoice {
     void choose(int16_t index);
     // Opens the port of option index unless it is open on that number already; false when the
     // choice ends on an error.
-    bool openPortOf(int16_t index);
+    [[nodiscard]] bool openPortOf(int16_t index);
 
     RelayPanel& panel_;
     SerialLink& link_;

@@ -44,7 +44,7 @@ class DayEditor {
     // Before the list's rows are dropped: with unsaved edits, asks whether to save them. Returns
     // whether the caller may go on: "Oui" saves (a failed save counts as "Annuler"), "Non"
     // drops the edits, "Annuler" keeps everything as it is.
-    bool askToSaveEdits();
+    [[nodiscard]] bool askToSaveEdits();
     // The program has shut down: an answer to a question still open changes nothing.
     void endEditing() { ended_ = true; }
 
@@ -56,7 +56,7 @@ class DayEditor {
   private:
     void load(const std::string& path);
     // Returns whether the file was written.
-    bool save(const std::string& path);
+    [[nodiscard]] bool save(const std::string& path);
     // Saves the list into day's file; returns whether the file was written.
     bool saveDay(int16_t day);
     // After day's file was loaded or saved: when it is the selected day, its rows are now what

@@ -72,7 +72,7 @@ class Program {
     // Before the start-up: holds the data folder for this copy. With another copy running on the
     // same folder, tells the operator "Quorel est déjà lancé." and returns false; the program
     // then ends, and its shut-down touches no file.
-    bool startAlone();
+    [[nodiscard]] bool startAlone();
     // Start-up, before the window is first shown.
     void Form_Load(WindowGeometry& window);
     // A request to end the program, from the front end, for its cause. The close box and
