@@ -3,10 +3,11 @@
 
 #include "platform/ini_settings_store.h"
 #include "platform/port_devices.h"
+#include "platform/posix/serial_device.h"
 #include "platform/posix/system_clock.h"
 #include "platform/qt/phased_timer.h"
 #include "platform/qt/qt_event_pump.h"
-#include "platform/qt/qt_serial_link.h"
+#include "relay/device_serial_link.h"
 #include "relay/outputs.h"
 #include "relay/relay_bytes.h"
 #include "schedule/record_writer.h"
@@ -88,7 +89,9 @@ void BM_FireLatency(benchmark::State& bench) {
     test::MemorySettingsStore store;
     store.values[std::string(kStoreApplication) + "/" + kPortsSection + "/COM1"] =
         module.slavePath();
-    QtSerialLink link(store);
+    SystemClock clock;
+    SystemSerialDevice device;
+    DeviceSerialLink link(store, device, clock);
     if (link.setPortNumber(1) != SerialError::None ||
         link.setParameters(kLineParameters) != SerialError::None ||
         link.open() != SerialError::None) {
@@ -96,7 +99,6 @@ void BM_FireLatency(benchmark::State& bench) {
         return;
     }
 
-    SystemClock clock;
     QtEventPump pump;
     test::SilentView view;
     SchedulerState state;

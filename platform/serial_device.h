@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/line_parameters.h"
 #include "platform/serial_error.h"
 
 #include <cstdint>
@@ -7,33 +8,33 @@
 
 namespace quorel {
 
-// The operating system's side of a serial device that the Qt serial link holds open: what Qt's
-// serial port does not offer (a write that never queues a stale byte, the driver's output queue,
-// a hang-up). A device handle is the system's own (a descriptor on POSIX systems, a HANDLE on
-// Windows), as QSerialPort::handle() gives it.
-using DeviceHandle = intptr_t;
-
-// What the device name names, before the port is opened: a missing device, one the user may not
-// use, or something that is not a serial device (a plain file, a folder).
-[[nodiscard]] SerialError checkDevicePath(const std::string& path);
-
 enum class DeviceWrite { Written, Busy, Failed };
-// Writes one byte without waiting: Busy when the device takes nothing now (a module that stopped
-// reading), Failed when the handle is dead.
-[[nodiscard]] DeviceWrite writeDeviceByte(DeviceHandle device, uint8_t byte);
 
-// Whether bytes wait in the driver's output queue; false when that cannot be known.
-[[nodiscard]] bool outputPending(DeviceHandle device);
+// The operating system's side of one serial device, opened by its path and written one byte at
+// a time, never read. Nothing here waits: the serial link above decides how long a byte may take
+// and what to do about a device that went away.
+class SerialDevice {
+  public:
+    virtual ~SerialDevice() = default;
 
-// Drops the bytes that wait in the driver's output queue, or those received and unread.
-void discardOutput(DeviceHandle device);
-void discardInput(DeviceHandle device);
-
-enum class DeviceState { Quiet, InputWaiting, HungUp };
-// Whether the device hung up (unplugged) or sent something, without waiting.
-[[nodiscard]] DeviceState deviceState(DeviceHandle device);
-
-// A pause of a few milliseconds between two tries of a busy device.
-void pauseBriefly();
+    // Opens the device at path for writing, so that no other program can open it meanwhile, and
+    // sets its line. LineNotApplied: the device is open but refused a line setting. On any other
+    // failure it stays closed: DeviceMissing, DeviceBusy (held elsewhere or access denied),
+    // NotSerialDevice (a plain file, a folder, a device that has no line) or OpenFailed.
+    [[nodiscard]] virtual SerialError open(const std::string& path, const LineParameters& line) = 0;
+    // Hands one byte to the driver without waiting: Busy when the device takes nothing now (a
+    // module that stopped reading), Failed when the handle is dead.
+    [[nodiscard]] virtual DeviceWrite write(uint8_t byte) = 0;
+    // Whether bytes the driver took wait in its output queue; false when that cannot be known.
+    [[nodiscard]] virtual bool outputPending() = 0;
+    // Drops the bytes that wait in the driver's output queue.
+    virtual void discardOutput() = 0;
+    // Whether the device went away (unplugged) since it was opened, asked without waiting.
+    // Whatever the device sent is dropped unread on the way, since the port is never read.
+    [[nodiscard]] virtual bool hungUp() = 0;
+    // Closes the device without waiting for bytes still queued, which are dropped. Closing a
+    // closed device does nothing.
+    virtual void close() = 0;
+};
 
 } // namespace quorel

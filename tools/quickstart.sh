@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # What the program needs to build, then what only the tests need.
-packages=(g++ make cmake qt6-base-dev qt6-serialport-dev)
+packages=(g++ make cmake qt6-base-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev clang-format
                util-linux dpkg-dev file desktop-file-utils lintian g++-mingw-w64-x86-64-posix wine64
                wine googletest)

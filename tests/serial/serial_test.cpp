@@ -1,10 +1,13 @@
 #include "platform/ini_settings_store.h"
 #include "platform/port_devices.h"
+#include "platform/posix/serial_device.h"
 #include "platform/posix/system_clock.h"
 #include "platform/qt/event_loop_clock.h"
 #include "platform/qt/phased_timer.h"
-#include "platform/qt/qt_serial_link.h"
+#include "relay/device_serial_link.h"
+#include "relay/port_choice.h"
 #include "tests/support/clock_seconds.h"
+#include "tests/support/fake_clock.h"
 #include "tests/support/fakes.h"
 #include "tests/support/open_file_count.h"
 #include "tests/support/pseudo_terminal.h"
@@ -13,9 +16,7 @@
 #include "tests/support/unprivileged.h"
 
 #include <QProcess>
-#include <QTest>
 #include <cmath>
-#include <ctime>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
@@ -86,11 +87,10 @@ TEST(PhasedTimer, TicksJustAfterEachFifthOfASecondOncePerSlotUntilDisabled) {
 }
 
 // The link to a module behind a stable name, as /dev/serial/by-id/... gives it: unplugging
-// removes the name, plugging in again brings it back on a new device.
+// removes the name, plugging in again brings it back on a new device. The deadlines count on a
+// fake clock, so that a byte given up costs no waiting.
 struct Link : ::testing::Test {
     void SetUp() override {
-        test::ensureApplication();
-        test::runEventsFor(10);
         store.values[kCom1] = stableName;
         plugIn();
     }
@@ -119,10 +119,13 @@ struct Link : ::testing::Test {
     std::string stableName = folder.file("usb-relay");
     test::MemorySettingsStore store;
     std::unique_ptr<test::PseudoTerminal> module;
-    QtSerialLink link{store};
+    test::FakeClock clock;
+    SystemSerialDevice device;
+    DeviceSerialLink link{store, device, clock};
 };
 
 TEST_F(Link, SendsEachByteAtOnceOnTheLineItSetUpOrKeepsThePortOpenIfTheLineIsRefused) {
+    const termios found = module->lineSettings();
     // A pseudo-terminal only carries 8 data bits without parity; no termios has 1.5 stop bits.
     for (const char* text : {"4800,E,8,1", "4800,N,7,1", "4800,N,8,1.5"}) {
         ASSERT_EQ(link.setParameters(text), SerialError::None);
@@ -140,7 +143,7 @@ TEST_F(Link, SendsEachByteAtOnceOnTheLineItSetUpOrKeepsThePortOpenIfTheLineIsRef
     EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), static_cast<tcflag_t>(CS8));
     EXPECT_EQ(line.c_iflag & (IXON | IXOFF), 0u);
 
-    // No event loop runs here: a byte that were only buffered would never arrive.
+    // Each byte leaves at once, untranslated.
     for (uint8_t byte : {0x65, 0x70, 0x0A, 0xFF}) {
         EXPECT_EQ(link.writeByte(byte), SerialError::None);
         EXPECT_EQ(received(2, 0.05), std::string(1, static_cast<char>(byte))); // 0x0A untranslated
@@ -160,41 +163,77 @@ TEST_F(Link, SendsEachByteAtOnceOnTheLineItSetUpOrKeepsThePortOpenIfTheLineIsRef
     const termios other = module->lineSettings();
     EXPECT_EQ(cfgetospeed(&other), B9600);
     EXPECT_NE(other.c_cflag & CSTOPB, 0u);
+    link.close();
+    const termios left = module->lineSettings(); // as the link found it
+    EXPECT_EQ(cfgetospeed(&left), cfgetospeed(&found));
+    EXPECT_EQ(left.c_cflag, found.c_cflag);
 }
 
 TEST_F(Link, ByteThatCannotLeaveWithinASecondIsDroppedNotSentLate) {
     ASSERT_EQ(link.open(), SerialError::None);
     module->holdOutput(true);
-    test::runEventsFor(20);
-    const double start = test::monotonicNow();
+    const double start = clock.monotonicSeconds();
     EXPECT_EQ(link.writeByte(0x65), SerialError::WriteFailed);
-    EXPECT_NEAR(test::monotonicNow() - start, 1.45, 0.55);
+    EXPECT_NEAR(clock.monotonicSeconds() - start, 1.0, 0.01);
     module->holdOutput(false);
-    test::runEventsFor(100);
     EXPECT_EQ(received(1, 0.3), "") << "a stale command reached the module";
     EXPECT_EQ(link.writeByte(0x66), SerialError::None);
-    EXPECT_EQ(received(2, 1.0), "\x66");
+    EXPECT_EQ(received(2, 0.2), "\x66");
+}
+
+// The relay logic over the link: a switch-off lost to a glitch of the module is sent again by
+// "Désactivé" and by the shut-down, which both switch the relays off before the port closes.
+TEST_F(Link, ARelayWhoseOffCommandFailedIsSwitchedOffBeforeThePortCloses) {
+    test::FakeTimer timer;
+    test::FakeTimer retryTimer;
+    SchedulerState state;
+    RelayPanel panel;
+    test::SilentView view;
+    test::RecordingJournal journal;
+    // The gaps between relay bytes are real: closing a pseudo-terminal drops what its other side
+    // has not taken in yet, and a byte is given that time to leave before the port closes.
+    SystemClock gaps;
+    RelayLink relays{link, gaps, state, panel, view, journal};
+    PortChoice ports{panel, link, relays, timer, retryTimer, view, journal};
+    for (const bool shutDown : {false, true}) {
+        ports.select(1);
+        relays.keepInStep();
+        EXPECT_EQ(received(2), "op");
+        ASSERT_EQ(relays.command(1, true), SerialError::None);
+        EXPECT_EQ(received(), "e");
+        module->holdOutput(true); // the module stops reading as the bell ends
+        EXPECT_EQ(relays.command(1, false), SerialError::WriteFailed);
+        module->holdOutput(false);
+        EXPECT_EQ(received(1, 0.1), "");
+        if (shutDown) {
+            relays.switchOffAll(); // as Form_Unload does, before it closes the port
+            link.close();
+        } else {
+            ports.select(0);
+        }
+        EXPECT_FALSE(link.isOpen());
+        EXPECT_EQ(received(2, 0.3), "o") << "shut down: " << shutDown;
+    }
 }
 
 TEST_F(Link, PortHeldByAnotherLinkIsBusyAndOtherOpenFailuresLeaveThePortClosed) {
-    // Root may open a device another process holds exclusively, so the second open runs as
-    // "nobody"; opening a free pseudo-terminal first proves that "nobody" can open one at all.
-    test::PseudoTerminal freeModule;
+    // Root may open a device another process holds exclusively, so the second link runs as
+    // "nobody"; that it opens the device once it is free proves that "nobody" may open it.
     module->openToEveryone();
-    freeModule.openToEveryone();
     const std::string busyPath = module->slavePath();
-    const std::string freePath = freeModule.slavePath();
+    const auto elsewhere = [&](SerialError expected) {
+        return test::runUnprivileged([&] {
+            test::MemorySettingsStore childStore;
+            SystemSerialDevice childDevice;
+            DeviceSerialLink second(childStore, childDevice, clock);
+            childStore.values[kCom1] = busyPath;
+            return second.open() == expected && second.isOpen() == (expected == SerialError::None);
+        });
+    };
     ASSERT_EQ(openPath(busyPath), SerialError::None);
-    EXPECT_TRUE(test::runUnprivileged([&] {
-        test::MemorySettingsStore childStore;
-        QtSerialLink second(childStore);
-        childStore.values[kCom1] = freePath;
-        const bool freeOpens = second.open() == SerialError::None;
-        second.close();
-        childStore.values[kCom1] = busyPath;
-        return freeOpens && second.open() == SerialError::DeviceBusy && !second.isOpen();
-    }));
+    EXPECT_TRUE(elsewhere(SerialError::DeviceBusy));
     link.close();
+    EXPECT_TRUE(elsewhere(SerialError::None)) << "still held after close";
 
     folder.write("plain-file", "x");
     std::filesystem::create_symlink("/nonexistent/ttyACM9", folder.file("dangling"));
@@ -212,17 +251,15 @@ TEST_F(Link, PortHeldByAnotherLinkIsBusyAndOtherOpenFailuresLeaveThePortClosed) 
     EXPECT_EQ(openPath(stableName), SerialError::None); // the store is read at each open
 }
 
-TEST_F(Link, DeadHandleIsClosedAtOnceAndTheModuleIsReachedAgainOnceBack) {
+TEST_F(Link, DeadHandleIsClosedAtTheNextLookAndTheModuleIsReachedAgainOnceBack) {
     const int filesWithoutLink = test::openFileCount();
     ASSERT_EQ(link.open(), SerialError::None);
     unplug();
-    // The module's own two descriptors are gone; the link's go as soon as events run.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return test::openFileCount() == filesWithoutLink - 2; }));
+    // The module's own two descriptors are gone; the link's goes at the next tick's look.
+    EXPECT_EQ(link.reconnect(), SerialError::DeviceMissing);
+    EXPECT_EQ(test::openFileCount(), filesWithoutLink - 2);
     EXPECT_FALSE(link.holdsDevice());
     EXPECT_TRUE(link.isOpen());
-    const std::clock_t cpu = std::clock();
-    test::runEventsFor(300);
-    EXPECT_LT(double(std::clock() - cpu) / CLOCKS_PER_SEC, 0.05) << "errors repeat at full speed";
     EXPECT_EQ(link.writeByte(0x65), SerialError::DeviceMissing);
     link.close();
     plugIn();
@@ -231,13 +268,13 @@ TEST_F(Link, DeadHandleIsClosedAtOnceAndTheModuleIsReachedAgainOnceBack) {
     EXPECT_EQ(received(), "\x66");
 
     unplug();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !link.holdsDevice(); }));
+    ASSERT_EQ(link.reconnect(), SerialError::DeviceMissing);
     plugIn();
     EXPECT_EQ(link.writeByte(0x65), SerialError::None); // reopened under the same name
     EXPECT_EQ(received(), "\x65");
     EXPECT_TRUE(link.holdsDevice());
-    // Unplugged and back before any event ran: the write on the dead handle fails, and the link
-    // reopens once and sends the byte again.
+    // Unplugged and back between two looks: the byte sees the dead handle and goes to the
+    // module's new device.
     unplug();
     plugIn();
     EXPECT_EQ(link.writeByte(0x6F), SerialError::None);
@@ -289,7 +326,9 @@ TEST_F(RelaySim, PrintsEachByteAcrossReopensAndPutsBackWhatItChanged) {
     start({"--link", QString::fromStdString(linkPath), "--port", "2"});
     EXPECT_EQ(portValue("COM2"), linkPath);
 
-    QtSerialLink link(store);
+    test::FakeClock clock;
+    SystemSerialDevice device;
+    DeviceSerialLink link(store, device, clock);
     ASSERT_EQ(link.setPortNumber(2), SerialError::None);
     using Session = std::vector<std::pair<uint8_t, std::string>>;
     for (const Session& session :

@@ -79,6 +79,8 @@ class PseudoTerminal {
         const char control = held ? 0x13 : 0x11;
         [[maybe_unused]] const ssize_t sent = ::write(master_, &control, 1);
         ::tcdrain(master_);
+        // The slave side acts on the control byte a moment later, in the kernel's own time.
+        ::usleep(20'000);
     }
     // Lets any user open the slave (for checks that run as "nobody").
     void openToEveryone() const { ::chmod(slavePath_.c_str(), 0666); }

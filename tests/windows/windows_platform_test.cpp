@@ -2,13 +2,14 @@
 #include "platform/file_io.h"
 #include "platform/port_devices.h"
 #include "platform/program_folder.h"
-#include "platform/serial_device.h"
 #include "platform/windows/registry_settings_store.h"
+#include "platform/windows/serial_device.h"
 #include "platform/windows/system_clock.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/windows_startup_entry.h"
 #include "settings/autorun.h"
 #include "tests/support/fakes.h"
+#include "tests/support/open_file_count.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -37,11 +38,26 @@ TEST(WindowsProgramFolder, IsTheExecutablesFolderEndingInABackslash) {
     EXPECT_EQ(programPath(), folder + "test_windows.exe");
     EXPECT_EQ(programPath(), executable);
     EXPECT_EQ(dataFolder(folder), folder); // the build folder is writable
+}
+
+TEST(WindowsSerialDevice, APortThatIsMissingOrNotASerialDeviceIsRefusedAndLeftClosed) {
     test::MemorySettingsStore ports;
     EXPECT_EQ(deviceForPort(ports, 3), "COM3");
-    EXPECT_EQ(checkDevicePath("COM99"), SerialError::DeviceMissing);
-    EXPECT_EQ(checkDevicePath("\\\\.\\COM98"), SerialError::DeviceMissing);
-    EXPECT_EQ(checkDevicePath("NUL"), SerialError::None); // a device the system names
+    const test::TempFolder folder;
+    folder.write("plain-file", "x");
+    const LineParameters line{4800, Parity::None, 8, StopBits::One};
+    SystemSerialDevice device;
+    const std::pair<std::string, SerialError> cases[] = {
+        {"COM99", SerialError::DeviceMissing},
+        {"\\\\.\\COM98", SerialError::DeviceMissing},
+        {"NUL", SerialError::NotSerialDevice}, // a device the system names, without a line
+        {folder.file("plain-file"), SerialError::NotSerialDevice},
+    };
+    const int handles = test::openFileCount();
+    for (const auto& [path, expected] : cases) {
+        EXPECT_EQ(device.open(path, line), expected) << path;
+        EXPECT_EQ(test::openFileCount(), handles) << path;
+    }
 }
 
 TEST(WindowsFiles, ReplacingIsAtomicAndAFailedSaveKeepsTheOldFile) {

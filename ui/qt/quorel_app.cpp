@@ -17,7 +17,7 @@
 namespace quorel {
 
 QuorelApp::QuorelApp()
-    : link_(store_), timer_(new PhasedTimer([this] { program_->tick.TimerSat_Timer(); }, &window_)),
+    : timer_(new PhasedTimer([this] { program_->tick.TimerSat_Timer(); }, &window_)),
       retryTimer_(new IntervalTimer(
           kPortRetryMilliseconds, [this] { program_->portChoice.TimerPort_Timer(); }, &window_)) {
     timer_->setObjectName("TimerSat");

@@ -2,18 +2,20 @@
 
 #ifdef _WIN32
 #include "platform/windows/registry_settings_store.h"
+#include "platform/windows/serial_device.h"
 #include "platform/windows/system_clock.h"
 #include "platform/windows/windows_startup_entry.h"
 #else
 #include "platform/ini_settings_store.h"
+#include "platform/posix/serial_device.h"
 #include "platform/posix/system_clock.h"
 #include "platform/posix/xdg_startup_entry.h"
 #endif
 #include "platform/qt/event_loop_clock.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_pump.h"
-#include "platform/qt/qt_serial_link.h"
 #include "platform/user_folders.h"
+#include "relay/device_serial_link.h"
 #include "ui/program.h"
 #include "ui/qt/main_window.h"
 
@@ -44,7 +46,9 @@ class QuorelApp {
 #else
     IniSettingsStore store_{userConfigFolder()};
 #endif
-    QtSerialLink link_;
+    SystemSerialDevice device_;
+    // The link waits for a busy device without running other handlers: the plain system clock.
+    DeviceSerialLink link_{store_, device_, systemClock_};
     QtDialogs dialogs_;
 #ifdef _WIN32
     WindowsStartupEntry startup_;
