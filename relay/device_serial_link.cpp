@@ -6,7 +6,6 @@ namespace quorel {
 
 namespace {
 
-constexpr const char* kDefaultParameters = "9600,N,8,1";
 // The wait between two tries of a device that takes nothing, or whose queue has not emptied.
 constexpr double kRetryStepSeconds = 0.002;
 
@@ -19,7 +18,7 @@ bool failed(SerialError error) {
 
 DeviceSerialLink::DeviceSerialLink(SettingsStore& store, SerialDevice& device, Clock& clock)
     : store_(store), device_(device), clock_(clock),
-      parameters_(*parseLineParameters(kDefaultParameters)) {}
+      parameters_(*parseLineParameters(kLineParameters)) {}
 
 DeviceSerialLink::~DeviceSerialLink() {
     dropDevice();
