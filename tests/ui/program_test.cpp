@@ -105,7 +105,7 @@ TEST(ShutDown, SavesThePortChoiceStopsSwitchesOffWhatIsOnAndCloses) {
     Station s;
     s.start({2020, 6, 22}, kTenOClock);
     s.program.portChoice.select(2);
-    s.program.manual.setCheckS(0, 1);
+    s.program.manual.setCheckS(0, CheckState::Checked);
     s.program.manual.CheckS_Click(0);
     s.link.sent.clear();
     s.link.onWrite = [&](uint8_t) { EXPECT_TRUE(s.link.isOpen() && !s.timer.isEnabled()); };
