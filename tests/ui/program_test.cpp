@@ -7,14 +7,7 @@
 namespace quorel {
 namespace {
 
-struct FakeWindow : View, WindowGeometry {
-    void redraw(ViewPart) override {}
-    TwipsSize outerSize() override { return {7680, 7200}; }
-    TwipsSize screenSize() override { return {19200, 14400}; }
-    void moveTo(TwipsPoint position) override { placed = position; }
-    TwipsPoint placed{-1, -1};
-};
-using Station = test::ProgramStation<FakeWindow>;
+using Station = test::ProgramStation<test::FakeWindow>;
 constexpr double kTenOClock = 10 * 3600;
 
 TEST(StartUp, FirstStartRemovesStaleTemporariesAndGoesOnPastAnUnusableSettingsFile) {
