@@ -13,12 +13,12 @@ void ManualControls::CmdRelais_Click(int16_t index) {
     if (index < 0 || index > 1 || !relays_.portOpen()) {
         return;
     }
-    const uint32_t before = panel_.CmdRelais[index];
-    const bool switchOn = before == kButtonFaceColour;
-    panel_.CmdRelais[index] = switchOn ? kLightRedColour : kButtonFaceColour;
+    const TestButton before = panel_.CmdRelais[index];
+    const bool switchOn = before == TestButton::Face;
+    panel_.CmdRelais[index] = switchOn ? TestButton::RelayOn : TestButton::Face;
     view_.redraw(ViewPart::RelayButtons);
     if (relays_.test(index + 1, switchOn) != SerialError::None) {
-        // The colour is the button's only memory: it must not claim a command that never left.
+        // What the button shows is its only memory: it must not claim a command that never left.
         panel_.CmdRelais[index] = before;
         view_.redraw(ViewPart::RelayButtons);
     } else {
@@ -27,7 +27,7 @@ void ManualControls::CmdRelais_Click(int16_t index) {
     pump_.yield();
 }
 
-void ManualControls::setCheckS(int16_t index, int value) {
+void ManualControls::setCheckS(int16_t index, CheckState value) {
     if (index < 0 || index > 3) {
         return;
     }
@@ -35,8 +35,8 @@ void ManualControls::setCheckS(int16_t index, int value) {
 }
 
 void ManualControls::CheckS_Click(int16_t index) {
-    // All four boxes are sampled on every click; only a checked box (1) counts as on.
-    auto flag = [this](int box) { return panel_.CheckS[box] == 1 ? kOn : kOff; };
+    // All four boxes are sampled on every click; only a checked box counts as on.
+    auto flag = [this](int box) { return panel_.CheckS[box] == CheckState::Checked ? kOn : kOff; };
     // Read before the switch, whose yields may let another click change the boxes.
     const bool switches = outputs_.inService() && index >= 0 && index <= 3;
     const bool on = switches && flag(index) == kOn;

@@ -18,11 +18,11 @@ class ManualControls {
     ManualControls(RelayPanel& panel, RelayLink& relays, EventPump& pump, View& view,
                    Outputs& outputs, Journal& journal);
 
-    // Toggles relay index + 1 directly on the open port; the button's colour is its memory.
+    // Toggles relay index + 1 directly on the open port; what the button shows is its memory.
     void CmdRelais_Click(int16_t index);
 
-    // The window stores the box's new value (0, 1 or 2) before raising the click.
-    void setCheckS(int16_t index, int value);
+    // The window stores the box's new state before raising the click.
+    void setCheckS(int16_t index, CheckState value);
     // Hands the state of all four switches to SetOutputs.
     void CheckS_Click(int16_t index);
 

@@ -26,7 +26,7 @@ SwitchResult Outputs::SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4)
         // Read from OutputState, not the arguments: a call made inside the previous yield has
         // replaced the flags, and the relays must end up matching them.
         const bool on = state_.OutputState[relay] == kOn;
-        panel_.LedOut[relay - 1] = on ? kLedOnColour : kLedOffColour;
+        panel_.LedOut[relay - 1] = on ? Indicator::On : Indicator::Off;
         view_.redraw(ViewPart::Outputs);
         // A failure is on the status line already, and keepInStep() sends the byte again.
         result.written[relay - 1] = relays_.command(relay, on) == SerialError::None;

@@ -9,21 +9,23 @@
 
 namespace quorel {
 
-// Colours are toolkit colour values, bytes in blue-green-red order.
-inline constexpr uint32_t kLedOnColour = 0x00FF00;        // pure green
-inline constexpr uint32_t kLedOffColour = 0x00C000;       // darker green
-inline constexpr uint32_t kButtonFaceColour = 0x8000000F; // the system's button face
-inline constexpr uint32_t kLightRedColour = 8421631;      // 0x8080FF: red FF, green 80, blue 80
+// What an output's indicator shows; each front end paints it in its own colours (bright green
+// on, darker green off).
+enum class Indicator { Off, On };
+
+// What a relay test button shows: the button face, or that it switched its relay on (light red).
+enum class TestButton { Face, RelayOn };
+
+// The state of an output switch; only Checked counts as on.
+enum class CheckState { Unchecked, Checked, Greyed };
 
 // The state of the window's relay controls, which the logic owns and the window shows. Arrays of
 // per-output controls hold output k at element k - 1.
 struct RelayPanel {
-    std::array<uint32_t, kOutputCount> LedOut{kLedOffColour, kLedOffColour, kLedOffColour,
-                                              kLedOffColour};
-    // The test buttons' background colours, their only on/off memory.
-    std::array<uint32_t, kRelayCount> CmdRelais{kButtonFaceColour, kButtonFaceColour};
-    // Output switches: 0 unchecked, 1 checked, 2 greyed; only 1 counts as on.
-    std::array<int, kOutputCount> CheckS{};
+    std::array<Indicator, kOutputCount> LedOut{};
+    // What the test buttons show, their only on/off memory.
+    std::array<TestButton, kRelayCount> CmdRelais{};
+    std::array<CheckState, kOutputCount> CheckS{};
     // The selected port option: 0 "Désactivé", 1 to 4 "COM1:" to "COM4:".
     int16_t PortCom = 0;
     // The status line, and the number of the error it shows (0 for any other status), which

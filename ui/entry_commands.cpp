@@ -68,8 +68,8 @@ void EntryCommands::BtnSupp_Click() {
     removeSelected();
 }
 
-void EntryCommands::Quorel_KeyUp(int keyCode, int /*shift*/) {
-    if (keyCode == kDeleteKeyCode) {
+void EntryCommands::Quorel_KeyUp(const KeyRelease& released) {
+    if (released.key == ListKey::Delete) {
         removeSelected();
     }
 }

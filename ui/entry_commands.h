@@ -9,7 +9,21 @@ namespace quorel {
 
 inline constexpr const char* kAddOutputError = "Saisie invalide Sortie de 1 à 2 seulement";
 inline constexpr const char* kReplaceOutputError = "Saisie invalide Sortie de 1 à 4 seulement";
-inline constexpr int kDeleteKeyCode = 46;
+
+// A key released on the list; Delete is the only one the list acts on.
+enum class ListKey { Delete, Other };
+
+// The modifier keys held down with a key.
+struct KeyModifiers {
+    bool shift = false;
+    bool control = false;
+    bool alt = false;
+};
+
+struct KeyRelease {
+    ListKey key = ListKey::Other;
+    KeyModifiers modifiers{};
+};
 
 // The editor's commands on the list: add, replace, delete, clear, copy into the fields, sort,
 // and the generation of a series of entries.
@@ -20,7 +34,8 @@ class EntryCommands {
     void BtnAjouter_Click();
     void BtnReplacer_Click();
     void BtnSupp_Click();
-    void Quorel_KeyUp(int keyCode, int shift);
+    // Delete removes the selected row, whatever modifiers are held.
+    void Quorel_KeyUp(const KeyRelease& released);
     void BtnDelete_Click();
     void Quorel_Click();
     // headerPosition counts the columns from 1.

@@ -57,7 +57,7 @@ TEST_F(RelayTest, SetOutputsSendsBothRelaysInOrderPaintsAndPausesAfterEachByte) 
     link.onWrite = [this](uint8_t byte) { // each indicator is painted before its byte leaves
         const int led = byte == kRelay1On || byte == kRelay1Off ? 0 : 1;
         const bool on = byte == kRelay1On || byte == kRelay2On;
-        EXPECT_EQ(panel.LedOut[led], on ? kLedOnColour : kLedOffColour);
+        EXPECT_EQ(panel.LedOut[led], on ? Indicator::On : Indicator::Off);
     };
     for (const auto& [flags, bytes] : cases) {
         link.sent.clear();
@@ -67,7 +67,7 @@ TEST_F(RelayTest, SetOutputsSendsBothRelaysInOrderPaintsAndPausesAfterEachByte) 
         EXPECT_NEAR(link.sent[1].at - link.sent[0].at, 0.15, 1e-9);
         EXPECT_NEAR(clock.pausedSeconds() - pausedBefore, 0.3, 1e-9);
         EXPECT_EQ(state.OutputState, flags);
-        EXPECT_EQ(panel.LedOut[2], kLedOffColour); // outputs 3 and 4 have no indicator painted
+        EXPECT_EQ(panel.LedOut[2], Indicator::Off); // outputs 3 and 4 have no indicator painted
     }
     EXPECT_EQ(pump.yields, 10);
 }
@@ -108,15 +108,15 @@ TEST_F(RelayTest, RelaysEndUpMatchingWhatHappenedBetweenTheBytes) {
     ports.select(1);
     pump.onYield = [this](int yield) {
         if (yield == 1) {
-            manual.setCheckS(1, 1);
+            manual.setCheckS(1, CheckState::Checked);
             manual.CheckS_Click(1);
         }
     };
     outputs.SetOutputs(kOn, 0, 0, 0);
     EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x6F, 0x66, 0x66}));
     EXPECT_EQ(state.OutputState, (Flags{0, kOff, kOn, kOff, kOff}));
-    EXPECT_EQ(panel.LedOut,
-              (std::array<uint32_t, 4>{kLedOffColour, kLedOnColour, kLedOffColour, kLedOffColour}));
+    EXPECT_EQ(panel.LedOut, (std::array<Indicator, 4>{Indicator::Off, Indicator::On, Indicator::Off,
+                                                      Indicator::Off}));
 
     link.sent.clear();
     pump.yields = 0;
@@ -146,16 +146,16 @@ TEST_F(RelayTest, ARelayWhoseOffCommandFailedIsStillSwitchedOffBeforeThePortClos
 }
 
 TEST_F(RelayTest, SwitchesHandAllFourBoxesToSetOutputsWhileTheSchedulerRuns) {
-    manual.setCheckS(0, 1);
+    manual.setCheckS(0, CheckState::Checked);
     manual.CheckS_Click(0); // scheduler stopped: nothing stored, painted or sent
     EXPECT_EQ(state.OutputState, Flags{});
-    EXPECT_EQ(panel.LedOut[0], kLedOffColour);
+    EXPECT_EQ(panel.LedOut[0], Indicator::Off);
     EXPECT_TRUE(link.calls.empty());
     EXPECT_EQ(pump.yields + clock.pausedSeconds(), 0);
 
     ports.select(1);
-    manual.setCheckS(1, 1);
-    manual.setCheckS(2, 2); // greyed counts as off
+    manual.setCheckS(1, CheckState::Checked);
+    manual.setCheckS(2, CheckState::Greyed); // greyed counts as off
     manual.CheckS_Click(1);
     EXPECT_EQ(state.OutputState, (Flags{0, kOn, kOn, kOff, kOff}));
     EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x66}));
@@ -163,22 +163,22 @@ TEST_F(RelayTest, SwitchesHandAllFourBoxesToSetOutputsWhileTheSchedulerRuns) {
 
 TEST_F(RelayTest, TestButtonsToggleTheirRelayWhileThePortIsOpen) {
     manual.CmdRelais_Click(0); // "Désactivé": ignored
-    EXPECT_EQ(panel.CmdRelais[0], kButtonFaceColour);
+    EXPECT_EQ(panel.CmdRelais[0], TestButton::Face);
     EXPECT_EQ(pump.yields, 0);
 
     ports.select(1);
-    std::vector<uint32_t> colourWhenSent;
-    link.onWrite = [&](uint8_t) { colourWhenSent.push_back(panel.CmdRelais[0]); };
+    std::vector<TestButton> shownWhenSent;
+    link.onWrite = [&](uint8_t) { shownWhenSent.push_back(panel.CmdRelais[0]); };
     manual.CmdRelais_Click(0);
     manual.CmdRelais_Click(0);
     manual.CmdRelais_Click(1);
     EXPECT_EQ(clock.pausedSeconds(), 0);
-    ports.select(0); // relay 2 is switched off; the colour outlives the port
+    ports.select(0); // relay 2 is switched off; what the button shows outlives the port
     ports.select(1);
     manual.CmdRelais_Click(1);
     EXPECT_EQ(link.bytes(), (Bytes{'e', 'o', 'f', 'p', 'p'}));
-    EXPECT_EQ(colourWhenSent[0], kLightRedColour);
-    EXPECT_EQ(colourWhenSent[1], kButtonFaceColour);
+    EXPECT_EQ(shownWhenSent[0], TestButton::RelayOn);
+    EXPECT_EQ(shownWhenSent[1], TestButton::Face);
     EXPECT_EQ(pump.yields, 4);
     EXPECT_EQ(state.OutputState[1], kOff);
 
@@ -186,7 +186,7 @@ TEST_F(RelayTest, TestButtonsToggleTheirRelayWhileThePortIsOpen) {
     link.sent.clear();
     link.writeError = SerialError::WriteFailed;
     manual.CmdRelais_Click(1);
-    EXPECT_EQ(panel.CmdRelais[1], kButtonFaceColour); // no command left: colour as before
+    EXPECT_EQ(panel.CmdRelais[1], TestButton::Face); // no command left: shown as before
     EXPECT_EQ(panel.InfoERR, "Erreur n°  8031");
     link.writeError = SerialError::None;
     relays.keepInStep(); // and a test is not tried again behind the operator's back

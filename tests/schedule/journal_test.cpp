@@ -94,12 +94,12 @@ TEST(Journal, PortChoicesManualSwitchesAndFailedRelayCommandsAreNotedOnce) {
     s.program.manual.CmdRelais_Click(1);
     s.link.writeError = SerialError::WriteFailed;
     s.program.manual.CmdRelais_Click(0); // a test that fails switches nothing
-    s.program.manual.setCheckS(0, 1);
+    s.program.manual.setCheckS(0, CheckState::Checked);
     s.program.manual.CheckS_Click(0); // and both relay bytes fail
     s.program.outputs.keepRelaysInStep();
     s.link.writeError = SerialError::None;
     s.program.outputs.keepRelaysInStep();
-    s.program.manual.setCheckS(0, 0);
+    s.program.manual.setCheckS(0, CheckState::Unchecked);
     s.program.manual.CheckS_Click(0);
     s.program.portChoice.select(0);
     EXPECT_EQ(

@@ -11,6 +11,15 @@
 
 namespace quorel::test {
 
+// A window that draws nothing and notes where the start-up placed it.
+struct FakeWindow : View, WindowGeometry {
+    void redraw(ViewPart) override {}
+    TwipsSize outerSize() override { return {7680, 7200}; }
+    TwipsSize screenSize() override { return {19200, 14400}; }
+    void moveTo(TwipsPoint position) override { placed = position; }
+    TwipsPoint placed{-1, -1};
+};
+
 // The real logic with fake services, shown in Window (a View and a WindowGeometry); the
 // program's folder is a temporary folder.
 template <typename Window> struct ProgramStation {

@@ -156,7 +156,7 @@ TEST_F(Editor, RowCommandsChangeTheSelectedRowWhichMovesWhileSortedOrNothingWith
     for (const char* expected : {"12:00:00|06:00:00|09:00:00", ""}) {
         commands.BtnReplacer_Click();
         commands.BtnSupp_Click();
-        commands.Quorel_KeyUp(kDeleteKeyCode, 0);
+        commands.Quorel_KeyUp({ListKey::Delete});
         commands.Quorel_Click();
         EXPECT_EQ(column(), expected);
         EXPECT_EQ(fields.ChEdit[1], "08:00:00");
@@ -181,9 +181,9 @@ TEST_F(Editor, RowCommandsChangeTheSelectedRowWhichMovesWhileSortedOrNothingWith
     EXPECT_TRUE(reported(1, "Saisie invalide Sortie de 1 à 4 seulement"));
     EXPECT_EQ(list.row(2).output, "4");
 
-    commands.Quorel_KeyUp(45, 0);
+    commands.Quorel_KeyUp({ListKey::Other, {.shift = true, .control = true}});
     EXPECT_EQ(list.count(), 3);
-    commands.Quorel_KeyUp(kDeleteKeyCode, 1); // shift plays no part
+    commands.Quorel_KeyUp({ListKey::Delete, {.shift = true}}); // modifiers play no part
     EXPECT_EQ(column(), "09:00:00|12:00:00");
     EXPECT_EQ(list.selected(), std::nullopt);
     list.select(1);

@@ -7,14 +7,7 @@
 namespace quorel {
 namespace {
 
-struct FakeWindow : View, WindowGeometry {
-    void redraw(ViewPart) override {}
-    TwipsSize outerSize() override { return {7680, 7200}; }
-    TwipsSize screenSize() override { return {19200, 14400}; }
-    void moveTo(TwipsPoint position) override { placed = position; }
-    TwipsPoint placed{-1, -1};
-};
-using Station = test::ProgramStation<FakeWindow>;
+using Station = test::ProgramStation<test::FakeWindow>;
 constexpr double kTenOClock = 10 * 3600;
 
 TEST(StartUp, FirstStartRemovesStaleTemporariesAndGoesOnPastAnUnusableSettingsFile) {
@@ -105,7 +98,7 @@ TEST(ShutDown, SavesThePortChoiceStopsSwitchesOffWhatIsOnAndCloses) {
     Station s;
     s.start({2020, 6, 22}, kTenOClock);
     s.program.portChoice.select(2);
-    s.program.manual.setCheckS(0, 1);
+    s.program.manual.setCheckS(0, CheckState::Checked);
     s.program.manual.CheckS_Click(0);
     s.link.sent.clear();
     s.link.onWrite = [&](uint8_t) { EXPECT_TRUE(s.link.isOpen() && !s.timer.isEnabled()); };

@@ -1,21 +1,18 @@
 #include "ui/qt/colours.h"
 
-#include "relay/relay_panel.h"
-
 namespace quorel {
 
-QColor colourFromValue(uint32_t value) {
-    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-                  static_cast<int>((value >> 16) & 0xFF));
+QColor indicatorColour(Indicator shown) {
+    return shown == Indicator::On ? QColor(0x00, 0xFF, 0x00) : QColor(0x00, 0xC0, 0x00);
 }
 
-QString buttonStyleSheet(uint32_t value) {
-    if (value == kButtonFaceColour) {
+QString buttonStyleSheet(TestButton shown) {
+    if (shown == TestButton::Face) {
         return QString();
     }
     // Under Fusion a palette colour is drawn as a tinted gradient; a style sheet draws it flat.
     return QStringLiteral("background-color: %1; border: 1px solid gray;")
-        .arg(colourFromValue(value).name());
+        .arg(QColor(0xFF, 0x80, 0x80).name());
 }
 
 QColor warningTextColour() {
@@ -31,9 +28,9 @@ QString warningStyleSheet() {
         .arg(warningTextColour().name(), warningBackgroundColour().name());
 }
 
-QString boxStyleSheet(uint32_t value) {
+QString boxStyleSheet(Indicator shown) {
     return QStringLiteral("background-color: %1; border: 1px solid #404040;")
-        .arg(colourFromValue(value).name());
+        .arg(indicatorColour(shown).name());
 }
 
 } // namespace quorel

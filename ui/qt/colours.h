@@ -1,20 +1,21 @@
 #pragma once
 
+#include "relay/relay_panel.h"
+
 #include <QColor>
 #include <QString>
-#include <cstdint>
 
 namespace quorel {
 
-// A toolkit colour value (bytes blue-green-red) as a colour.
-QColor colourFromValue(uint32_t value);
+// The colour of an indicator: bright green on, darker green off.
+QColor indicatorColour(Indicator shown);
 
-// The style sheet that shows a push button in a colour value: the style's own button face for
-// the system colour &H8000000F, otherwise a flat background of that colour.
-QString buttonStyleSheet(uint32_t value);
+// The style sheet that shows a relay test button: the style's own button face, or a flat light
+// red background while the button has switched its relay on.
+QString buttonStyleSheet(TestButton shown);
 
 // The style sheet of a coloured indicator box.
-QString boxStyleSheet(uint32_t value);
+QString boxStyleSheet(Indicator shown);
 
 // The colours that warn of bells that will not ring: entries that can never fire, a day without
 // bells.

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "platform/dialogs.h"
-#include "ui/closed_periods_editor.h"
+#include "ui/days_without_bells.h"
 
 #include <QDialog>
 
@@ -11,25 +10,20 @@ class QTreeWidget;
 
 namespace quorel {
 
-// The dialog "Jours sans sonnerie": the periods sorted by start date (those over greyed), fields
-// to add one, the public holidays, and "Enregistrer" / "Annuler". It is accepted once the
-// periods are saved; a refused period or a failed save is said in a message box.
+// The dialog "Jours sans sonnerie", as described by daysWithoutBellsDescription(): it shows its
+// form, forwards its edits and clicks to it, and closes once the form has ended, accepted when
+// the periods were saved.
 class DaysWithoutBellsDialog final : public QDialog {
   public:
-    DaysWithoutBellsDialog(ClosedPeriodsEditor& editor, LocalDate today, std::string path,
-                           Dialogs& dialogs, QWidget* parent = nullptr);
+    DaysWithoutBellsDialog(DaysWithoutBellsForm& form, QWidget* parent = nullptr);
 
   private:
-    void showPeriods();
-    void addPeriod();
-    void removePeriod();
-    void addPublicHolidays();
-    void save();
+    void connectEvent(DaysWithoutBellsEvent event, QWidget* source);
+    // Hands a click to the form, then shows what it holds.
+    void clicked(DaysWithoutBellsEvent event);
+    void showForm();
 
-    ClosedPeriodsEditor& editor_;
-    LocalDate today_;
-    std::string path_;
-    Dialogs& dialogs_;
+    DaysWithoutBellsForm& form_;
     QTreeWidget* periods_;
     QDateEdit* from_;
     QDateEdit* to_;

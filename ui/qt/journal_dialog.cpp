@@ -1,6 +1,6 @@
 #include "ui/qt/journal_dialog.h"
 
-#include "schedule/daily_journal.h"
+#include "ui/qt/twips.h"
 
 #include <QDateEdit>
 #include <QDesktopServices>
@@ -15,12 +15,23 @@
 
 namespace quorel {
 
-JournalDialog::JournalDialog(std::string folder, LocalDate today, QWidget* parent)
-    : QDialog(parent), folder_(std::move(folder)),
-      date_(new QDateEdit(QDate(today.year, today.month, today.day), this)),
+namespace {
+
+QString captionOf(const char* name) {
+    return QString::fromUtf8(journalDescription().control(name)->caption);
+}
+
+} // namespace
+
+// The controls are laid out by Qt's layouts from the dialog's opening size, so that they follow
+// when the operator resizes it.
+JournalDialog::JournalDialog(JournalViewer& viewer, QWidget* parent)
+    : QDialog(parent), viewer_(viewer),
+      date_(new QDateEdit(QDate(viewer.day().year, viewer.day().month, viewer.day().day), this)),
       lines_(new QPlainTextEdit(this)) {
-    setObjectName("FJournal");
-    setWindowTitle("Journal");
+    const JournalDescription& described = journalDescription();
+    setObjectName(described.name);
+    setWindowTitle(QString::fromUtf8(described.title));
     date_->setObjectName("ChDateJournal");
     date_->setCalendarPopup(true);
     date_->setDisplayFormat("dd/MM/yyyy");
@@ -30,13 +41,16 @@ JournalDialog::JournalDialog(std::string folder, LocalDate today, QWidget* paren
     // Fixed width, so that the times of the lines stand in a column.
     lines_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
-    auto* openFolder = new QPushButton(QString::fromUtf8("Ouvrir le dossier"), this);
+    auto* openFolder = new QPushButton(captionOf("BtnOuvrirDossier"), this);
     openFolder->setObjectName("BtnOuvrirDossier");
     openFolder->setAutoDefault(false);
     auto* closing = new QDialogButtonBox(this);
-    closing->addButton("Fermer", QDialogButtonBox::RejectRole)->setObjectName("BtnFermer");
+    closing->addButton(captionOf("BtnFermer"), QDialogButtonBox::RejectRole)
+        ->setObjectName("BtnFermer");
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel("Jour", this));
+    auto* day = new QLabel(captionOf("LblJour"), this);
+    day->setObjectName("LblJour");
+    top->addWidget(day);
     top->addWidget(date_);
     top->addStretch();
     top->addWidget(openFolder);
@@ -45,19 +59,37 @@ JournalDialog::JournalDialog(std::string folder, LocalDate today, QWidget* paren
     layout->addWidget(lines_);
     layout->addWidget(closing);
 
-    connect(date_, &QDateEdit::dateChanged, this, [this] { showDay(); });
-    connect(openFolder, &QPushButton::clicked, this, [this] {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder_)));
-    });
-    connect(closing, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    resize(640, 480);
-    showDay();
+    for (const auto& control : described.controls) {
+        for (JournalEvent event : control.events) {
+            connectEvent(event, findChild<QWidget*>(control.name));
+        }
+    }
+    resize(px(described.clientWidth), px(described.clientHeight));
+    showLines();
 }
 
-void JournalDialog::showDay() {
-    const QDate day = date_->date();
-    lines_->setPlainText(QString::fromStdString(
-        journalDayText(folder_, LocalDate{day.year(), day.month(), day.day()})));
+void JournalDialog::connectEvent(JournalEvent event, QWidget* source) {
+    switch (event) {
+    case JournalEvent::DayChosen:
+        connect(date_, &QDateEdit::dateChanged, this, [this](const QDate& day) {
+            viewer_.chooseDay(LocalDate{day.year(), day.month(), day.day()});
+            showLines();
+        });
+        break;
+    case JournalEvent::OpenFolderClicked:
+        connect(qobject_cast<QPushButton*>(source), &QPushButton::clicked, this, [this] {
+            QDesktopServices::openUrl(
+                QUrl::fromLocalFile(QString::fromStdString(viewer_.folder())));
+        });
+        break;
+    case JournalEvent::CloseClicked:
+        connect(qobject_cast<QPushButton*>(source), &QPushButton::clicked, this, &QDialog::reject);
+        break;
+    }
+}
+
+void JournalDialog::showLines() {
+    lines_->setPlainText(QString::fromStdString(viewer_.lines()));
     lines_->moveCursor(QTextCursor::End);
     lines_->ensureCursorVisible();
 }

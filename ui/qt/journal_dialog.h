@@ -1,25 +1,26 @@
 #pragma once
 
-#include "platform/clock.h"
+#include "ui/journal_viewer.h"
 
 #include <QDialog>
-#include <string>
 
 class QDateEdit;
 class QPlainTextEdit;
 
 namespace quorel {
 
-// The dialog "Journal": the lines of the day picked in its date field (today at first), newest at
-// the bottom, read only, and a button that opens the journal's folder in the file manager.
+// The dialog "Journal", as described by journalDescription(): it shows the viewer's lines from
+// their end, read only, and forwards the day chosen in its date field; "Ouvrir le dossier" opens
+// the viewer's folder in the file manager.
 class JournalDialog final : public QDialog {
   public:
-    JournalDialog(std::string folder, LocalDate today, QWidget* parent = nullptr);
+    JournalDialog(JournalViewer& viewer, QWidget* parent = nullptr);
 
   private:
-    void showDay();
+    void connectEvent(JournalEvent event, QWidget* source);
+    void showLines();
 
-    std::string folder_;
+    JournalViewer& viewer_;
     QDateEdit* date_;
     QPlainTextEdit* lines_;
 };

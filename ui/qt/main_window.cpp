@@ -1,7 +1,9 @@
 #include "ui/qt/main_window.h"
 
 #include "relay/status_text.h"
-#include "ui/entry_commands.h"
+#include "ui/days_without_bells.h"
+#include "ui/journal_viewer.h"
+#include "ui/main_window_events.h"
 #include "ui/qt/bell_icon.h"
 #include "ui/qt/colours.h"
 #include "ui/qt/days_without_bells_dialog.h"
@@ -9,6 +11,8 @@
 #include "ui/qt/schedule_table_model.h"
 #include "ui/qt/twips.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -56,22 +60,56 @@ void setStyleSheetIfChanged(QWidget* widget, const QString& styleSheet) {
     }
 }
 
-// The key code the list's key handler expects: 46 for Delete, the key's own code otherwise.
-int keyCodeOf(const QKeyEvent* event) {
-    return event->key() == Qt::Key_Delete ? kDeleteKeyCode : event->key() & 0xFFFF;
+KeyRelease keyReleaseOf(const QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    return KeyRelease{event->key() == Qt::Key_Delete ? ListKey::Delete : ListKey::Other,
+                      {.shift = (modifiers & Qt::ShiftModifier) != 0,
+                       .control = (modifiers & Qt::ControlModifier) != 0,
+                       .alt = (modifiers & Qt::AltModifier) != 0}};
 }
 
-int shiftStateOf(const QKeyEvent* event) {
-    const Qt::KeyboardModifiers modifiers = event->modifiers();
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
-           (modifiers & Qt::AltModifier ? 4 : 0);
+Qt::CheckState qtCheckState(CheckState state) {
+    switch (state) {
+    case CheckState::Checked:
+        return Qt::Checked;
+    case CheckState::Greyed:
+        return Qt::PartiallyChecked;
+    case CheckState::Unchecked:
+        break;
+    }
+    return Qt::Unchecked;
 }
+
+// The dialogs, shown modally over the window.
+class DaysWithoutBellsOnScreen final : public DaysWithoutBellsScreen {
+  public:
+    explicit DaysWithoutBellsOnScreen(QWidget* parent) : parent_(parent) {}
+    void show(DaysWithoutBellsForm& form) override {
+        DaysWithoutBellsDialog dialog(form, parent_);
+        dialog.exec();
+    }
+
+  private:
+    QWidget* parent_;
+};
+
+class JournalOnScreen final : public JournalScreen {
+  public:
+    explicit JournalOnScreen(QWidget* parent) : parent_(parent) {}
+    void show(JournalViewer& viewer) override {
+        JournalDialog dialog(viewer, parent_);
+        dialog.exec();
+    }
+
+  private:
+    QWidget* parent_;
+};
 
 } // namespace
 
 MainWindow::MainWindow() : controls_(*this) {
-    setObjectName("F1");
-    setWindowTitle(QString::fromUtf8("Gestion Quorel révision du 22/06/2020 - USB-RLY02"));
+    setObjectName(QString::fromUtf8(mainWindowDescription().name));
+    setWindowTitle(QString::fromUtf8(mainWindowDescription().title));
     setWindowIcon(bellIcon());
     adjustSize();
 }
@@ -80,11 +118,12 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::attach(Program& program) {
     program_ = &program;
-    listModel_ = new ScheduleTableModel(program.list, this);
+    const std::vector<ListColumn>& columns = mainWindowDescription().control("Quorel")->columns;
+    listModel_ = new ScheduleTableModel(program.list, columns, this);
     controls_.Quorel->setModel(listModel_);
-    controls_.Quorel->setColumnWidth(0, px(500));
-    controls_.Quorel->setColumnWidth(1, px(1100));
-    controls_.Quorel->setColumnWidth(2, px(700));
+    for (size_t column = 0; column < columns.size(); ++column) {
+        controls_.Quorel->setColumnWidth(static_cast<int>(column), px(columns[column].width));
+    }
     connectControls();
     for (ViewPart part : {ViewPart::Clock, ViewPart::Outputs, ViewPart::Status,
                           ViewPart::PortChoice, ViewPart::RelayButtons, ViewPart::List,
@@ -109,87 +148,140 @@ void MainWindow::detach() {
 }
 
 void MainWindow::connectControls() {
-    Program& p = *program_;
-    connect(controls_.portGroup, &QButtonGroup::idClicked, this,
-            [&p](int index) { p.portChoice.select(static_cast<int16_t>(index)); });
-    for (int i = 0; i < 4; ++i) {
-        connect(controls_.CheckS[i], &QCheckBox::clicked, this, [this, &p, i] {
-            p.manual.setCheckS(static_cast<int16_t>(i),
-                               controls_.CheckS[i]->checkState() == Qt::Checked ? 1 : 0);
-            p.manual.CheckS_Click(static_cast<int16_t>(i));
-        });
-    }
-    for (int i = 0; i < 2; ++i) {
-        connect(controls_.CmdRelais[i], &QPushButton::clicked, this,
-                [&p, i] { p.manual.CmdRelais_Click(static_cast<int16_t>(i)); });
-    }
-
-    for (int i = 0; i < 3; ++i) {
-        connect(controls_.ChEdit[i], &QLineEdit::textEdited, this,
-                [&p, i](const QString& text) { p.fields.ChEdit[i] = text.toStdString(); });
-    }
-    for (int i = 0; i < 2; ++i) {
-        connect(controls_.ChDecoupe[i], &QLineEdit::textEdited, this,
-                [&p, i](const QString& text) { p.fields.ChDecoupe[i] = text.toStdString(); });
-    }
-    connect(controls_.ChDure, &QLineEdit::textEdited, this,
-            [&p](const QString& text) { p.fields.ChDure = text.toStdString(); });
-    connect(controls_.ComboS, &QComboBox::currentTextChanged, this,
-            [&p](const QString& text) { p.fields.ComboS = text.toStdString(); });
-
-    connect(controls_.BtnAjouter, &QPushButton::clicked, this,
-            [&p] { p.entries.BtnAjouter_Click(); });
-    connect(controls_.BtnReplacer, &QPushButton::clicked, this,
-            [&p] { p.entries.BtnReplacer_Click(); });
-    connect(controls_.BtnSupp, &QPushButton::clicked, this, [&p] { p.entries.BtnSupp_Click(); });
-    connect(controls_.BtnDelete, &QPushButton::clicked, this,
-            [&p] { p.entries.BtnDelete_Click(); });
-    connect(controls_.BtnInti, &QPushButton::clicked, this, [&p] { p.entries.BtnInti_Click(); });
-    connect(controls_.BtnSave, &QPushButton::clicked, this, [&p] { p.days.BtnSave_Click(); });
-    connect(controls_.BtnCopy, &QPushButton::clicked, this, [this] { showCopyMenu(); });
-    for (int i = 1; i <= 7; ++i) {
-        connect(controls_.Jour[i - 1], &QAction::triggered, this,
-                [&p, i] { p.days.Jour_Click(static_cast<int16_t>(i)); });
-    }
-
-    connect(controls_.Quorel->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this, &p] {
-                const QModelIndexList rows = controls_.Quorel->selectionModel()->selectedRows();
-                p.list.select(rows.isEmpty() ? std::nullopt
-                                             : std::optional<int>(rows.front().row() + 1));
-            });
-    connect(controls_.Quorel, &QTreeView::clicked, this, [&p] { p.entries.Quorel_Click(); });
-    connect(controls_.Quorel->header(), &QHeaderView::sectionClicked, this,
-            [&p](int section) { p.entries.Quorel_ColumnClick(section + 1); });
-    controls_.Quorel->installEventFilter(this);
-
-    connect(controls_.JourSemaine, &QListWidget::currentRowChanged, this, [this, &p](int row) {
-        if (row < 0) {
-            return;
+    for (const auto& [control, widget] : controls_.built) {
+        for (WindowEvent event : control->events) {
+            connectEvent(event, control->index, widget);
         }
-        if (!p.days.modified()) {
-            p.days.selectDay(row);
-            return;
+    }
+    for (const auto& [item, action] : controls_.items) {
+        for (WindowEvent event : item->events) {
+            connectEvent(event, item->index, action);
         }
-        // The question waits until the click or key that moved the selection is over: a box
-        // inside it would leave the list with the new row selected after "Annuler" put the
-        // current row back.
-        QTimer::singleShot(0, this, [this, row] {
-            if (program_ != nullptr && !program_->ended()) {
-                program_->days.selectDay(row);
-            }
-        });
-    });
+        // A checkable item puts its own check mark when triggered; the logic's is shown again.
+        if (item->checkable && item->content) {
+            connect(action, &QAction::triggered, this,
+                    [this, part = *item->content] { redraw(part); });
+        }
+    }
+}
 
-    connect(controls_.mnuautorun, &QAction::triggered, this, [this, &p] {
-        p.autoRun.mnuautorun_Click();
-        showAutoRun();
-    });
-    connect(controls_.MnuJoursSansSonnerie, &QAction::triggered, this,
-            [this] { editDaysWithoutBells(); });
-    connect(controls_.MnuJournal, &QAction::triggered, this, [this] { showJournal(); });
-    connect(controls_.MnuQuit, &QAction::triggered, this,
-            [this] { closeFor(ShutdownCause::Quit); });
+void MainWindow::connectEvent(WindowEvent event, int index, QObject* source) {
+    const auto onClick = [this, event, index, source] {
+        connect(qobject_cast<QAbstractButton*>(source), &QAbstractButton::clicked, this,
+                [this, event, index] { forward({.event = event, .index = index}); });
+    };
+    const auto onEdit = [this, event, index, source] {
+        connect(qobject_cast<QLineEdit*>(source), &QLineEdit::textEdited, this,
+                [this, event, index](const QString& text) {
+                    forward({.event = event, .index = index, .text = text.toStdString()});
+                });
+    };
+    const auto onMenu = [this, event, index, source] {
+        connect(qobject_cast<QAction*>(source), &QAction::triggered, this,
+                [this, event, index] { forward({.event = event, .index = index}); });
+    };
+    switch (event) {
+    case WindowEvent::PortChosen:
+    case WindowEvent::RelayTestClicked:
+    case WindowEvent::SeriesClicked:
+    case WindowEvent::AddClicked:
+    case WindowEvent::ReplaceClicked:
+    case WindowEvent::RemoveClicked:
+    case WindowEvent::ClearClicked:
+    case WindowEvent::SaveClicked:
+    case WindowEvent::CopyDayClicked:
+        onClick();
+        break;
+    case WindowEvent::OutputSwitchClicked: {
+        auto* box = qobject_cast<QCheckBox*>(source);
+        connect(box, &QCheckBox::clicked, this, [this, event, index, box] {
+            forward({.event = event,
+                     .index = index,
+                     .check = box->checkState() == Qt::Checked ? CheckState::Checked
+                                                               : CheckState::Unchecked});
+        });
+        break;
+    }
+    case WindowEvent::EntryFieldEdited:
+    case WindowEvent::SeriesOffsetEdited:
+    case WindowEvent::SeriesDurationEdited:
+        onEdit();
+        break;
+    case WindowEvent::SeriesOutputChosen:
+        connect(qobject_cast<QComboBox*>(source), &QComboBox::currentTextChanged, this,
+                [this, event](const QString& text) {
+                    forward({.event = event, .text = text.toStdString()});
+                });
+        break;
+    case WindowEvent::RowChosen: {
+        QItemSelectionModel* selection = qobject_cast<QTreeView*>(source)->selectionModel();
+        connect(selection, &QItemSelectionModel::selectionChanged, this, [this, event, selection] {
+            const QModelIndexList rows = selection->selectedRows();
+            forward({.event = event, .position = rows.isEmpty() ? 0 : rows.front().row() + 1});
+        });
+        break;
+    }
+    case WindowEvent::ListClicked:
+        connect(qobject_cast<QTreeView*>(source), &QTreeView::clicked, this,
+                [this, event] { forward({.event = event}); });
+        break;
+    case WindowEvent::ColumnClicked:
+        connect(qobject_cast<QTreeView*>(source)->header(), &QHeaderView::sectionClicked, this,
+                [this, event](int section) { forward({.event = event, .position = section + 1}); });
+        break;
+    case WindowEvent::ListKeyReleased:
+        source->installEventFilter(this); // see eventFilter
+        break;
+    case WindowEvent::DayChosen:
+        connect(qobject_cast<QListWidget*>(source), &QListWidget::currentRowChanged, this,
+                [this, event](int row) {
+                    if (row < 0) {
+                        return;
+                    }
+                    if (!program_->days.modified()) {
+                        forward({.event = event, .position = row});
+                        return;
+                    }
+                    // The question waits until the click or key that moved the selection is
+                    // over: a box inside it would leave the list with the new row selected
+                    // after "Annuler" put the current row back.
+                    QTimer::singleShot(0, this, [this, event, row] {
+                        if (program_ != nullptr && !program_->ended()) {
+                            forward({.event = event, .position = row});
+                        }
+                    });
+                });
+        break;
+    case WindowEvent::DayCopied:
+    case WindowEvent::AutoRunClicked:
+    case WindowEvent::DaysWithoutBellsClicked:
+    case WindowEvent::JournalClicked:
+    case WindowEvent::QuitClicked:
+        onMenu();
+        break;
+    }
+}
+
+void MainWindow::forward(const WindowInput& input) {
+    if (program_ == nullptr) {
+        return;
+    }
+    switch (handleWindowEvent(*program_, input)) {
+    case WindowRequest::None:
+        break;
+    case WindowRequest::OpenDayMenu:
+        showCopyMenu();
+        break;
+    case WindowRequest::EditDaysWithoutBells:
+        editDaysWithoutBells();
+        break;
+    case WindowRequest::ShowJournal:
+        showJournal();
+        break;
+    case WindowRequest::Quit:
+        closeFor(ShutdownCause::Quit);
+        break;
+    }
 }
 
 void MainWindow::showCopyMenu() {
@@ -201,7 +293,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == controls_.Quorel && program_ != nullptr && event->type() == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (!key->isAutoRepeat()) {
-            program_->entries.Quorel_KeyUp(keyCodeOf(key), shiftStateOf(key));
+            forward({.event = WindowEvent::ListKeyReleased, .key = keyReleaseOf(key)});
         }
     }
     return QMainWindow::eventFilter(watched, event);
@@ -254,11 +346,8 @@ void MainWindow::showOutputs() {
         setStyleSheetIfChanged(controls_.LedOut[i], boxStyleSheet(program_->panel.LedOut[i]));
         controls_.LblTemp[i]->setText(qs(program_->captions.LblTemp[i]));
         controls_.LblMaxi[i]->setText(qs(program_->captions.LblMaxi[i]));
-        const int value = program_->panel.CheckS[i];
         const QSignalBlocker blocker(controls_.CheckS[i]);
-        controls_.CheckS[i]->setCheckState(value == 1   ? Qt::Checked
-                                           : value == 2 ? Qt::PartiallyChecked
-                                                        : Qt::Unchecked);
+        controls_.CheckS[i]->setCheckState(qtCheckState(program_->panel.CheckS[i]));
     }
 }
 
@@ -339,23 +428,13 @@ void MainWindow::showNextBell() {
 }
 
 void MainWindow::editDaysWithoutBells() {
-    Dialogs& dialogs = program_->dialogs();
-    const std::string& path = program_->paths.ClosedPeriodsPath;
-    std::vector<ClosedPeriod> periods;
-    if (const std::string failure = readForEditing(path, periods); !failure.empty()) {
-        dialogs.message(failure, MessageIcon::Critical);
-        return;
-    }
-    ClosedPeriodsEditor editor(std::move(periods));
-    DaysWithoutBellsDialog dialog(editor, program_->today(), path, dialogs, this);
-    if (dialog.exec() == QDialog::Accepted) {
-        program_->reloadClosedPeriods();
-    }
+    DaysWithoutBellsOnScreen screen(this);
+    quorel::editDaysWithoutBells(*program_, screen);
 }
 
 void MainWindow::showJournal() {
-    JournalDialog dialog(program_->paths.JournalFolder, program_->today(), this);
-    dialog.exec();
+    JournalOnScreen screen(this);
+    quorel::showJournal(*program_, screen);
 }
 
 // The window's size with its menu bar. The title bar and borders belong to the window manager,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/view.h"
+#include "ui/main_window_events.h"
 #include "ui/program.h"
 #include "ui/qt/main_window_controls.h"
 #include "ui/window_geometry.h"
@@ -46,6 +47,10 @@ class MainWindow final : public QMainWindow, public View, public WindowGeometry 
 
   private:
     void connectControls();
+    // Connects the Qt signal of source that raises event; index: the element of a control array.
+    void connectEvent(WindowEvent event, int index, QObject* source);
+    // Hands an event to the logic and does what it asks of the window.
+    void forward(const WindowInput& input);
 
     void showClock();
     void showOutputs();

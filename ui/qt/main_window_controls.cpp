@@ -1,7 +1,5 @@
 #include "ui/qt/main_window_controls.h"
 
-#include "relay/relay_panel.h"
-#include "ui/day_editor.h"
 #include "ui/qt/colours.h"
 #include "ui/qt/twips.h"
 
@@ -18,54 +16,61 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeView>
+#include <map>
+#include <string_view>
 
 namespace quorel {
 
 namespace {
 
-constexpr int kClientWidth = 7560;
-constexpr int kClientHeight = 6900;
-
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-QString indexed(const char* name, int index) {
-    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+QString objectName(const char* name, int index) {
+    const QString plain = QLatin1String(name);
+    return index < 0 ? plain : QStringLiteral("%1_%2").arg(plain).arg(index);
 }
 
-template <typename Widget> Widget* place(Widget* widget, const QString& name, QRect rect) {
-    widget->setObjectName(name);
-    widget->setGeometry(rect);
-    return widget;
+QRect rectOf(const TwipsRect& place) {
+    return twipsRect(place.left, place.top, place.width, place.height);
 }
 
-QLabel* label(QWidget* parent, const QString& name, const char* caption, QRect rect) {
-    return place(new QLabel(text(caption), parent), name, rect);
-}
-
-QPushButton* button(QWidget* parent, const QString& name, const char* caption, QRect rect,
-                    const char* toolTip = nullptr) {
-    auto* b = place(new QPushButton(text(caption), parent), name, rect);
-    if (toolTip != nullptr) {
-        b->setToolTip(text(toolTip));
+Qt::Alignment qtAlignment(TextAlignment alignment) {
+    switch (alignment) {
+    case TextAlignment::Centre:
+        return Qt::AlignCenter;
+    case TextAlignment::Right:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case TextAlignment::Left:
+        break;
     }
-    b->setAutoDefault(false);
-    return b;
+    return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
-QLineEdit* field(QWidget* parent, const QString& name, QRect rect, const char* toolTip) {
-    auto* f = place(new QLineEdit(parent), name, rect);
-    if (toolTip != nullptr) {
-        f->setToolTip(text(toolTip));
+QLabel* label(const MainWindowControl& control, QWidget* parent) {
+    auto* built = new QLabel(text(control.caption), parent);
+    if (control.alignment != TextAlignment::Left) {
+        built->setAlignment(qtAlignment(control.alignment));
     }
-    return f;
+    if (control.framed) {
+        built->setFrameShape(QFrame::Box);
+    }
+    return built;
 }
 
-QFrame* colourBox(QWidget* parent, const QString& name, QRect rect, uint32_t colour) {
-    auto* box = place(new QFrame(parent), name, rect);
-    box->setStyleSheet(boxStyleSheet(colour));
-    return box;
+QTreeView* reportList(QWidget* parent) {
+    auto* list = new QTreeView(parent);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setAllColumnsShowFocus(true);
+    list->header()->setSectionsClickable(true);
+    list->header()->setSectionsMovable(false);
+    list->header()->setStretchLastSection(false);
+    return list;
 }
 
 // The design places were drawn for a narrower typeface: a caption that does not fit its place
@@ -89,180 +94,176 @@ void widenToFitCaption(QWidget* control) {
     control->setGeometry(place);
 }
 
-void makeBold(QWidget* widget, int extraPixels = 0) {
-    QFont font = widget->font();
-    font.setBold(true);
-    if (extraPixels != 0) {
-        font.setPixelSize(font.pixelSize() + extraPixels);
+bool widensToFitCaption(const MainWindowControl& control) {
+    switch (control.kind) {
+    case ControlKind::Label:
+        return !control.clipsText;
+    case ControlKind::OptionButton:
+    case ControlKind::CheckBox:
+        return true;
+    default:
+        return false;
     }
-    widget->setFont(font);
+}
+
+template <typename Widget> Widget* handle(QWidget* client, const char* name, int index = -1) {
+    auto* found = client->findChild<Widget*>(objectName(name, index));
+    Q_ASSERT(found != nullptr);
+    return found;
 }
 
 } // namespace
 
 void MainWindowControls::buildMenus(QMainWindow& window) {
-    QMenu* options = window.menuBar()->addMenu(text("Options"));
-    options->setObjectName("mnuOptions");
-    mnuautorun = options->addAction(text("Démarrer avec Windows"));
-    mnuautorun->setObjectName("mnuautorun");
-    mnuautorun->setCheckable(true);
-    MnuJoursSansSonnerie = options->addAction(text("Jours sans sonnerie…"));
-    MnuJoursSansSonnerie->setObjectName("MnuJoursSansSonnerie");
-    MnuJournal = options->addAction(text("Journal…"));
-    MnuJournal->setObjectName("MnuJournal");
-    MnuQuit = options->addAction(text("Quitter"));
-    MnuQuit->setObjectName("MnuQuit");
-
-    // "Jour" is never on the menu bar: "Copier la journée" shows it as a pop-up.
-    mnuJour = new QMenu(text("Jour"), &window);
-    mnuJour->setObjectName("mnuJour");
-    for (int i = 1; i <= 7; ++i) {
-        Jour[i - 1] = mnuJour->addAction(text(kDayNames[i - 1]));
-        Jour[i - 1]->setObjectName(indexed("Jour", i));
-    }
-}
-
-void MainWindowControls::buildLeftSide(QMainWindow& window, QWidget* client) {
-    Frame9 = place(new QGroupBox(text(" Port de communication "), client), "Frame9",
-                   twipsRect(180, 120, 2055, 2355));
-    Setting = label(Frame9, "Setting", kLineParameters, twipsRect(300, 300, 795, 195));
-    portGroup = new QButtonGroup(&window);
-    portGroup->setExclusive(true);
-    const int widths[] = {1275, 795, 795, 915, 1095};
-    for (int i = 0; i < 5; ++i) {
-        PortCom[i] = place(new QRadioButton(text(kPortComCaptions[i]), Frame9),
-                           indexed("PortCom", i), twipsRect(300, 660 + 300 * i, widths[i], 255));
-        portGroup->addButton(PortCom[i], i);
-    }
-    PortCom[0]->setChecked(true);
-
-    LblHeure = label(client, "LblHeure", "00:00:00", twipsRect(180, 2640, 2055, 255));
-    LblHeure->setAlignment(Qt::AlignCenter);
-    makeBold(LblHeure, 3);
-
-    auto* label6 = label(client, "Label6", "Etat des Entrées", twipsRect(660, 3000, 1170, 195));
-    label6->hide();
-    // What rings next, over the hidden inputs' place; its texts are cut rather than widened.
-    LblProchaine = label(client, "LblProchaine", "", twipsRect(180, 2940, 2055, 555));
-    LblProchaine->setAlignment(Qt::AlignCenter);
-    label(client, "Label7", "Etat des Sorties", twipsRect(660, 3540, 1110, 195));
-
-    const int lefts[] = {120, 660, 1200, 1740};
-    const int checkLefts[] = {120, 660, 1260, 1800};
-    const char* checkCaptions[] = {"S1", "S2", "S3", "S4"};
-    for (int i = 0; i < 4; ++i) {
-        LedSat[i] = colourBox(client, indexed("LedSat", i), twipsRect(lefts[i], 3240, 495, 195),
-                              kLedOffColour);
-        LedSat[i]->hide();
-        CheckS[i] = place(new QCheckBox(text(checkCaptions[i]), client), indexed("CheckS", i),
-                          twipsRect(checkLefts[i], 3840, 555, 315));
-        LedOut[i] = colourBox(client, indexed("LedOut", i), twipsRect(lefts[i], 4140, 495, 195),
-                              kLedOffColour);
-        LblTemp[i] =
-            label(client, indexed("LblTemp", i), "00:00", twipsRect(lefts[i], 4380, 495, 195));
-        makeBold(LblTemp[i]);
-        LblMaxi[i] =
-            label(client, indexed("LblMaxi", i), "0", twipsRect(lefts[i] + 360, 4680, 120, 195));
-        LblMaxi[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        makeBold(LblMaxi[i]);
-        if (i >= 2) {
-            CheckS[i]->hide();
-            LedOut[i]->hide();
-            LblTemp[i]->hide();
-            LblMaxi[i]->hide();
+    for (const auto& menu : mainWindowDescription().menus) {
+        // A pop-up menu is the window's own; the menu bar's are the bar's.
+        QMenu* built = menu.onMenuBar ? window.menuBar()->addMenu(text(menu.caption))
+                                      : new QMenu(text(menu.caption), &window);
+        built->setObjectName(text(menu.name));
+        for (const auto& item : menu.items) {
+            QAction* action = built->addAction(text(item.caption));
+            action->setObjectName(objectName(item.name, item.index));
+            action->setCheckable(item.checkable);
+            items.emplace_back(&item, action);
+            if (item.content == ViewPart::AutoRun) {
+                mnuautorun = action;
+            }
+        }
+        if (!menu.onMenuBar) {
+            mnuJour = built;
         }
     }
-    // A duration of several digits grows leftwards from its design place.
-    for (QLabel* maxi : LblMaxi) {
-        maxi->setGeometry(maxi->geometry().adjusted(-px(360), 0, 0, 0));
-    }
-
-    for (int i = 0; i < 2; ++i) {
-        CmdRelais[i] = button(client, indexed("CmdRelais", i), i == 0 ? "Relais 1" : "Relais 2",
-                              twipsRect(240, 5040 + 480 * i, 1815, 400), " Test relais manuel ");
-    }
-
-    InfoERR = label(client, "InfoERR", "", twipsRect(120, 6480, 7155, 315));
-    InfoERR->setFrameShape(QFrame::Box);
-    InfoERR->setAlignment(Qt::AlignCenter);
 }
 
-void MainWindowControls::buildEditor(QWidget* client) {
-    FrameQuorel = place(new QGroupBox(text(" Quorel "), client), "FrameQuorel",
-                        twipsRect(2580, 180, 4695, 6195));
-    QWidget* frame = FrameQuorel;
-    label(frame, "Label9", "Sortie", twipsRect(180, 300, 405, 195));
-    label(frame, "Label20_0", "H +", twipsRect(840, 300, 255, 255));
-    label(frame, "Label20_1", "H +", twipsRect(1320, 300, 255, 255));
-    auto* label3 = label(frame, "Label3", "Durée ''", twipsRect(1800, 300, 540, 195));
-    label3->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    ComboS = place(new QComboBox(frame), "ComboS", twipsRect(180, 480, 510, 315));
-    for (int i = 0; i < 2; ++i) {
-        ChDecoupe[i] =
-            field(frame, indexed("ChDecoupe", i), twipsRect(720 + 540 * i, 480, 525, 255),
-                  " minutes et secondes ex 02:15 ");
+QWidget* MainWindowControls::build(const MainWindowControl& control, QMainWindow& window,
+                                   QWidget* parent) {
+    QWidget* built = nullptr;
+    switch (control.kind) {
+    case ControlKind::Label:
+        built = label(control, parent);
+        break;
+    case ControlKind::PushButton: {
+        auto* button = new QPushButton(text(control.caption), parent);
+        button->setAutoDefault(false);
+        built = button;
+        break;
     }
-    ChDure = field(frame, "ChDure", twipsRect(1800, 480, 555, 255), " en secondes ");
-    BtnInti = button(frame, "BtnInti", "Intitialise", twipsRect(2940, 480, 1395, 315));
-
-    Quorel = place(new QTreeView(frame), "Quorel", twipsRect(180, 840, 2595, 4275));
-    Quorel->setRootIsDecorated(false);
-    Quorel->setUniformRowHeights(true);
-    Quorel->setSelectionMode(QAbstractItemView::SingleSelection);
-    Quorel->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Quorel->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Quorel->setAllColumnsShowFocus(true);
-    Quorel->header()->setSectionsClickable(true);
-    Quorel->header()->setSectionsMovable(false);
-    Quorel->header()->setStretchLastSection(false);
-
-    JourSemaine = place(new QListWidget(frame), "JourSemaine", twipsRect(2940, 900, 1395, 1425));
-    JourSemaine->setSelectionMode(QAbstractItemView::SingleSelection);
-    BtnSave = button(frame, "BtnSave", "Sauve", twipsRect(2940, 2460, 1395, 315));
-    BtnDelete =
-        button(frame, "BtnDelete", "RAZ", twipsRect(2940, 2940, 1395, 315), " Remise a Zéro ");
-    BtnCopy = button(frame, "BtnCopy", "Copier la journée", twipsRect(2940, 3420, 1395, 315),
-                     " Copier la journée du ");
-
-    ChEdit[0] = field(frame, "ChEdit_0", twipsRect(180, 5220, 375, 285), " de 1 à 4 ");
-    ChEdit[1] = field(frame, "ChEdit_1", twipsRect(780, 5220, 855, 285), " hh:mn:ss ");
-    ChEdit[2] = field(frame, "ChEdit_2", twipsRect(1860, 5220, 555, 285), " en secondes ");
-    BtnAjouter = button(frame, "BtnAjouter", "Ajouter", twipsRect(180, 5700, 855, 315));
-    BtnReplacer = button(frame, "BtnReplacer", "Replacer", twipsRect(1020, 5700, 855, 315));
-    BtnSupp = button(frame, "BtnSupp", "Supprimer", twipsRect(1860, 5700, 855, 315));
+    case ControlKind::OptionButton: {
+        auto* option = new QRadioButton(text(control.caption), parent);
+        if (portGroup == nullptr) {
+            portGroup = new QButtonGroup(&window);
+            portGroup->setExclusive(true);
+        }
+        portGroup->addButton(option, control.index);
+        built = option;
+        break;
+    }
+    case ControlKind::CheckBox:
+        built = new QCheckBox(text(control.caption), parent);
+        break;
+    case ControlKind::TextField:
+        built = new QLineEdit(parent);
+        break;
+    case ControlKind::ColourBox:
+        built = new QFrame(parent);
+        built->setStyleSheet(boxStyleSheet(Indicator::Off));
+        break;
+    case ControlKind::GroupBox:
+        built = new QGroupBox(text(control.caption), parent);
+        break;
+    case ControlKind::ReportList:
+        built = reportList(parent);
+        break;
+    case ControlKind::ListBox: {
+        auto* list = new QListWidget(parent);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        built = list;
+        break;
+    }
+    case ControlKind::DropDown:
+        built = new QComboBox(parent);
+        break;
+    case ControlKind::DateField:
+    case ControlKind::LinesView:
+        Q_ASSERT(false); // the window has none
+        return nullptr;
+    }
+    built->setObjectName(objectName(control.name, control.index));
+    built->setGeometry(rectOf(control.place));
+    if (*control.toolTip != '\0') {
+        built->setToolTip(text(control.toolTip));
+    }
+    if (control.bold || control.largerType != 0) {
+        QFont font = built->font();
+        font.setBold(control.bold);
+        if (control.largerType != 0) {
+            font.setPixelSize(font.pixelSize() + px(control.largerType));
+        }
+        built->setFont(font);
+    }
+    if (auto* option = qobject_cast<QAbstractButton*>(built);
+        option != nullptr && control.checked) {
+        option->setChecked(true);
+    }
+    if (!control.visible) {
+        built->hide();
+    }
+    return built;
 }
 
-void MainWindowControls::buildHiddenControls(QWidget* client) {
-    // These lie below the client area and are never seen.
-    label(client, "Label1", "Entrée", twipsRect(180, 7860, 465, 195));
-    label(client, "Label2", "Sortie", twipsRect(180, 8220, 405, 195));
-    field(client, "E", twipsRect(720, 7800, 375, 315), nullptr);
-    field(client, "S", twipsRect(720, 8160, 375, 315), nullptr);
+void MainWindowControls::bindHandles(QWidget* client) {
+    for (int i = 0; i < 5; ++i) {
+        PortCom[i] = handle<QRadioButton>(client, "PortCom", i);
+    }
+    LblHeure = handle<QLabel>(client, "LblHeure");
+    LblProchaine = handle<QLabel>(client, "LblProchaine");
+    for (int i = 0; i < 4; ++i) {
+        CheckS[i] = handle<QCheckBox>(client, "CheckS", i);
+        LedOut[i] = handle<QFrame>(client, "LedOut", i);
+        LblTemp[i] = handle<QLabel>(client, "LblTemp", i);
+        LblMaxi[i] = handle<QLabel>(client, "LblMaxi", i);
+    }
+    for (int i = 0; i < 2; ++i) {
+        CmdRelais[i] = handle<QPushButton>(client, "CmdRelais", i);
+        ChDecoupe[i] = handle<QLineEdit>(client, "ChDecoupe", i);
+    }
+    InfoERR = handle<QLabel>(client, "InfoERR");
+    ComboS = handle<QComboBox>(client, "ComboS");
+    ChDure = handle<QLineEdit>(client, "ChDure");
+    Quorel = handle<QTreeView>(client, "Quorel");
+    JourSemaine = handle<QListWidget>(client, "JourSemaine");
+    for (int i = 0; i < 3; ++i) {
+        ChEdit[i] = handle<QLineEdit>(client, "ChEdit", i);
+    }
 }
 
 MainWindowControls::MainWindowControls(QMainWindow& window) {
+    const MainWindowDescription& description = mainWindowDescription();
     buildMenus(window);
-    // The places are in pixels, so the type is too: 11 pixels, the size the layout was made for.
+    // The places are in pixels, so the type is too: the size the layout was made for.
     QFont type = window.font();
-    type.setPixelSize(11);
+    type.setPixelSize(px(description.typeHeight));
     window.setFont(type);
     auto* client = new QWidget(&window);
     client->setObjectName("client");
-    client->setFixedSize(px(kClientWidth), px(kClientHeight));
+    client->setFixedSize(px(description.clientWidth), px(description.clientHeight));
     window.setCentralWidget(client);
-    buildLeftSide(window, client);
-    buildEditor(client);
-    buildHiddenControls(client);
-    for (QWidget* control : client->findChildren<QWidget*>()) {
-        if (qobject_cast<QLabel*>(control) != nullptr && control != InfoERR &&
-            control != LblProchaine) {
-            widenToFitCaption(control);
-        } else if (qobject_cast<QRadioButton*>(control) != nullptr ||
-                   qobject_cast<QCheckBox*>(control) != nullptr) {
-            widenToFitCaption(control);
+    // Built in the order described, which Qt then also takes as the tab order.
+    std::map<std::string_view, QWidget*> containers;
+    for (const MainWindowControl& control : description.controls) {
+        QWidget* parent = control.container == nullptr ? client : containers.at(control.container);
+        QWidget* built = build(control, window, parent);
+        if (control.kind == ControlKind::GroupBox) {
+            containers[control.name] = built;
+        }
+        this->built.emplace_back(&control, built);
+    }
+    for (const auto& [control, widget] : this->built) {
+        if (widensToFitCaption(*control)) {
+            widenToFitCaption(widget);
         }
     }
+    bindHandles(client);
 }
 
 } // namespace quorel

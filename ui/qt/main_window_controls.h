@@ -1,6 +1,10 @@
 #pragma once
 
+#include "ui/main_window_description.h"
+
 #include <array>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QButtonGroup;
@@ -13,6 +17,7 @@ class QLineEdit;
 class QListWidget;
 class QMainWindow;
 class QMenu;
+class QObject;
 class QPushButton;
 class QRadioButton;
 class QTreeView;
@@ -20,27 +25,26 @@ class QWidget;
 
 namespace quorel {
 
-// The menus and controls of the window F1, built at their design places (twips, 15 to a pixel).
-// Each control's objectName is its name, with "_<index>" for an element of a control array. The
-// window owns them, as their Qt parent; these are the handles the window works through.
+// The menus and controls of the window F1, built from its description (mainWindowDescription)
+// at their design places (twips, 15 to a pixel). Each control's objectName is its name, with
+// "_<index>" for an element of a control array. The window owns them, as their Qt parent; these
+// are the handles the window works through.
 struct MainWindowControls {
     // Builds the menus of window and the controls of its client area, its central widget.
     explicit MainWindowControls(QMainWindow& window);
 
-    QAction* mnuautorun = nullptr;
-    QAction* MnuJoursSansSonnerie = nullptr;
-    QAction* MnuJournal = nullptr;
-    QAction* MnuQuit = nullptr;
-    QMenu* mnuJour = nullptr;
-    std::array<QAction*, 7> Jour{};
+    // Each described control and menu item with the Qt object built for it, in the order of the
+    // description.
+    std::vector<std::pair<const MainWindowControl*, QWidget*>> built;
+    std::vector<std::pair<const MenuItemDescription<WindowEvent, ViewPart>*, QAction*>> items;
 
-    QGroupBox* Frame9 = nullptr;
-    QLabel* Setting = nullptr;
+    QAction* mnuautorun = nullptr;
+    QMenu* mnuJour = nullptr;
+
     QButtonGroup* portGroup = nullptr;
     std::array<QRadioButton*, 5> PortCom{};
     QLabel* LblHeure = nullptr;
     QLabel* LblProchaine = nullptr;
-    std::array<QFrame*, 4> LedSat{};
     std::array<QCheckBox*, 4> CheckS{};
     std::array<QFrame*, 4> LedOut{};
     std::array<QLabel*, 4> LblTemp{};
@@ -48,26 +52,17 @@ struct MainWindowControls {
     std::array<QPushButton*, 2> CmdRelais{};
     QLabel* InfoERR = nullptr;
 
-    QGroupBox* FrameQuorel = nullptr;
     QComboBox* ComboS = nullptr;
     std::array<QLineEdit*, 2> ChDecoupe{};
     QLineEdit* ChDure = nullptr;
-    QPushButton* BtnInti = nullptr;
     QTreeView* Quorel = nullptr;
     QListWidget* JourSemaine = nullptr;
-    QPushButton* BtnSave = nullptr;
-    QPushButton* BtnDelete = nullptr;
-    QPushButton* BtnCopy = nullptr;
     std::array<QLineEdit*, 3> ChEdit{};
-    QPushButton* BtnAjouter = nullptr;
-    QPushButton* BtnReplacer = nullptr;
-    QPushButton* BtnSupp = nullptr;
 
   private:
     void buildMenus(QMainWindow& window);
-    void buildLeftSide(QMainWindow& window, QWidget* client);
-    void buildEditor(QWidget* client);
-    void buildHiddenControls(QWidget* client);
+    QWidget* build(const MainWindowControl& control, QMainWindow& window, QWidget* parent);
+    void bindHandles(QWidget* client);
 };
 
 } // namespace quorel

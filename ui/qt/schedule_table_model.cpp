@@ -6,14 +6,13 @@
 
 namespace quorel {
 
-namespace {
-
-const char* const kHeaders[] = {"S", "Heure", "Temps"};
-
-} // namespace
-
-ScheduleTableModel::ScheduleTableModel(const EditorList& list, QObject* parent)
-    : QAbstractTableModel(parent), list_(list), warnings_(rowWarnings(list)) {}
+ScheduleTableModel::ScheduleTableModel(const EditorList& list,
+                                       const std::vector<ListColumn>& columns, QObject* parent)
+    : QAbstractTableModel(parent), list_(list), warnings_(rowWarnings(list)) {
+    for (const ListColumn& column : columns) {
+        headers_ << QString::fromUtf8(column.caption);
+    }
+}
 
 RowWarning ScheduleTableModel::warningOf(int row) const {
     return static_cast<size_t>(row) < warnings_.size() ? warnings_[row] : RowWarning::None;
@@ -24,7 +23,7 @@ int ScheduleTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ScheduleTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : 3;
+    return parent.isValid() ? 0 : static_cast<int>(headers_.size());
 }
 
 QVariant ScheduleTableModel::data(const QModelIndex& index, int role) const {
@@ -51,8 +50,9 @@ QVariant ScheduleTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ScheduleTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < 3) {
-        return QString::fromUtf8(kHeaders[section]);
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < headers_.size()) {
+        return headers_[section];
     }
     return QAbstractTableModel::headerData(section, orientation, role);
 }

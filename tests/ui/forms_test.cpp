@@ -1,0 +1,222 @@
+#include "schedule/daily_journal.h"
+#include "tests/support/program_station.h"
+#include "ui/days_without_bells.h"
+#include "ui/journal_viewer.h"
+#include "ui/main_window_events.h"
+
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace quorel {
+namespace {
+
+using Station = test::ProgramStation<test::FakeWindow>;
+
+// A dialog whose operator acts as the test says.
+template <typename Screen, typename Shown> struct ScriptedScreen final : Screen {
+    void show(Shown& shown) override { ++opened, act(shown); }
+    std::function<void(Shown&)> act = [](Shown&) {};
+    int opened = 0;
+};
+using PeriodsScreen = ScriptedScreen<DaysWithoutBellsScreen, DaysWithoutBellsForm>;
+
+TEST(DaysWithoutBells, AnUnreadableFileIsRefusedWithItsMessageAndNeverShownAsAnEmptyList) {
+    Station s;
+    s.start({2020, 6, 22}, 8 * 3600);
+    std::filesystem::create_directory(s.folder.file("Quorel.conges"));
+    PeriodsScreen screen;
+    editDaysWithoutBells(s.program, screen);
+    EXPECT_EQ(screen.opened, 0);
+    ASSERT_EQ(s.dialogs.messages.size(), 1u);
+    EXPECT_EQ(s.dialogs.messages[0].icon, MessageIcon::Critical);
+    EXPECT_TRUE(s.dialogs.messages[0].text.starts_with("Impossible de lire le fichier « " +
+                                                       s.folder.file("Quorel.conges") + " » : "))
+        << s.dialogs.messages[0].text;
+}
+
+TEST(DaysWithoutBells, TheFormEditsAddsAndRemovesAndASavedListSilencesTodayAtOnce) {
+    Station s;
+    s.start({2020, 6, 22}, 8 * 3600, // a Monday
+            {{"Quorel.0", "\"1\",\"09:00:00\",\"5\"\r\n"},
+             {"Quorel.conges", "\"2020-06-01\",\"2020-06-05\",\"Pont\"\r\n"}});
+    s.program.portChoice.select(1);
+    ASSERT_EQ(s.program.shownNextBell().text, "Prochaine sonnerie\n09:00:00 - S1 - 5 s");
+    const PeriodRow bridge{"01/06/2020", "05/06/2020", "Pont", true};
+    const PeriodRow strike{"22/06/2020", "22/06/2020", "Grève", false};
+    PeriodsScreen screen;
+    screen.act = [&](DaysWithoutBellsForm& form) {
+        EXPECT_EQ(form.rows(), std::vector<PeriodRow>{bridge});
+        EXPECT_TRUE(form.from() == LocalDate({2020, 6, 22}) && form.to() == form.from());
+        form.setFrom({2020, 6, 23});
+        form.setLabel("Grève");
+        form.addClicked(); // "Au" before "Du"
+        EXPECT_EQ(s.dialogs.messages.size(), 1u);
+        EXPECT_EQ(form.label(), "Grève");
+        form.setFrom({2020, 6, 22});
+        form.addClicked();
+        EXPECT_EQ(form.rows(), (std::vector<PeriodRow>{bridge, strike}));
+        EXPECT_EQ(form.label(), "");
+        form.removeClicked(); // no row chosen
+        form.choosePeriod(0);
+        form.removeClicked();
+        form.removeClicked(); // the row chosen went with its period
+        EXPECT_EQ(form.rows(), std::vector<PeriodRow>{strike});
+        form.holidaysClicked();
+        EXPECT_EQ(form.rows().size(), 23u); // 2020's and 2021's
+        EXPECT_FALSE(form.ended());
+        form.saveClicked();
+        EXPECT_TRUE(form.ended() && form.saved());
+    };
+    editDaysWithoutBells(s.program, screen);
+    ASSERT_EQ(screen.opened, 1);
+    EXPECT_NE(s.dialogs.messages[0].text.find("(22/06/2020) précède"), std::string::npos);
+    const std::string saved = s.folder.read("Quorel.conges");
+    EXPECT_NE(saved.find("\"2020-06-22\",\"2020-06-22\",\"Gr\xE8ve\"\r\n"), std::string::npos);
+    EXPECT_EQ(s.program.shownNextBell().text, "Jour sans sonnerie\nGrève");
+
+    screen.act = [](DaysWithoutBellsForm& form) {
+        form.holidaysClicked();
+        form.cancelClicked();
+        EXPECT_TRUE(form.ended() && !form.saved());
+    };
+    editDaysWithoutBells(s.program, screen);
+    EXPECT_EQ(s.folder.read("Quorel.conges"), saved);
+
+    // A save that fails is said and the edits stay for another try.
+    DaysWithoutBellsForm form({}, {2020, 6, 22}, s.folder.file("missing/Quorel.conges"), s.dialogs);
+    form.holidaysClicked();
+    form.saveClicked();
+    EXPECT_FALSE(form.ended() || form.saved());
+    EXPECT_TRUE(s.dialogs.messages.back().text.starts_with("Impossible d'enregistrer le fichier"));
+    EXPECT_EQ(form.rows().size(), 22u);
+}
+
+TEST(JournalViewer, ShowsTodaysLinesAtFirstThenThoseOfTheDayChosenOrWhyThereAreNone) {
+    Station s;
+    s.start({2020, 6, 22}, 10 * 3600);
+    const std::string folder = s.program.paths.JournalFolder;
+    std::filesystem::create_directory(journalFilePath(folder, {2020, 6, 20}));
+    s.folder.write("Journal/2020-06-19.txt", "");
+    std::vector<std::string> shown;
+    ScriptedScreen<JournalScreen, JournalViewer> screen;
+    screen.act = [&](JournalViewer& viewer) {
+        EXPECT_TRUE(viewer.day() == LocalDate({2020, 6, 22}));
+        EXPECT_EQ(viewer.folder(), folder);
+        shown.push_back(viewer.lines());
+        for (int day : {21, 20, 19, 22}) {
+            viewer.chooseDay({2020, 6, day});
+            shown.push_back(viewer.lines());
+        }
+        EXPECT_TRUE(viewer.day() == LocalDate({2020, 6, 22}));
+    };
+    showJournal(s.program, screen);
+    ASSERT_EQ(screen.opened, 1);
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown[0], "10:00:00.000 Démarrage de Quorel " QUOREL_VERSION "\n"
+                        "10:00:00.000 Horaire du jour chargé : 0 entrée\n");
+    EXPECT_EQ(shown[1], "Aucun événement ce jour.");
+    EXPECT_TRUE(shown[2].starts_with("Journal illisible : ")) << shown[2];
+    EXPECT_EQ(shown[3], shown[1]); // an empty file
+    EXPECT_EQ(shown[4], shown[0]);
+}
+
+TEST(WindowEvents, EditsAndClicksReachTheirCommandsAndTheWindowIsToldWhatIsLeftToIt) {
+    Station s;
+    s.start({2020, 6, 22}, 8 * 3600);
+    const auto raise = [&s](WindowInput input) { return handleWindowEvent(s.program, input); };
+    const auto type = [&raise](int index, const char* text) {
+        raise({.event = WindowEvent::EntryFieldEdited, .index = index, .text = text});
+    };
+    type(0, "1"), type(1, "07:00:00"), type(2, "5"), type(3, "ignored");
+    EXPECT_EQ(raise({.event = WindowEvent::AddClicked}), WindowRequest::None);
+    type(0, "2"), type(1, "08:00:00"), type(2, "9");
+    raise({.event = WindowEvent::ReplaceClicked}); // no row selected
+    raise({.event = WindowEvent::RowChosen, .position = 1});
+    raise({.event = WindowEvent::ReplaceClicked});
+    ASSERT_EQ(s.program.list.count(), 1);
+    EXPECT_EQ(s.program.list.row(1), (ScheduleEntry{"2", "08:00:00", "9"}));
+    raise({.event = WindowEvent::RowChosen, .position = 0});
+    raise({.event = WindowEvent::RemoveClicked});
+    EXPECT_EQ(s.program.list.count(), 1);
+    raise({.event = WindowEvent::RowChosen, .position = 1});
+    raise({.event = WindowEvent::RemoveClicked});
+    EXPECT_EQ(s.program.list.count(), 0);
+
+    raise({.event = WindowEvent::SeriesOutputChosen, .text = "2"});
+    raise({.event = WindowEvent::SeriesOffsetEdited, .index = 1, .text = "30:00"});
+    raise({.event = WindowEvent::SeriesOffsetEdited, .index = 2, .text = "ignored"});
+    raise({.event = WindowEvent::SeriesDurationEdited, .text = "4"});
+    raise({.event = WindowEvent::SeriesClicked});
+    ASSERT_EQ(s.program.list.count(), 24);
+    EXPECT_EQ(s.program.list.row(24), (ScheduleEntry{"2", "23:30:00", "4"}));
+
+    EXPECT_EQ(raise({.event = WindowEvent::CopyDayClicked}), WindowRequest::OpenDayMenu);
+    EXPECT_EQ(raise({.event = WindowEvent::DaysWithoutBellsClicked}),
+              WindowRequest::EditDaysWithoutBells);
+    EXPECT_EQ(raise({.event = WindowEvent::JournalClicked}), WindowRequest::ShowJournal);
+    EXPECT_EQ(raise({.event = WindowEvent::QuitClicked}), WindowRequest::Quit);
+    EXPECT_TRUE(s.dialogs.messages.empty());
+}
+
+// What is wrong with a window's description: a name given twice, a control in no described
+// group box, an event no control raises or a part no control shows.
+template <typename Event, typename Part>
+std::vector<std::string> faultsOf(const WindowDescription<Event, Part>& window, Event lastEvent,
+                                  Part lastPart) {
+    std::vector<std::string> faults;
+    std::set<std::string> names{window.name};
+    std::set<std::string> groups;
+    std::set<Event> events;
+    std::set<Part> parts;
+    const auto note = [&](const auto& described) {
+        std::string name = described.name;
+        if (described.index >= 0) {
+            name.append(1, '_').append(std::to_string(described.index));
+        }
+        if (!names.insert(name).second) {
+            faults.push_back(name + " twice");
+        }
+        events.insert(described.events.begin(), described.events.end());
+        if (described.content) {
+            parts.insert(*described.content);
+        }
+        return name;
+    };
+    for (const auto& menu : window.menus) {
+        for (const auto& item : menu.items) {
+            note(item);
+        }
+    }
+    for (const auto& control : window.controls) {
+        const std::string name = note(control);
+        if (control.container != nullptr && groups.count(control.container) == 0) {
+            faults.push_back(name + " in no group box before it");
+        }
+        if (control.kind == ControlKind::GroupBox) {
+            groups.insert(control.name);
+        }
+    }
+    if (events.size() != static_cast<size_t>(lastEvent) + 1) {
+        faults.push_back(std::to_string(events.size()) + " events raised");
+    }
+    if (parts.size() != static_cast<size_t>(lastPart) + 1) {
+        faults.push_back(std::to_string(parts.size()) + " parts shown");
+    }
+    return faults;
+}
+
+TEST(Descriptions, NameEachControlOnceInsideItsGroupBoxAndRaiseEveryEventAndShowEveryPart) {
+    using Faults = std::vector<std::string>;
+    EXPECT_EQ(faultsOf(mainWindowDescription(), WindowEvent::QuitClicked, ViewPart::NextBell),
+              Faults{});
+    EXPECT_EQ(faultsOf(daysWithoutBellsDescription(), DaysWithoutBellsEvent::CancelClicked,
+                       DaysWithoutBellsPart::Fields),
+              Faults{});
+    EXPECT_EQ(faultsOf(journalDescription(), JournalEvent::CloseClicked, JournalPart::Lines),
+              Faults{});
+}
+
+} // namespace
+} // namespace quorel

@@ -1,0 +1,140 @@
+#include "ui/days_without_bells.h"
+
+#include "schedule/calendar_date.h"
+#include "ui/program.h"
+
+namespace quorel {
+
+namespace {
+
+using Kind = ControlKind;
+using Event = DaysWithoutBellsEvent;
+using Part = DaysWithoutBellsPart;
+
+DaysWithoutBellsDescription describe() {
+    DaysWithoutBellsDescription dialog{.name = "FJoursSansSonnerie",
+                                       .title = "Jours sans sonnerie",
+                                       .clientWidth = 8400,
+                                       .clientHeight = 6300};
+    dialog.controls = {
+        {.name = "JoursSansSonnerie",
+         .kind = Kind::ReportList,
+         .place = {165, 165, 8070, 3840},
+         .content = Part::Periods,
+         .events = {Event::PeriodChosen},
+         .columns = {{"Du"}, {"Au"}, {"Motif"}}},
+        {.name = "LblDu", .caption = "Du", .place = {165, 4095, 495, 345}},
+        {.name = "ChDu",
+         .kind = Kind::DateField,
+         .place = {720, 4095, 7515, 345},
+         .content = Part::Fields,
+         .events = {Event::FromEdited}},
+        {.name = "LblAu", .caption = "Au", .place = {165, 4530, 495, 345}},
+        {.name = "ChAu",
+         .kind = Kind::DateField,
+         .place = {720, 4530, 7515, 345},
+         .content = Part::Fields,
+         .events = {Event::ToEdited}},
+        {.name = "LblMotif", .caption = "Motif", .place = {165, 4965, 495, 330}},
+        {.name = "ChMotif",
+         .kind = Kind::TextField,
+         .place = {720, 4965, 7515, 330},
+         .content = Part::Fields,
+         .events = {Event::LabelEdited}},
+        {.name = "BtnAjouterPeriode",
+         .kind = Kind::PushButton,
+         .caption = "Ajouter",
+         .place = {165, 5385, 2625, 330},
+         .events = {Event::AddClicked}},
+        {.name = "BtnSupprimerPeriode",
+         .kind = Kind::PushButton,
+         .caption = "Supprimer",
+         .place = {2880, 5385, 2640, 330},
+         .events = {Event::RemoveClicked}},
+        {.name = "BtnJoursFeries",
+         .kind = Kind::PushButton,
+         .caption = "Ajouter les jours fériés",
+         .place = {5610, 5385, 2625, 330},
+         .events = {Event::HolidaysClicked}},
+        {.name = "BtnEnregistrer",
+         .kind = Kind::PushButton,
+         .caption = "Enregistrer",
+         .place = {5745, 5805, 1200, 330},
+         .events = {Event::SaveClicked}},
+        {.name = "BtnAnnuler",
+         .kind = Kind::PushButton,
+         .caption = "Annuler",
+         .place = {7035, 5805, 1200, 330},
+         .events = {Event::CancelClicked}},
+    };
+    return inTabOrder(std::move(dialog));
+}
+
+} // namespace
+
+const DaysWithoutBellsDescription& daysWithoutBellsDescription() {
+    static const DaysWithoutBellsDescription dialog = describe();
+    return dialog;
+}
+
+DaysWithoutBellsForm::DaysWithoutBellsForm(std::vector<ClosedPeriod> periods, LocalDate today,
+                                           std::string path, Dialogs& dialogs)
+    : editor_(std::move(periods)), today_(today), path_(std::move(path)), dialogs_(dialogs),
+      from_(today), to_(today) {}
+
+std::vector<PeriodRow> DaysWithoutBellsForm::rows() const {
+    std::vector<PeriodRow> rows;
+    for (const ClosedPeriod& period : editor_.periods()) {
+        rows.push_back({frenchDateText(period.from), frenchDateText(period.to), period.label,
+                        isOver(period, today_)});
+    }
+    return rows;
+}
+
+void DaysWithoutBellsForm::addClicked() {
+    const std::string refused = editor_.add(from_, to_, label_);
+    if (!refused.empty()) {
+        dialogs_.message(refused, MessageIcon::Critical);
+        return;
+    }
+    label_.clear();
+    changed();
+}
+
+void DaysWithoutBellsForm::removeClicked() {
+    if (chosen_) {
+        editor_.remove(*chosen_);
+        changed();
+    }
+}
+
+void DaysWithoutBellsForm::holidaysClicked() {
+    editor_.addPublicHolidays(today_.year);
+    changed();
+}
+
+void DaysWithoutBellsForm::saveClicked() {
+    const std::string failure = editor_.save(path_);
+    if (!failure.empty()) {
+        dialogs_.message(failure, MessageIcon::Critical);
+        return;
+    }
+    saved_ = ended_ = true;
+}
+
+void editDaysWithoutBells(Program& program, DaysWithoutBellsScreen& screen) {
+    Dialogs& dialogs = program.dialogs();
+    const std::string& path = program.paths.ClosedPeriodsPath;
+    std::vector<ClosedPeriod> periods;
+    if (const std::string failure = readForEditing(path, periods); !failure.empty()) {
+        dialogs.message(failure, MessageIcon::Critical);
+        return;
+    }
+    DaysWithoutBellsForm form(std::move(periods), program.today(), path, dialogs);
+    screen.show(form);
+    if (form.saved()) {
+        program.reloadClosedPeriods();
+    }
+}
+
+} // namespace quorel

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "core/control_description.h"
+#include "platform/dialogs.h"
+#include "ui/closed_periods_editor.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorel {
+
+class Program;
+
+// What the controls of the dialog "Jours sans sonnerie" raise.
+enum class DaysWithoutBellsEvent {
+    PeriodChosen,    // JoursSansSonnerie: the current row changed
+    FromEdited,      // ChDu: a new date
+    ToEdited,        // ChAu: a new date
+    LabelEdited,     // ChMotif: a new text
+    AddClicked,      // BtnAjouterPeriode
+    RemoveClicked,   // BtnSupprimerPeriode
+    HolidaysClicked, // BtnJoursFeries
+    SaveClicked,     // BtnEnregistrer
+    CancelClicked,   // BtnAnnuler
+};
+
+// The groups of its controls whose content the form owns.
+enum class DaysWithoutBellsPart {
+    Periods, // the rows of JoursSansSonnerie
+    Fields,  // ChDu, ChAu, ChMotif
+};
+
+using DaysWithoutBellsDescription = WindowDescription<DaysWithoutBellsEvent, DaysWithoutBellsPart>;
+
+// The dialog as it opens; a front end that lays it out itself may let it grow.
+const DaysWithoutBellsDescription& daysWithoutBellsDescription();
+
+// One row of the list: a period's dates as dd/mm/yyyy and its label; a period over is greyed.
+struct PeriodRow {
+    std::string from;
+    std::string to;
+    std::string label;
+    bool over = false;
+    bool operator==(const PeriodRow&) const = default;
+};
+
+// What the dialog shows and what its controls do: the periods sorted by start date, the fields of
+// a period to add (both dates today at first), the public holidays, and the save. The dialog
+// forwards its edits and clicks here, draws what this holds after each click, and closes once
+// ended().
+class DaysWithoutBellsForm {
+  public:
+    DaysWithoutBellsForm(std::vector<ClosedPeriod> periods, LocalDate today, std::string path,
+                         Dialogs& dialogs);
+
+    std::vector<PeriodRow> rows() const;
+    const LocalDate& from() const { return from_; }
+    const LocalDate& to() const { return to_; }
+    const std::string& label() const { return label_; }
+
+    // The dialog's current row, none when it has none.
+    void choosePeriod(std::optional<size_t> row) { chosen_ = row; }
+    void setFrom(const LocalDate& date) { from_ = date; }
+    void setTo(const LocalDate& date) { to_ = date; }
+    void setLabel(std::string text) { label_ = std::move(text); }
+
+    // Adds the period of the fields, then empties the label; a refused one is said in a box.
+    void addClicked();
+    // Removes the current row's period, if there is one.
+    void removeClicked();
+    // Adds the public holidays of this year and the next that are not listed yet.
+    void holidaysClicked();
+    // Writes the file and ends the dialog; a failed save is said in a box and the edits stay.
+    void saveClicked();
+    // Ends the dialog, the file left as it is.
+    void cancelClicked() { ended_ = true; }
+
+    bool ended() const { return ended_; }
+    bool saved() const { return saved_; }
+
+  private:
+    void changed() { chosen_.reset(); }
+
+    ClosedPeriodsEditor editor_;
+    LocalDate today_;
+    std::string path_;
+    Dialogs& dialogs_;
+    LocalDate from_;
+    LocalDate to_;
+    std::string label_;
+    std::optional<size_t> chosen_;
+    bool ended_ = false;
+    bool saved_ = false;
+};
+
+// Shows the dialog of a form until the operator closes it; each front end has its own.
+class DaysWithoutBellsScreen {
+  public:
+    virtual ~DaysWithoutBellsScreen() = default;
+    virtual void show(DaysWithoutBellsForm& form) = 0;
+};
+
+// "Jours sans sonnerie…": reads the program's Quorel.conges for editing and shows it on screen;
+// once saved, the scheduler reads the file again at once. A file that exists but cannot be read
+// is refused with its message, as editing an empty list would overwrite the periods it holds.
+void editDaysWithoutBells(Program& program, DaysWithoutBellsScreen& screen);
+
+} // namespace quorel
