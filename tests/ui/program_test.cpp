@@ -134,7 +134,7 @@ TEST(ShutDown, ACloseAsksAboutUnsavedEditsAndASignalDuringTheQuestionShutsDownAt
     Station s;
     s.start({2020, 6, 22}, kTenOClock);
     s.program.portChoice.select(1);
-    s.program.manual.setCheckS(0, 1);
+    s.program.manual.setCheckS(0, CheckState::Checked);
     s.program.manual.CheckS_Click(0);
     s.program.list.add({"1", "09:00:00", "5"});
     s.dialogs.answer = [](const std::string&) { return Answer::Cancel; };
