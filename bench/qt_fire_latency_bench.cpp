@@ -2,11 +2,12 @@
 // module, through the real phased timer, tick, SetOutputs and serial link over a pseudo-terminal.
 
 #include "platform/ini_settings_store.h"
+#include "platform/phased_timer.h"
 #include "platform/port_devices.h"
 #include "platform/posix/serial_device.h"
 #include "platform/posix/system_clock.h"
-#include "platform/qt/phased_timer.h"
 #include "platform/qt/qt_event_pump.h"
+#include "platform/qt/qt_one_shot_timer.h"
 #include "relay/device_serial_link.h"
 #include "relay/outputs.h"
 #include "relay/relay_bytes.h"
@@ -107,7 +108,8 @@ void BM_FireLatency(benchmark::State& bench) {
     LoadTodayTable(state.today, paths.DayFilePrefix,
                    static_cast<int16_t>(CurrentWeekday(clock) - 1));
     SchedulerTick* tickPointer = nullptr;
-    PhasedTimer timer([&] { tickPointer->TimerSat_Timer(); });
+    QtOneShotTimer slotTimer;
+    PhasedTimer timer(slotTimer, clock, [&] { tickPointer->TimerSat_Timer(); });
     test::RecordingJournal journal;
     RelayLink relays(link, clock, state, panel, view, journal);
     Outputs outputs(state, panel, relays, pump, clock, timer, view);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "core/local_date.h"
@@ -22,6 +23,9 @@ class Clock {
     virtual LocalTimeStamp localTimeStamp() = 0;
     // Seconds on a clock that never jumps (not set back by midnight or by a clock change).
     virtual double monotonicSeconds() = 0;
+    // Microseconds since 1970-01-01 00:00 UTC on the wall clock. Local seconds begin with UTC
+    // ones, so this phases a timer to the clock the window shows.
+    virtual int64_t wallMicroseconds() = 0;
     // Waits at least the given seconds of the monotonic clock without spinning the processor.
     // In the running program the window's events are handled meanwhile, so other handlers (a
     // further tick, a click) may run inside it, as inside EventPump::yield().

@@ -69,6 +69,12 @@ double SystemClock::monotonicSeconds() {
     return static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9;
 }
 
+int64_t SystemClock::wallMicroseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1'000'000 + now.tv_nsec / 1000;
+}
+
 void SystemClock::pause(double seconds) {
     if (seconds <= 0) {
         return;

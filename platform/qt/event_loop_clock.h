@@ -18,6 +18,7 @@ class EventLoopClock final : public Clock {
     LocalDate localDate() override { return clock_.localDate(); }
     LocalTimeStamp localTimeStamp() override { return clock_.localTimeStamp(); }
     double monotonicSeconds() override { return clock_.monotonicSeconds(); }
+    int64_t wallMicroseconds() override { return clock_.wallMicroseconds(); }
     void pause(double seconds) override;
 
   private:

@@ -69,6 +69,14 @@ double SystemClock::monotonicSeconds() {
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+int64_t SystemClock::wallMicroseconds() {
+    FILETIME now{};
+    ::GetSystemTimePreciseAsFileTime(&now);
+    // Tenths of a microsecond since 1601-01-01, 11644473600 s before the Unix epoch.
+    const int64_t ticks = (static_cast<int64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    return (ticks - 116'444'736'000'000'000) / 10;
+}
+
 void SystemClock::pause(double seconds) {
     if (seconds <= 0) {
         return;

@@ -2,11 +2,8 @@
 #include "platform/port_devices.h"
 #include "platform/posix/serial_device.h"
 #include "platform/posix/system_clock.h"
-#include "platform/qt/event_loop_clock.h"
-#include "platform/qt/phased_timer.h"
 #include "relay/device_serial_link.h"
 #include "relay/port_choice.h"
-#include "tests/support/clock_seconds.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fakes.h"
 #include "tests/support/open_file_count.h"
@@ -16,7 +13,6 @@
 #include "tests/support/unprivileged.h"
 
 #include <QProcess>
-#include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
@@ -25,66 +21,6 @@ namespace quorel {
 namespace {
 
 const std::string kCom1 = std::string(kStoreApplication) + "/" + kPortsSection + "/COM1";
-
-TEST(EventLoopClock, PauseHandlesEventsUntilItsDeadlineAndNoneOnceTheProgramEnds) {
-    test::ensureApplication();
-    SystemClock system;
-    QtEventPump pump;
-    EventLoopClock clock(system, pump);
-    int handled = 0;
-    QTimer event;
-    event.setSingleShot(true);
-    QObject::connect(&event, &QTimer::timeout, [&] { ++handled; });
-    const auto pausedFor = [&](double seconds) {
-        event.start(20);
-        const double start = system.monotonicSeconds();
-        clock.pause(seconds);
-        return system.monotonicSeconds() - start;
-    };
-    EXPECT_GE(pausedFor(0.15), 0.15);
-    EXPECT_EQ(handled, 1);                // a click or a repaint is answered during the pause
-    EXPECT_GE(pausedFor(0.0015), 0.0015); // the timer's whole milliseconds are made up
-    pump.stop();
-    EXPECT_GE(pausedFor(0.15), 0.15);
-    EXPECT_EQ(handled, 1);
-    test::runEventsFor(10);
-    EXPECT_EQ(handled, 2); // held back, not lost
-}
-
-TEST(PhasedTimer, TicksJustAfterEachFifthOfASecondOncePerSlotUntilDisabled) {
-    test::ensureApplication();
-    std::vector<double> ticks;
-    PhasedTimer timer([&] {
-        ticks.push_back(test::wallNow());
-        if (ticks.size() == 3) {
-            ::usleep(450'000); // a long tick: the slots it covers are skipped, not caught up
-        }
-        if (ticks.size() == 10) {
-            timer.setEnabled(false); // as the port choice does inside a yield
-        }
-    });
-    test::runEventsFor(300);
-    EXPECT_TRUE(ticks.empty());
-    timer.setEnabled(true);
-    test::runEventsFor(4000);
-    EXPECT_FALSE(timer.isEnabled());
-    ASSERT_EQ(ticks.size(), 10u);
-
-    // Milliseconds past the start of the tick's 200 ms slot, and the slot itself.
-    const auto phase = [](double t) { return std::fmod(t * 1000.0, 200.0); };
-    const auto slot = [](double t) { return std::lround(std::floor((t * 1000.0 - 3.0) / 200.0)); };
-    int onPhase = 0;
-    for (size_t i = 0; i < ticks.size(); ++i) {
-        EXPECT_TRUE(i == 0 || slot(ticks[i]) > slot(ticks[i - 1])) << "two ticks in one slot";
-        // The tick right after the long one comes late by design.
-        EXPECT_TRUE(i == 3 || phase(ticks[i]) >= 3.0) << "tick " << i << " came before its slot";
-        onPhase += i != 3 && phase(ticks[i]) <= 25.0 ? 1 : 0;
-    }
-    // A loaded machine may delay the odd tick; most must fall within a few milliseconds.
-    EXPECT_GE(onPhase, 7);
-    EXPECT_GE(ticks[3] - ticks[2], 0.45);
-    EXPECT_LT(ticks[3] - ticks[2], 0.55) << "the late tick fires once, at once";
-}
 
 // The link to a module behind a stable name, as /dev/serial/by-id/... gives it: unplugging
 // removes the name, plugging in again brings it back on a new device. The deadlines count on a

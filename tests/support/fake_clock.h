@@ -43,6 +43,13 @@ class FakeClock final : public Clock {
                             ms / 1000 % 60, ms % 1000)};
     }
     double monotonicSeconds() override { return monotonic_; }
+    // The fake local time read as UTC.
+    int64_t wallMicroseconds() override {
+        using namespace std::chrono;
+        const sys_days day{year{date_.year} / date_.month / date_.day};
+        return int64_t{day.time_since_epoch().count()} * 86'400'000'000 +
+               std::llround(seconds_ * 1e6);
+    }
     void pause(double seconds) override { pausedSeconds_ += seconds, advance(seconds); }
 
     int clockTextReads() const { return clockTextReads_; }

@@ -4,7 +4,6 @@
 #include "platform/file_io.h"
 #include "platform/program_folder.h"
 #include "platform/qt/interval_timer.h"
-#include "platform/qt/phased_timer.h"
 #include "platform/user_folders.h"
 
 #ifndef _WIN32
@@ -17,14 +16,13 @@
 namespace quorel {
 
 QuorelApp::QuorelApp()
-    : timer_(new PhasedTimer([this] { program_->tick.TimerSat_Timer(); }, &window_)),
+    : timer_(tickTimer_, systemClock_, [this] { program_->tick.TimerSat_Timer(); }),
       retryTimer_(new IntervalTimer(
           kPortRetryMilliseconds, [this] { program_->portChoice.TimerPort_Timer(); }, &window_)) {
-    timer_->setObjectName("TimerSat");
     retryTimer_->setObjectName("TimerPort");
     dialogs_.setParent(&window_);
     program_ = std::make_unique<Program>(PlatformServices{clock_, link_, pump_, dialogs_, store_,
-                                                          startup_, *timer_, *retryTimer_, window_,
+                                                          startup_, timer_, *retryTimer_, window_,
                                                           std::cerr, systemFiles()},
                                          dataFolder(programFolder()), programPath());
     window_.attach(*program_);

@@ -11,9 +11,11 @@
 #include "platform/posix/system_clock.h"
 #include "platform/posix/xdg_startup_entry.h"
 #endif
+#include "platform/phased_timer.h"
 #include "platform/qt/event_loop_clock.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_event_pump.h"
+#include "platform/qt/qt_one_shot_timer.h"
 #include "platform/user_folders.h"
 #include "relay/device_serial_link.h"
 #include "ui/program.h"
@@ -24,7 +26,6 @@
 namespace quorel {
 
 class IntervalTimer;
-class PhasedTimer;
 class UnixSignals;
 
 // The program as it runs in service: the real clock, serial port, settings store, start-up
@@ -56,7 +57,8 @@ class QuorelApp {
     XdgStartupEntry startup_{userConfigFolder()};
 #endif
     MainWindow window_;
-    PhasedTimer* timer_;        // owned by the window
+    QtOneShotTimer tickTimer_;
+    PhasedTimer timer_;
     IntervalTimer* retryTimer_; // owned by the window
     std::unique_ptr<Program> program_;
     UnixSignals* signals_ = nullptr; // owned by the window; POSIX systems only

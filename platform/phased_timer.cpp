@@ -1,15 +1,8 @@
-#include "platform/qt/phased_timer.h"
-
-#include <chrono>
+#include "platform/phased_timer.h"
 
 namespace quorel {
 
 namespace {
-
-int64_t wallMicroseconds() {
-    using namespace std::chrono;
-    return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
-}
 
 // Slot n begins at n * 200 ms + 5 ms past the epoch, hence past every wall-clock second.
 int64_t slotAt(int64_t microseconds) {
@@ -28,11 +21,9 @@ constexpr int64_t kEarlyWakeTolerance = 1'500;
 
 } // namespace
 
-PhasedTimer::PhasedTimer(std::function<void()> onTick, QObject* parent)
-    : QObject(parent), onTick_(std::move(onTick)) {
-    timer_.setSingleShot(true);
-    timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &PhasedTimer::onExpiry);
+PhasedTimer::PhasedTimer(OneShotTimer& timer, Clock& clock, std::function<void()> onTick)
+    : timer_(timer), clock_(clock), onTick_(std::move(onTick)) {
+    timer_.setExpiryHandler([this] { onExpiry(); });
 }
 
 void PhasedTimer::setEnabled(bool enabled) {
@@ -48,20 +39,19 @@ void PhasedTimer::setEnabled(bool enabled) {
 }
 
 void PhasedTimer::armForNextSlot() {
-    const int64_t now = wallMicroseconds();
+    const int64_t now = clock_.wallMicroseconds();
     int64_t next = slotAt(now) + 1;
     if (next == lastSlot_) {
         ++next; // woken just before the slot it has already fired for
     }
-    const int64_t waitMicroseconds = slotStart(next) - now;
-    timer_.start(static_cast<int>((waitMicroseconds + 999) / 1000));
+    timer_.start(slotStart(next) - now);
 }
 
 void PhasedTimer::onExpiry() {
     if (!enabled_) {
         return;
     }
-    const int64_t slot = slotAt(wallMicroseconds() + kEarlyWakeTolerance);
+    const int64_t slot = slotAt(clock_.wallMicroseconds() + kEarlyWakeTolerance);
     if (slot == lastSlot_) {
         // Woken too early, still inside the slot already fired: wait for the next one.
         armForNextSlot();
