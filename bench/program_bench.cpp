@@ -1,0 +1,199 @@
+// The built programs, measured from outside as a relay module and the system see them:
+// - idle CPU: 600 entries none of which is due meanwhile, the port open on a pseudo-terminal, the
+//   CPU time of the program's process over 30 s as a share of one core (with Wine's server too for
+//   quorel.exe);
+// - quorel.exe's fire latency under Wine: 25 entries 2 s apart on COM1 (a pseudo-terminal), from
+//   the start of each entry's second to the arrival of its relay-on byte.
+// The Wine measures run in the environment of the test of quorel.exe under Wine
+// (tests/support/wine_program.h).
+
+#include "relay/relay_bytes.h"
+#include "tests/support/wine_program.h"
+
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
+
+namespace quorel {
+namespace {
+
+using namespace test;
+
+// Relay 1 entries of duration 0 in every day file, so that a run across midnight keeps them.
+void writeDayFiles(const PortableCopy& quorel, const std::vector<double>& seconds) {
+    std::string bytes;
+    for (double second : seconds) {
+        bytes += record("1", second, "0");
+    }
+    for (int day = 0; day < 7; ++day) {
+        quorel.write("Quorel." + std::to_string(day), bytes);
+    }
+}
+
+double percentile(std::vector<double> values, double fraction) {
+    std::sort(values.begin(), values.end());
+    const size_t rank = static_cast<size_t>(std::ceil(fraction * values.size()));
+    return values[std::clamp<size_t>(rank, 1, values.size()) - 1];
+}
+
+void BM_WineFireLatency(benchmark::State& bench) {
+    if (windowsBuild().empty()) {
+        bench.SkipWithError("QUOREL_WINDOWS_BUILD names no Windows build");
+        return;
+    }
+    Com1 com1;
+    PseudoTerminal module;
+    com1.plugIn(module);
+    PortableCopy quorel;
+    quorel.write("Quorel.ini", "1\r\n");
+    std::vector<double> seconds;
+    const double first = std::floor(wallNow()) + 12; // Wine's start comes first
+    for (int i = 0; i < 25; ++i) {
+        seconds.push_back(first + 2.0 * i);
+    }
+    writeDayFiles(quorel, seconds);
+    std::vector<double> found;
+    for (auto _ : bench) {
+        quorel.start();
+        const auto received = module.read(SIZE_MAX, seconds.back() + 1.5 - wallNow());
+        for (double second : seconds) {
+            for (const ReceivedByte& byte : received) {
+                const double after = byte.wall - second;
+                if (byte.byte == kRelay1On && after >= 0 && after < 1) {
+                    found.push_back(after * 1000.0);
+                    break;
+                }
+            }
+        }
+        quorel.close();
+    }
+    com1.unplug();
+    if (found.size() != seconds.size()) {
+        bench.SkipWithError("an entry's relay-on byte never arrived within its second");
+        return;
+    }
+    bench.counters["entries"] = static_cast<double>(found.size());
+    bench.counters["p50_ms"] = percentile(found, 0.50);
+    bench.counters["p99_ms"] = percentile(found, 0.99);
+    bench.counters["max_ms"] = *std::max_element(found.begin(), found.end());
+}
+
+// User and system CPU seconds of a process so far, from /proc.
+double cpuSeconds(long pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), {});
+    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::string field;
+    double ticks = 0;
+    for (int index = 3; fields >> field && index <= 15; ++index) {
+        ticks += index >= 14 ? std::stod(field) : 0; // utime, stime
+    }
+    return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
+long wineServerPid() {
+    QProcess pgrep;
+    pgrep.start("pgrep", {"-n", "wineserver"});
+    pgrep.waitForFinished();
+    return pgrep.readAllStandardOutput().trimmed().toLong();
+}
+
+// 600 entries from an hour ahead, a minute apart: none is due while it is measured.
+std::vector<double> entriesNotDue() {
+    std::vector<double> seconds;
+    for (int i = 0; i < 600; ++i) {
+        seconds.push_back(wallNow() + 3600 + 60.0 * i);
+    }
+    return seconds;
+}
+
+// The share of one core that a process used over 30 s, once 10 s after its start have passed.
+double idleCpuPercent(long pid) {
+    std::this_thread::sleep_for(std::chrono::seconds(10));
+    const double before = cpuSeconds(pid);
+    const double start = monotonicNow();
+    std::this_thread::sleep_for(std::chrono::seconds(30));
+    return 100 * (cpuSeconds(pid) - before) / (monotonicNow() - start);
+}
+
+void BM_IdleCpu(benchmark::State& bench) {
+    TempFolder home;
+    PseudoTerminal module;
+    for (const char* folder : {"program", "config", "runtime"}) {
+        std::filesystem::create_directory(home.file(folder));
+    }
+    std::filesystem::permissions(home.file("runtime"), std::filesystem::perms::owner_all);
+    std::filesystem::copy_file(QUOREL_PROGRAM, home.file("program/quorel"));
+    home.write("config/VornAlmare.ini", "[Ports]\nCOM1=" + module.slavePath() + "\n");
+    home.write("program/Quorel.ini", "1\r\n");
+    std::string bytes;
+    for (double second : entriesNotDue()) {
+        bytes += record("1", second, "5");
+    }
+    for (int day = 0; day < 7; ++day) {
+        home.write("program/Quorel." + std::to_string(day), bytes);
+    }
+    QProcess quorel;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("HOME", QString::fromStdString(home.path()));
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home.file("config")));
+    environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.file("runtime")));
+    quorel.setProcessEnvironment(environment);
+    for (auto _ : bench) {
+        quorel.start(QString::fromStdString(home.file("program/quorel")), {});
+        quorel.waitForStarted();
+        bench.counters["program_cpu_percent"] = idleCpuPercent(quorel.processId());
+        quorel.terminate();
+        quorel.waitForFinished();
+    }
+}
+
+void BM_WineIdleCpu(benchmark::State& bench) {
+    if (windowsBuild().empty()) {
+        bench.SkipWithError("QUOREL_WINDOWS_BUILD names no Windows build");
+        return;
+    }
+    Com1 com1;
+    PseudoTerminal module;
+    com1.plugIn(module);
+    PortableCopy quorel;
+    quorel.write("Quorel.ini", "1\r\n");
+    std::vector<double> seconds;
+    for (int i = 0; i < 600; ++i) { // from an hour ahead, a minute apart: none due meanwhile
+        seconds.push_back(wallNow() + 3600 + 60.0 * i);
+    }
+    writeDayFiles(quorel, seconds);
+    for (auto _ : bench) {
+        quorel.start();
+        std::this_thread::sleep_for(std::chrono::seconds(10)); // started and settled
+        const long program = static_cast<long>(quorel.process.processId());
+        const long server = wineServerPid();
+        const double programBefore = cpuSeconds(program);
+        const double serverBefore = cpuSeconds(server);
+        const double wallBefore = monotonicNow();
+        std::this_thread::sleep_for(std::chrono::seconds(30));
+        const double wall = monotonicNow() - wallBefore;
+        bench.counters["program_cpu_percent"] = 100 * (cpuSeconds(program) - programBefore) / wall;
+        bench.counters["wineserver_cpu_percent"] = 100 * (cpuSeconds(server) - serverBefore) / wall;
+        quorel.close();
+    }
+    com1.unplug();
+}
+
+BENCHMARK(BM_IdleCpu)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_WineFireLatency)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_WineIdleCpu)->Iterations(1)->Unit(benchmark::kSecond);
+
+} // namespace
+} // namespace quorel
+
+int main(int argc, char** argv) {
+    quorel::test::ensureApplication();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

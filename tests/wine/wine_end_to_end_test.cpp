@@ -1,0 +1,68 @@
+// quorel.exe under Wine, its port COM1 a pseudo-terminal reached through a symbolic link, as a
+// relay module on a Windows computer. The test command runs it once the Windows build exists.
+
+#include "platform/posix/system_clock.h"
+#include "schedule/weekday.h"
+#include "tests/support/wine_program.h"
+
+#include <memory>
+#include <thread>
+
+namespace quorel {
+namespace {
+
+using namespace test;
+
+std::vector<test::ReceivedByte> readUntil(test::PseudoTerminal& module, double wallDeadline) {
+    return module.read(SIZE_MAX, wallDeadline - test::wallNow());
+}
+
+TEST(WineEndToEnd, EntriesRingOnTheirSecondOnCom1TheCloseBoxSavesAndAReplugRingsAgain) {
+    ASSERT_FALSE(windowsBuild().empty()) << "QUOREL_WINDOWS_BUILD names no Windows build";
+    SystemClock clock;
+    while (clock.secondsSinceMidnight() > 86400 - 180) { // today stays today for the test
+        std::this_thread::sleep_for(std::chrono::seconds(10));
+    }
+    const std::string today = "Quorel." + std::to_string(CurrentWeekday(clock) - 1);
+    Com1 com1;
+    auto module = std::make_unique<test::PseudoTerminal>();
+    com1.plugIn(*module);
+    PortableCopy quorel;
+    quorel.write("Quorel.ini", "1"); // COM1: saved back in the program's own form
+    const double first = std::floor(test::wallNow()) + 10; // Wine takes a few seconds to start
+    const double second = first + 12;
+    quorel.write(today, record("1", first, "2") + record("2", second, "1"));
+    quorel.start();
+
+    const auto bytes = readUntil(*module, first + 4);
+    ASSERT_FALSE(bytes.empty()) << quorel.log();
+    EXPECT_EQ(between(bytes, 0, first), "op") << quorel.log(); // the start-up's relays off
+    // Relay 1 on inside its second with relay 2's command 0.15 s after; off 2 s later.
+    const std::string ringing = between(bytes, first, first + 1);
+    ASSERT_GE(ringing.size(), 2u) << between(bytes, 0, 1e12);
+    EXPECT_EQ(ringing.substr(0, 2), "ep");
+    EXPECT_EQ(between(bytes, first + 1, first + 2), "");
+    EXPECT_EQ(between(bytes, first + 2, first + 3.4), "op");
+    for (size_t i = 1; i < bytes.size(); ++i) {
+        EXPECT_GE(bytes[i].monotonic - bytes[i - 1].monotonic, 0.14) << "byte " << i;
+        EXPECT_LE(bytes[i].monotonic - bytes[i - 1].monotonic, 0.25) << "byte " << i;
+    }
+
+    // Unplugged, then a new module behind the same name: it rings the next entry.
+    module.reset();
+    com1.unplug();
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    module = std::make_unique<test::PseudoTerminal>();
+    com1.plugIn(*module);
+    const auto again = readUntil(*module, second + 1.5);
+    EXPECT_EQ(between(again, second, second + 1).substr(0, 2), "of")
+        << between(again, 0, 1e12) << quorel.log();
+
+    EXPECT_EQ(quorel.close(), 0) << quorel.log();
+    EXPECT_EQ(quorel.folder.read("Quorel.ini"), "1\r\n");
+    EXPECT_EQ(between(module->read(SIZE_MAX, 0.3), 0, 1e12), "") << "nothing was on";
+    com1.unplug();
+}
+
+} // namespace
+} // namespace quorel
