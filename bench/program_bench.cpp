@@ -39,26 +39,40 @@ double percentile(std::vector<double> values, double fraction) {
     return values[std::clamp<size_t>(rank, 1, values.size()) - 1];
 }
 
-void BM_WineFireLatency(benchmark::State& bench) {
-    if (windowsBuild().empty()) {
-        bench.SkipWithError("QUOREL_WINDOWS_BUILD names no Windows build");
-        return;
+// quorel.exe in a folder of its own with COM1 chosen, COM1 a pseudo-terminal.
+struct WineStation {
+    WineStation() {
+        com1.plugIn(module);
+        quorel.write("Quorel.ini", "1\r\n");
     }
+    ~WineStation() { com1.unplug(); }
     Com1 com1;
     PseudoTerminal module;
-    com1.plugIn(module);
     PortableCopy quorel;
-    quorel.write("Quorel.ini", "1\r\n");
+};
+
+bool windowsBuildNamed(benchmark::State& bench) {
+    if (windowsBuild().empty()) {
+        bench.SkipWithError("QUOREL_WINDOWS_BUILD names no Windows build");
+    }
+    return !windowsBuild().empty();
+}
+
+void BM_WineFireLatency(benchmark::State& bench) {
+    if (!windowsBuildNamed(bench)) {
+        return;
+    }
+    WineStation wine;
     std::vector<double> seconds;
     const double first = std::floor(wallNow()) + 12; // Wine's start comes first
     for (int i = 0; i < 25; ++i) {
         seconds.push_back(first + 2.0 * i);
     }
-    writeDayFiles(quorel, seconds);
+    writeDayFiles(wine.quorel, seconds);
     std::vector<double> found;
     for (auto _ : bench) {
-        quorel.start();
-        const auto received = module.read(SIZE_MAX, seconds.back() + 1.5 - wallNow());
+        wine.quorel.start();
+        const auto received = wine.module.read(SIZE_MAX, seconds.back() + 1.5 - wallNow());
         for (double second : seconds) {
             for (const ReceivedByte& byte : received) {
                 const double after = byte.wall - second;
@@ -68,9 +82,8 @@ void BM_WineFireLatency(benchmark::State& bench) {
                 }
             }
         }
-        quorel.close();
+        wine.quorel.close();
     }
-    com1.unplug();
     if (found.size() != seconds.size()) {
         bench.SkipWithError("an entry's relay-on byte never arrived within its second");
         return;
@@ -153,35 +166,21 @@ void BM_IdleCpu(benchmark::State& bench) {
 }
 
 void BM_WineIdleCpu(benchmark::State& bench) {
-    if (windowsBuild().empty()) {
-        bench.SkipWithError("QUOREL_WINDOWS_BUILD names no Windows build");
+    if (!windowsBuildNamed(bench)) {
         return;
     }
-    Com1 com1;
-    PseudoTerminal module;
-    com1.plugIn(module);
-    PortableCopy quorel;
-    quorel.write("Quorel.ini", "1\r\n");
-    std::vector<double> seconds;
-    for (int i = 0; i < 600; ++i) { // from an hour ahead, a minute apart: none due meanwhile
-        seconds.push_back(wallNow() + 3600 + 60.0 * i);
-    }
-    writeDayFiles(quorel, seconds);
+    WineStation wine;
+    writeDayFiles(wine.quorel, entriesNotDue());
     for (auto _ : bench) {
-        quorel.start();
-        std::this_thread::sleep_for(std::chrono::seconds(10)); // started and settled
-        const long program = static_cast<long>(quorel.process.processId());
+        wine.quorel.start();
         const long server = wineServerPid();
-        const double programBefore = cpuSeconds(program);
         const double serverBefore = cpuSeconds(server);
-        const double wallBefore = monotonicNow();
-        std::this_thread::sleep_for(std::chrono::seconds(30));
-        const double wall = monotonicNow() - wallBefore;
-        bench.counters["program_cpu_percent"] = 100 * (cpuSeconds(program) - programBefore) / wall;
-        bench.counters["wineserver_cpu_percent"] = 100 * (cpuSeconds(server) - serverBefore) / wall;
-        quorel.close();
+        const double start = monotonicNow();
+        bench.counters["program_cpu_percent"] = idleCpuPercent(wine.quorel.process.processId());
+        bench.counters["wineserver_cpu_percent"] =
+            100 * (cpuSeconds(server) - serverBefore) / (monotonicNow() - start);
+        wine.quorel.close();
     }
-    com1.unplug();
 }
 
 BENCHMARK(BM_IdleCpu)->Iterations(1)->Unit(benchmark::kSecond);
