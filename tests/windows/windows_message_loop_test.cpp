@@ -2,6 +2,7 @@
 #include "platform/windows/message_loop.h"
 #include "platform/windows/message_loop_clock.h"
 #include "platform/windows/message_window.h"
+#include "platform/windows/shutdown_deadline.h"
 #include "platform/windows/system_clock.h"
 #include "platform/windows/waitable_one_shot_timer.h"
 #include "platform/windows/win32_dialogs.h"
@@ -251,6 +252,23 @@ TEST(Win32Dialogs, QuestionsReadOuiNonAnnulerAndEachWayOutGivesItsAnswer) {
     EXPECT_EQ(okText, L"OK"); // the message box, captioned as the question
     EXPECT_EQ(dialogs.ask("Encore ?"), Answer::Cancel);
     ::DestroyWindow(owner);
+}
+
+TEST(ShutdownDeadline, EndsAProgramStillRunningThreeSecondsAfterItIsArmedUnlessDisarmed) {
+    {
+        ShutdownDeadline deadline;
+        deadline.arm();
+        EXPECT_TRUE(deadline.armed());
+        deadline.disarm(); // the log-off was called off
+        EXPECT_FALSE(deadline.armed());
+    }
+    EXPECT_EXIT(
+        {
+            ShutdownDeadline deadline;
+            deadline.arm();
+            ::Sleep(INFINITE); // a shut-down that hangs
+        },
+        testing::ExitedWithCode(1), "quorel : arr.+t .+court.+ apr.+s 3 secondes");
 }
 
 } // namespace
