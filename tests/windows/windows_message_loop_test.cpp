@@ -178,7 +178,7 @@ TEST(WaitableOneShotTimer, ExpiresOncePerArmingAndAStopOrARearmingCancelsTheEarl
     EXPECT_EQ(expiries, std::vector<int>{3});
 }
 
-TEST(WaitableOneShotTimer, FiresWhileAMessageBoxIsOpen) {
+TEST(WaitableOneShotTimer, FiresWhileAMessageBoxOrAMenuIsOpen) {
     WaitableOneShotTimer timer;
     HWND boxSeen = nullptr;
     timer.setExpiryHandler([&] {
@@ -190,6 +190,25 @@ TEST(WaitableOneShotTimer, FiresWhileAMessageBoxIsOpen) {
     timer.start(20'000);
     EXPECT_EQ(::MessageBoxW(nullptr, L"Sonnerie", L"Gestion Quorel", MB_OK), IDOK);
     EXPECT_NE(boxSeen, nullptr);
+
+    const HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
+                                          nullptr, nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(window);
+    const HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuW(menu, MF_STRING, 1, L"Démarrage automatique");
+    bool inMenu = false;
+    timer.setExpiryHandler([&] {
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        ::GetGUIThreadInfo(::GetCurrentThreadId(), &thread);
+        inMenu = (thread.flags & GUI_INMENUMODE) != 0;
+        ::EndMenu();
+    });
+    timer.start(20'000);
+    ::TrackPopupMenu(menu, TPM_RETURNCMD, 10, 10, 0, window, nullptr);
+    EXPECT_TRUE(inMenu);
+    ::DestroyMenu(menu);
+    ::DestroyWindow(window);
 }
 
 TEST(Win32IntervalTimer, RepeatsWhileEnabledOnly) {
