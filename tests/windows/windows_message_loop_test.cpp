@@ -2,6 +2,7 @@
 #include "platform/windows/message_loop.h"
 #include "platform/windows/message_loop_clock.h"
 #include "platform/windows/message_window.h"
+#include "platform/windows/shutdown_deadline.h"
 #include "platform/windows/system_clock.h"
 #include "platform/windows/waitable_one_shot_timer.h"
 #include "platform/windows/win32_dialogs.h"
@@ -177,7 +178,7 @@ TEST(WaitableOneShotTimer, ExpiresOncePerArmingAndAStopOrARearmingCancelsTheEarl
     EXPECT_EQ(expiries, std::vector<int>{3});
 }
 
-TEST(WaitableOneShotTimer, FiresWhileAMessageBoxIsOpen) {
+TEST(WaitableOneShotTimer, FiresWhileAMessageBoxOrAMenuIsOpen) {
     WaitableOneShotTimer timer;
     HWND boxSeen = nullptr;
     timer.setExpiryHandler([&] {
@@ -189,6 +190,25 @@ TEST(WaitableOneShotTimer, FiresWhileAMessageBoxIsOpen) {
     timer.start(20'000);
     EXPECT_EQ(::MessageBoxW(nullptr, L"Sonnerie", L"Gestion Quorel", MB_OK), IDOK);
     EXPECT_NE(boxSeen, nullptr);
+
+    const HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
+                                          nullptr, nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(window);
+    const HMENU menu = ::CreatePopupMenu();
+    ::AppendMenuW(menu, MF_STRING, 1, L"Démarrage automatique");
+    bool inMenu = false;
+    timer.setExpiryHandler([&] {
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        ::GetGUIThreadInfo(::GetCurrentThreadId(), &thread);
+        inMenu = (thread.flags & GUI_INMENUMODE) != 0;
+        ::EndMenu();
+    });
+    timer.start(20'000);
+    ::TrackPopupMenu(menu, TPM_RETURNCMD, 10, 10, 0, window, nullptr);
+    EXPECT_TRUE(inMenu);
+    ::DestroyMenu(menu);
+    ::DestroyWindow(window);
 }
 
 TEST(Win32IntervalTimer, RepeatsWhileEnabledOnly) {
@@ -251,6 +271,23 @@ TEST(Win32Dialogs, QuestionsReadOuiNonAnnulerAndEachWayOutGivesItsAnswer) {
     EXPECT_EQ(okText, L"OK"); // the message box, captioned as the question
     EXPECT_EQ(dialogs.ask("Encore ?"), Answer::Cancel);
     ::DestroyWindow(owner);
+}
+
+TEST(ShutdownDeadline, EndsAProgramStillRunningThreeSecondsAfterItIsArmedUnlessDisarmed) {
+    {
+        ShutdownDeadline deadline;
+        deadline.arm();
+        EXPECT_TRUE(deadline.armed());
+        deadline.disarm(); // the log-off was called off
+        EXPECT_FALSE(deadline.armed());
+    }
+    EXPECT_EXIT(
+        {
+            ShutdownDeadline deadline;
+            deadline.arm();
+            ::Sleep(INFINITE); // a shut-down that hangs
+        },
+        testing::ExitedWithCode(1), "quorel : arr.+t .+court.+ apr.+s 3 secondes");
 }
 
 } // namespace
