@@ -158,5 +158,203 @@ TEST_F(Win32Window, ShowsEachControlWithItsCaptionAndToolTipInItsPlaceAndKeepsIt
     EXPECT_TRUE(::IsZoomed(window()) && client.right > 504);
 }
 
+TEST_F(Win32Window, TypedEntryIsAddedSavedAndShownAgainAndSeriesFollow) {
+    station.start({2020, 6, 23}, 8 * 3600); // a Tuesday: "Mardi" is today
+    HWND days = find("JourSemaine");
+    EXPECT_EQ(::SendMessageW(days, LB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(::SendMessageW(days, LB_GETCOUNT, 0, 0), 7);
+    station.type("ChEdit", 0, "2");
+    station.type("ChEdit", 1, "07:45:00");
+    station.type("ChEdit", 2, "5");
+    station.click("BtnAjouter");
+    ASSERT_EQ(station.rows(), 1);
+    NMLVCUSTOMDRAW draw;
+    EXPECT_EQ(customDraw(0, draw), CDRF_DODEFAULT); // a row that rings keeps the list's colours
+    station.click("BtnSave");
+    EXPECT_EQ(station.folder.read("Quorel.1"), "\"2\",\"07:45:00\",\"5\"\r\n");
+    station.chooseDay(4);
+    EXPECT_EQ(station.rows(), 0);
+    station.chooseDay(1);
+    ASSERT_EQ(station.rows(), 1);
+    EXPECT_EQ(station.row(0), "2 07:45:00 5");
+
+    station.type("ChDecoupe", 0, " 02:15 ");
+    station.type("ChDure", -1, "6");
+    HWND output = find("ComboS");
+    ::SendMessageW(output, CB_SETCURSEL, 1, 0);
+    ::SendMessageW(window(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(output), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(output));
+    station.click("BtnInti");
+    ASSERT_EQ(station.rows(), 25);
+    EXPECT_EQ(station.row(24), "2 23:02:15 6");
+    EXPECT_TRUE(station.dialogs.messages.empty());
+}
+
+TEST_F(Win32Window, ListClicksKeysHeadersAndTheDayCopyMenuReachTheEditor) {
+    station.start({2020, 6, 23}, 8 * 3600,
+                  {{"Quorel.0", "\"1\",\"07:00:00\",\"60\"\r\n\"2\",\"07:45:00\",\"5\"\r\n"
+                                "\"1\",\"12:00:00\",\"10\"\r\n"}});
+    station.chooseDay(0); // loaded while the window is shown
+    HWND list = find("Quorel");
+    ListView_SetItemState(list, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    NMHDR click{};
+    click.code = static_cast<UINT>(NM_CLICK);
+    station.notifyFromList(click);
+    EXPECT_EQ(station.text("ChEdit", 1), "12:00:00");
+    EXPECT_EQ(station.text("ChEdit", 2), "10");
+
+    NMLISTVIEW header{};
+    header.hdr.code = LVN_COLUMNCLICK;
+    header.iSubItem = 2;
+    station.notifyFromList(header.hdr);
+    EXPECT_EQ(station.row(0) + " " + station.row(2), "1 12:00:00 10 1 07:00:00 60");
+
+    ::SetFocus(list);
+    for (WPARAM key : {WPARAM('A'), WPARAM(VK_DELETE)}) { // another key does nothing
+        ::SendMessageW(list, WM_KEYDOWN, key, 0);
+        ::SendMessageW(list, WM_KEYUP, key, 0xC0000001);
+    }
+    EXPECT_EQ(station.rows(), 2);
+
+    station.chooseDay(4); // Vendredi is being edited
+    // The pop-up menu takes the keys waiting: the first item, "Lundi".
+    ::PostMessageW(window(), WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageW(window(), WM_KEYDOWN, VK_RETURN, 0);
+    station.click("BtnCopy");
+    ASSERT_EQ(station.rows(), 3);
+    EXPECT_EQ(::SendMessageW(find("JourSemaine"), LB_GETCURSEL, 0, 0), 4);
+    station.click("BtnSave");
+    EXPECT_EQ(station.folder.read("Quorel.4"), station.folder.read("Quorel.0"));
+}
+
+TEST_F(Win32Window, FlagsRowsThatWillNeverRingInTheWarningColoursWithTheirToolTip) {
+    std::string bytes = "1,07:00:00,5\r\n"; // sorted behind 600 rows that never match
+    for (int row = 0; row < 600; ++row) {
+        bytes += "1,0,5\r\n";
+    }
+    station.start({2020, 6, 22}, 8 * 3600, {{"Quorel.0", bytes}});
+    HWND list = find("Quorel");
+    std::string tips;
+    for (int row : {599, 600}) {
+        NMLVCUSTOMDRAW draw;
+        EXPECT_EQ(customDraw(row, draw), CDRF_NEWFONT);
+        EXPECT_EQ(draw.clrText, warningTextColour());
+        EXPECT_EQ(draw.clrTextBk, warningBackgroundColour());
+        // The tip of the row under the pointer.
+        ListView_EnsureVisible(list, row, FALSE);
+        RECT place{};
+        ListView_GetItemRect(list, row, &place, LVIR_BOUNDS);
+        POINT centre{(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+        ::ClientToScreen(list, &centre);
+        ::SetCursorPos(centre.x, centre.y);
+        NMTTDISPINFOW asked{};
+        asked.hdr.hwndFrom = station.window.toolTips().handle();
+        asked.hdr.idFrom = reinterpret_cast<UINT_PTR>(list);
+        asked.hdr.code = TTN_GETDISPINFOW;
+        ::SendMessageW(window(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&asked));
+        tips += fromWide(asked.lpszText != nullptr ? asked.lpszText : L"") + "|";
+    }
+    EXPECT_NE(tips.find("jamais : l'heure"), std::string::npos) << tips;
+    EXPECT_NE(tips.find("600 premières"), std::string::npos) << tips;
+}
+
+TEST_F(Win32Window, ThePortChoiceStartsTheSchedulerAndTheWindowShowsIt) {
+    station.start({2020, 6, 22}, 7 * 3600 + 44 * 60 + 59.5,
+                  {{"Quorel.0", "\"1\",\"07:45:00\",\"5\"\r\n\"1\",\"10:00:00\",\"5\"\r\n"}});
+    station.click("PortCom", 1);
+    EXPECT_EQ(station.text("InfoERR"), "Init COM1:4800,N,8,1 Ok");
+    EXPECT_TRUE(station.timer.isEnabled());
+    EXPECT_EQ(station.text("LblProchaine"), "Prochaine sonnerie\n07:45:00 - S1 - 5 s");
+    EXPECT_FALSE(station.window.fillOf(find("LblProchaine")));
+    tick(0.6);
+    EXPECT_EQ(station.text("LblHeure"), "07:45:00");
+    EXPECT_EQ(station.text("LblMaxi", 0), "5");
+    EXPECT_EQ(station.text("LblTemp", 0), "--:--");
+    EXPECT_EQ(station.window.fillOf(find("LedOut", 0)), indicatorColour(Indicator::On));
+    tick(3);
+    EXPECT_EQ(station.text("LblTemp", 0), "00:03");
+    tick(3);
+    EXPECT_EQ(station.window.fillOf(find("LedOut", 0)), indicatorColour(Indicator::Off));
+
+    station.click("PortCom", 0);
+    EXPECT_EQ(station.text("InfoERR"), "Port COM Close OK !");
+    EXPECT_EQ(::SendMessageW(find("PortCom", 1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_FALSE(station.timer.isEnabled());
+    EXPECT_EQ(station.window.toolTips().text(find("InfoERR")), "");
+    station.link.openError = SerialError::DeviceBusy; // its tool tip says what to do
+    station.click("PortCom", 2);
+    EXPECT_NE(station.window.toolTips().text(find("InfoERR")), "") << station.text("InfoERR");
+}
+
+TEST_F(Win32Window, ManualControlsShowTheirStateAndClosingShutsDownOnce) {
+    station.start();
+    station.click("PortCom", 3);
+    station.click("CmdRelais", 0);
+    EXPECT_EQ(station.window.fillOf(find("CmdRelais", 0)), relayOnColour());
+    station.click("CmdRelais", 0);
+    EXPECT_FALSE(station.window.fillOf(find("CmdRelais", 0)));
+    station.click("CheckS", 1);
+    EXPECT_EQ(::SendMessageW(find("CheckS", 1), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(station.window.fillOf(find("LedOut", 1)), indicatorColour(Indicator::On));
+    EXPECT_EQ(station.link.bytes(),
+              (std::vector<uint8_t>{kRelay1On, kRelay1Off, kRelay1Off, kRelay2On}));
+    station.program.panel.CheckS[0] = CheckState::Greyed;
+    station.window.redraw(ViewPart::Outputs);
+    EXPECT_EQ(::SendMessageW(find("CheckS", 0), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+
+    int ended = 0;
+    station.window.onEnded = [&ended] { ++ended; };
+    station.menu("MnuQuit");
+    ::SendMessageW(window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(ended, 1);
+    EXPECT_FALSE(::IsWindowVisible(window()));
+    EXPECT_EQ(station.text("InfoERR"), "Port COM Close OK !");
+}
+
+TEST_F(Win32Window, TheEndOfTheSessionShutsDownAsASignalAsksNothingAndSwitchesTheRelaysOff) {
+    station.start({2020, 6, 22}, 8 * 3600, {{"Quorel.0", "\"1\",\"07:00:00\",\"60\"\r\n"}});
+    station.click("PortCom", 1);
+    station.click("CmdRelais", 1);
+    station.click("BtnDelete"); // unsaved edits
+    int ended = 0;
+    int warned = 0;
+    station.window.onEnded = [&ended] { ++ended; };
+    station.window.onSessionEnding = [&warned] { ++warned; };
+    EXPECT_EQ(::SendMessageW(window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    EXPECT_EQ(ended, 0);
+    ::SendMessageW(window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_TRUE(ended == 1 && warned == 1 && station.program.ended());
+    EXPECT_TRUE(station.dialogs.questions.empty());
+    EXPECT_EQ(station.link.bytes().back(), kRelay2Off);
+    EXPECT_NE(station.folder.read("Quorel.ini"), "");
+    EXPECT_EQ(station.folder.read("Quorel.0"), "\"1\",\"07:00:00\",\"60\"\r\n");
+}
+
+// The start at logon, in Wine's registry.
+TEST(Win32AutoRun, TheCheckMarkShowsTheRunValueWrittenAndRemoved) {
+    test::Win32Station<WindowsStartupEntry> station;
+    station.start();
+    const auto runValue = [] {
+        wchar_t value[512] = {};
+        DWORD bytes = sizeof value;
+        const LONG found =
+            ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                           L"Gestion Quorel", RRF_RT_REG_SZ, nullptr, value, &bytes);
+        return found == ERROR_SUCCESS ? fromWide(value) : "(none)";
+    };
+    const auto checked = [&station] {
+        return (::GetMenuState(::GetSubMenu(::GetMenu(station.window.handle()), 0),
+                               station.window.menuCommand("mnuautorun"), MF_BYCOMMAND) &
+                MF_CHECKED) != 0;
+    };
+    ASSERT_EQ(runValue(), "(none)");
+    station.menu("mnuautorun");
+    EXPECT_TRUE(checked());
+    EXPECT_NE(runValue().find(station.dataFolder + "quorel"), std::string::npos) << runValue();
+    station.menu("mnuautorun");
+    EXPECT_FALSE(checked());
+    EXPECT_EQ(runValue(), "(none)");
+}
+
 } // namespace
 } // namespace quorel

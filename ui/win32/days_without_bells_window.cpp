@@ -91,7 +91,8 @@ void DaysWithoutBellsWindow::showForm() {
         }
     }
     for (int column = 0; column < 3; ++column) {
-        ListView_SetColumnWidth(list, column, column < 2 ? LVSCW_AUTOSIZE : LVSCW_AUTOSIZE_USEHEADER);
+        ListView_SetColumnWidth(list, column,
+                                column < 2 ? LVSCW_AUTOSIZE : LVSCW_AUTOSIZE_USEHEADER);
     }
     form_.choosePeriod(std::nullopt); // the rows were made anew: none is current
     setDate(control("ChDu"), form_.from());

@@ -3,8 +3,8 @@
 #include "ui/days_without_bells.h"
 #include "ui/win32/described_dialog.h"
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 namespace quorel {
 

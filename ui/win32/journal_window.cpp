@@ -84,8 +84,8 @@ LRESULT JournalWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     for (JournalEvent event : journalDescription().controls[position].events) {
-        const bool raised = event == JournalEvent::DayChosen ? code == DTN_DATETIMECHANGE
-                                                             : code == BN_CLICKED;
+        const bool raised =
+            event == JournalEvent::DayChosen ? code == DTN_DATETIMECHANGE : code == BN_CLICKED;
         if (raised) {
             raise(event, source);
             break;

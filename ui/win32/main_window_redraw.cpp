@@ -1,7 +1,7 @@
 #include "platform/windows/wide_text.h"
 #include "relay/status_text.h"
-#include "ui/win32/control_text.h"
 #include "ui/win32/colours.h"
+#include "ui/win32/control_text.h"
 #include "ui/win32/win32_main_window.h"
 
 #include <commctrl.h>
@@ -96,15 +96,16 @@ void Win32MainWindow::showPortChoice() {
         return;
     }
     for (int i = 0; i < 5; ++i) {
-        ::SendMessageW(control("PortCom", i), BM_SETCHECK, i == chosen ? BST_CHECKED : BST_UNCHECKED,
-                       0);
+        ::SendMessageW(control("PortCom", i), BM_SETCHECK,
+                       i == chosen ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
 
 void Win32MainWindow::showRelayButtons() {
     for (int i = 0; i < 2; ++i) {
         const bool on = program_->panel.CmdRelais[i] == TestButton::RelayOn;
-        setFill(control("CmdRelais", i), on ? std::optional(Fill{relayOnColour(), {}}) : std::nullopt);
+        setFill(control("CmdRelais", i),
+                on ? std::optional(Fill{relayOnColour(), {}}) : std::nullopt);
     }
 }
 
@@ -165,15 +166,16 @@ void Win32MainWindow::showDays() {
     HWND days = control("JourSemaine");
     fillItems(days, program_->days.JourSemaine(), LB_GETCOUNT, LB_RESETCONTENT, LB_ADDSTRING);
     const auto selected = program_->days.selectedDay();
-    ::SendMessageW(days, LB_SETCURSEL, selected ? static_cast<WPARAM>(*selected) : static_cast<WPARAM>(-1),
-                   0);
+    ::SendMessageW(days, LB_SETCURSEL,
+                   selected ? static_cast<WPARAM>(*selected) : static_cast<WPARAM>(-1), 0);
 }
 
 void Win32MainWindow::showAutoRun() {
     for (const MenuItem& each : menuItems_) {
         if (each.item->content == ViewPart::AutoRun) {
             ::CheckMenuItem(each.menu, menuCommand(each.item->name, each.item->index),
-                            MF_BYCOMMAND | (program_->autoRun.checked() ? MF_CHECKED : MF_UNCHECKED));
+                            MF_BYCOMMAND |
+                                (program_->autoRun.checked() ? MF_CHECKED : MF_UNCHECKED));
         }
     }
 }

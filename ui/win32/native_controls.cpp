@@ -50,8 +50,7 @@ NativeKind nativeKind(const ControlSpec& spec, bool firstOption) {
         return {WC_LISTVIEWW, tab | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS,
                 WS_EX_CLIENTEDGE};
     case ControlKind::ListBox:
-        return {L"LISTBOX", tab | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL,
-                WS_EX_CLIENTEDGE};
+        return {L"LISTBOX", tab | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE};
     case ControlKind::DropDown:
         return {L"COMBOBOX", tab | CBS_DROPDOWNLIST | WS_VSCROLL};
     case ControlKind::DateField:
@@ -109,8 +108,8 @@ void NativeControls::create(HWND parent, ControlSpec spec, WindowFonts& fonts) {
         kind.exStyle, kind.className, caption.c_str(),
         WS_CHILD | kind.style | (spec.visible ? WS_VISIBLE : 0u), 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.font(spec.bold, spec.largerType)),
-                   FALSE);
+    ::SendMessageW(control, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(fonts.font(spec.bold, spec.largerType)), FALSE);
     switch (spec.kind) {
     case ControlKind::OptionButton:
     case ControlKind::CheckBox:
@@ -145,7 +144,7 @@ void NativeControls::place(int dpi, WindowFonts& fonts) {
     for (Built& each : built) {
         const ControlSpec& spec = each.spec;
         HFONT font = spec.kind == ControlKind::LinesView ? fonts.fixedWidth()
-                                                          : fonts.font(spec.bold, spec.largerType);
+                                                         : fonts.font(spec.bold, spec.largerType);
         ::SendMessageW(each.handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         // Each length rounds on its own, as the container's and the control's do in Qt.
         int left = pixels(spec.place.left, dpi);

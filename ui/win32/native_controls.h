@@ -77,8 +77,8 @@ void NativeControls::build(HWND parent, const WindowDescription<Event, Part>& wi
                          .framed = control.framed,
                          .clipsText = control.clipsText,
                          .checked = control.checked,
-                         .coloured = control.kind == ControlKind::PushButton &&
-                                     control.content.has_value(),
+                         .coloured =
+                             control.kind == ControlKind::PushButton && control.content.has_value(),
                          .columns = control.columns};
         if (control.container != nullptr) {
             for (size_t i = 0; i < built.size(); ++i) {

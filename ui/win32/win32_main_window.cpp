@@ -4,9 +4,9 @@
 #include "ui/main_window_description.h"
 #include "ui/win32/colours.h"
 #include "ui/win32/control_text.h"
-#include "ui/win32/pixels.h"
 #include "ui/win32/days_without_bells_window.h"
 #include "ui/win32/journal_window.h"
+#include "ui/win32/pixels.h"
 
 #include <cmath>
 #include <commctrl.h>
@@ -169,9 +169,10 @@ std::optional<COLORREF> Win32MainWindow::fillOf(HWND control) const {
 
 void Win32MainWindow::setFill(HWND control, std::optional<Fill> fill) {
     const auto found = fills_.find(control);
-    const bool same = fill ? found != fills_.end() && found->second.background == fill->background &&
-                                 found->second.text == fill->text
-                           : found == fills_.end();
+    const bool same = fill
+                          ? found != fills_.end() && found->second.background == fill->background &&
+                                found->second.text == fill->text
+                          : found == fills_.end();
     if (same) {
         return; // indicators are redrawn each second while an output is on
     }
@@ -284,11 +285,11 @@ void Win32MainWindow::dayChosen(int row) {
 }
 
 void Win32MainWindow::keyReleased(WPARAM key) {
-    forward({.event = WindowEvent::ListKeyReleased,
-             .key = KeyRelease{key == VK_DELETE ? ListKey::Delete : ListKey::Other,
-                               {.shift = isDown(VK_SHIFT),
-                                .control = isDown(VK_CONTROL),
-                                .alt = isDown(VK_MENU)}}});
+    forward(
+        {.event = WindowEvent::ListKeyReleased,
+         .key = KeyRelease{
+             key == VK_DELETE ? ListKey::Delete : ListKey::Other,
+             {.shift = isDown(VK_SHIFT), .control = isDown(VK_CONTROL), .alt = isDown(VK_MENU)}}});
 }
 
 void Win32MainWindow::showCopyMenu() {
@@ -430,8 +431,8 @@ void Win32MainWindow::resized(WPARAM kind) {
     if (program_ == nullptr || applyingResizeRule_ || kind == SIZE_MINIMIZED) {
         return;
     }
-    const bool normal = kind != SIZE_MAXIMIZED && ::IsIconic(window_) == FALSE &&
-                        ::IsZoomed(window_) == FALSE;
+    const bool normal =
+        kind != SIZE_MAXIMIZED && ::IsIconic(window_) == FALSE && ::IsZoomed(window_) == FALSE;
     const auto wanted = program_->Form_Resize(normal, outerSize());
     if (wanted) {
         const int dpi = windowDpi(window_);
@@ -450,7 +451,8 @@ TwipsSize Win32MainWindow::outerSize() {
     RECT outer{};
     ::GetWindowRect(window_, &outer);
     const int dpi = windowDpi(window_);
-    return TwipsSize{twipsOf(outer.right - outer.left, dpi), twipsOf(outer.bottom - outer.top, dpi)};
+    return TwipsSize{twipsOf(outer.right - outer.left, dpi),
+                     twipsOf(outer.bottom - outer.top, dpi)};
 }
 
 TwipsSize Win32MainWindow::screenSize() {

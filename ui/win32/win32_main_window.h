@@ -4,16 +4,16 @@
 #include "ui/main_window_events.h"
 #include "ui/program.h"
 #include "ui/row_warnings.h"
-#include "ui/window_geometry.h"
 #include "ui/win32/native_controls.h"
 #include "ui/win32/native_window.h"
 #include "ui/win32/tool_tips.h"
 #include "ui/win32/window_fonts.h"
+#include "ui/window_geometry.h"
 
 #include <functional>
 #include <map>
-#include <string>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 #include <windows.h>
@@ -122,7 +122,7 @@ class Win32MainWindow final : public NativeWindow, public View, public WindowGeo
     std::map<HWND, Fill> fills_;
     std::map<COLORREF, HBRUSH> brushes_;
     std::wstring askedTip_; // the text of the list's tool tip, while it shows
-    int quiet_ = 0;               // controls set by a redraw raise no event
+    int quiet_ = 0;         // controls set by a redraw raise no event
     bool applyingResizeRule_ = false;
     bool endAnnounced_ = false;
 };
