@@ -6,6 +6,7 @@
 #include "ui/win32/win32_main_window.h"
 
 #include <functional>
+#include <map>
 #include <windows.h>
 
 #include <commctrl.h>
@@ -23,13 +24,16 @@ inline void runPendingMessages() {
 
 // Runs act from the next message loop that runs, a modal one included.
 inline void whenLoopRuns(std::function<void()> act) {
-    static std::function<void()> pending;
-    pending = std::move(act);
-    ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    static std::map<UINT_PTR, std::function<void()>> pending;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR timer, DWORD) {
         ::KillTimer(nullptr, timer);
-        const std::function<void()> now = std::move(pending);
-        now();
+        const std::function<void()> now = std::move(pending[timer]);
+        pending.erase(timer);
+        if (now) {
+            now();
+        }
     });
+    pending[timer] = std::move(act);
 }
 
 inline std::string textOf(HWND control) {
