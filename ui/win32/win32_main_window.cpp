@@ -19,7 +19,9 @@ namespace {
 constexpr UINT kFirstMenuCommand = 1000;
 // A day chosen with unsaved edits: its question waits until the click that chose it is over.
 constexpr UINT kDayChosenLater = WM_APP + 1;
-constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// Without WS_CLIPCHILDREN: the window paints the inside of its group boxes, which paint only
+// their frames.
+constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
 
 const MainWindowDescription& described() {
     return mainWindowDescription();
