@@ -147,10 +147,6 @@ void Win32MainWindow::show() {
     ::UpdateWindow(window_);
 }
 
-bool Win32MainWindow::takesDialogKey(MSG& message) {
-    return window_ != nullptr && ::IsDialogMessageW(window_, &message) != FALSE;
-}
-
 HWND Win32MainWindow::control(std::string_view name, int index) const {
     return controls_.find(name, index);
 }

@@ -50,9 +50,6 @@ class Win32MainWindow final : public NativeWindow, public View, public WindowGeo
     // Runs when Windows ends the session, before the shut-down it causes.
     std::function<void()> onSessionEnding;
 
-    // For the message loop: the Tab key and the keyboard moves between the controls.
-    bool takesDialogKey(MSG& message);
-
     // The native control of a described control, none when not described.
     HWND control(std::string_view name, int index = -1) const;
     // The command of a menu item; 0 when not described.
