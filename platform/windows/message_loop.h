@@ -1,0 +1,12 @@
+#pragma once
+
+struct HWND__;
+
+namespace quorel {
+
+// Runs the thread's message loop until WM_QUIT and returns its exit code (1 if the loop fails).
+// The keys meant for dialogWindow, when one is given, move between its controls (Tab, arrows,
+// Enter) as in a dialog box.
+int runMessageLoop(HWND__* dialogWindow = nullptr);
+
+} // namespace quorel
