@@ -22,7 +22,7 @@ struct FakeWindow : View, WindowGeometry {
 
 // The real logic with fake services, shown in Window (a View and a WindowGeometry); the
 // program's folder is a temporary folder.
-template <typename Window> struct ProgramStation {
+template <typename Window, typename Startup = FakeStartupEntry> struct ProgramStation {
     ProgramStation() = default;
     // A station whose program works on the data folder of another one.
     explicit ProgramStation(const std::string& otherDataFolder) : dataFolder(otherDataFolder) {}
@@ -44,7 +44,7 @@ template <typename Window> struct ProgramStation {
     FakeEventPump pump;
     FakeDialogs dialogs;
     MemorySettingsStore store;
-    FakeStartupEntry startup;
+    Startup startup;
     FakeTimer timer;
     FakeTimer retryTimer;
     std::ostringstream errors;

@@ -1,0 +1,134 @@
+#include "tests/support/win32_station.h"
+#include "ui/days_without_bells.h"
+#include "ui/journal_viewer.h"
+#include "ui/win32/colours.h"
+
+#include <gtest/gtest.h>
+
+namespace quorel {
+namespace {
+
+using test::textOf;
+
+// As the operator picks a day: the field's day, then its notification.
+void chooseDate(HWND field, int year, int month, int day) {
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(year), time.wMonth = static_cast<WORD>(month);
+    time.wDay = static_cast<WORD>(day);
+    DateTime_SetSystemtime(field, GDT_VALID, &time);
+    NMDATETIMECHANGE change{};
+    change.nmhdr = {field, static_cast<UINT_PTR>(::GetDlgCtrlID(field)), DTN_DATETIMECHANGE};
+    change.dwFlags = GDT_VALID;
+    change.st = time;
+    ::SendMessageW(::GetParent(field), WM_NOTIFY, change.nmhdr.idFrom,
+                   reinterpret_cast<LPARAM>(&change));
+}
+
+// Acts on the dialog of that title once it shows; a step that fails does not leave it open.
+void inDialog(const wchar_t* title, const std::function<void(HWND)>& act) {
+    test::whenLoopRuns([title, act] {
+        HWND dialog = ::FindWindowW(L"QuorelWindow", title);
+        ASSERT_TRUE(dialog != nullptr && ::IsWindowVisible(dialog));
+        act(dialog);
+        test::whenLoopRuns([dialog] {
+            if (::IsWindowVisible(dialog)) {
+                ADD_FAILURE() << "the dialog is still open";
+                ::SendMessageW(dialog, WM_CLOSE, 0, 0);
+            }
+        });
+    });
+}
+
+HWND periodsControl(const char* name) {
+    return test::dialogControl(L"Jours sans sonnerie", daysWithoutBellsDescription(), name);
+}
+
+void push(HWND button) {
+    ::SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+TEST(Win32Dialogs, DaysWithoutBellsAreEditedInTheirDialogAndSilenceTheDay) {
+    test::Win32Station<> station;
+    station.start({2020, 6, 22}, 7 * 3600, {{"Quorel.0", "\"1\",\"07:45:00\",\"5\"\r\n"}});
+    station.click("PortCom", 1);
+    EXPECT_FALSE(station.window.fillOf(station.find("LblProchaine")));
+    inDialog(L"Jours sans sonnerie", [](HWND dialog) {
+        HWND periods = periodsControl("JoursSansSonnerie");
+        EXPECT_EQ(textOf(periodsControl("ChDu")), "22/06/2020"); // today, as dd/MM/yyyy
+        chooseDate(periodsControl("ChDu"), 2020, 6, 23);
+        push(periodsControl("BtnAjouterPeriode")); // "Au" is still today: refused
+        ::SetWindowTextW(periodsControl("ChMotif"), L"Grève");
+        chooseDate(periodsControl("ChDu"), 2020, 6, 22);
+        push(periodsControl("BtnAjouterPeriode"));
+        EXPECT_EQ(textOf(periodsControl("ChMotif")), "");
+        push(periodsControl("BtnJoursFeries"));
+        ASSERT_EQ(ListView_GetItemCount(periods), 23);
+        EXPECT_EQ(test::cellOf(periods, 0, 0), "01/01/2020");
+        // The periods over are greyed.
+        NMLVCUSTOMDRAW draw{};
+        draw.nmcd.hdr = {periods, 0, static_cast<UINT>(NM_CUSTOMDRAW)};
+        draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+        EXPECT_EQ(::SendMessageW(dialog, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw)),
+                  CDRF_NEWFONT);
+        draw.nmcd.dwItemSpec = 22;
+        EXPECT_EQ(::SendMessageW(dialog, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw)),
+                  CDRF_DODEFAULT);
+        push(periodsControl("BtnEnregistrer"));
+    });
+    station.menu("MnuJoursSansSonnerie");
+    ASSERT_EQ(station.dialogs.messages.size(), 1u);
+    EXPECT_NE(station.dialogs.messages[0].text.find("(22/06/2020) précède"), std::string::npos);
+    const std::string saved = station.folder.read("Quorel.conges");
+    EXPECT_NE(saved.find("\"2020-06-22\",\"2020-06-22\",\"Gr\xE8ve\"\r\n"), std::string::npos);
+    EXPECT_EQ(station.text("LblProchaine"), "Jour sans sonnerie\nGrève");
+    EXPECT_EQ(station.window.fillOf(station.find("LblProchaine")), warningBackgroundColour());
+    EXPECT_TRUE(::IsWindowEnabled(station.window.handle()));
+
+    inDialog(L"Jours sans sonnerie", [](HWND) { // "Annuler" leaves the file as it is
+        HWND periods = periodsControl("JoursSansSonnerie");
+        ListView_SetItemState(periods, 0, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+        push(periodsControl("BtnSupprimerPeriode"));
+        EXPECT_EQ(ListView_GetItemCount(periods), 22);
+        push(periodsControl("BtnAnnuler"));
+    });
+    station.menu("MnuJoursSansSonnerie");
+    EXPECT_EQ(station.folder.read("Quorel.conges"), saved);
+}
+
+TEST(Win32Dialogs, TheJournalShowsTheLinesOfTheDayPickedNewestAtTheBottom) {
+    test::Win32Station<> station;
+    station.start({2020, 6, 22}, 10 * 3600);
+    std::vector<std::string> shown;
+    inDialog(L"Journal", [&shown](HWND) {
+        const auto control = [](const char* name) {
+            return test::dialogControl(L"Journal", journalDescription(), name);
+        };
+        HWND lines = control("TexteJournal");
+        DWORD start = 0, end = 0;
+        ::SendMessageW(lines, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                       reinterpret_cast<LPARAM>(&end));
+        LOGFONTW font{};
+        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(lines, WM_GETFONT, 0, 0)), sizeof font,
+                     &font);
+        const bool readOnly = (::GetWindowLongW(lines, GWL_STYLE) & ES_READONLY) != 0;
+        shown = {textOf(lines), textOf(control("ChDateJournal")),
+                 readOnly && start == end &&
+                         end == static_cast<DWORD>(::GetWindowTextLengthW(lines)) &&
+                         (font.lfPitchAndFamily & 3) == FIXED_PITCH
+                     ? "read only, fixed width, at the end"
+                     : ""};
+        chooseDate(control("ChDateJournal"), 2020, 6, 21);
+        shown.push_back(textOf(lines));
+        push(control("BtnFermer"));
+    });
+    station.menu("MnuJournal");
+    EXPECT_EQ(shown,
+              (std::vector<std::string>{"10:00:00.000 Démarrage de Quorel " QUOREL_VERSION "\r\n"
+                                        "10:00:00.000 Horaire du jour chargé : 0 entrée\r\n",
+                                        "22/06/2020", "read only, fixed width, at the end",
+                                        "Aucun événement ce jour."}));
+}
+
+} // namespace
+} // namespace quorel

@@ -1,0 +1,53 @@
+#include "ui/win32/described_dialog.h"
+
+#include <commctrl.h>
+
+namespace quorel {
+
+void DescribedDialog::run() {
+    runModal(window_, owner_, done_);
+}
+
+int DescribedDialog::positionOf(HWND control) const {
+    for (size_t i = 0; i < controls_.built.size(); ++i) {
+        if (controls_.built[i].handle == control) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void DescribedDialog::centreOverOwner() {
+    RECT over{};
+    if (owner_ == nullptr || ::IsWindowVisible(owner_) == FALSE) {
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &over, 0);
+    } else {
+        ::GetWindowRect(owner_, &over);
+    }
+    RECT own{};
+    ::GetWindowRect(window_, &own);
+    const int width = own.right - own.left;
+    const int height = own.bottom - own.top;
+    ::SetWindowPos(window_, nullptr, over.left + (over.right - over.left - width) / 2,
+                   over.top + (over.bottom - over.top - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LocalDate dateIn(HWND field) {
+    SYSTEMTIME time{};
+    DateTime_GetSystemtime(field, &time);
+    return LocalDate{time.wYear, time.wMonth, time.wDay};
+}
+
+void setDate(HWND field, const LocalDate& date) {
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(date.year);
+    time.wMonth = static_cast<WORD>(date.month);
+    time.wDay = static_cast<WORD>(date.day);
+    time.wHour = 12; // a day, whatever the time
+    if (dateIn(field) != date) {
+        DateTime_SetSystemtime(field, GDT_VALID, &time);
+    }
+}
+
+} // namespace quorel

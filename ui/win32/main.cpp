@@ -1,0 +1,45 @@
+#include "platform/windows/wide_text.h"
+#include "ui/command_line.h"
+#include "ui/win32/told_text.h"
+#include "ui/win32/win32_app.h"
+
+#include <sstream>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+#include <shellapi.h>
+
+namespace {
+
+// The command line as the program's arguments, in UTF-8.
+std::vector<std::string> arguments() {
+    int count = 0;
+    LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::vector<std::string> utf8;
+    for (int i = 0; wide != nullptr && i < count; ++i) {
+        utf8.push_back(quorel::fromWide(wide[i]));
+    }
+    ::LocalFree(wide);
+    return utf8;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    std::ostringstream out;
+    std::ostringstream err;
+    // The Win32 front end reads no option of its own.
+    if (const std::optional<int> exitCode =
+            quorel::handleCommandLine(arguments(), quorel::ToolkitOptions{}, out, err)) {
+        if (!out.str().empty()) {
+            quorel::tellUser(out.str(), false);
+        }
+        if (!err.str().empty()) {
+            quorel::tellUser(err.str(), true);
+        }
+        return *exitCode;
+    }
+    quorel::Win32App quorel;
+    return quorel.run();
+}

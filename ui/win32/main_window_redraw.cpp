@@ -1,0 +1,192 @@
+#include "platform/windows/wide_text.h"
+#include "relay/status_text.h"
+#include "ui/win32/colours.h"
+#include "ui/win32/control_text.h"
+#include "ui/win32/win32_main_window.h"
+
+#include <commctrl.h>
+
+namespace quorel {
+
+namespace {
+
+std::wstring listText(HWND list, int row, int column) {
+    wchar_t text[256] = {};
+    ListView_GetItemText(list, row, column, text, 256);
+    return text;
+}
+
+// Refills a list box or drop-down when its items differ in number, as the Qt window does.
+void fillItems(HWND control, const std::vector<std::string>& items, UINT count, UINT reset,
+               UINT add) {
+    if (::SendMessageW(control, count, 0, 0) == static_cast<LRESULT>(items.size())) {
+        return;
+    }
+    ::SendMessageW(control, reset, 0, 0);
+    for (const std::string& item : items) {
+        ::SendMessageW(control, add, 0, reinterpret_cast<LPARAM>(toWide(item).c_str()));
+    }
+}
+
+} // namespace
+
+void Win32MainWindow::redraw(ViewPart part) {
+    if (program_ == nullptr) {
+        return;
+    }
+    const Quiet quiet(quiet_);
+    switch (part) {
+    case ViewPart::Clock:
+        showClock();
+        break;
+    case ViewPart::Outputs:
+        showOutputs();
+        break;
+    case ViewPart::Status:
+        showStatus();
+        break;
+    case ViewPart::PortChoice:
+        showPortChoice();
+        break;
+    case ViewPart::RelayButtons:
+        showRelayButtons();
+        break;
+    case ViewPart::List:
+        showList();
+        break;
+    case ViewPart::EditFields:
+        showEditFields();
+        break;
+    case ViewPart::Days:
+        showDays();
+        break;
+    case ViewPart::AutoRun:
+        showAutoRun();
+        break;
+    case ViewPart::NextBell:
+        showNextBell();
+        break;
+    }
+}
+
+void Win32MainWindow::showClock() {
+    setText(control("LblHeure"), program_->captions.LblHeure);
+}
+
+void Win32MainWindow::showOutputs() {
+    for (int i = 0; i < 4; ++i) {
+        setFill(control("LedOut", i), Fill{indicatorColour(program_->panel.LedOut[i]), {}});
+        setText(control("LblTemp", i), program_->captions.LblTemp[i]);
+        setText(control("LblMaxi", i), program_->captions.LblMaxi[i]);
+        ::SendMessageW(control("CheckS", i), BM_SETCHECK, buttonCheck(program_->panel.CheckS[i]),
+                       0);
+    }
+}
+
+void Win32MainWindow::showStatus() {
+    HWND status = control("InfoERR");
+    setText(status, program_->panel.InfoERR);
+    tips_.setText(status, statusToolTip(program_->panel.InfoERRNumber));
+}
+
+// Option buttons set by hand do not clear each other: each is set.
+void Win32MainWindow::showPortChoice() {
+    const int chosen = program_->panel.PortCom;
+    if (chosen < 0 || chosen >= 5) {
+        return;
+    }
+    for (int i = 0; i < 5; ++i) {
+        ::SendMessageW(control("PortCom", i), BM_SETCHECK,
+                       i == chosen ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+void Win32MainWindow::showRelayButtons() {
+    for (int i = 0; i < 2; ++i) {
+        const bool on = program_->panel.CmdRelais[i] == TestButton::RelayOn;
+        setFill(control("CmdRelais", i),
+                on ? std::optional(Fill{relayOnColour(), {}}) : std::nullopt);
+    }
+}
+
+// The rows are set in place, so the list keeps its scroll position.
+void Win32MainWindow::showList() {
+    HWND list = control("Quorel");
+    const EditorList& rows = program_->list;
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    int shown = ListView_GetItemCount(list);
+    while (shown > rows.count()) {
+        ListView_DeleteItem(list, --shown);
+    }
+    ListView_SetItemCount(list, rows.count());
+    for (; shown < rows.count(); ++shown) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = shown;
+        item.pszText = const_cast<wchar_t*>(L"");
+        ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    for (int row = 0; row < rows.count(); ++row) {
+        for (int column = 0; column < 3; ++column) {
+            std::wstring text = toWide(rows.row(row + 1).column(column));
+            if (listText(list, row, column) != text) {
+                ListView_SetItemText(list, row, column, text.data());
+            }
+        }
+    }
+    warnings_ = rowWarnings(rows);
+    const auto selected = rows.selected();
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (selected) {
+        ListView_SetItemState(list, *selected - 1, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(list, *selected - 1, FALSE);
+    }
+    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list, nullptr, TRUE);
+}
+
+void Win32MainWindow::showEditFields() {
+    const EditFields& fields = program_->fields;
+    for (int i = 0; i < 3; ++i) {
+        setText(control("ChEdit", i), fields.ChEdit[i]);
+    }
+    for (int i = 0; i < 2; ++i) {
+        setText(control("ChDecoupe", i), fields.ChDecoupe[i]);
+    }
+    setText(control("ChDure"), fields.ChDure);
+    HWND output = control("ComboS");
+    fillItems(output, fields.ComboSItems, CB_GETCOUNT, CB_RESETCONTENT, CB_ADDSTRING);
+    const LRESULT found = ::SendMessageW(output, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(toWide(fields.ComboS).c_str()));
+    ::SendMessageW(output, CB_SETCURSEL, found == CB_ERR ? static_cast<WPARAM>(-1) : found, 0);
+}
+
+void Win32MainWindow::showDays() {
+    HWND days = control("JourSemaine");
+    fillItems(days, program_->days.JourSemaine(), LB_GETCOUNT, LB_RESETCONTENT, LB_ADDSTRING);
+    const auto selected = program_->days.selectedDay();
+    ::SendMessageW(days, LB_SETCURSEL,
+                   selected ? static_cast<WPARAM>(*selected) : static_cast<WPARAM>(-1), 0);
+}
+
+void Win32MainWindow::showAutoRun() {
+    for (const MenuItem& each : menuItems_) {
+        if (each.item->content == ViewPart::AutoRun) {
+            ::CheckMenuItem(each.menu, menuCommand(each.item->name, each.item->index),
+                            MF_BYCOMMAND |
+                                (program_->autoRun.checked() ? MF_CHECKED : MF_UNCHECKED));
+        }
+    }
+}
+
+void Win32MainWindow::showNextBell() {
+    const NextBellSign sign = program_->shownNextBell();
+    HWND next = control("LblProchaine");
+    setText(next, sign.text);
+    tips_.setText(next, sign.text);
+    setFill(next, sign.warning ? std::optional(Fill{warningBackgroundColour(), warningTextColour()})
+                               : std::nullopt);
+}
+
+} // namespace quorel
