@@ -90,6 +90,9 @@ windows_tests_on_display() {
     echo "Wine prefix ready in $((SECONDS - started)) s"
     local status=0
     (cd build-windows && ctest --timeout 120 --output-on-failure) || status=$?
+    # quorel.exe itself, its COM1 a pseudo-terminal, driven by a test of the Linux build.
+    QUOREL_WINDOWS_BUILD=$PWD/build-windows timeout 180 build/tests/test_wine_end_to_end ||
+        status=$?
     wineserver -k || true
     kill "$manager" 2> /dev/null || true
     return $status

@@ -98,9 +98,10 @@ bool applyLine(HANDLE port, const LineParameters& line) {
 
 SerialError SystemSerialDevice::open(const std::string& path, const LineParameters& line) {
     close();
-    // Not shared: a second open of the port fails until this one closes it.
-    const HANDLE port = ::CreateFileW(systemPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    // Not shared: a second open of the port fails until this one closes it. The port is never
+    // read, but asking for its line settings (GetCommState, SetCommState) needs read access.
+    const HANDLE port = ::CreateFileW(systemPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     if (port == INVALID_HANDLE_VALUE) {
         return openErrorOf(::GetLastError());
     }
