@@ -139,7 +139,8 @@ TEST_F(EndToEnd, EachEntryOfTodaysFileRingsOnItsSecond) {
     EXPECT_TRUE(repeats(between(bytes, first + 4, first + 5), "of"));
     EXPECT_EQ(between(bytes, first + 5, first + 6.4), "op");
     for (size_t i = 1; i < bytes.size(); ++i) {
-        EXPECT_GE(bytes[i].monotonic - bytes[i - 1].monotonic, 0.14) << "byte " << i;
+        // 0.15 s apart, less what the reading side itself was late by
+        EXPECT_GE(bytes[i].monotonic - bytes[i - 1].monotonic, 0.12) << "byte " << i;
     }
 
     EXPECT_EQ(quorel.stop(SIGINT), 0) << quorel.log(); // Ctrl-C ends it as the session does

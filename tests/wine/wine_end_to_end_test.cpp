@@ -44,7 +44,8 @@ TEST(WineEndToEnd, EntriesRingOnTheirSecondOnCom1TheCloseBoxSavesAndAReplugRings
     EXPECT_EQ(between(bytes, first + 1, first + 2), "");
     EXPECT_EQ(between(bytes, first + 2, first + 3.4), "op");
     for (size_t i = 1; i < bytes.size(); ++i) {
-        EXPECT_GE(bytes[i].monotonic - bytes[i - 1].monotonic, 0.14) << "byte " << i;
+        // 0.15 s apart, less what the reading side itself was late by
+        EXPECT_GE(bytes[i].monotonic - bytes[i - 1].monotonic, 0.12) << "byte " << i;
     }
     for (size_t i = 0; i + 1 < bytes.size(); ++i) { // the pair of the entry's switch-on
         if (bytes[i].wall >= first) {
