@@ -11,16 +11,14 @@
 
 namespace quorel {
 
-PreciseWaitableTimer::PreciseWaitableTimer() {
-    handle_ = ::CreateWaitableTimerExW(nullptr, nullptr,
-                                       CREATE_WAITABLE_TIMER_MANUAL_RESET |
-                                           CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
-                                       TIMER_ALL_ACCESS);
+PreciseWaitableTimer::PreciseWaitableTimer(Reset reset) {
+    const DWORD manual = reset == Reset::Manual ? CREATE_WAITABLE_TIMER_MANUAL_RESET : 0;
+    handle_ = ::CreateWaitableTimerExW(
+        nullptr, nullptr, manual | CREATE_WAITABLE_TIMER_HIGH_RESOLUTION, TIMER_ALL_ACCESS);
     highResolution_ = handle_ != nullptr;
     if (handle_ == nullptr) {
         // Systems before Windows 10 1803 refuse the flag.
-        handle_ = ::CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_MANUAL_RESET,
-                                           TIMER_ALL_ACCESS);
+        handle_ = ::CreateWaitableTimerExW(nullptr, nullptr, manual, TIMER_ALL_ACCESS);
         raisedResolution_ = handle_ != nullptr && ::timeBeginPeriod(1) == TIMERR_NOERROR;
     }
 }

@@ -4,12 +4,15 @@
 
 namespace quorel {
 
-// A manual-reset waitable timer that counts finer than the system's 15.6 ms tick: a
-// high-resolution timer where the system makes one, otherwise a plain timer while the system's
-// timer resolution is raised to 1 ms for as long as it lives.
+// A waitable timer that counts finer than the system's 15.6 ms tick: a high-resolution timer
+// where the system makes one, otherwise a plain timer while the system's timer resolution is
+// raised to 1 ms for as long as it lives. A manual-reset timer stays signalled until it is set
+// again; an automatic one is cleared by the wait that it ends.
 class PreciseWaitableTimer {
   public:
-    PreciseWaitableTimer();
+    enum class Reset { Manual, Automatic };
+
+    explicit PreciseWaitableTimer(Reset reset = Reset::Manual);
     ~PreciseWaitableTimer();
     PreciseWaitableTimer(const PreciseWaitableTimer&) = delete;
     PreciseWaitableTimer& operator=(const PreciseWaitableTimer&) = delete;

@@ -32,12 +32,13 @@ class WaitableOneShotTimer final : public OneShotTimer {
     void onPosted(uintptr_t arming);
 
     PreciseWaitableTimer timer_;
-    void* wake_ = nullptr; // tells the worker that the arming changed or that it must end
+    void* wake_ = nullptr; // tells the worker that it must end
     MessageWindow window_;
     std::mutex mutex_;
     // Each start and stop begins a new arming: an expiry posted for an earlier one is ignored.
     uintptr_t arming_ = 0;
-    bool waiting_ = false; // the current arming has not expired yet
+    bool waiting_ = false;        // the current arming has not expired yet
+    int64_t dueMicroseconds_ = 0; // when it expires, on the performance counter
     bool ending_ = false;
     std::thread worker_;
 };
