@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a Debian machine for Quorel, builds it, then starts the program ("run") or runs every
-# test ("test"): the unit and window tests, the install rules and the Debian package, the core's
-# tests built for Windows and run under Wine, the same tests again under AddressSanitizer and
+# test ("test"): the unit and window tests, the install rules and the Debian package, the Windows
+# build and its tests under Wine, the same tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and a bounded fuzzing run of the file readers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -55,47 +55,18 @@ check_format() {
     clang-format --dry-run --Werror $files
 }
 
-# The core (no Qt: Debian has no Windows build of it) built for Windows with MinGW-w64, and its
-# tests run under Wine in a prefix of their own, on a virtual display of their own: the message
-# boxes and timers need windows, and a window manager, without which Wine waits 2 s whenever a
-# window is hidden or destroyed.
+# The core (no Qt: Debian has no Windows build of it) and the Win32 program built for Windows
+# with MinGW-w64, their tests run under Wine, then quorel.exe itself, its COM1 a pseudo-terminal,
+# driven by a test of the Linux build.
 run_windows_tests() {
     build build-windows -DCMAKE_TOOLCHAIN_FILE=tools/mingw-w64-toolchain.cmake \
-        -DQUOREL_WITH_QT=OFF -DQUOREL_TESTS=ON -DQUOREL_WERROR=ON
-    export WINEPREFIX=$PWD/build-windows/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    mkdir -p "$WINEPREFIX"
-    # A server left from an earlier run keeps its display, which is gone: Wine's desktop would
-    # then wait 10 s for its RPC service.
-    wineserver -k 2> /dev/null || true
-    local status=0
-    xvfb-run -a -s "-screen 0 1280x1024x24" \
-        bash -c "$(declare -f windows_tests_on_display); windows_tests_on_display" || status=$?
-    wineserver -k 2> /dev/null || true
-    return $status
-}
-
-# Runs on the virtual display: the window manager, Wine's server, then the tests.
-windows_tests_on_display() {
-    local ready=build-windows/openbox-ready
-    rm -f "$ready"
-    openbox --startup "touch $ready" > build-windows/openbox.log 2>&1 &
-    local manager=$!
-    for _ in $(seq 100); do
-        [ -e "$ready" ] && break
-        sleep 0.1
-    done
-    local started=$SECONDS
-    wineserver -p # kept up: each test program then starts in a fraction of a second
-    wine wineboot --init > build-windows/wineboot.log 2>&1
-    echo "Wine prefix ready in $((SECONDS - started)) s"
-    local status=0
-    (cd build-windows && ctest --timeout 120 --output-on-failure) || status=$?
-    # quorel.exe itself, its COM1 a pseudo-terminal, driven by a test of the Linux build.
-    QUOREL_WINDOWS_BUILD=$PWD/build-windows timeout 180 build/tests/test_wine_end_to_end ||
-        status=$?
-    wineserver -k || true
-    kill "$manager" 2> /dev/null || true
-    return $status
+        -DQUOREL_WITH_QT=OFF -DQUOREL_TESTS=ON -DQUOREL_BENCH=ON -DQUOREL_WERROR=ON
+    tools/on_wine_display.sh build-windows bash -c '
+        status=0
+        (cd build-windows && ctest --timeout 120 --output-on-failure) || status=$?
+        QUOREL_WINDOWS_BUILD=$PWD/build-windows timeout 180 build/tests/test_wine_end_to_end ||
+            status=$?
+        exit $status'
 }
 
 run_fuzzers() {
