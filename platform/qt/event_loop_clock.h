@@ -1,28 +1,19 @@
 #pragma once
 
-#include "platform/clock.h"
+#include "platform/event_handling_clock.h"
 #include "platform/qt/qt_event_pump.h"
 
 namespace quorel {
 
-// A clock whose pause keeps the window alive: it runs the Qt event loop until the deadline, so
-// the window repaints, the clock label moves and clicks are answered between two relay bytes,
-// while the processor sleeps. Every reading of time comes from the wrapped clock.
-class EventLoopClock final : public Clock {
+// The pausing clock of the Qt front end: it runs the Qt event loop during the pause.
+class EventLoopClock final : public EventHandlingClock {
   public:
-    EventLoopClock(Clock& clock, const QtEventPump& pump) : clock_(clock), pump_(pump) {}
-
-    std::string clockText() override { return clock_.clockText(); }
-    float secondsSinceMidnight() override { return clock_.secondsSinceMidnight(); }
-    std::string secondsFieldText() override { return clock_.secondsFieldText(); }
-    LocalDate localDate() override { return clock_.localDate(); }
-    LocalTimeStamp localTimeStamp() override { return clock_.localTimeStamp(); }
-    double monotonicSeconds() override { return clock_.monotonicSeconds(); }
-    int64_t wallMicroseconds() override { return clock_.wallMicroseconds(); }
-    void pause(double seconds) override;
+    EventLoopClock(Clock& clock, const QtEventPump& pump)
+        : EventHandlingClock(clock), pump_(pump) {}
 
   private:
-    Clock& clock_;
+    void handleEventsFor(double seconds) override;
+
     const QtEventPump& pump_;
 };
 

@@ -262,28 +262,6 @@ void MainWindow::connectEvent(WindowEvent event, int index, QObject* source) {
     }
 }
 
-void MainWindow::forward(const WindowInput& input) {
-    if (program_ == nullptr) {
-        return;
-    }
-    switch (handleWindowEvent(*program_, input)) {
-    case WindowRequest::None:
-        break;
-    case WindowRequest::OpenDayMenu:
-        showCopyMenu();
-        break;
-    case WindowRequest::EditDaysWithoutBells:
-        editDaysWithoutBells();
-        break;
-    case WindowRequest::ShowJournal:
-        showJournal();
-        break;
-    case WindowRequest::Quit:
-        closeFor(ShutdownCause::Quit);
-        break;
-    }
-}
-
 void MainWindow::showCopyMenu() {
     // The menu is modal, as a pop-up menu is: the picked day loads before the click returns.
     controls_.mnuJour->exec(QCursor::pos());
@@ -297,44 +275,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::redraw(ViewPart part) {
-    if (program_ == nullptr) {
-        return;
-    }
-    switch (part) {
-    case ViewPart::Clock:
-        showClock();
-        break;
-    case ViewPart::Outputs:
-        showOutputs();
-        break;
-    case ViewPart::Status:
-        showStatus();
-        break;
-    case ViewPart::PortChoice:
-        showPortChoice();
-        break;
-    case ViewPart::RelayButtons:
-        showRelayButtons();
-        break;
-    case ViewPart::List:
-        showList();
-        break;
-    case ViewPart::EditFields:
-        showEditFields();
-        break;
-    case ViewPart::Days:
-        showDays();
-        break;
-    case ViewPart::AutoRun:
-        showAutoRun();
-        break;
-    case ViewPart::NextBell:
-        showNextBell();
-        break;
-    }
 }
 
 void MainWindow::showClock() {

@@ -31,42 +31,8 @@ void fillItems(HWND control, const std::vector<std::string>& items, UINT count, 
 } // namespace
 
 void Win32MainWindow::redraw(ViewPart part) {
-    if (program_ == nullptr) {
-        return;
-    }
     const Quiet quiet(quiet_);
-    switch (part) {
-    case ViewPart::Clock:
-        showClock();
-        break;
-    case ViewPart::Outputs:
-        showOutputs();
-        break;
-    case ViewPart::Status:
-        showStatus();
-        break;
-    case ViewPart::PortChoice:
-        showPortChoice();
-        break;
-    case ViewPart::RelayButtons:
-        showRelayButtons();
-        break;
-    case ViewPart::List:
-        showList();
-        break;
-    case ViewPart::EditFields:
-        showEditFields();
-        break;
-    case ViewPart::Days:
-        showDays();
-        break;
-    case ViewPart::AutoRun:
-        showAutoRun();
-        break;
-    case ViewPart::NextBell:
-        showNextBell();
-        break;
-    }
+    MainWindowView::redraw(part);
 }
 
 void Win32MainWindow::showClock() {

@@ -190,30 +190,14 @@ HBRUSH Win32MainWindow::brushOf(COLORREF colour) {
     return brush;
 }
 
-void Win32MainWindow::forward(const WindowInput& input) {
-    if (program_ == nullptr) {
-        return;
-    }
-    switch (handleWindowEvent(*program_, input)) {
-    case WindowRequest::None:
-        break;
-    case WindowRequest::OpenDayMenu:
-        showCopyMenu();
-        break;
-    case WindowRequest::EditDaysWithoutBells: {
-        DaysWithoutBellsOnScreen screen(window_);
-        editDaysWithoutBells(*program_, screen);
-        break;
-    }
-    case WindowRequest::ShowJournal: {
-        JournalOnScreen screen(window_);
-        showJournal(*program_, screen);
-        break;
-    }
-    case WindowRequest::Quit:
-        closeFor(ShutdownCause::Quit);
-        break;
-    }
+void Win32MainWindow::editDaysWithoutBells() {
+    DaysWithoutBellsOnScreen screen(window_);
+    quorel::editDaysWithoutBells(*program_, screen);
+}
+
+void Win32MainWindow::showJournal() {
+    JournalOnScreen screen(window_);
+    quorel::showJournal(*program_, screen);
 }
 
 void Win32MainWindow::controlCommand(HWND control, UINT code) {

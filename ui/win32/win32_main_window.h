@@ -1,8 +1,6 @@
 #pragma once
 
-#include "core/view.h"
-#include "ui/main_window_events.h"
-#include "ui/program.h"
+#include "ui/main_window_view.h"
 #include "ui/row_warnings.h"
 #include "ui/win32/native_controls.h"
 #include "ui/win32/native_window.h"
@@ -24,7 +22,7 @@ namespace quorel {
 
 // The window F1 as native Win32 controls built from its description. It shows the logic's state
 // (View) and forwards every event of its controls to the logic; it decides nothing itself.
-class Win32MainWindow final : public NativeWindow, public View, public WindowGeometry {
+class Win32MainWindow final : public NativeWindow, public MainWindowView, public WindowGeometry {
   public:
     Win32MainWindow();
     ~Win32MainWindow() override;
@@ -35,15 +33,15 @@ class Win32MainWindow final : public NativeWindow, public View, public WindowGeo
     void detach();
     void show();
 
+    // Sets the controls quietly: a redraw raises no event.
     void redraw(ViewPart part) override;
 
     TwipsSize outerSize() override;
     TwipsSize screenSize() override;
     void moveTo(TwipsPoint position) override;
 
-    // Forwards a request to close ("Quitter", a log-off) to the logic; hides the window and ends
-    // the program when the logic has shut down.
-    void closeFor(ShutdownCause cause);
+    // Hides the window, rather than closing it, until the program ends.
+    void closeFor(ShutdownCause cause) override;
 
     // Runs once, when the program has ended, to leave the message loop.
     std::function<void()> onEnded;
@@ -72,8 +70,6 @@ class Win32MainWindow final : public NativeWindow, public View, public WindowGeo
     void buildMenus();
     void addToolTips();
     void layOut(int dpi);
-    // Hands an event to the logic and does what it asks of the window.
-    void forward(const WindowInput& input);
     void controlCommand(HWND control, UINT code);
     void menuCommand(UINT command);
     LRESULT listNotification(NMHDR* header);
@@ -84,21 +80,23 @@ class Win32MainWindow final : public NativeWindow, public View, public WindowGeo
     void dayChosen(int row);
     void keyReleased(WPARAM key);
     void resized(WPARAM kind);
-    void showCopyMenu();
+    void showCopyMenu() override;
+    void editDaysWithoutBells() override;
+    void showJournal() override;
     void end();
     static LRESULT CALLBACK listProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR id, DWORD_PTR self);
 
-    void showClock();
-    void showOutputs();
-    void showStatus();
-    void showPortChoice();
-    void showRelayButtons();
-    void showList();
-    void showEditFields();
-    void showDays();
-    void showAutoRun();
-    void showNextBell();
+    void showClock() override;
+    void showOutputs() override;
+    void showStatus() override;
+    void showPortChoice() override;
+    void showRelayButtons() override;
+    void showList() override;
+    void showEditFields() override;
+    void showDays() override;
+    void showAutoRun() override;
+    void showNextBell() override;
 
     WindowFonts fonts_;
     NativeControls controls_;
@@ -106,7 +104,6 @@ class Win32MainWindow final : public NativeWindow, public View, public WindowGeo
     HMENU menuBar_ = nullptr;
     HMENU dayMenu_ = nullptr;
     std::vector<MenuItem> menuItems_;
-    Program* program_ = nullptr;
     std::vector<RowWarning> warnings_;
     int hoveredRow_ = -1;
     // The colours a redraw gave to controls, and a brush per colour, kept for the window's life.
