@@ -3,11 +3,9 @@
 // timed from its posting to its handling. The sleeping clock shows how long the window froze
 // when the pause slept; the event-loop clock is the one the program uses.
 
-#include "bench/discarding_link.h"
+#include "bench/switching_outputs.h"
 #include "platform/posix/system_clock.h"
 #include "platform/qt/event_loop_clock.h"
-#include "relay/outputs.h"
-#include "tests/support/fakes.h"
 #include "tests/support/qt_event_loop.h"
 
 #include <QEvent>
@@ -63,14 +61,8 @@ void BM_EventLatencyDuringASwitch(benchmark::State& bench, bool eventLoopPause) 
     QtEventPump pump;
     EventLoopClock eventLoopClock(system, pump);
     Clock& clock = eventLoopPause ? static_cast<Clock&>(eventLoopClock) : system;
-    bench::DiscardingLink link;
-    bench::EnabledTimer timer;
-    test::SilentView view;
-    SchedulerState state;
-    RelayPanel panel;
-    test::RecordingJournal journal;
-    RelayLink relays(link, clock, state, panel, view, journal);
-    Outputs outputs(state, panel, relays, pump, clock, timer, view);
+    bench::SwitchingOutputs switching(clock, pump);
+    Outputs& outputs = switching.outputs;
     Receiver window;
     double cpuSeconds = 0;
     int16_t flag = kOn;

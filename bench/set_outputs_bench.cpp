@@ -1,7 +1,5 @@
-#include "bench/discarding_link.h"
+#include "bench/switching_outputs.h"
 #include "platform/posix/system_clock.h"
-#include "relay/outputs.h"
-#include "tests/support/fakes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,21 +9,15 @@ namespace {
 // The two 0.15 s pauses must sleep: the CPU time of a call stays far below its wall time.
 void BM_SetOutputsCpuTime(benchmark::State& bench) {
     SystemClock clock;
-    bench::DiscardingLink link;
     test::FakeEventPump pump;
-    bench::EnabledTimer timer;
-    test::SilentView view;
-    SchedulerState state;
-    RelayPanel panel;
-    test::RecordingJournal journal;
-    RelayLink relays(link, clock, state, panel, view, journal);
-    Outputs outputs(state, panel, relays, pump, clock, timer, view);
+    bench::SwitchingOutputs switching(clock, pump);
+    Outputs& outputs = switching.outputs;
     int16_t flag = kOn;
     for (auto _ : bench) {
         outputs.SetOutputs(flag, 0, 0, 0);
         flag = flag == kOn ? kOff : kOn;
     }
-    if (link.written != 2 * static_cast<long>(bench.iterations())) {
+    if (switching.link.written != 2 * static_cast<long>(bench.iterations())) {
         bench.SkipWithError("SetOutputs did not send two bytes per call");
     }
 }

@@ -4,13 +4,11 @@
 // clock shows how long the window froze when the pause slept; the message-loop clock is the one
 // the program uses. Prints the figures; no Google Benchmark for Windows is packaged.
 
-#include "bench/discarding_link.h"
+#include "bench/switching_outputs.h"
 #include "platform/windows/message_loop_clock.h"
 #include "platform/windows/message_window.h"
 #include "platform/windows/system_clock.h"
 #include "platform/windows/win32_event_pump.h"
-#include "relay/outputs.h"
-#include "tests/support/fakes.h"
 
 #include <algorithm>
 #include <atomic>
@@ -64,14 +62,8 @@ void measure(const char* name, bool messageLoopPause) {
     Win32EventPump pump;
     MessageLoopClock messageLoopClock(system, pump);
     Clock& clock = messageLoopPause ? static_cast<Clock&>(messageLoopClock) : system;
-    bench::DiscardingLink link;
-    bench::EnabledTimer timer;
-    test::SilentView view;
-    SchedulerState state;
-    RelayPanel panel;
-    test::RecordingJournal journal;
-    RelayLink relays(link, clock, state, panel, view, journal);
-    Outputs outputs(state, panel, relays, pump, clock, timer, view);
+    bench::SwitchingOutputs switching(clock, pump);
+    Outputs& outputs = switching.outputs;
 
     // Stands for the window: the posting time travels in the message, as microseconds.
     std::vector<double> waits;

@@ -2,6 +2,8 @@
 
 #include "platform/serial_link.h"
 #include "platform/timer.h"
+#include "relay/outputs.h"
+#include "tests/support/fakes.h"
 
 namespace quorel::bench {
 
@@ -28,6 +30,22 @@ class EnabledTimer final : public Timer {
   public:
     void setEnabled(bool) override {}
     bool isEnabled() const override { return true; }
+};
+
+// The outputs over a discarding link, switched with the given clock and event pump.
+struct SwitchingOutputs {
+    SwitchingOutputs(Clock& clock, EventPump& pump)
+        : relays(link, clock, state, panel, view, journal),
+          outputs(state, panel, relays, pump, clock, timer, view) {}
+
+    DiscardingLink link;
+    EnabledTimer timer;
+    test::SilentView view;
+    SchedulerState state;
+    RelayPanel panel;
+    test::RecordingJournal journal;
+    RelayLink relays;
+    Outputs outputs;
 };
 
 } // namespace quorel::bench
