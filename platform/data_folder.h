@@ -13,6 +13,9 @@ inline std::string chooseDataFolder(const std::string& programFolder, bool progr
     return programFolderWritable ? programFolder : userDataFolder + "/quorel/";
 }
 
+// On Windows, the file that the installer puts beside an installed program.
+inline constexpr const char* kInstalledMarker = "quorel.installed";
+
 // The data folder of this run, for the executable's folder programFolder; the fallback folder is
 // created (owner only) when missing. A folder that cannot be created shows later, as each save
 // fails with its reason.

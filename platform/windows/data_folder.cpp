@@ -24,10 +24,17 @@ bool canCreateFilesIn(const std::string& folder) {
     return true;
 }
 
+// The installer puts this file beside the program: an installed copy keeps its files in the
+// user's folder even where it could write beside itself (an administrator under Program Files).
+bool isInstalledCopy(const std::string& folder) {
+    const DWORD attributes = ::GetFileAttributesW(toWide(folder + kInstalledMarker).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 } // namespace
 
 std::string dataFolder(const std::string& programFolder) {
-    if (canCreateFilesIn(programFolder)) {
+    if (!isInstalledCopy(programFolder) && canCreateFilesIn(programFolder)) {
         return programFolder;
     }
     const std::string folder = userDataFolder() + "\\quorel\\";

@@ -40,6 +40,20 @@ TEST(WindowsProgramFolder, IsTheExecutablesFolderEndingInABackslash) {
     EXPECT_EQ(dataFolder(folder), folder); // the build folder is writable
 }
 
+TEST(WindowsDataFolder, AnInstalledCopyKeepsItsFilesInTheUsersFolderEvenWhereItCouldWrite) {
+    const test::TempFolder installed;
+    const std::string& own = installed.path();
+    EXPECT_EQ(dataFolder(own), own);
+    // A folder of that name is not the installer's mark.
+    ::CreateDirectoryW(toWide(own + kInstalledMarker).c_str(), nullptr);
+    EXPECT_EQ(dataFolder(own), own);
+    ::RemoveDirectoryW(toWide(own + kInstalledMarker).c_str());
+    installed.write(kInstalledMarker, "");
+    wchar_t local[MAX_PATH] = {};
+    ASSERT_GT(::GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH), 0u);
+    EXPECT_EQ(dataFolder(own), fromWide(local) + "\\quorel\\");
+}
+
 TEST(WindowsSerialDevice, APortThatIsMissingOrNotASerialDeviceIsRefusedAndLeftClosed) {
     test::MemorySettingsStore ports;
     EXPECT_EQ(deviceForPort(ports, 3), "COM3");
