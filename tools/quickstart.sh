@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 packages=(g++ make cmake qt6-base-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev clang-format
                util-linux dpkg-dev file desktop-file-utils lintian g++-mingw-w64-x86-64-posix wine64
-               wine googletest xvfb xauth openbox)
+               wine googletest xvfb xauth openbox wixl)
 jobs=$(nproc)
 
 install_missing_packages() { # packages...
@@ -67,6 +67,9 @@ run_windows_tests() {
         QUOREL_WINDOWS_BUILD=$PWD/build-windows timeout 180 build/tests/test_wine_end_to_end ||
             status=$?
         exit $status'
+    # The installer and the portable zip, checked under Wine in a prefix of their own.
+    cmake --build build-windows --target msi windows-zip
+    tools/check_windows_installer.sh build-windows
 }
 
 run_fuzzers() {
