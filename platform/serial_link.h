@@ -2,6 +2,7 @@
 
 #include "platform/serial_error.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -11,8 +12,9 @@ namespace quorel {
 // moment nobody chose.
 inline constexpr double kByteDeadline = 1.0;
 
-// The serial port that carries the relay commands. It is written one byte at a time and never
-// read.
+// The serial port that carries the relay commands, written one byte at a time; what the module
+// answers to a query is read without waiting. A link that reads nothing stands for a module that
+// never answers.
 class SerialLink {
   public:
     virtual ~SerialLink() = default;
@@ -35,6 +37,10 @@ class SerialLink {
     // While in service without a device (it went away): tries to open it again. None when a
     // device is held; PortNotOpen when the port is not in service.
     [[nodiscard]] virtual SerialError reconnect() = 0;
+    // Moves at most capacity of the bytes received into `into`, without waiting; how many.
+    [[nodiscard]] virtual size_t read(uint8_t* /*into*/, size_t /*capacity*/) { return 0; }
+    // Drops the bytes received and not read yet, before a query whose answer is awaited.
+    virtual void discardInput() {}
     // How many times a device has been opened. It grows when the device is opened again after it
     // went away, which may have reset the relays.
     virtual uint32_t openings() const = 0;

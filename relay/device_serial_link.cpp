@@ -146,4 +146,14 @@ void DeviceSerialLink::dropDevice() {
     }
 }
 
+size_t DeviceSerialLink::read(uint8_t* into, size_t capacity) {
+    return holdsDevice_ ? device_.read(into, capacity) : 0;
+}
+
+void DeviceSerialLink::discardInput() {
+    if (holdsDevice_) {
+        device_.discardInput();
+    }
+}
+
 } // namespace quorel

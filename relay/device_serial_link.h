@@ -31,6 +31,8 @@ class DeviceSerialLink final : public SerialLink {
     using SerialLink::writeByte;
     [[nodiscard]] SerialError writeByte(uint8_t byte, double deadlineSeconds) override;
     [[nodiscard]] SerialError reconnect() override;
+    [[nodiscard]] size_t read(uint8_t* into, size_t capacity) override;
+    void discardInput() override;
     uint32_t openings() const override { return openings_; }
 
     // Whether a device is held right now (false once the device went away).

@@ -1,6 +1,6 @@
 // quorel-relay-sim: stands in for the USB-RLY02 relay module, so that Quorel can run without the
-// hardware. It offers a pseudo-terminal as the module's serial port and prints each command byte
-// it receives.
+// hardware. It offers a pseudo-terminal as the module's serial port, prints each command byte it
+// receives and answers the module's two queries as the module does.
 
 #include "platform/ini_settings_store.h"
 #include "platform/port_devices.h"
@@ -20,6 +20,7 @@
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -33,12 +34,20 @@ constexpr const char* kUsage =
     "received: the time with milliseconds and what the byte means (\"relay 1 ON\", \"relay 2 "
     "OFF\",\n"
     "or the unknown byte in hex). The port stays available when Quorel closes and reopens it.\n"
+    "It answers the query 0x5A with the module's identifier 10 and its version, and 0x5B with\n"
+    "the states of its two relays (bit 0: relay 1, bit 1: relay 2).\n"
     "\n"
     "  --link PATH  also make a symbolic link at PATH to the port (a stable name, like the\n"
     "               /dev/serial/by-id/... link of the real module)\n"
     "  --port N     point Quorel's port option COMN: (N = 1 to 4) at the port, by setting\n"
     "               [Ports] COMN in $XDG_CONFIG_HOME/VornAlmare.ini (default ~/.config); the link\n"
     "               is used when given, else the pseudo-terminal itself\n"
+    "  --silent     answer no query, as a device that is not the module\n"
+    "  --stuck N:on|off\n"
+    "               relay N (1 or 2) stays in that state whatever it is told\n"
+    "  --reset-after SECONDS\n"
+    "               switch both relays off once, SECONDS after the start, as a module does\n"
+    "               that loses its power for a moment\n"
     "  --help       show this text\n"
     "  --version    show the version\n"
     "\n"
@@ -56,6 +65,10 @@ void requestStop(int) {
 struct Options {
     std::string link;
     int port = 0;
+    bool silent = false;
+    int stuckRelay = 0; // 1 or 2; 0: none
+    bool stuckOn = false;
+    double resetAfter = -1; // seconds; negative: never
 };
 
 // The options, or nullopt after a short error on the standard error output.
@@ -76,7 +89,11 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             std::printf("quorel-relay-sim %s\n", QUOREL_VERSION);
             std::exit(0);
         }
-        if (arg != "--link" && arg != "--port") {
+        if (arg == "--silent") {
+            options.silent = true;
+            continue;
+        }
+        if (arg != "--link" && arg != "--port" && arg != "--stuck" && arg != "--reset-after") {
             return refused("unknown option '" + arg + "'");
         }
         if (i + 1 >= argc) {
@@ -85,6 +102,19 @@ std::optional<Options> parseOptions(int argc, char** argv) {
         const std::string value = argv[++i];
         if (arg == "--link") {
             options.link = std::filesystem::absolute(value).string();
+        } else if (arg == "--stuck") {
+            if (value != "1:on" && value != "1:off" && value != "2:on" && value != "2:off") {
+                return refused("--stuck takes 1:on, 1:off, 2:on or 2:off, not '" + value + "'");
+            }
+            options.stuckRelay = value[0] - '0';
+            options.stuckOn = value.substr(2) == "on";
+        } else if (arg == "--reset-after") {
+            char* end = nullptr;
+            options.resetAfter = std::strtod(value.c_str(), &end);
+            if (value.empty() || *end != '\0' || !(options.resetAfter >= 0) ||
+                options.resetAfter > 1e7) {
+                return refused("--reset-after takes a number of seconds, not '" + value + "'");
+            }
         } else if (value.size() == 1 && value[0] >= '1' && value[0] <= '4') {
             options.port = value[0] - '0';
         } else {
@@ -101,6 +131,10 @@ void say(const std::string& line) {
 
 std::string meaningOf(uint8_t byte) {
     switch (byte) {
+    case kGetVersion:
+        return "query: version";
+    case kGetRelayStates:
+        return "query: relay states";
     case kRelay1On:
         return "relay 1 ON";
     case kRelay2On:
@@ -213,11 +247,78 @@ void installStopHandlers() {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-void printBytesUntilStopped(int master) {
+double monotonicNow() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// The module's relays and answers, as the options shape them.
+class Module {
+  public:
+    explicit Module(const Options& options) : options_(options) {
+        if (options.stuckRelay != 0) {
+            relays_[options.stuckRelay - 1] = options.stuckOn;
+        }
+    }
+
+    // What the module sends back for a byte it received; the relay bytes switch its relays.
+    std::vector<uint8_t> receive(uint8_t byte) {
+        for (int relay = 1; relay <= 2; ++relay) {
+            if ((byte == relayByte(relay, true) || byte == relayByte(relay, false)) &&
+                relay != options_.stuckRelay) {
+                relays_[relay - 1] = byte == relayByte(relay, true);
+            }
+        }
+        if (options_.silent) {
+            return {};
+        }
+        if (byte == kGetVersion) {
+            return {kUsbRly02Identifier, kVersion};
+        }
+        if (byte == kGetRelayStates) {
+            return {states()};
+        }
+        return {};
+    }
+    // Both relays off, as after a power dip (a stuck relay stays as it is stuck).
+    void reset() {
+        for (int relay = 1; relay <= 2; ++relay) {
+            if (relay != options_.stuckRelay) {
+                relays_[relay - 1] = false;
+            }
+        }
+    }
+    uint8_t states() const {
+        return static_cast<uint8_t>((relays_[0] ? 1 : 0) | (relays_[1] ? 2 : 0));
+    }
+
+  private:
+    static constexpr uint8_t kVersion = 1;
+    Options options_;
+    bool relays_[2] = {false, false};
+};
+
+void serveUntilStopped(int master, const Options& options) {
+    Module module(options);
+    const double started = monotonicNow();
+    bool resetDone = options.resetAfter < 0;
     while (stopRequested == 0) {
+        int timeout = -1;
+        if (!resetDone) {
+            const double left = started + options.resetAfter - monotonicNow();
+            if (left <= 0) {
+                module.reset();
+                resetDone = true;
+                say(timestampNow() + " reset: relays off");
+                continue;
+            }
+            timeout = static_cast<int>(left * 1000) + 1;
+        }
         pollfd watch{master, POLLIN, 0};
-        if (::poll(&watch, 1, -1) < 0) {
-            continue; // interrupted by a signal
+        const int ready = ::poll(&watch, 1, timeout);
+        if (ready <= 0) {
+            continue; // interrupted by a signal, or the time of the reset
         }
         uint8_t bytes[256];
         const ssize_t count = ::read(master, bytes, sizeof bytes);
@@ -230,6 +331,11 @@ void printBytesUntilStopped(int master) {
         const std::string at = timestampNow();
         for (ssize_t i = 0; i < count; ++i) {
             say(at + " " + meaningOf(bytes[i]));
+            const std::vector<uint8_t> answer = module.receive(bytes[i]);
+            if (!answer.empty() && ::write(master, answer.data(), answer.size()) !=
+                                       static_cast<ssize_t>(answer.size())) {
+                say(at + " answer lost");
+            }
         }
     }
 }
@@ -283,7 +389,7 @@ int main(int argc, char** argv) {
     }
     say("ready: waiting for relay commands (Ctrl-C to stop)");
 
-    printBytesUntilStopped(master);
+    serveUntilStopped(master, *options);
 
     ::close(heldPortSide);
     ::close(master);

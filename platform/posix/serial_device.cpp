@@ -133,7 +133,7 @@ SerialError SystemSerialDevice::open(const std::string& path, const LineParamete
         return error;
     }
     // Never the program's controlling terminal, and no wait for a modem's carrier.
-    descriptor_ = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    descriptor_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor_ < 0) {
         return openErrorOf(errno);
     }
@@ -179,13 +179,28 @@ bool SystemSerialDevice::hungUp() {
     if (descriptor_ < 0 || ::poll(&watch, 1, 0) <= 0) {
         return false;
     }
-    if ((watch.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
-        return true;
+    return (watch.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+size_t SystemSerialDevice::read(uint8_t* into, size_t capacity) {
+    if (descriptor_ < 0 || capacity == 0) {
+        return 0;
     }
-    if ((watch.revents & POLLIN) != 0) {
+    for (;;) {
+        const ssize_t count = ::read(descriptor_, into, capacity);
+        if (count >= 0) {
+            return static_cast<size_t>(count);
+        }
+        if (errno != EINTR) {
+            return 0; // EAGAIN: nothing came; any other error shows as a hang-up
+        }
+    }
+}
+
+void SystemSerialDevice::discardInput() {
+    if (descriptor_ >= 0) {
         ::tcflush(descriptor_, TCIFLUSH);
     }
-    return false;
 }
 
 void SystemSerialDevice::close() {

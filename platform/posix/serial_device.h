@@ -18,6 +18,8 @@ class SystemSerialDevice final : public SerialDevice {
     [[nodiscard]] DeviceWrite write(uint8_t byte) override;
     [[nodiscard]] bool outputPending() override;
     void discardOutput() override;
+    [[nodiscard]] size_t read(uint8_t* into, size_t capacity) override;
+    void discardInput() override;
     [[nodiscard]] bool hungUp() override;
     void close() override;
 

@@ -2,6 +2,7 @@
 
 #include "platform/windows/wide_text.h"
 
+#include <algorithm>
 #include <windows.h>
 
 namespace quorel {
@@ -88,7 +89,7 @@ bool applyLine(HANDLE port, const LineParameters& line) {
     dcb.fNull = FALSE;
     dcb.fRtsControl = RTS_CONTROL_ENABLE;
     dcb.fAbortOnError = FALSE;
-    // The writes wait on their own deadline; nothing is ever read.
+    // The writes wait on their own deadline; a read returns at once with what has come.
     COMMTIMEOUTS timeouts{};
     timeouts.ReadIntervalTimeout = MAXDWORD;
     return ::SetCommState(port, &dcb) != 0 && ::SetCommTimeouts(port, &timeouts) != 0;
@@ -98,8 +99,7 @@ bool applyLine(HANDLE port, const LineParameters& line) {
 
 SerialError SystemSerialDevice::open(const std::string& path, const LineParameters& line) {
     close();
-    // Not shared: a second open of the port fails until this one closes it. The port is never
-    // read, but asking for its line settings (GetCommState, SetCommState) needs read access.
+    // Not shared: a second open of the port fails until this one closes it.
     const HANDLE port = ::CreateFileW(systemPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     if (port == INVALID_HANDLE_VALUE) {
@@ -163,10 +163,40 @@ bool SystemSerialDevice::hungUp() {
     if (::ClearCommError(static_cast<HANDLE>(handle_), &errors, &status) == 0) {
         return true;
     }
-    if (status.cbInQue > 0) {
+    return false;
+}
+
+size_t SystemSerialDevice::read(uint8_t* into, size_t capacity) {
+    const HANDLE port = static_cast<HANDLE>(handle_);
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (port == nullptr || ::ClearCommError(port, &errors, &status) == 0 || status.cbInQue == 0) {
+        return 0;
+    }
+    // Only what the driver holds already is asked for, so the read completes at once.
+    const DWORD wanted = static_cast<DWORD>(std::min<size_t>(status.cbInQue, capacity));
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (overlapped.hEvent == nullptr) {
+        return 0;
+    }
+    DWORD count = 0;
+    if (::ReadFile(port, into, wanted, nullptr, &overlapped) == 0 &&
+        ::GetLastError() == ERROR_IO_PENDING &&
+        ::WaitForSingleObject(overlapped.hEvent, kWriteWaitMilliseconds) != WAIT_OBJECT_0) {
+        ::CancelIoEx(port, &overlapped);
+    }
+    if (::GetOverlappedResult(port, &overlapped, &count, TRUE) == 0) {
+        count = 0;
+    }
+    ::CloseHandle(overlapped.hEvent);
+    return count;
+}
+
+void SystemSerialDevice::discardInput() {
+    if (handle_ != nullptr) {
         ::PurgeComm(static_cast<HANDLE>(handle_), PURGE_RXABORT | PURGE_RXCLEAR);
     }
-    return false;
 }
 
 void SystemSerialDevice::close() {

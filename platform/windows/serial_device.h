@@ -4,7 +4,8 @@
 
 namespace quorel {
 
-// A serial device of this system: a COM port, opened by Quorel itself for overlapped writing.
+// A serial device of this system: a COM port, opened by Quorel itself for overlapped writing and
+// reading.
 class SystemSerialDevice final : public SerialDevice {
   public:
     SystemSerialDevice() = default;
@@ -18,6 +19,8 @@ class SystemSerialDevice final : public SerialDevice {
     [[nodiscard]] DeviceWrite write(uint8_t byte) override;
     [[nodiscard]] bool outputPending() override;
     void discardOutput() override;
+    [[nodiscard]] size_t read(uint8_t* into, size_t capacity) override;
+    void discardInput() override;
     [[nodiscard]] bool hungUp() override;
     void close() override;
 

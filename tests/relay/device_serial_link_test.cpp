@@ -37,6 +37,8 @@ struct FakeDevice final : SerialDevice {
         discarded.insert(discarded.end(), queued.begin(), queued.end());
         queued.clear();
     }
+    size_t read(uint8_t*, size_t) override { return 0; }
+    void discardInput() override {}
     bool hungUp() override { return gone; }
     void close() override { isOpen = false; }
 

@@ -105,6 +105,34 @@ TEST_F(Link, SendsEachByteAtOnceOnTheLineItSetUpOrKeepsThePortOpenIfTheLineIsRef
     EXPECT_EQ(left.c_cflag, found.c_cflag);
 }
 
+// What the module answers is read without waiting, bounded by the caller's buffer; what came
+// before a query can be dropped, and nothing is read once the port is closed.
+TEST_F(Link, ReadsWhatTheModuleSentWithoutWaitingAndDropsItOnRequest) {
+    ASSERT_EQ(link.open(), SerialError::None);
+    uint8_t bytes[4] = {};
+    EXPECT_EQ(link.read(bytes, sizeof bytes), 0u); // nothing came: no wait, nothing read
+    module->send({10, 3});
+    size_t count = 0;
+    for (int tries = 0; tries < 100 && count < 2; ++tries) {
+        count += link.read(bytes + count, sizeof bytes - count);
+        ::usleep(1000);
+    }
+    ASSERT_EQ(count, 2u);
+    EXPECT_EQ(bytes[0], 10);
+    EXPECT_EQ(bytes[1], 3);
+    // A flood is read a buffer at a time; a look for a hang-up keeps what came.
+    module->send(std::vector<uint8_t>(100, 0x55));
+    ::usleep(20'000);
+    EXPECT_EQ(link.reconnect(), SerialError::None);
+    EXPECT_EQ(link.read(bytes, sizeof bytes), 4u);
+    link.discardInput();
+    EXPECT_EQ(link.read(bytes, sizeof bytes), 0u);
+    module->send({1});
+    ::usleep(20'000);
+    link.close();
+    EXPECT_EQ(link.read(bytes, sizeof bytes), 0u);
+}
+
 TEST_F(Link, ByteThatCannotLeaveWithinASecondIsDroppedNotSentLate) {
     ASSERT_EQ(link.open(), SerialError::None);
     module->holdOutput(true);
@@ -292,6 +320,51 @@ TEST_F(RelaySim, PrintsEachByteAcrossReopensAndPutsBackWhatItChanged) {
     stop();
     EXPECT_EQ(portValue("COM1"), "/dev/ttyUSB7");
     EXPECT_EQ(store.read(kStoreApplication, "VornQuorel", "AutoRun", ""), "True");
+}
+
+// The simulator answers the queries as the module does: identifier 10 and a version, then the
+// relay states it holds; stuck, it keeps one relay; reset, it drops both; silent, it answers
+// nothing.
+TEST_F(RelaySim, AnswersTheQueriesAsTheModuleAndPlaysAStuckRelayAResetOrSilence) {
+    test::FakeClock clock;
+    SystemSerialDevice device;
+    DeviceSerialLink link(store, device, clock);
+    ASSERT_EQ(link.setPortNumber(1), SerialError::None);
+    // The bytes that come back within a second, at most count.
+    const auto answer = [&](uint8_t query, size_t count) {
+        EXPECT_EQ(link.writeByte(query), SerialError::None);
+        std::vector<uint8_t> bytes(8);
+        size_t got = 0;
+        for (int tries = 0; tries < 200 && got < count; ++tries) {
+            got += link.read(bytes.data() + got, bytes.size() - got);
+            ::usleep(5000);
+        }
+        bytes.resize(got);
+        return bytes;
+    };
+    using Bytes = std::vector<uint8_t>;
+
+    start({"--port", "1", "--stuck", "2:on", "--reset-after", "2"});
+    ASSERT_EQ(link.open(), SerialError::None);
+    EXPECT_EQ(answer(0x5A, 2), (Bytes{10, 1}));
+    EXPECT_EQ(answer(0x5B, 1), (Bytes{2})); // relay 2 stuck on from the start
+    EXPECT_EQ(link.writeByte(0x65), SerialError::None);
+    EXPECT_EQ(link.writeByte(0x70), SerialError::None);
+    EXPECT_EQ(answer(0x5B, 1), (Bytes{3})); // relay 1 on; relay 2 did not obey
+    ::usleep(2'100'000);
+    EXPECT_EQ(answer(0x5B, 1), (Bytes{2})); // the reset dropped relay 1
+    link.close();
+    stop();
+
+    start({"--port", "1", "--silent"});
+    ASSERT_EQ(link.open(), SerialError::None);
+    EXPECT_EQ(answer(0x5A, 2), Bytes{});
+    link.close();
+    stop();
+    for (const char* bad : {"3:on", "1:maybe"}) {
+        EXPECT_EQ(QProcess::execute(QUOREL_RELAY_SIM, {"--stuck", bad}), 2);
+    }
+    EXPECT_EQ(QProcess::execute(QUOREL_RELAY_SIM, {"--reset-after", "-1"}), 2);
 }
 
 } // namespace

@@ -82,6 +82,11 @@ class PseudoTerminal {
         // The slave side acts on the control byte a moment later, in the kernel's own time.
         ::usleep(20'000);
     }
+    // The module sends bytes to the program, as an answer to a query.
+    void send(const std::vector<uint8_t>& bytes) {
+        [[maybe_unused]] const ssize_t sent = ::write(master_, bytes.data(), bytes.size());
+        ::tcdrain(master_);
+    }
     // Lets any user open the slave (for checks that run as "nobody").
     void openToEveryone() const { ::chmod(slavePath_.c_str(), 0666); }
 
