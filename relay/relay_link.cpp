@@ -9,7 +9,8 @@ namespace quorel {
 
 RelayLink::RelayLink(SerialLink& link, Clock& clock, const SchedulerState& state, RelayPanel& panel,
                      View& view, Journal& journal)
-    : link_(link), clock_(clock), state_(state), panel_(panel), view_(view), journal_(journal) {}
+    : link_(link), clock_(clock), state_(state), panel_(panel), view_(view), journal_(journal),
+      queries_(link, clock) {}
 
 SerialError RelayLink::command(int relay, bool on) {
     relays_.at(relay - 1) = Relay{on, false};
@@ -21,6 +22,7 @@ SerialError RelayLink::test(int relay, bool on) {
     noteReopenedDevice();
     if (error == SerialError::None) {
         relays_.at(relay - 1) = Relay{on, true};
+        confirmationOwed_ = true;
     }
     report(error);
     return error;
@@ -28,6 +30,10 @@ SerialError RelayLink::test(int relay, bool on) {
 
 void RelayLink::portOpened() {
     seenOpenings_ = link_.openings();
+    askedOpening_ = 0; // asked at the next look, whichever device this is
+    queries_.forget();
+    relayMismatch_ = notAnswering_ = false;
+    panel_.moduleNote.clear();
     for (int relay = 1; relay <= kRelayCount; ++relay) {
         relays_.at(relay - 1) = Relay{state_.OutputState[relay] == kOn, false};
     }
@@ -44,6 +50,16 @@ void RelayLink::keepInStep() {
         report(lost);
         return;
     }
+    lookAtAnswer();
+    if (askedOpening_ != link_.openings()) {
+        // A device just opened: who it is, before the relays are set.
+        askedOpening_ = link_.openings();
+        module_ = queries_.ask(ModuleQueries::Query::Version) ? Module::Asking : Module::Silent;
+        lookAtAnswer(); // a module may have answered already
+    }
+    if (module_ == Module::Asking) {
+        return;
+    }
     for (int relay = 1; relay <= kRelayCount; ++relay) {
         const Relay& state = relays_.at(relay - 1);
         if (state.written) {
@@ -55,6 +71,7 @@ void RelayLink::keepInStep() {
         clock_.pause(kPauseAfterRelayByte);
     }
     report(SerialError::None);
+    askWhatIsDue();
 }
 
 void RelayLink::switchOffAll() {
@@ -79,6 +96,7 @@ SerialError RelayLink::send(int relay, bool on, double deadline) {
     noteReopenedDevice();
     if (error == SerialError::None) {
         relays_.at(relay - 1).written = true;
+        confirmationOwed_ = true;
     }
     report(error);
     return error;
@@ -105,7 +123,7 @@ void RelayLink::report(SerialError error) {
         return;
     }
     const bool allWritten = relays_[0].written && relays_[1].written;
-    if (showingFailure_ && allWritten && panel_.PortCom >= 1 &&
+    if (showingFailure_ && allWritten && !relayMismatch_ && !notAnswering_ && panel_.PortCom >= 1 &&
         panel_.PortCom < static_cast<int16_t>(kPortComCaptions.size())) {
         showingFailure_ = false;
         showStatus(0, inServiceStatusText(panel_.PortCom, panel_.Setting));
@@ -125,6 +143,97 @@ bool RelayLink::showStatus(int errorNumber, const std::string& text) {
     }
     view_.redraw(ViewPart::Status);
     return true;
+}
+
+void RelayLink::lookAtAnswer() {
+    const std::optional<ModuleQueries::Outcome> outcome = queries_.look();
+    if (!outcome) {
+        return;
+    }
+    if (outcome->query == ModuleQueries::Query::Version) {
+        identified(outcome->answer);
+    } else {
+        statesFound(outcome->answer);
+    }
+}
+
+void RelayLink::identified(const std::optional<std::vector<uint8_t>>& answer) {
+    if (!answer) {
+        module_ = Module::Silent;
+        panel_.moduleNote = kModuleSilentNote;
+    } else {
+        module_ = Module::Answered;
+        panel_.moduleNote = moduleDescription((*answer)[0], (*answer)[1]);
+    }
+    journal_.note(panel_.moduleNote);
+    view_.redraw(ViewPart::Status);
+}
+
+void RelayLink::statesFound(const std::optional<std::vector<uint8_t>>& answer) {
+    // Only bits 0 and 1 can be set: anything else (an echo of the query) is no answer.
+    if (!answer || (*answer)[0] > 3) {
+        if (!notAnswering_) {
+            notAnswering_ = showingFailure_ = true;
+            showStatus(kModuleNotAnswering);
+            journal_.note(moduleNotAnsweringSentence());
+        }
+        return;
+    }
+    const uint8_t found = (*answer)[0];
+    std::string differences;
+    for (int relay = 1; relay <= kRelayCount; ++relay) {
+        const Relay& asked = askedFor_.at(relay - 1);
+        const bool on = (found & (1 << (relay - 1))) != 0;
+        if (!asked.written || on == asked.on) {
+            continue;
+        }
+        differences += (differences.empty() ? "" : " ; ") + relayFoundSentence(relay, on);
+        Relay& now = relays_.at(relay - 1);
+        if (now.on == asked.on) {
+            now.written = false; // commanded again at the next tick
+        }
+    }
+    const bool wasFailing = relayMismatch_ || notAnswering_;
+    notAnswering_ = false;
+    if (!differences.empty()) {
+        relayMismatch_ = showingFailure_ = true;
+        const bool detailChanged = panel_.foundStates != differences;
+        panel_.foundStates = differences;
+        if (showStatus(kRelayStateMismatch) || detailChanged) {
+            journal_.note(differences);
+        }
+        view_.redraw(ViewPart::Status);
+        return;
+    }
+    relayMismatch_ = false;
+    if (wasFailing) {
+        report(SerialError::None);
+    }
+}
+
+// After a switch at once; while a relay is on once a second, so that a bell cut short is caught
+// within a second; otherwise once a minute, at second 30, away from the entries of second 00.
+void RelayLink::askWhatIsDue() {
+    if (module_ != Module::Answered || queries_.awaiting()) {
+        return;
+    }
+    const double now = clock_.monotonicSeconds();
+    const int second = static_cast<int>(clock_.secondsSinceMidnight());
+    const bool relayOn = relays_[0].on || relays_[1].on;
+    const bool due = confirmationOwed_ || (relayOn && now - lastAsked_ >= 1.0) ||
+                     (!relayOn && second % 60 == 30 && second / 60 != lastMinuteAsked_);
+    if (!due) {
+        return;
+    }
+    askedFor_ = relays_;
+    confirmationOwed_ = false;
+    lastAsked_ = now;
+    lastMinuteAsked_ = second / 60;
+    if (!queries_.ask(ModuleQueries::Query::RelayStates)) {
+        confirmationOwed_ = true; // the failure is on the status line; asked again next time
+        return;
+    }
+    lookAtAnswer();
 }
 
 } // namespace quorel

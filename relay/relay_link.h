@@ -4,6 +4,7 @@
 #include "core/view.h"
 #include "platform/clock.h"
 #include "platform/serial_link.h"
+#include "relay/module_queries.h"
 #include "relay/relay_panel.h"
 #include "schedule/scheduler_state.h"
 
@@ -19,6 +20,13 @@ namespace quorel {
 // leave a bell ringing until the next morning. It also keeps the status line truthful: an error
 // as soon as a command fails or the device goes away, "Init ... Ok" again once commands go
 // through. The journal is told when commands start failing and when they go through again.
+//
+// Each time a device is opened, the module is asked who it is (0x5A) and the relays' commands
+// wait for its answer, or for the end of the wait. A module that answered is asked for its
+// relays' states (0x5B) after each switch, once a second while a relay is on, once a minute
+// otherwise (at second 30): a relay found in another state than commanded is commanded again
+// (error 8032), a module that stops answering is reported (8033) and still commanded. A device
+// that did not answer is driven without queries until it is opened again.
 class RelayLink {
   public:
     RelayLink(SerialLink& link, Clock& clock, const SchedulerState& state, RelayPanel& panel,
@@ -34,8 +42,9 @@ class RelayLink {
     // The port has just been opened: the relays are to be set as the output flags say, whatever
     // a crash or a power cut left them in. The next keepInStep() sends them.
     void portOpened();
-    // Runs at every tick: opens a device that went away again, then sends each relay whose state
-    // has not been written, 0.15 s apart.
+    // Runs at every tick: opens a device that went away again, looks at the module's answer,
+    // sends each relay whose state has not been written, 0.15 s apart, then asks the module
+    // what is due.
     void keepInStep();
 
     // Sends the off byte, 0.15 s apart, to each relay not known to be off. For the shut-down and
@@ -50,9 +59,15 @@ class RelayLink {
         bool on = false;
         bool written = true;
     };
+    // What is known of the device opened last.
+    enum class Module { Unasked, Asking, Answered, Silent };
 
     [[nodiscard]] SerialError send(int relay, bool on, double deadline = kByteDeadline);
     void noteReopenedDevice();
+    void lookAtAnswer();
+    void identified(const std::optional<std::vector<uint8_t>>& answer);
+    void statesFound(const std::optional<std::vector<uint8_t>>& answer);
+    void askWhatIsDue();
     void report(SerialError error);
     // Puts an error (errorNumber not 0) or another status on the status line; false when it
     // showed that already.
@@ -66,6 +81,17 @@ class RelayLink {
     Journal& journal_;
     std::array<Relay, kRelayCount> relays_{};
     uint32_t seenOpenings_ = 0;
+    ModuleQueries queries_;
+    Module module_ = Module::Unasked;
+    uint32_t askedOpening_ = 0; // the opening whose device was asked who it is
+    // The relays as commanded when their states were asked; a switch is confirmed by the next
+    // question.
+    std::array<Relay, kRelayCount> askedFor_{};
+    bool confirmationOwed_ = false;
+    double lastAsked_ = -1e9;
+    int lastMinuteAsked_ = -1;
+    bool relayMismatch_ = false; // 8032 shown: only a matching answer ends it
+    bool notAnswering_ = false;  // 8033 shown
     // The status line shows a failure of the relay commands (not of the port choice).
     bool showingFailure_ = false;
 };

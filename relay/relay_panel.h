@@ -33,6 +33,11 @@ struct RelayPanel {
     std::string InfoERR;
     int InfoERRNumber = 0;
     std::string Setting = kLineParameters;
+    // Who answered on the port opened last ("Module USB-RLY02, version 3"), or that nothing did;
+    // and which relays were last found in another state than commanded. Both for the status
+    // line's tool tip.
+    std::string moduleNote;
+    std::string foundStates;
 };
 
 inline constexpr std::array<const char*, 5> kPortComCaptions = {"Désactivé",

@@ -1,5 +1,7 @@
 #include "relay/status_text.h"
 
+#include "relay/relay_bytes.h"
+
 #include <map>
 
 namespace quorel {
@@ -45,9 +47,41 @@ std::string statusToolTip(int errorNumber) {
         {8030, "Aucun port n'est ouvert : choisissez le port du module."},
         {8031, "La commande n'est pas parvenue au module (débranché, ou il ne lit plus). Quorel "
                "la renvoie jusqu'à ce qu'elle passe."},
+        {8032, "Le module a répondu qu'un relais n'est pas dans l'état commandé (le module a "
+               "redémarré, ou un relais est collé). Quorel renvoie la commande."},
+        {8033, "Le module ne répond plus aux demandes d'état. Quorel continue d'envoyer les "
+               "commandes, sans pouvoir les vérifier."},
     };
     const auto meaning = kMeanings.find(errorNumber);
     return meaning != kMeanings.end() ? meaning->second : std::string();
+}
+
+std::string statusToolTip(const RelayPanel& panel) {
+    if (panel.InfoERRNumber == 0) {
+        // Who answered, while the port is in service ("Init ... Ok").
+        return panel.InfoERR.starts_with("Init ") ? panel.moduleNote : std::string();
+    }
+    const std::string meaning = statusToolTip(panel.InfoERRNumber);
+    if (panel.InfoERRNumber == kRelayStateMismatch && !panel.foundStates.empty()) {
+        return panel.foundStates + "\n" + meaning;
+    }
+    return meaning;
+}
+
+std::string moduleDescription(uint8_t identifier, uint8_t version) {
+    const std::string who = identifier == kUsbRly02Identifier
+                                ? std::string("Module USB-RLY02")
+                                : "Module d'identifiant " + std::to_string(identifier);
+    return who + ", version " + std::to_string(version);
+}
+
+std::string relayFoundSentence(int relay, bool foundOn) {
+    return "Relais " + std::to_string(relay) + " trouvé " + (foundOn ? "en marche" : "au repos") +
+           " (commandé " + (foundOn ? "au repos" : "en marche") + ")";
+}
+
+std::string moduleNotAnsweringSentence() {
+    return "Le module ne répond plus : commandes non vérifiées";
 }
 
 } // namespace quorel

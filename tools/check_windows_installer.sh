@@ -23,6 +23,8 @@ fail() {
 }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# Wine copies the Start-menu shortcut into the desktop's menu: a folder of the check's own.
+export XDG_DATA_HOME=$work/menus
 drive=$WINEPREFIX/drive_c
 program_files="$drive/Program Files/Quorel"
 windows_folder() { winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')"; }

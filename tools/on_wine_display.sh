@@ -3,7 +3,7 @@
 # (xvfb), a window manager on it (without one Wine waits 2 s whenever a window is hidden or
 # destroyed), the build's private Wine prefix (build-windows/wine, or the one QUOREL_WINEPREFIX
 # names) booted, and a Wine server kept up, so that each Windows program starts in a fraction of
-# a second. Wine makes no menu entries on this machine. Exits with the command's status.
+# a second. Exits with the command's status.
 #   tools/on_wine_display.sh BUILD-WINDOWS-FOLDER COMMAND [ARGUMENTS...]
 set -euo pipefail
 if [ $# -lt 2 ]; then
@@ -11,8 +11,7 @@ if [ $# -lt 2 ]; then
     exit 2
 fi
 folder=$(realpath "$1")
-export WINEPREFIX=${QUOREL_WINEPREFIX:-$folder/wine} WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEPREFIX=${QUOREL_WINEPREFIX:-$folder/wine} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ "${QUOREL_ON_WINE_DISPLAY:-}" != "$folder" ]; then
     mkdir -p "$WINEPREFIX"

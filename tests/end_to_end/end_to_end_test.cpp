@@ -127,8 +127,9 @@ TEST_F(EndToEnd, EachEntryOfTodaysFileRingsOnItsSecond) {
 
     const auto bytes = module.read(SIZE_MAX, first + 7 - test::wallNow());
     ASSERT_FALSE(bytes.empty()) << quorel.log();
-    // As the port opens: the relays as the flags say.
-    EXPECT_EQ(between(bytes, 0, first), "op") << between(bytes, 0, 1e12);
+    // As the port opens: who is there (the pseudo-terminal answers nothing), then the relays as
+    // the flags say.
+    EXPECT_EQ(between(bytes, 0, first), "Zop") << between(bytes, 0, 1e12);
     // Output 1 at its second (relay 2 commanded off with it), off after 2 s; then output 2. The
     // on byte leaves within a few ticks' time of its second.
     EXPECT_NE(between(bytes, first, first + 0.25), "");
@@ -169,7 +170,7 @@ TEST_F(EndToEnd, ModulePluggedInAfterTheStartRingsAndIsSwitchedOffAtShutDown) {
     std::filesystem::create_symlink(module.slavePath(), stableName);
 
     const auto bytes = module.read(SIZE_MAX, ring + 1.5 - test::wallNow());
-    EXPECT_EQ(between(bytes, 0, ring), "op") << quorel.log();
+    EXPECT_EQ(between(bytes, 0, ring), "Zop") << quorel.log();
     EXPECT_TRUE(repeats(between(bytes, ring, ring + 1), "ep"));
     EXPECT_EQ(quorel.stop(SIGTERM), 0) << quorel.log(); // the bell still rings: switched off
     EXPECT_EQ(between(module.read(SIZE_MAX, 0.5), 0, 1e12), "o");
@@ -185,7 +186,7 @@ TEST_F(EndToEnd, ADayWithoutBellsKeepsTodaysEntriesSilentAndAPeriodOverDoesNot) 
         quorel.write(today, record("1", ring, "1"));
         quorel.start();
         const auto bytes = module.read(SIZE_MAX, ring + 1 - test::wallNow());
-        EXPECT_EQ(between(bytes, 0, ring), "op") << quorel.log(); // the port still opens
+        EXPECT_EQ(between(bytes, 0, ring), "Zop") << quorel.log(); // the port still opens
         EXPECT_EQ(between(bytes, ring, ring + 1).empty(), closed == date);
         EXPECT_EQ(quorel.stop(SIGTERM), 0) << quorel.log();
         module.read(SIZE_MAX, 0.3); // the switch-off of a bell that rang
@@ -281,6 +282,56 @@ TEST(CommandLine, BothProgramsAnswerHelpAndVersionWithoutADisplayAndRefuseUnknow
     EXPECT_EQ(out, "quorel-relay-sim " QUOREL_VERSION "\n");
     EXPECT_EQ(run(QUOREL_RELAY_SIM, "--bogus", out), 2);
     EXPECT_NE(out.find("--help"), std::string::npos) << out;
+}
+
+// The simulator plays a module that answers, and loses its relays for a moment during a long
+// bell: Quorel finds relay 1 off and switches it back on within a second, and says so.
+TEST_F(EndToEnd, AModuleThatResetsDuringALongBellIsSwitchedBackOnWithinASecond) {
+    const std::string link = quorel.home.file("usb-relay");
+    QProcess simulator;
+    simulator.start(QUOREL_RELAY_SIM,
+                    {"--link", QString::fromStdString(link), "--reset-after", "7"});
+    ASSERT_TRUE(simulator.waitForStarted());
+    const double started = test::wallNow();
+    for (int tries = 0; tries < 100 && !std::filesystem::exists(link); ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    quorel.usePort(link);
+    const double ring = std::floor(started) + 4;
+    quorel.write(today, record("1", ring, "60"));
+    quorel.start();
+    std::this_thread::sleep_for(
+        std::chrono::milliseconds(static_cast<int>((started + 9.5 - test::wallNow()) * 1000)));
+    EXPECT_EQ(quorel.stop(SIGTERM), 0) << quorel.log();
+    simulator.terminate();
+    ASSERT_TRUE(simulator.waitForFinished(5000));
+
+    // The simulator's lines: "hh:mm:ss.mmm what", the reset at 7 s, then relay 1 on again.
+    const QStringList lines = QString::fromUtf8(simulator.readAllStandardOutput()).split('\n');
+    const auto secondsOf = [](const QString& line) {
+        const QStringList parts = line.left(12).split(':');
+        return parts.size() == 3
+                   ? parts[0].toDouble() * 3600 + parts[1].toDouble() * 60 + parts[2].toDouble()
+                   : -1.0;
+    };
+    double resetAt = -1;
+    double backOnAt = -1;
+    for (const QString& line : lines) {
+        if (line.endsWith("reset: relays off")) {
+            resetAt = secondsOf(line);
+        } else if (resetAt >= 0 && backOnAt < 0 && line.endsWith("relay 1 ON")) {
+            backOnAt = secondsOf(line);
+        }
+    }
+    ASSERT_GE(resetAt, 0) << lines.join('\n').toStdString();
+    ASSERT_GE(backOnAt, 0) << lines.join('\n').toStdString();
+    EXPECT_LT(backOnAt - resetAt, 1.0) << lines.join('\n').toStdString();
+    EXPECT_TRUE(lines.join('\n').contains("query: version"));
+    const std::string journal = quorel.journal();
+    EXPECT_NE(journal.find("Module USB-RLY02, version 1"), std::string::npos) << journal;
+    EXPECT_NE(journal.find("Relais 1 trouvé au repos (commandé en marche)"), std::string::npos)
+        << journal;
+    EXPECT_NE(journal.find("Commandes relais rétablies"), std::string::npos) << journal;
 }
 
 } // namespace

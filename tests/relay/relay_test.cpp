@@ -89,7 +89,7 @@ TEST_F(RelayTest, FailedCommandIsSentAgainAtEachTickAndTheStatusLineTellsTheTrut
     EXPECT_EQ(link.bytes(), (Bytes{0x6F, 0x70}));
     EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
     relays.keepInStep(); // written: nothing more to send
-    EXPECT_EQ(link.sent.size(), 2u);
+    EXPECT_EQ(link.bytes().size(), 2u);
 
     // Unplugged: said at the next tick, before any bell fails. Back: both relays get their
     // state again, since the module may have reset them.
@@ -190,7 +190,7 @@ TEST_F(RelayTest, TestButtonsToggleTheirRelayWhileThePortIsOpen) {
     EXPECT_EQ(panel.InfoERR, "Erreur n°  8031");
     link.writeError = SerialError::None;
     relays.keepInStep(); // and a test is not tried again behind the operator's back
-    EXPECT_TRUE(link.sent.empty());
+    EXPECT_TRUE(link.bytes().empty());
 }
 
 TEST_F(RelayTest, PortChoiceStepsStatusTextsAndFailures) {
@@ -278,6 +278,119 @@ TEST_F(RelayTest, PortThatWouldNotOpenIsTriedAgainUntilItOpens) {
     ports.select(2);
     ports.select(0);
     EXPECT_FALSE(retryTimer.isEnabled());
+}
+
+// Who is on the port: asked at each opening, the relays set once the answer or the wait is
+// over; a device that gives no well-formed answer is never asked again until it is opened again.
+TEST_F(RelayTest, TheModuleIsAskedWhoItIsAtEachOpeningAndTheRelaysWaitForTheAnswer) {
+    struct Case {
+        std::vector<uint8_t> answer; // to 0x5A
+        std::string note;
+    };
+    const Case cases[] = {
+        {{10, 3}, "Module USB-RLY02, version 3"},
+        {{8, 2}, "Module d'identifiant 8, version 2"},
+        {{}, "le module ne répond pas : commandes non vérifiées"},
+        {{0x5A}, "le module ne répond pas : commandes non vérifiées"},             // an echo
+        {{10, 3, 10, 3, 10}, "le module ne répond pas : commandes non vérifiées"}, // a flood
+    };
+    for (const Case& c : cases) {
+        link.answer = [&](uint8_t byte) {
+            return byte == kGetVersion ? c.answer : link.moduleAnswer(byte);
+        };
+        ports.select(0);
+        state.OutputState = {};
+        link.sent.clear();
+        ports.select(1);
+        journal.sentences.clear();
+        relays.keepInStep();
+        EXPECT_EQ(link.sent.front().byte, kGetVersion);
+        const bool answered = c.note.starts_with("Module");
+        // The relays are set at once after an answer or a flood, after 0.3 s without one.
+        const bool decided = answered || c.answer.size() > 2;
+        EXPECT_EQ(link.bytes(), decided ? (Bytes{0x6F, 0x70}) : Bytes{}) << c.note;
+        clock.advance(0.2);
+        relays.keepInStep();
+        EXPECT_EQ(link.bytes().empty(), !decided) << c.note;
+        clock.advance(0.2);
+        relays.keepInStep();
+        EXPECT_EQ(link.bytes(), (Bytes{0x6F, 0x70})) << c.note;
+        EXPECT_EQ(journal.sentences, Texts{c.note});
+        EXPECT_EQ(statusToolTip(panel), c.note);
+        // A device that did not answer is not asked for its relays, even after a switch.
+        link.sent.clear();
+        outputs.SetOutputs(kOn, 0, 0, 0);
+        relays.keepInStep();
+        EXPECT_EQ(link.sent.size(), answered ? 3u : 2u) << c.note;
+    }
+}
+
+// Each switch is confirmed; a relay found otherwise is commanded again, and the status line says
+// so until an answer matches; a module that stops answering is reported and still commanded.
+TEST_F(RelayTest, TheRelaysStatesAreConfirmedAfterEachSwitchAndRestoredWhenTheModuleDisagrees) {
+    int statesAsked = 0;
+    const auto module = [&](uint8_t byte) {
+        statesAsked += byte == kGetRelayStates ? 1 : 0;
+        return link.moduleAnswer(byte);
+    };
+    link.answer = module;
+    clock.setTime(8, 0, 0.1);
+    ports.select(1);
+    relays.keepInStep();
+    EXPECT_EQ(statesAsked, 1); // the start-up's relays confirmed
+    outputs.SetOutputs(kOn, 0, 0, 0);
+    relays.keepInStep();
+    EXPECT_EQ(statesAsked, 2);
+    journal.sentences.clear();
+    // While relay 1 is on: once a second. The module resets (relay 1 found off).
+    link.relayOn[0] = false;
+    clock.advance(0.5);
+    relays.keepInStep();
+    EXPECT_EQ(statesAsked, 2);
+    clock.advance(0.5);
+    relays.keepInStep();
+    EXPECT_EQ(statesAsked, 3);
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8032");
+    EXPECT_EQ(journal.sentences, Texts{"Relais 1 trouvé au repos (commandé en marche)"});
+    EXPECT_NE(statusToolTip(panel).find("Relais 1 trouvé au repos"), std::string::npos);
+    link.sent.clear();
+    relays.keepInStep(); // commanded again, then asked again: it matches
+    EXPECT_EQ(link.bytes(), Bytes{0x65});
+    EXPECT_TRUE(link.relayOn[0]);
+    EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
+    EXPECT_EQ(journal.sentences.back(), "Commandes relais rétablies : Init COM1:4800,N,8,1 Ok");
+
+    // Silent now: 8033 once, the commands still go out, and an answer again restores the line.
+    journal.sentences.clear();
+    link.answer = [](uint8_t) { return std::vector<uint8_t>{}; };
+    outputs.SetOutputs(0, 0, 0, 0);
+    relays.keepInStep();
+    clock.advance(0.35);
+    relays.keepInStep();
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8033");
+    link.sent.clear();
+    outputs.SetOutputs(kOn, 0, 0, 0);
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70}));
+    clock.advance(1.0);
+    relays.keepInStep();
+    clock.advance(1.0);
+    relays.keepInStep();
+    EXPECT_EQ(journal.sentences, Texts{"Le module ne répond plus : commandes non vérifiées"});
+    link.answer = module;
+    clock.advance(1.0);
+    relays.keepInStep();
+    EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
+
+    // All off: asked once a minute, at second 30.
+    outputs.SetOutputs(0, 0, 0, 0);
+    relays.keepInStep();
+    statesAsked = 0;
+    clock.setTime(8, 1, 0.1);
+    for (int tick = 0; tick < 5 * 60; ++tick) {
+        clock.advance(0.2);
+        relays.keepInStep();
+    }
+    EXPECT_EQ(statesAsked, 1);
 }
 
 } // namespace

@@ -70,6 +70,7 @@ TEST(Journal, ANightOfTheProgramWithItsSwitchesADayWithoutBellsAndTheOldFilesGon
               (Lines{"23:59:58.900 " + kStarted,
                      "23:59:58.900 Port « COM1: » choisi : Init COM1:4800,N,8,1 Ok",
                      "23:59:58.900 Horaire du jour chargé : 1 entrée",
+                     "23:59:59.400 Module USB-RLY02, version 1",
                      "23:59:59.400 Sortie 1 activée (entrée 23:59:59, 1 s)"}));
     EXPECT_EQ(
         s.lines("2020-06-23"),

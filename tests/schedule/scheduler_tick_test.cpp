@@ -127,7 +127,7 @@ TEST_F(TickTest, TheEntriesOfASecondRingFromMemoryBeforeAnyFileIsReadEvenASlowOn
     std::vector<std::pair<std::string, size_t>> reads; // a file read, and the bytes sent by then
     files.onCall = [&](const std::string& operation, const std::string& path) {
         if (operation == "read") {
-            reads.emplace_back(path.substr(path.size() - 8), link.sent.size());
+            reads.emplace_back(path.substr(path.size() - 8), link.bytes().size());
             clock.advance(2); // a slow disk
         }
         return std::string();
@@ -165,7 +165,8 @@ TEST_F(TickTest, ASecondThatNoTickLookedAtIsCaughtUpWithinTwoSecondsAndOtherwise
     EXPECT_EQ(state.OutputState, (Flags{0, kOn, kOn, 0, 0}));
     EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x66}));
     EXPECT_EQ(journal.sentences,
-              (std::vector<std::string>{"Horaire du jour chargé : 4 entrées",
+              (std::vector<std::string>{"Module USB-RLY02, version 1",
+                                        "Horaire du jour chargé : 4 entrées",
                                         "Sortie 1 activée (entrée 08:00:01, 5 s)",
                                         "Sortie 2 activée (entrée 08:00:02, 3 s)"}));
     EXPECT_EQ(captions.LblMaxi[1], "3");

@@ -162,6 +162,9 @@ TEST_F(Link, ARelayWhoseOffCommandFailedIsSwitchedOffBeforeThePortCloses) {
     for (const bool shutDown : {false, true}) {
         ports.select(1);
         relays.keepInStep();
+        EXPECT_EQ(received(), "Z"); // who is there: nothing answers
+        ::usleep(310'000);
+        relays.keepInStep();
         EXPECT_EQ(received(2), "op");
         ASSERT_EQ(relays.command(1, true), SerialError::None);
         EXPECT_EQ(received(), "e");

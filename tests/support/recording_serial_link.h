@@ -47,8 +47,19 @@ class RecordingSerialLink final : public SerialLink {
         }
         sent.push_back({byte, clock_ != nullptr ? clock_->monotonicSeconds() : 0.0});
         onWrite ? onWrite(byte) : void();
+        if (answer) {
+            const std::vector<uint8_t> bytes = answer(byte);
+            received.insert(received.end(), bytes.begin(), bytes.end());
+        }
         return SerialError::None;
     }
+    size_t read(uint8_t* into, size_t capacity) override {
+        const size_t count = holdsDevice() ? std::min(capacity, received.size()) : 0;
+        std::copy_n(received.begin(), count, into);
+        received.erase(received.begin(), received.begin() + static_cast<long>(count));
+        return count;
+    }
+    void discardInput() override { received.clear(); }
     SerialError reconnect() override {
         if (open_ && !holdsDevice_ && reopenError == SerialError::None) {
             holdsDevice_ = true, ++openings_;
@@ -62,9 +73,28 @@ class RecordingSerialLink final : public SerialLink {
     void loseDevice() { holdsDevice_ = false; }
     bool holdsDevice() const { return open_ && holdsDevice_; }
 
+    std::vector<uint8_t> moduleAnswer(uint8_t byte) {
+        for (int relay = 0; relay < 2; ++relay) {
+            if (byte == 0x65 + relay || byte == 0x6F + relay) {
+                relayOn[relay] = byte == 0x65 + relay;
+            }
+        }
+        if (byte == 0x5A) {
+            return {10, 1};
+        }
+        if (byte == 0x5B) {
+            return {static_cast<uint8_t>((relayOn[0] ? 1 : 0) | (relayOn[1] ? 2 : 0))};
+        }
+        return {};
+    }
+    // The relay bytes written, without the module's queries.
     std::vector<uint8_t> bytes() const {
-        std::vector<uint8_t> result(sent.size());
-        std::transform(sent.begin(), sent.end(), result.begin(), [](SentByte s) { return s.byte; });
+        std::vector<uint8_t> result;
+        for (const SentByte& s : sent) {
+            if (s.byte != 0x5A && s.byte != 0x5B) {
+                result.push_back(s.byte);
+            }
+        }
         return result;
     }
     std::vector<SentByte> sent;
@@ -80,6 +110,16 @@ class RecordingSerialLink final : public SerialLink {
     SerialError writeError = SerialError::None;
     SerialError reopenError = SerialError::None;
     std::function<void(uint8_t)> onWrite;
+    // What the module sends back for each byte written; by default what a USB-RLY02 answers
+    // (identifier 10, version 1; the relays' states as the bytes written set them). Empty: a
+    // device that answers nothing.
+    std::function<std::vector<uint8_t>(uint8_t)> answer = [this](uint8_t byte) {
+        return moduleAnswer(byte);
+    };
+    // The module's relays, as the bytes written set them.
+    bool relayOn[2] = {false, false};
+    // Sent by the module, not read yet.
+    std::vector<uint8_t> received;
 
   private:
     FakeClock* clock_;

@@ -177,7 +177,7 @@ TEST(ShutDown, AskedByASignalItShowsNoBox) {
                   .find("modifications non enregistrées de Lundi abandonnées\n"),
               std::string::npos);
     EXPECT_NE(s.errors.str().find("Quorel.ini"), std::string::npos) << s.errors.str();
-    EXPECT_TRUE(s.link.sent.empty());
+    EXPECT_TRUE(s.link.bytes().empty());
     EXPECT_TRUE(s.program.ended());
 }
 

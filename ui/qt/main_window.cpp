@@ -293,7 +293,7 @@ void MainWindow::showOutputs() {
 
 void MainWindow::showStatus() {
     controls_.InfoERR->setText(qs(program_->panel.InfoERR));
-    controls_.InfoERR->setToolTip(qs(statusToolTip(program_->panel.InfoERRNumber)));
+    controls_.InfoERR->setToolTip(qs(statusToolTip(program_->panel)));
 }
 
 void MainWindow::showPortChoice() {

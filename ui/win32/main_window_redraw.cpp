@@ -52,7 +52,7 @@ void Win32MainWindow::showOutputs() {
 void Win32MainWindow::showStatus() {
     HWND status = control("InfoERR");
     setText(status, program_->panel.InfoERR);
-    tips_.setText(status, statusToolTip(program_->panel.InfoERRNumber));
+    tips_.setText(status, statusToolTip(program_->panel));
 }
 
 // Option buttons set by hand do not clear each other: each is set.
