@@ -211,23 +211,23 @@ void RelayLink::statesFound(const std::optional<std::vector<uint8_t>>& answer) {
     }
 }
 
-// After a switch at once; while a relay is on once a second, so that a bell cut short is caught
-// within a second; otherwise once a minute, at second 30, away from the entries of second 00.
+// After a switch at once; while a relay is on at the first tick of each second, so that a bell
+// cut short is caught within a second and rings again at the tick after; otherwise once a
+// minute, at second 30, away from the entries of second 00.
 void RelayLink::askWhatIsDue() {
     if (module_ != Module::Answered || queries_.awaiting()) {
         return;
     }
-    const double now = clock_.monotonicSeconds();
     const int second = static_cast<int>(clock_.secondsSinceMidnight());
     const bool relayOn = relays_[0].on || relays_[1].on;
-    const bool due = confirmationOwed_ || (relayOn && now - lastAsked_ >= 1.0) ||
+    const bool due = confirmationOwed_ || (relayOn && second != lastSecondAsked_) ||
                      (!relayOn && second % 60 == 30 && second / 60 != lastMinuteAsked_);
     if (!due) {
         return;
     }
     askedFor_ = relays_;
     confirmationOwed_ = false;
-    lastAsked_ = now;
+    lastSecondAsked_ = second;
     lastMinuteAsked_ = second / 60;
     if (!queries_.ask(ModuleQueries::Query::RelayStates)) {
         confirmationOwed_ = true; // the failure is on the status line; asked again next time

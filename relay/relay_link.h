@@ -88,7 +88,7 @@ class RelayLink {
     // question.
     std::array<Relay, kRelayCount> askedFor_{};
     bool confirmationOwed_ = false;
-    double lastAsked_ = -1e9;
+    int lastSecondAsked_ = -1;
     int lastMinuteAsked_ = -1;
     bool relayMismatch_ = false; // 8032 shown: only a matching answer ends it
     bool notAnswering_ = false;  // 8033 shown

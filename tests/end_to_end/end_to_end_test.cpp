@@ -285,8 +285,9 @@ TEST(CommandLine, BothProgramsAnswerHelpAndVersionWithoutADisplayAndRefuseUnknow
 }
 
 // The simulator plays a module that answers, and loses its relays for a moment during a long
-// bell: Quorel finds relay 1 off and switches it back on within a second, and says so.
-TEST_F(EndToEnd, AModuleThatResetsDuringALongBellIsSwitchedBackOnWithinASecond) {
+// bell: Quorel finds relay 1 off at its next question (one a second) and switches it back on at
+// the tick after, and says so.
+TEST_F(EndToEnd, AModuleThatResetsDuringALongBellIsSwitchedBackOnAfterItsNextQuestion) {
     const std::string link = quorel.home.file("usb-relay");
     QProcess simulator;
     simulator.start(QUOREL_RELAY_SIM,
@@ -325,7 +326,7 @@ TEST_F(EndToEnd, AModuleThatResetsDuringALongBellIsSwitchedBackOnWithinASecond) 
     }
     ASSERT_GE(resetAt, 0) << lines.join('\n').toStdString();
     ASSERT_GE(backOnAt, 0) << lines.join('\n').toStdString();
-    EXPECT_LT(backOnAt - resetAt, 1.0) << lines.join('\n').toStdString();
+    EXPECT_LT(backOnAt - resetAt, 1.3) << lines.join('\n').toStdString();
     EXPECT_TRUE(lines.join('\n').contains("query: version"));
     const std::string journal = quorel.journal();
     EXPECT_NE(journal.find("Module USB-RLY02, version 1"), std::string::npos) << journal;

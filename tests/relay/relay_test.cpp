@@ -342,12 +342,13 @@ TEST_F(RelayTest, TheRelaysStatesAreConfirmedAfterEachSwitchAndRestoredWhenTheMo
     relays.keepInStep();
     EXPECT_EQ(statesAsked, 2);
     journal.sentences.clear();
-    // While relay 1 is on: once a second. The module resets (relay 1 found off).
+    // While relay 1 is on: at the first tick of each second (now 08:00:00.7). The module resets
+    // (relay 1 found off).
     link.relayOn[0] = false;
-    clock.advance(0.5);
+    clock.advance(0.2);
     relays.keepInStep();
     EXPECT_EQ(statesAsked, 2);
-    clock.advance(0.5);
+    clock.advance(0.2);
     relays.keepInStep();
     EXPECT_EQ(statesAsked, 3);
     EXPECT_EQ(panel.InfoERR, "Erreur n°  8032");

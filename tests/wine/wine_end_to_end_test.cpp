@@ -2,6 +2,7 @@
 // relay module on a Windows computer. The test command runs it once the Windows build exists.
 
 #include "platform/posix/system_clock.h"
+#include "schedule/calendar_date.h"
 #include "schedule/weekday.h"
 #include "tests/support/wine_program.h"
 
@@ -69,6 +70,33 @@ TEST(WineEndToEnd, EntriesRingOnTheirSecondOnCom1TheCloseBoxSavesAndAReplugRings
     EXPECT_EQ(quorel.close(), 0) << quorel.log();
     EXPECT_EQ(quorel.folder.read("Quorel.ini"), "1\r\n");
     EXPECT_EQ(between(module->read(SIZE_MAX, 0.3), 0, 1e12), "") << "nothing was on";
+    com1.unplug();
+}
+
+// A module that answers: quorel.exe reads its answers on the COM port, names it in the journal,
+// sets the relays after the answer and asks for their states.
+TEST(WineEndToEnd, TheModulesAnswersAreReadOnTheComPort) {
+    ASSERT_FALSE(windowsBuild().empty()) << "QUOREL_WINDOWS_BUILD names no Windows build";
+    Com1 com1;
+    test::PseudoTerminal module;
+    com1.plugIn(module);
+    PortableCopy quorel;
+    quorel.write("Quorel.ini", "1");
+    quorel.start();
+    const auto text = [&](size_t count, double timeout) {
+        return between(module.read(count, timeout), 0, 1e12);
+    };
+    ASSERT_EQ(text(1, 20), "Z") << quorel.log();
+    module.send({10, 7});
+    EXPECT_EQ(text(2, 3), "op"); // the relays, once the module has answered
+    EXPECT_EQ(text(1, 3), "[");  // their states asked for
+    module.send({0});
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(quorel.close(), 0) << quorel.log();
+    const std::string journal =
+        quorel.folder.read("Journal/" + isoDateText(SystemClock().localDate()) + ".txt");
+    EXPECT_NE(journal.find("Module USB-RLY02, version 7"), std::string::npos) << journal;
+    EXPECT_EQ(journal.find("Erreur"), std::string::npos) << journal;
     com1.unplug();
 }
 
