@@ -18,7 +18,7 @@ bool ModuleQueries::ask(Query query) {
     pending_.reset();
     link_.discardInput();
     const uint8_t byte = query == Query::Version ? kGetVersion : kGetRelayStates;
-    if (link_.writeByte(byte) != SerialError::None) {
+    if (link_.writeByte(byte, kQuestionDeadline) != SerialError::None) {
         return false;
     }
     pending_ = Pending{query, clock_.monotonicSeconds(), {}};

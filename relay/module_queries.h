@@ -23,6 +23,9 @@ class ModuleQueries {
     };
 
     static constexpr double kAnswerWait = 0.3;
+    // A question that cannot leave at once is given up (no answer), never waited for: the
+    // relay bytes must not wait behind it.
+    static constexpr double kQuestionDeadline = 0.05;
 
     ModuleQueries(SerialLink& link, Clock& clock) : link_(link), clock_(clock) {}
 
