@@ -12,6 +12,7 @@
 #include "relay/device_serial_link.h"
 #include "relay/outputs.h"
 #include "relay/relay_bytes.h"
+#include "relay/simulated_module.h"
 #include "schedule/record_writer.h"
 #include "schedule/scheduler_tick.h"
 #include "schedule/weekday.h"
@@ -80,22 +81,14 @@ std::vector<double> latencies(const std::vector<time_t>& seconds,
 std::vector<test::ReceivedByte> answerAsTheModule(test::PseudoTerminal& module, double seconds,
                                                   int& questions) {
     std::vector<test::ReceivedByte> all;
-    bool relayOn[2] = {false, false};
+    SimulatedModule answering;
     const double end = test::monotonicNow() + seconds;
     for (double left; (left = end - test::monotonicNow()) > 0;) {
         for (const test::ReceivedByte& received : module.read(1, left)) {
             all.push_back(received);
-            for (int relay = 1; relay <= 2; ++relay) {
-                if (received.byte == relayByte(relay, true) ||
-                    received.byte == relayByte(relay, false)) {
-                    relayOn[relay - 1] = received.byte == relayByte(relay, true);
-                }
-            }
-            if (received.byte == kGetVersion) {
-                module.send({kUsbRly02Identifier, 1});
-                ++questions;
-            } else if (received.byte == kGetRelayStates) {
-                module.send({static_cast<uint8_t>((relayOn[0] ? 1 : 0) | (relayOn[1] ? 2 : 0))});
+            const std::vector<uint8_t> answer = answering.receive(received.byte);
+            if (!answer.empty()) {
+                module.send(answer);
                 ++questions;
             }
         }

@@ -5,6 +5,7 @@
 #include "platform/ini_settings_store.h"
 #include "platform/port_devices.h"
 #include "relay/relay_bytes.h"
+#include "relay/simulated_module.h"
 
 #include <cerrno>
 #include <csignal>
@@ -253,54 +254,8 @@ double monotonicNow() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-// The module's relays and answers, as the options shape them.
-class Module {
-  public:
-    explicit Module(const Options& options) : options_(options) {
-        if (options.stuckRelay != 0) {
-            relays_[options.stuckRelay - 1] = options.stuckOn;
-        }
-    }
-
-    // What the module sends back for a byte it received; the relay bytes switch its relays.
-    std::vector<uint8_t> receive(uint8_t byte) {
-        for (int relay = 1; relay <= 2; ++relay) {
-            if ((byte == relayByte(relay, true) || byte == relayByte(relay, false)) &&
-                relay != options_.stuckRelay) {
-                relays_[relay - 1] = byte == relayByte(relay, true);
-            }
-        }
-        if (options_.silent) {
-            return {};
-        }
-        if (byte == kGetVersion) {
-            return {kUsbRly02Identifier, kVersion};
-        }
-        if (byte == kGetRelayStates) {
-            return {states()};
-        }
-        return {};
-    }
-    // Both relays off, as after a power dip (a stuck relay stays as it is stuck).
-    void reset() {
-        for (int relay = 1; relay <= 2; ++relay) {
-            if (relay != options_.stuckRelay) {
-                relays_[relay - 1] = false;
-            }
-        }
-    }
-    uint8_t states() const {
-        return static_cast<uint8_t>((relays_[0] ? 1 : 0) | (relays_[1] ? 2 : 0));
-    }
-
-  private:
-    static constexpr uint8_t kVersion = 1;
-    Options options_;
-    bool relays_[2] = {false, false};
-};
-
 void serveUntilStopped(int master, const Options& options) {
-    Module module(options);
+    SimulatedModule module(options.stuckRelay, options.stuckOn);
     const double started = monotonicNow();
     bool resetDone = options.resetAfter < 0;
     while (stopRequested == 0) {
@@ -331,7 +286,10 @@ void serveUntilStopped(int master, const Options& options) {
         const std::string at = timestampNow();
         for (ssize_t i = 0; i < count; ++i) {
             say(at + " " + meaningOf(bytes[i]));
-            const std::vector<uint8_t> answer = module.receive(bytes[i]);
+            std::vector<uint8_t> answer = module.receive(bytes[i]);
+            if (options.silent) {
+                answer.clear();
+            }
             if (!answer.empty() && ::write(master, answer.data(), answer.size()) !=
                                        static_cast<ssize_t>(answer.size())) {
                 say(at + " answer lost");

@@ -296,7 +296,7 @@ TEST_F(RelayTest, TheModuleIsAskedWhoItIsAtEachOpeningAndTheRelaysWaitForTheAnsw
     };
     for (const Case& c : cases) {
         link.answer = [&](uint8_t byte) {
-            return byte == kGetVersion ? c.answer : link.moduleAnswer(byte);
+            return byte == kGetVersion ? c.answer : link.module.receive(byte);
         };
         ports.select(0);
         state.OutputState = {};
@@ -333,7 +333,7 @@ TEST_F(RelayTest, TheRelaysStatesAreConfirmedAfterEachSwitchAndRestoredWhenTheMo
     int statesAsked = 0;
     const auto module = [&](uint8_t byte) {
         statesAsked += byte == kGetRelayStates ? 1 : 0;
-        return link.moduleAnswer(byte);
+        return link.module.receive(byte);
     };
     link.answer = module;
     clock.setTime(8, 0, 0.1);
@@ -346,7 +346,7 @@ TEST_F(RelayTest, TheRelaysStatesAreConfirmedAfterEachSwitchAndRestoredWhenTheMo
     journal.sentences.clear();
     // While relay 1 is on: at the first tick of each second (now 08:00:00.7). The module resets
     // (relay 1 found off).
-    link.relayOn[0] = false;
+    link.module.setRelay(1, false);
     clock.advance(0.2);
     relays.keepInStep();
     EXPECT_EQ(statesAsked, 2);
@@ -359,7 +359,7 @@ TEST_F(RelayTest, TheRelaysStatesAreConfirmedAfterEachSwitchAndRestoredWhenTheMo
     link.sent.clear();
     relays.keepInStep(); // commanded again, then asked again: it matches
     EXPECT_EQ(link.bytes(), Bytes{0x65});
-    EXPECT_TRUE(link.relayOn[0]);
+    EXPECT_TRUE(link.module.relayOn(1));
     EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
     EXPECT_EQ(journal.sentences.back(), "Commandes relais rétablies : Init COM1:4800,N,8,1 Ok");
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/serial_link.h"
+#include "relay/simulated_module.h"
 #include "tests/support/fake_clock.h"
 
 #include <algorithm>
@@ -73,20 +74,6 @@ class RecordingSerialLink final : public SerialLink {
     void loseDevice() { holdsDevice_ = false; }
     bool holdsDevice() const { return open_ && holdsDevice_; }
 
-    std::vector<uint8_t> moduleAnswer(uint8_t byte) {
-        for (int relay = 0; relay < 2; ++relay) {
-            if (byte == 0x65 + relay || byte == 0x6F + relay) {
-                relayOn[relay] = byte == 0x65 + relay;
-            }
-        }
-        if (byte == 0x5A) {
-            return {10, 1};
-        }
-        if (byte == 0x5B) {
-            return {static_cast<uint8_t>((relayOn[0] ? 1 : 0) | (relayOn[1] ? 2 : 0))};
-        }
-        return {};
-    }
     // The relay bytes written, without the module's queries.
     std::vector<uint8_t> bytes() const {
         std::vector<uint8_t> result;
@@ -114,10 +101,9 @@ class RecordingSerialLink final : public SerialLink {
     // (identifier 10, version 1; the relays' states as the bytes written set them). Empty: a
     // device that answers nothing.
     std::function<std::vector<uint8_t>(uint8_t)> answer = [this](uint8_t byte) {
-        return moduleAnswer(byte);
+        return module.receive(byte);
     };
-    // The module's relays, as the bytes written set them.
-    bool relayOn[2] = {false, false};
+    SimulatedModule module;
     // Sent by the module, not read yet.
     std::vector<uint8_t> received;
 
