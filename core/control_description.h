@@ -27,6 +27,7 @@ enum class ControlKind {
     ReportList,   // rows of columns under clickable headers, one row selected at most
     ListBox,      // a column of texts, one selected at most
     DropDown,     // a closed list whose chosen text shows
+    ComboField,   // a line of text typed, or picked in the list it drops down
     DateField,    // a day, typed as dd/mm/yyyy or picked on a calendar
     LinesView,    // read-only lines in a fixed-width type, scrolled to the last one
 };

@@ -98,6 +98,18 @@ void PortChoice::select(int16_t index) {
     PortCom_Click(index);
 }
 
+void PortChoice::deviceChanged() {
+    if (!isOption(panel_.PortCom) || panel_.PortCom == 0) {
+        return;
+    }
+    if (link_.isOpen()) {
+        relays_.switchOffAll();
+        link_.close();
+        openPort_.reset();
+    }
+    PortCom_Click(panel_.PortCom);
+}
+
 void PortChoice::TimerPort_Timer() {
     if (panel_.PortCom < 1 || link_.isOpen()) {
         retryTimer_.setEnabled(false);

@@ -30,6 +30,10 @@ class PortChoice {
     // Selects option index and runs the choice, as a click on that option does.
     void select(int16_t index);
 
+    // The device of the option in use changed: its relays are switched off on the old device,
+    // and the option is chosen again, so that it opens the new one.
+    void deviceChanged();
+
     // TimerPort's expiry: the chosen port is tried again, as if the operator chose it now.
     void TimerPort_Timer();
 

@@ -21,6 +21,7 @@ std::vector<MenuDescription<Event, ViewPart>> menus() {
         {.name = "MnuJoursSansSonnerie",
          .caption = "Jours sans sonnerie…",
          .events = {Event::DaysWithoutBellsClicked}},
+        {.name = "MnuPorts", .caption = "Ports…", .events = {Event::PortsClicked}},
         {.name = "MnuJournal", .caption = "Journal…", .events = {Event::JournalClicked}},
         {.name = "MnuQuit", .caption = "Quitter", .events = {Event::QuitClicked}},
     };

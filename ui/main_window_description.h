@@ -30,6 +30,7 @@ enum class WindowEvent {
     DayCopied,               // an item of the pop-up "Jour"
     AutoRunClicked,          // mnuautorun
     DaysWithoutBellsClicked, // MnuJoursSansSonnerie
+    PortsClicked,            // MnuPorts
     JournalClicked,          // MnuJournal
     QuitClicked,             // MnuQuit
 };

@@ -87,6 +87,8 @@ WindowRequest handleWindowEvent(Program& p, const WindowInput& input) {
         break;
     case WindowEvent::DaysWithoutBellsClicked:
         return WindowRequest::EditDaysWithoutBells;
+    case WindowEvent::PortsClicked:
+        return WindowRequest::EditPorts;
     case WindowEvent::JournalClicked:
         return WindowRequest::ShowJournal;
     case WindowEvent::QuitClicked:

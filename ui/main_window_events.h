@@ -26,6 +26,7 @@ enum class WindowRequest {
     None,
     OpenDayMenu,          // opens the pop-up "Jour" where the pointer is, and waits for it
     EditDaysWithoutBells, // runs editDaysWithoutBells with its dialog
+    EditPorts,            // runs editPorts with its dialog
     ShowJournal,          // shows the journal viewer in its dialog
     Quit,                 // closes the window for "Quitter"
 };

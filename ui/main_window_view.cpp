@@ -41,6 +41,8 @@ void MainWindowView::forward(const WindowInput& input) {
         return showCopyMenu();
     case WindowRequest::EditDaysWithoutBells:
         return editDaysWithoutBells();
+    case WindowRequest::EditPorts:
+        return editPorts();
     case WindowRequest::ShowJournal:
         return showJournal();
     case WindowRequest::Quit:

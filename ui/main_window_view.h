@@ -38,6 +38,7 @@ class MainWindowView : public View {
     // Opens the pop-up "Jour" where the pointer is, and returns once it is closed.
     virtual void showCopyMenu() = 0;
     virtual void editDaysWithoutBells() = 0;
+    virtual void editPorts() = 0;
     virtual void showJournal() = 0;
 };
 

@@ -8,6 +8,7 @@
 #include "platform/file_layer.h"
 #include "platform/folder_lock.h"
 #include "platform/serial_link.h"
+#include "platform/serial_ports.h"
 #include "platform/settings_store.h"
 #include "platform/startup_entry.h"
 #include "platform/timer.h"
@@ -48,6 +49,7 @@ struct PlatformServices {
     View& view;
     std::ostream& errors; // where a failure goes when no box may be shown (standard error)
     FileLayer& files;     // the files the scheduler watches and the settings file
+    SerialPorts& ports;   // the serial devices present, for the dialog "Ports"
 };
 
 // What asked the program to end.
@@ -101,6 +103,10 @@ class Program {
     LocalDate today() { return services_.clock.localDate(); }
     // The message boxes of the program's own windows.
     Dialogs& dialogs() { return heldDialogs_; }
+    SettingsStore& store() { return services_.store; }
+    SerialPorts& serialPorts() { return services_.ports; }
+    // The clock whose pauses keep the window and the scheduler running.
+    Clock& clock() { return services_.clock; }
     // Reads the days without bells again at once, after the operator saved them.
     void reloadClosedPeriods();
 

@@ -2,7 +2,9 @@
 #include "platform/port_devices.h"
 #include "platform/posix/serial_device.h"
 #include "platform/posix/system_clock.h"
+#include "platform/posix/system_serial_ports.h"
 #include "relay/device_serial_link.h"
+#include "relay/module_probe.h"
 #include "relay/port_choice.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fakes.h"
@@ -16,6 +18,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 
 namespace quorel {
 namespace {
@@ -131,6 +134,61 @@ TEST_F(Link, ReadsWhatTheModuleSentWithoutWaitingAndDropsItOnRequest) {
     ::usleep(20'000);
     link.close();
     EXPECT_EQ(link.read(bytes, sizeof bytes), 0u);
+}
+
+// The devices present are listed by-id names first, then ttyACM and ttyUSB in number order; a
+// probe tells the module (identifier and version) from a device that is silent, echoes, floods
+// or cannot be opened.
+TEST(SerialPorts, AreListedInOrderAndAProbeKnowsTheModuleFromAnyOtherDevice) {
+    test::TempFolder dev;
+    std::filesystem::create_directories(dev.file("serial/by-id"));
+    test::PseudoTerminal module, silent, echo, flood;
+    std::filesystem::create_symlink(module.slavePath(), dev.file("serial/by-id/usb-relay"));
+    std::filesystem::create_symlink(silent.slavePath(), dev.file("ttyACM10"));
+    std::filesystem::create_symlink(echo.slavePath(), dev.file("ttyACM2"));
+    std::filesystem::create_symlink(flood.slavePath(), dev.file("ttyUSB0"));
+    dev.write("ttyUSB1", "not a device");
+    dev.write("ttyS0", "");
+    SystemSerialPorts ports(dev.path());
+    std::vector<std::string> listed;
+    for (const PresentPort& port : ports.present()) {
+        listed.push_back(port.device + " " + port.description);
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{
+                          dev.file("serial/by-id/usb-relay") + " " + module.slavePath(),
+                          dev.file("ttyACM2") + " ", dev.file("ttyACM10") + " ",
+                          dev.file("ttyUSB0") + " ", dev.file("ttyUSB1") + " "}));
+    EXPECT_EQ(ports.targetOf(dev.file("ttyACM2")), echo.slavePath());
+    EXPECT_TRUE(SystemSerialPorts(dev.file("missing")).present().empty());
+
+    // Each stand-in answers the first byte it receives as it plays its part.
+    const auto answering = [](test::PseudoTerminal& pty, bool echoes, std::vector<uint8_t> reply) {
+        return std::thread([&pty, echoes, reply] {
+            const std::vector<test::ReceivedByte> asked = pty.read(1, 2.0);
+            if (asked.size() == 1 && asked[0].byte == 0x5A) {
+                pty.send(echoes ? std::vector<uint8_t>{0x5A} : reply);
+            }
+        });
+    };
+    std::thread answers[] = {answering(module, false, {10, 3}), answering(echo, true, {}),
+                             answering(flood, false, std::vector<uint8_t>(40, 10))};
+    SystemClock clock;
+    const auto probe = [&](const std::string& name) {
+        auto device = ports.newDevice();
+        const ProbeOutcome outcome = probeModule(*device, dev.file(name), clock);
+        return std::to_string(outcome.opened) + " " +
+               (outcome.identifier
+                    ? std::to_string(*outcome.identifier) + "." + std::to_string(outcome.version)
+                    : "-");
+    };
+    EXPECT_EQ(probe("serial/by-id/usb-relay"), "1 10.3");
+    EXPECT_EQ(probe("ttyACM10"), "1 -");
+    EXPECT_EQ(probe("ttyACM2"), "1 -");
+    EXPECT_EQ(probe("ttyUSB0"), "1 -");
+    EXPECT_EQ(probe("ttyUSB1"), "0 -");
+    for (std::thread& each : answers) {
+        each.join();
+    }
 }
 
 TEST_F(Link, ByteThatCannotLeaveWithinASecondIsDroppedNotSentLate) {

@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/event_pump.h"
 #include "platform/file_layer.h"
+#include "platform/serial_ports.h"
 #include "platform/settings_store.h"
 #include "platform/startup_entry.h"
 #include "platform/timer.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -83,6 +85,49 @@ struct MemorySettingsStore final : SettingsStore {
     }
     std::map<std::string, std::string> values;
     bool failWrites = false;
+};
+
+// A serial device that opens the names it is given, each answering the version query (0x5A)
+// with its bytes (none: a silent device); any other name is missing.
+struct AnsweringDevice final : SerialDevice {
+    explicit AnsweringDevice(std::map<std::string, std::vector<uint8_t>> replies)
+        : replies_(std::move(replies)) {}
+    SerialError open(const std::string& path, const LineParameters&) override {
+        const auto found = replies_.find(path);
+        return found == replies_.end() ? SerialError::DeviceMissing
+                                       : (reply_ = found->second, SerialError::None);
+    }
+    DeviceWrite write(uint8_t byte) override {
+        received_ = byte == 0x5A ? reply_ : std::vector<uint8_t>{};
+        return DeviceWrite::Written;
+    }
+    bool outputPending() override { return false; }
+    void discardOutput() override {}
+    size_t read(uint8_t* into, size_t capacity) override {
+        const size_t count = std::min(capacity, received_.size());
+        std::copy_n(received_.begin(), count, into);
+        received_.erase(received_.begin(), received_.begin() + static_cast<long>(count));
+        return count;
+    }
+    void discardInput() override { received_.clear(); }
+    bool hungUp() override { return false; }
+    void close() override {}
+
+  private:
+    std::map<std::string, std::vector<uint8_t>> replies_;
+    std::vector<uint8_t> reply_;
+    std::vector<uint8_t> received_;
+};
+
+// The serial devices a test lists under their own names, answering as replies says.
+struct FakeSerialPorts final : SerialPorts {
+    std::vector<PresentPort> present() override { return ports; }
+    std::string targetOf(const std::string& device) override { return device; }
+    std::unique_ptr<SerialDevice> newDevice() override {
+        return std::make_unique<AnsweringDevice>(replies);
+    }
+    std::vector<PresentPort> ports;
+    std::map<std::string, std::vector<uint8_t>> replies;
 };
 
 // Records the steps asked of it; each step's result can be set.

@@ -49,9 +49,10 @@ template <typename Window, typename Startup = FakeStartupEntry> struct ProgramSt
     FakeTimer retryTimer;
     std::ostringstream errors;
     HookedFiles files;
+    FakeSerialPorts ports;
     Window window;
     Program program{PlatformServices{clock, link, pump, dialogs, store, startup, timer, retryTimer,
-                                     window, errors, files},
+                                     window, errors, files, ports},
                     dataFolder, dataFolder + "quorel"};
 };
 

@@ -3,10 +3,12 @@
 #include "ui/days_without_bells.h"
 #include "ui/journal_viewer.h"
 #include "ui/main_window_events.h"
+#include "ui/ports_form.h"
 
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
 
 namespace quorel {
@@ -93,6 +95,125 @@ TEST(DaysWithoutBells, TheFormEditsAddsAndRemovesAndASavedListSilencesTodayAtOnc
     EXPECT_EQ(form.rows().size(), 22u);
 }
 
+// Each device present is offered under its names; the detection asks each device once, never
+// the one in use, and takes the first USB-RLY02 for the option it was opened for; the save writes
+// only what changed.
+TEST(Ports, TheFormOffersTheDevicesPresentDetectsTheModuleAndSavesWhatChanged) {
+    test::MemorySettingsStore store;
+    test::FakeDialogs dialogs;
+    std::vector<std::string> asked;
+    const std::map<std::string, ProbeOutcome> answers{{"/dev/serial/by-id/usb-other", {true, 8, 1}},
+                                                      {"/dev/ttyUSB0", {false, {}, 0}},
+                                                      {"/dev/ttyACM1", {true, 10, 3}},
+                                                      {"/dev/ttyACM2", {true, 10, 4}}};
+    const PortsForm::Probe probe = [&](const std::string& device) {
+        asked.push_back(device);
+        const auto found = answers.find(device);
+        return found != answers.end() ? found->second : ProbeOutcome{true, {}, 0};
+    };
+    const std::vector<PresentPort> present{
+        {"/dev/serial/by-id/usb-relay", "/dev/ttyACM0", "/dev/ttyACM0"},
+        {"/dev/serial/by-id/usb-other", "/dev/ttyUSB1", "/dev/ttyUSB1"},
+        {"/dev/ttyACM0", "", "/dev/ttyACM0"},
+        {"/dev/ttyUSB0", "", "/dev/ttyUSB0"},
+        {"/dev/ttyUSB1", "", "/dev/ttyUSB1"},
+        {"/dev/ttyACM1", "", "/dev/ttyACM1"},
+        {"/dev/ttyACM2", "", "/dev/ttyACM2"}};
+    PortsForm form({"/dev/ttyACM0", "/dev/ttyACM1", "/dev/ttyACM2", "/dev/ttyACM3"}, present, 1,
+                   "/dev/ttyACM0", probe, store, dialogs);
+    ASSERT_EQ(form.choices().size(), present.size());
+    EXPECT_EQ(form.choices()[0], "/dev/serial/by-id/usb-relay — /dev/ttyACM0");
+    EXPECT_EQ(form.choices()[3], "/dev/ttyUSB0");
+    form.setDevice(2, form.choices()[0]);
+    EXPECT_EQ(form.device(2), "/dev/serial/by-id/usb-relay");
+    form.setDevice(3, "COM7");
+    form.chooseDevice(3, 99);
+    EXPECT_EQ(form.device(3), "COM7");
+    form.chooseDevice(3, 3);
+    EXPECT_EQ(form.device(3), "/dev/ttyUSB0");
+
+    form.detectClicked();
+    EXPECT_EQ(asked, (std::vector<std::string>{"/dev/serial/by-id/usb-other", "/dev/ttyUSB0",
+                                               "/dev/ttyACM1"}));
+    EXPECT_EQ(form.device(1), "/dev/ttyACM1");
+    EXPECT_EQ(form.detection(),
+              "Module USB-RLY02, version 3 trouvé sur /dev/ttyACM1, choisi pour COM2:");
+    EXPECT_EQ(form.changedOptions(), (std::vector<int>{2, 3}));
+    form.saveClicked();
+    EXPECT_TRUE(form.ended() && form.saved());
+    EXPECT_EQ(store.values, (std::map<std::string, std::string>{
+                                {"VornAlmare/Ports/COM3", "/dev/serial/by-id/usb-relay"},
+                                {"VornAlmare/Ports/COM4", "/dev/ttyUSB0"}}));
+
+    PortsForm alone({"/dev/ttyACM0", "", "", ""}, {present[0], present[2]}, 0, "/dev/ttyACM0",
+                    probe, store, dialogs);
+    alone.detectClicked();
+    EXPECT_EQ(alone.detection(), "Aucun autre port série n'est présent.");
+    PortsForm silent({"/dev/ttyACM0", "", "", ""},
+                     {present[3], present[4], {"/dev/ttyACM5", "", "/dev/ttyACM5"}}, 0, "", probe,
+                     store, dialogs);
+    silent.detectClicked();
+    EXPECT_EQ(silent.detection(),
+              "Aucun module USB-RLY02 trouvé (3 ports interrogés, 1 inaccessible).");
+    EXPECT_EQ(silent.device(0), "/dev/ttyACM0");
+    store.failWrites = true;
+    silent.setDevice(0, "/dev/ttyACM5");
+    silent.saveClicked();
+    EXPECT_FALSE(silent.ended());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "refused");
+    silent.cancelClicked();
+    EXPECT_TRUE(silent.ended() && !silent.saved());
+}
+
+// A new device for the option in use is opened at once, its relays switched off on the old one
+// first; a new device for another option, or a cancelled dialog, leaves the port as it is.
+TEST(Ports, TheOptionInUseReopensOnItsNewDeviceAndABellRingingGoesOnThere) {
+    Station s;
+    s.start({2020, 6, 22}, 8 * 3600 - 0.5, {{"Quorel.0", "\"1\",\"08:00:00\",\"600\"\r\n"}});
+    s.program.portChoice.select(1);
+    for (int i = 0; i < 5; ++i) {
+        s.clock.advance(0.2), s.program.tick.TimerSat_Timer();
+    }
+    ASSERT_EQ(s.link.bytes().back(), 'p'); // relay 1 on, relay 2 off
+    const size_t before = s.link.bytes().size();
+    using Screen = ScriptedScreen<PortsScreen, PortsForm>;
+    Screen screen;
+    screen.act = [](PortsForm& form) {
+        EXPECT_EQ(form.device(0), "/dev/ttyACM0");
+        form.setDevice(1, "/dev/ttyUSB4");
+        form.saveClicked();
+    };
+    editPorts(s.program, screen);
+    EXPECT_EQ(s.store.values.at("VornAlmare/Ports/COM2"), "/dev/ttyUSB4");
+    screen.act = [](PortsForm& form) {
+        form.setDevice(0, "/dev/ttyUSB5");
+        form.cancelClicked();
+    };
+    editPorts(s.program, screen);
+    EXPECT_EQ(s.link.calls.back(), "open");
+    EXPECT_EQ(s.link.openings(), 1u);
+
+    screen.act = [](PortsForm& form) {
+        form.setDevice(0, "/dev/serial/by-id/usb-relay");
+        form.saveClicked();
+    };
+    editPorts(s.program, screen);
+    EXPECT_EQ(s.program.store().read("VornAlmare", "Ports", "COM1", ""),
+              "/dev/serial/by-id/usb-relay");
+    EXPECT_EQ(s.link.openings(), 2u);
+    const std::vector<std::string> reopened(s.link.calls.end() - 4, s.link.calls.end());
+    EXPECT_EQ(reopened,
+              (std::vector<std::string>{"close", "port 1", "parameters 4800,N,8,1", "open"}));
+    EXPECT_EQ(s.link.bytes().at(before), 'o'); // on the old device, before it closed
+    EXPECT_EQ(s.program.panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
+    for (int i = 0; i < 5; ++i) {
+        s.clock.advance(0.2), s.program.tick.TimerSat_Timer();
+    }
+    const std::vector<uint8_t> bytes = s.link.bytes();
+    EXPECT_NE(std::find(bytes.begin() + before + 1, bytes.end(), 'e'), bytes.end());
+}
+
 TEST(JournalViewer, ShowsTodaysLinesAtFirstThenThoseOfTheDayChosenOrWhyThereAreNone) {
     Station s;
     s.start({2020, 6, 22}, 10 * 3600);
@@ -155,6 +276,7 @@ TEST(WindowEvents, EditsAndClicksReachTheirCommandsAndTheWindowIsToldWhatIsLeftT
     EXPECT_EQ(raise({.event = WindowEvent::CopyDayClicked}), WindowRequest::OpenDayMenu);
     EXPECT_EQ(raise({.event = WindowEvent::DaysWithoutBellsClicked}),
               WindowRequest::EditDaysWithoutBells);
+    EXPECT_EQ(raise({.event = WindowEvent::PortsClicked}), WindowRequest::EditPorts);
     EXPECT_EQ(raise({.event = WindowEvent::JournalClicked}), WindowRequest::ShowJournal);
     EXPECT_EQ(raise({.event = WindowEvent::QuitClicked}), WindowRequest::Quit);
     EXPECT_TRUE(s.dialogs.messages.empty());
@@ -213,6 +335,8 @@ TEST(Descriptions, NameEachControlOnceInsideItsGroupBoxAndRaiseEveryEventAndShow
               Faults{});
     EXPECT_EQ(faultsOf(daysWithoutBellsDescription(), DaysWithoutBellsEvent::CancelClicked,
                        DaysWithoutBellsPart::Fields),
+              Faults{});
+    EXPECT_EQ(faultsOf(portsDescription(), PortsEvent::CancelClicked, PortsPart::Detection),
               Faults{});
     EXPECT_EQ(faultsOf(journalDescription(), JournalEvent::CloseClicked, JournalPart::Lines),
               Faults{});

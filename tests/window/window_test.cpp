@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -81,7 +82,8 @@ TEST_F(Window, ShowsEachControlWithItsCaptionAndToolTipInItsPlaceAndKeepsItsSize
         "BtnCopy=Copier la journée[ Copier la journée du ] ChEdit_0=[ de 1 à 4 ] ChEdit_1=[ "
         "hh:mn:ss ] ChEdit_2=[ en secondes ] BtnAjouter=Ajouter BtnReplacer=Replacer "
         "BtnSupp=Supprimer Label1=Entrée Label2=Sortie E= S= =Options mnuautorun=Démarrer "
-        "avec Windows MnuJoursSansSonnerie=Jours sans sonnerie… MnuJournal=Journal… "
+        "avec Windows MnuJoursSansSonnerie=Jours sans sonnerie… MnuPorts=Ports… "
+        "MnuJournal=Journal… "
         "MnuQuit=Quitter "
         "=Jour "
         "Jour_1=Lundi Jour_2=Mardi Jour_3=Mercredi Jour_4=Jeudi Jour_5=Vendredi Jour_6=Samedi "
@@ -266,6 +268,47 @@ TEST_F(Window, ThePortChoiceStartsTheSchedulerTheWindowShowsItAndDaysWithoutBell
     station.link.openError = SerialError::DeviceBusy; // its tool tip says what to do
     QTest::mouseClick(find("PortCom_2"), Qt::LeftButton);
     EXPECT_TRUE(find("InfoERR")->toolTip().contains("dialout")) << text("InfoERR").toStdString();
+}
+
+// The dialog "Ports" offers the devices present, types a name by hand, finds the module for the
+// option in use, and the port reopens on it once saved.
+TEST_F(Window, ThePortsDialogFindsTheModuleAndThePortInUseReopensOnIt) {
+    station.ports.ports = {{"/dev/ttyUSB0", "", "/dev/ttyUSB0"},
+                           {"/dev/serial/by-id/usb-relay", "/dev/ttyACM1", "/dev/ttyACM1"}};
+    station.ports.replies = {{"/dev/ttyUSB0", {}}, {"/dev/serial/by-id/usb-relay", {10, 3}}};
+    station.start({2020, 6, 22}, 10 * 3600);
+    QTest::mouseClick(find("PortCom_1"), Qt::LeftButton);
+    const uint32_t openings = station.link.openings();
+    QStringList shown;
+    QTimer::singleShot(0, &station.window, [&] {
+        auto* dialog = station.window.findChild<QDialog*>("FPorts");
+        const auto field = [dialog](int option) {
+            return dialog->findChild<QComboBox*>(QString("CbPort_%1").arg(option));
+        };
+        shown << dialog->windowTitle() << dialog->findChild<QLabel*>("LblPort_3")->text()
+              << field(0)->currentText() << field(3)->itemText(1);
+        QTest::mouseClick(dialog->findChild<QWidget*>("BtnDetecter"), Qt::LeftButton);
+        shown << dialog->findChild<QLabel*>("LblDetection")->text() << field(0)->currentText();
+        field(1)->lineEdit()->clear();
+        QTest::keyClicks(field(1)->lineEdit(), "/dev/ttyS4");
+        QTest::keyClick(field(2), Qt::Key_Down); // the second device present
+        shown << field(2)->currentText();
+        QTest::mouseClick(dialog->findChild<QWidget*>("BtnEnregistrer"), Qt::LeftButton);
+        shown << (dialog->isVisible() ? "still open" : "closed");
+    });
+    station.window.findChild<QAction*>("MnuPorts")->trigger();
+    EXPECT_EQ(
+        shown,
+        (QStringList{"Ports", "COM4:", "/dev/ttyACM0", "/dev/serial/by-id/usb-relay — /dev/ttyACM1",
+                     "Module USB-RLY02, version 3 trouvé sur "
+                     "/dev/serial/by-id/usb-relay, choisi pour COM1:",
+                     "/dev/serial/by-id/usb-relay", "/dev/serial/by-id/usb-relay", "closed"}));
+    EXPECT_EQ(station.store.values, (std::map<std::string, std::string>{
+                                        {"VornAlmare/Ports/COM1", "/dev/serial/by-id/usb-relay"},
+                                        {"VornAlmare/Ports/COM2", "/dev/ttyS4"},
+                                        {"VornAlmare/Ports/COM3", "/dev/serial/by-id/usb-relay"}}));
+    EXPECT_EQ(station.link.openings(), openings + 1);
+    EXPECT_EQ(text("InfoERR"), "Init COM1:4800,N,8,1 Ok");
 }
 
 TEST_F(Window, TheJournalShowsTheLinesOfTheDayPickedNewestAtTheBottom) {

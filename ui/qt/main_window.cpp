@@ -8,6 +8,7 @@
 #include "ui/qt/colours.h"
 #include "ui/qt/days_without_bells_dialog.h"
 #include "ui/qt/journal_dialog.h"
+#include "ui/qt/ports_dialog.h"
 #include "ui/qt/schedule_table_model.h"
 #include "ui/qt/twips.h"
 
@@ -81,6 +82,18 @@ Qt::CheckState qtCheckState(CheckState state) {
 }
 
 // The dialogs, shown modally over the window.
+class PortsOnScreen final : public PortsScreen {
+  public:
+    explicit PortsOnScreen(QWidget* parent) : parent_(parent) {}
+    void show(PortsForm& form) override {
+        PortsDialog dialog(form, parent_);
+        dialog.exec();
+    }
+
+  private:
+    QWidget* parent_;
+};
+
 class DaysWithoutBellsOnScreen final : public DaysWithoutBellsScreen {
   public:
     explicit DaysWithoutBellsOnScreen(QWidget* parent) : parent_(parent) {}
@@ -255,6 +268,7 @@ void MainWindow::connectEvent(WindowEvent event, int index, QObject* source) {
     case WindowEvent::DayCopied:
     case WindowEvent::AutoRunClicked:
     case WindowEvent::DaysWithoutBellsClicked:
+    case WindowEvent::PortsClicked:
     case WindowEvent::JournalClicked:
     case WindowEvent::QuitClicked:
         onMenu();
@@ -370,6 +384,11 @@ void MainWindow::showNextBell() {
 void MainWindow::editDaysWithoutBells() {
     DaysWithoutBellsOnScreen screen(this);
     quorel::editDaysWithoutBells(*program_, screen);
+}
+
+void MainWindow::editPorts() {
+    PortsOnScreen screen(this);
+    quorel::editPorts(*program_, screen);
 }
 
 void MainWindow::showJournal() {

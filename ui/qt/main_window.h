@@ -55,6 +55,7 @@ class MainWindow final : public QMainWindow, public MainWindowView, public Windo
     void showAutoRun() override;
     void showNextBell() override;
     void editDaysWithoutBells() override;
+    void editPorts() override;
     void showJournal() override;
     void showCopyMenu() override;
     // Announces the program's end, once.

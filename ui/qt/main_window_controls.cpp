@@ -183,6 +183,7 @@ QWidget* MainWindowControls::build(const MainWindowControl& control, QMainWindow
     case ControlKind::DropDown:
         built = new QComboBox(parent);
         break;
+    case ControlKind::ComboField:
     case ControlKind::DateField:
     case ControlKind::LinesView:
         Q_ASSERT(false); // the window has none

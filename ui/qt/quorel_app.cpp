@@ -23,7 +23,7 @@ QuorelApp::QuorelApp()
     dialogs_.setParent(&window_);
     program_ = std::make_unique<Program>(PlatformServices{clock_, link_, pump_, dialogs_, store_,
                                                           startup_, timer_, *retryTimer_, window_,
-                                                          std::cerr, systemFiles()},
+                                                          std::cerr, systemFiles(), ports_},
                                          dataFolder(programFolder()), programPath());
     window_.attach(*program_);
     window_.onEnded = [this] {

@@ -3,11 +3,13 @@
 #ifdef _WIN32
 #include "platform/windows/registry_settings_store.h"
 #include "platform/windows/serial_device.h"
+#include "platform/windows/system_serial_ports.h"
 #include "platform/windows/system_clock.h"
 #include "platform/windows/windows_startup_entry.h"
 #else
 #include "platform/ini_settings_store.h"
 #include "platform/posix/serial_device.h"
+#include "platform/posix/system_serial_ports.h"
 #include "platform/posix/system_clock.h"
 #include "platform/posix/xdg_startup_entry.h"
 #endif
@@ -50,6 +52,7 @@ class QuorelApp {
     SystemSerialDevice device_;
     // The link waits for a busy device without running other handlers: the plain system clock.
     DeviceSerialLink link_{store_, device_, systemClock_};
+    SystemSerialPorts ports_;
     QtDialogs dialogs_;
 #ifdef _WIN32
     WindowsStartupEntry startup_;

@@ -53,6 +53,8 @@ NativeKind nativeKind(const ControlSpec& spec, bool firstOption) {
         return {L"LISTBOX", tab | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE};
     case ControlKind::DropDown:
         return {L"COMBOBOX", tab | CBS_DROPDOWNLIST | WS_VSCROLL};
+    case ControlKind::ComboField:
+        return {L"COMBOBOX", tab | CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL};
     case ControlKind::DateField:
         return {DATETIMEPICK_CLASSW, tab | DTS_SHORTDATEFORMAT};
     case ControlKind::LinesView:
@@ -164,7 +166,7 @@ void NativeControls::place(int dpi, WindowFonts& fonts) {
                 width = wanted;
             }
         }
-        if (spec.kind == ControlKind::DropDown) {
+        if (spec.kind == ControlKind::DropDown || spec.kind == ControlKind::ComboField) {
             height += pixels(kDropDownListTwips, dpi);
         }
         ::SetWindowPos(each.handle, nullptr, left, top, width, height,

@@ -16,7 +16,7 @@ Win32App::Win32App()
     dialogs_.setOwner(window_.handle());
     program_ = std::make_unique<Program>(PlatformServices{clock_, link_, pump_, dialogs_, store_,
                                                           startup_, timer_, retryTimer_, window_,
-                                                          std::cerr, systemFiles()},
+                                                          std::cerr, systemFiles(), ports_},
                                          dataFolder(programFolder()), programPath());
     window_.attach(*program_);
     // A log-off gives the shut-down 3 seconds; Windows ends the process after that anyway.

@@ -6,6 +6,7 @@
 #include "platform/windows/serial_device.h"
 #include "platform/windows/shutdown_deadline.h"
 #include "platform/windows/system_clock.h"
+#include "platform/windows/system_serial_ports.h"
 #include "platform/windows/waitable_one_shot_timer.h"
 #include "platform/windows/win32_dialogs.h"
 #include "platform/windows/win32_event_pump.h"
@@ -39,6 +40,7 @@ class Win32App {
     SystemSerialDevice device_;
     // The link waits for a busy device without running other handlers: the plain system clock.
     DeviceSerialLink link_{store_, device_, systemClock_};
+    SystemSerialPorts ports_;
     Win32Dialogs dialogs_;
     WindowsStartupEntry startup_;
     Win32MainWindow window_;

@@ -1,0 +1,202 @@
+#include "ui/ports_form.h"
+
+#include "platform/port_devices.h"
+#include "relay/relay_bytes.h"
+#include "relay/status_text.h"
+#include "ui/program.h"
+
+#include <set>
+
+namespace quorel {
+
+namespace {
+
+using Kind = ControlKind;
+using Event = PortsEvent;
+using Part = PortsPart;
+
+constexpr const char* kChoiceSeparator = " — ";
+
+PortsDescription describe() {
+    PortsDescription dialog{
+        .name = "FPorts", .title = "Ports", .clientWidth = 7200, .clientHeight = 3420};
+    for (int option = 0; option < kPortOptions; ++option) {
+        const int top = 165 + 435 * option;
+        dialog.controls.push_back({.name = "LblPort",
+                                   .index = option,
+                                   .caption = kPortComCaptions[option + 1],
+                                   .place = {165, top + 30, 705, 285}});
+        dialog.controls.push_back({.name = "CbPort",
+                                   .index = option,
+                                   .kind = Kind::ComboField,
+                                   .place = {900, top, 6135, 315},
+                                   .content = Part::Devices,
+                                   .events = {Event::DeviceEdited, Event::DeviceChosen}});
+    }
+    dialog.controls.push_back({.name = "BtnDetecter",
+                               .kind = Kind::PushButton,
+                               .caption = "Détecter le module",
+                               .place = {165, 1935, 2400, 330},
+                               .events = {Event::DetectClicked}});
+    dialog.controls.push_back({.name = "LblDetection",
+                               .place = {165, 2355, 6870, 495},
+                               .content = Part::Detection,
+                               .clipsText = true});
+    dialog.controls.push_back({.name = "BtnEnregistrer",
+                               .kind = Kind::PushButton,
+                               .caption = "Enregistrer",
+                               .place = {4545, 2925, 1200, 330},
+                               .events = {Event::SaveClicked}});
+    dialog.controls.push_back({.name = "BtnAnnuler",
+                               .kind = Kind::PushButton,
+                               .caption = "Annuler",
+                               .place = {5835, 2925, 1200, 330},
+                               .events = {Event::CancelClicked}});
+    return inTabOrder(std::move(dialog));
+}
+
+std::string portsAsked(int asked, int unreachable) {
+    std::string text =
+        std::to_string(asked) + (asked > 1 ? " ports interrogés" : " port interrogé");
+    if (unreachable > 0) {
+        text += ", " + std::to_string(unreachable) +
+                (unreachable > 1 ? " inaccessibles" : " inaccessible");
+    }
+    return text;
+}
+
+} // namespace
+
+const PortsDescription& portsDescription() {
+    static const PortsDescription dialog = describe();
+    return dialog;
+}
+
+PortsForm::PortsForm(std::array<std::string, kPortOptions> devices,
+                     std::vector<PresentPort> present, int detectFor, std::string inUseTarget,
+                     Probe probe, SettingsStore& store, Dialogs& dialogs)
+    : opened_(devices), devices_(std::move(devices)), present_(std::move(present)),
+      detectFor_(detectFor), inUseTarget_(std::move(inUseTarget)), probe_(std::move(probe)),
+      store_(store), dialogs_(dialogs) {}
+
+std::string PortsForm::optionCaption(int option) {
+    return kPortComCaptions.at(static_cast<size_t>(option) + 1);
+}
+
+std::vector<std::string> PortsForm::choices() const {
+    std::vector<std::string> lines;
+    for (const PresentPort& port : present_) {
+        lines.push_back(port.description.empty()
+                            ? port.device
+                            : port.device + kChoiceSeparator + port.description);
+    }
+    return lines;
+}
+
+void PortsForm::setDevice(int option, const std::string& text) {
+    const std::vector<std::string> lines = choices();
+    for (size_t choice = 0; choice < lines.size(); ++choice) {
+        if (text == lines[choice]) {
+            chooseDevice(option, choice);
+            return;
+        }
+    }
+    devices_.at(option) = text;
+}
+
+void PortsForm::chooseDevice(int option, size_t choice) {
+    if (choice < present_.size()) {
+        devices_.at(option) = present_[choice].device;
+    }
+}
+
+void PortsForm::detectClicked() {
+    if (detecting_) {
+        return;
+    }
+    detecting_ = true;
+    std::set<std::string> asked;
+    int unreachable = 0;
+    detection_.clear();
+    for (const PresentPort& port : present_) {
+        // One device may be listed under several names; the one in use is never disturbed.
+        if (port.target == inUseTarget_ || !asked.insert(port.target).second) {
+            continue;
+        }
+        const ProbeOutcome outcome = probe_(port.device);
+        unreachable += outcome.opened ? 0 : 1;
+        if (outcome.identifier == kUsbRly02Identifier) {
+            devices_.at(detectFor_) = port.device;
+            detection_ = moduleDescription(*outcome.identifier, outcome.version) + " trouvé sur " +
+                         port.device + ", choisi pour " + optionCaption(detectFor_);
+            break;
+        }
+    }
+    if (asked.empty()) {
+        detection_ = "Aucun autre port série n'est présent.";
+    } else if (detection_.empty()) {
+        detection_ = "Aucun module USB-RLY02 trouvé (" +
+                     portsAsked(static_cast<int>(asked.size()), unreachable) + ").";
+    }
+    detecting_ = false;
+}
+
+std::vector<int> PortsForm::changedOptions() const {
+    std::vector<int> changed;
+    for (int option = 0; option < kPortOptions; ++option) {
+        if (devices_.at(option) != opened_.at(option)) {
+            changed.push_back(option);
+        }
+    }
+    return changed;
+}
+
+void PortsForm::saveClicked() {
+    if (detecting_) {
+        return;
+    }
+    for (int option : changedOptions()) {
+        const std::string failure =
+            store_.write(kStoreApplication, kPortsSection, "COM" + std::to_string(option + 1),
+                         devices_.at(option));
+        if (!failure.empty()) {
+            dialogs_.message(failure, MessageIcon::Critical);
+            return;
+        }
+        opened_.at(option) = devices_.at(option);
+    }
+    saved_ = ended_ = true;
+}
+
+void PortsForm::cancelClicked() {
+    if (!detecting_) {
+        ended_ = true;
+    }
+}
+
+void editPorts(Program& program, PortsScreen& screen) {
+    SerialPorts& ports = program.serialPorts();
+    std::array<std::string, kPortOptions> devices;
+    for (int option = 0; option < kPortOptions; ++option) {
+        devices.at(option) = deviceForPort(program.store(), option + 1);
+    }
+    const int16_t inUse = program.panel.PortCom;
+    const bool usesAnOption = inUse >= 1 && inUse <= kPortOptions;
+    const std::string inUseTarget = usesAnOption ? ports.targetOf(devices.at(inUse - 1)) : "";
+    Clock& clock = program.clock();
+    PortsForm form(
+        devices, ports.present(), usesAnOption ? inUse - 1 : 0, inUseTarget,
+        [&ports, &clock](const std::string& device) {
+            return probeModule(*ports.newDevice(), device, clock);
+        },
+        program.store(), program.dialogs());
+    screen.show(form);
+    // Read back from the store: an option written before a failed write counts as well.
+    const int16_t chosen = program.panel.PortCom;
+    if (!program.ended() && chosen >= 1 && chosen <= kPortOptions &&
+        deviceForPort(program.store(), chosen) != devices.at(chosen - 1)) {
+        program.portChoice.deviceChanged();
+    }
+}
+
+} // namespace quorel
