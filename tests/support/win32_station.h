@@ -50,9 +50,10 @@ inline std::string cellOf(HWND list, int row, int column) {
 
 // A control of a described dialog that shows.
 template <typename Description>
-HWND dialogControl(const wchar_t* title, const Description& description, const char* name) {
+HWND dialogControl(const wchar_t* title, const Description& description, const char* name,
+                   int index = -1) {
     return ::GetDlgItem(::FindWindowW(L"QuorelWindow", title),
-                        kFirstControlId + description.control(name)->tabOrder);
+                        kFirstControlId + description.control(name, index)->tabOrder);
 }
 
 // The real Win32 window bound to the real logic; start() also shows it.

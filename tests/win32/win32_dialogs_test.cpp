@@ -1,6 +1,7 @@
 #include "tests/support/win32_station.h"
 #include "ui/days_without_bells.h"
 #include "ui/journal_viewer.h"
+#include "ui/ports_form.h"
 #include "ui/win32/colours.h"
 
 #include <gtest/gtest.h>
@@ -94,6 +95,56 @@ TEST(Win32Dialogs, DaysWithoutBellsAreEditedInTheirDialogAndSilenceTheDay) {
     });
     station.menu("MnuJoursSansSonnerie");
     EXPECT_EQ(station.folder.read("Quorel.conges"), saved);
+}
+
+HWND portsControl(const char* name, int index = -1) {
+    return test::dialogControl(L"Ports", portsDescription(), name, index);
+}
+
+// As the operator types in a drop-down's field, or picks one of its lines.
+void notify(HWND field, WORD code) {
+    ::SendMessageW(::GetParent(field), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(field), code),
+                   reinterpret_cast<LPARAM>(field));
+}
+
+// The dialog "Ports" offers the COM ports present with their names, takes a name typed by hand,
+// finds the module for the option in use, and the port reopens on it once saved.
+TEST(Win32Dialogs, ThePortsDialogFindsTheModuleAndThePortInUseReopensOnIt) {
+    test::Win32Station<> station;
+    station.ports.ports = {{"COM3", "Port de communication (COM3)", "COM3"},
+                           {"COM7", "USB Serial Device (COM7)", "COM7"}};
+    station.ports.replies = {{"COM3", {}}, {"COM7", {10, 3}}};
+    station.start({2020, 6, 22}, 10 * 3600);
+    station.click("PortCom", 1);
+    const uint32_t openings = station.link.openings();
+    std::vector<std::string> shown;
+    inDialog(L"Ports", [&](HWND) {
+        const auto field = [](int option) { return portsControl("CbPort", option); };
+        wchar_t line[128] = {};
+        ::SendMessageW(field(3), CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(line));
+        shown = {textOf(portsControl("LblPort", 3)), textOf(field(0)), fromWide(line)};
+        push(portsControl("BtnDetecter"));
+        shown.push_back(textOf(portsControl("LblDetection")));
+        shown.push_back(textOf(field(0)));
+        ::SetWindowTextW(field(1), L"\\\\.\\COM12");
+        notify(field(1), CBN_EDITCHANGE);
+        ::SendMessageW(field(2), CB_SETCURSEL, 1, 0);
+        notify(field(2), CBN_SELCHANGE);
+        test::runPendingMessages();
+        shown.push_back(textOf(field(2))); // the device, not the line
+        push(portsControl("BtnEnregistrer"));
+    });
+    station.menu("MnuPorts");
+    EXPECT_EQ(shown, (std::vector<std::string>{
+                         "COM4:", "COM1", "COM7 — USB Serial Device (COM7)",
+                         "Module USB-RLY02, version 3 trouvé sur COM7, choisi pour COM1:", "COM7",
+                         "COM7"}));
+    EXPECT_EQ(station.store.values,
+              (std::map<std::string, std::string>{{"VornAlmare/Ports/COM1", "COM7"},
+                                                  {"VornAlmare/Ports/COM2", "\\\\.\\COM12"},
+                                                  {"VornAlmare/Ports/COM3", "COM7"}}));
+    EXPECT_EQ(station.link.openings(), openings + 1);
+    EXPECT_EQ(station.text("InfoERR"), "Init COM1:4800,N,8,1 Ok");
 }
 
 TEST(Win32Dialogs, TheJournalShowsTheLinesOfTheDayPickedNewestAtTheBottom) {

@@ -5,6 +5,7 @@
 #include "platform/windows/registry_settings_store.h"
 #include "platform/windows/serial_device.h"
 #include "platform/windows/system_clock.h"
+#include "platform/windows/system_serial_ports.h"
 #include "platform/windows/wide_text.h"
 #include "platform/windows/windows_startup_entry.h"
 #include "settings/autorun.h"
@@ -12,6 +13,7 @@
 #include "tests/support/open_file_count.h"
 #include "tests/support/temp_folder.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -72,6 +74,40 @@ TEST(WindowsSerialDevice, APortThatIsMissingOrNotASerialDeviceIsRefusedAndLeftCl
         EXPECT_EQ(device.open(path, line), expected) << path;
         EXPECT_EQ(test::openFileCount(), handles) << path;
     }
+}
+
+// The ports of the system's serial device map are listed in the order of their numbers, each
+// under the driver's name where no friendlier one is known; every name of a port leads to it.
+TEST(WindowsSerialPorts, AreTheMappedPortsInNumberOrder) {
+    HKEY map = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr,
+                                REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &map, nullptr),
+              ERROR_SUCCESS);
+    for (const wchar_t* port : {L"COM11", L"COM9"}) {
+        const std::wstring name = std::wstring(L"\\Device\\QuorelTest") + port;
+        ::RegSetValueExW(map, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(port),
+                         static_cast<DWORD>((wcslen(port) + 1) * sizeof(wchar_t)));
+    }
+    SystemSerialPorts ports;
+    const std::vector<PresentPort> present = ports.present();
+    for (const wchar_t* port : {L"COM11", L"COM9"}) {
+        ::RegDeleteValueW(map, (std::wstring(L"\\Device\\QuorelTest") + port).c_str());
+    }
+    ::RegCloseKey(map);
+    const auto at = [&present](const std::string& device) {
+        return std::find_if(present.begin(), present.end(),
+                            [&device](const PresentPort& p) { return p.device == device; });
+    };
+    ASSERT_NE(at("COM11"), present.end());
+    ASSERT_NE(at("COM9"), present.end());
+    EXPECT_LT(at("COM9"), at("COM11"));
+    EXPECT_EQ(*at("COM11"), (PresentPort{"COM11", "\\Device\\QuorelTestCOM11", "COM11"}));
+    EXPECT_TRUE(std::is_sorted(
+        present.begin(), present.end(), [](const PresentPort& a, const PresentPort& b) {
+            return a.device.size() != b.device.size() ? a.device.size() < b.device.size()
+                                                      : a.device < b.device;
+        }));
+    EXPECT_EQ(ports.targetOf("\\\\.\\com12"), "COM12");
 }
 
 TEST(WindowsFiles, ReplacingIsAtomicAndAFailedSaveKeepsTheOldFile) {

@@ -7,6 +7,7 @@
 #include "ui/win32/days_without_bells_window.h"
 #include "ui/win32/journal_window.h"
 #include "ui/win32/pixels.h"
+#include "ui/win32/ports_window.h"
 
 #include <cmath>
 #include <commctrl.h>
@@ -188,6 +189,11 @@ HBRUSH Win32MainWindow::brushOf(COLORREF colour) {
         brush = ::CreateSolidBrush(colour);
     }
     return brush;
+}
+
+void Win32MainWindow::editPorts() {
+    PortsOnScreen screen(window_);
+    quorel::editPorts(*program_, screen);
 }
 
 void Win32MainWindow::editDaysWithoutBells() {

@@ -82,6 +82,7 @@ class Win32MainWindow final : public NativeWindow, public MainWindowView, public
     void resized(WPARAM kind);
     void showCopyMenu() override;
     void editDaysWithoutBells() override;
+    void editPorts() override;
     void showJournal() override;
     void end();
     static LRESULT CALLBACK listProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
