@@ -3,14 +3,14 @@
 #ifdef _WIN32
 #include "platform/windows/registry_settings_store.h"
 #include "platform/windows/serial_device.h"
-#include "platform/windows/system_serial_ports.h"
 #include "platform/windows/system_clock.h"
+#include "platform/windows/system_serial_ports.h"
 #include "platform/windows/windows_startup_entry.h"
 #else
 #include "platform/ini_settings_store.h"
 #include "platform/posix/serial_device.h"
-#include "platform/posix/system_serial_ports.h"
 #include "platform/posix/system_clock.h"
+#include "platform/posix/system_serial_ports.h"
 #include "platform/posix/xdg_startup_entry.h"
 #endif
 #include "platform/phased_timer.h"
