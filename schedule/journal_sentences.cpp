@@ -65,9 +65,10 @@ std::string relaysRestoredSentence(const std::string& status) {
     return "Commandes relais rétablies : " + status;
 }
 
-std::string tableLoadedSentence(int entries) {
+std::string tableLoadedSentence(int entries, const std::string& otherTimetable) {
     // French counts none and one in the singular.
-    return "Horaire du jour chargé : " + number(entries) + (entries > 1 ? " entrées" : " entrée");
+    return "Horaire du jour chargé : " + number(entries) + (entries > 1 ? " entrées" : " entrée") +
+           (otherTimetable.empty() ? "" : " (horaire particulier " + quoted(otherTimetable) + ")");
 }
 
 std::string silencedEntrySentence(const std::string& entryTime, int output, int32_t seconds,

@@ -29,7 +29,9 @@ std::string relayFailureSentence(int errorNumber);
 // "Commandes relais rétablies : Init COM1:4800,N,8,1 Ok"
 std::string relaysRestoredSentence(const std::string& status);
 // "Horaire du jour chargé : 12 entrées"
-std::string tableLoadedSentence(int entries);
+// "Horaire du jour chargé : 3 entrées", naming the timetable when it is not the weekday's own:
+// "… : 3 entrées (horaire particulier « Examens »)".
+std::string tableLoadedSentence(int entries, const std::string& otherTimetable = {});
 // "Entrée 10:15:00 (S1, 5 s) non sonnée : jour sans sonnerie « Grève »"
 std::string silencedEntrySentence(const std::string& entryTime, int output, int32_t seconds,
                                   const std::string& closure);

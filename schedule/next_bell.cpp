@@ -1,6 +1,7 @@
 #include "schedule/next_bell.h"
 
 #include "core/module_size.h"
+#include "schedule/calendar_date.h"
 #include "schedule/time_text.h"
 
 namespace quorel {
@@ -8,7 +9,7 @@ namespace quorel {
 NextBellSign nextBellSign(const TodayTable& table, const std::string& now,
                           const ClosedPeriod* closedToday) {
     if (closedToday != nullptr) {
-        return {"Jour sans sonnerie\n" + closedToday->label, true, {}};
+        return {"Jour sans sonnerie\n" + closedToday->label, true, {}, {}};
     }
     int next = 0;
     for (int slot = 1; slot <= TodayTable::kSlots; ++slot) {
@@ -21,16 +22,27 @@ NextBellSign nextBellSign(const TodayTable& table, const std::string& now,
         }
     }
     if (next == 0) {
-        return {"Prochaine sonnerie\naucune aujourd'hui", false, {}};
+        return {"Prochaine sonnerie\naucune aujourd'hui", false, {}, {}};
     }
     const std::string& time = table.TodayTime[next];
     return {"Prochaine sonnerie\n" + time + " - S" + std::to_string(table.TodayOutput[next]) +
                 " - " + std::to_string(table.TodayDuration[next]) + " s",
-            false, time};
+            false, time, {}};
+}
+
+NextBellSign otherTimetableSign(NextBellSign sign, const std::string& name, const LocalDate& from,
+                                const LocalDate& to) {
+    const std::string heading = "Horaire particulier « " + name + " »";
+    const size_t lineEnd = sign.text.find('\n');
+    const std::string next = lineEnd == std::string::npos ? "" : sign.text.substr(lineEnd + 1);
+    sign.text = heading + "\n" + next;
+    sign.toolTip = heading + " du " + frenchDateText(from) + " au " + frenchDateText(to) +
+                   "\nProchaine sonnerie : " + next;
+    return sign;
 }
 
 NextBellSign stoppedBellSign() {
-    return {"Sonneries arrêtées", false, {}};
+    return {"Sonneries arrêtées", false, {}, {}};
 }
 
 } // namespace quorel

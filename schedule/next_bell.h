@@ -11,7 +11,8 @@ namespace quorel {
 struct NextBellSign {
     std::string text;
     bool warning = false;
-    std::string time; // the time of the entry announced, empty when none is
+    std::string time;    // the time of the entry announced, empty when none is
+    std::string toolTip; // what the label's tool tip says; empty: the text itself
     bool operator==(const NextBellSign&) const = default;
 };
 
@@ -20,6 +21,11 @@ struct NextBellSign {
 // time, the first in file order.
 NextBellSign nextBellSign(const TodayTable& table, const std::string& now,
                           const ClosedPeriod* closedToday);
+
+// The sign of a day that rings another timetable than its weekday's, for the period that gives it:
+// the first line names the timetable ("Horaire particulier « Examens »"), the tool tip the period.
+NextBellSign otherTimetableSign(NextBellSign sign, const std::string& name, const LocalDate& from,
+                                const LocalDate& to);
 
 // The sign while the port choice is "Désactivé".
 NextBellSign stoppedBellSign();

@@ -2,6 +2,7 @@
 
 #include "platform/file_io.h"
 #include "schedule/closed_periods.h"
+#include "schedule/dated_timetables.h"
 #include "schedule/next_bell.h"
 #include "schedule/today_table.h"
 
@@ -25,6 +26,7 @@ struct PreparedDay {
     int16_t day = 0;
     TodayTable table;
     std::optional<FileStamp> stamp;
+    std::optional<DatedPeriod> period;
 };
 
 // The scheduler's state for the whole run. Arrays of outputs are indexed 1 to 4; element 0 is
@@ -52,6 +54,13 @@ struct SchedulerState {
     std::optional<LocalDate> closedPeriodsDate;
     std::optional<FileStamp> closedPeriodsStamp;
     std::optional<ClosedPeriod> closedToday;
+    // The special timetables' names and the dated periods that ring, with the state of their
+    // files when read, and the period whose timetable rings on tableDate, if any.
+    TimetableNames timetableNames;
+    std::optional<FileStamp> timetableNamesStamp;
+    std::vector<DatedPeriod> datedPeriods;
+    std::optional<FileStamp> datedPeriodsStamp;
+    std::optional<DatedPeriod> periodToday;
 };
 
 // Captions of the labels the tick writes; element k - 1 belongs to output k.

@@ -130,6 +130,12 @@ void SchedulerTick::TimerSat_Timer() {
 void SchedulerTick::showNextBell() {
     const ClosedPeriod* closed = state_.closedToday ? &*state_.closedToday : nullptr;
     captions_.LblProchaine = nextBellSign(state_.today, clock_.clockText(), closed);
+    if (closed == nullptr && state_.periodToday) {
+        const DatedPeriod& period = *state_.periodToday;
+        captions_.LblProchaine = otherTimetableSign(
+            std::move(captions_.LblProchaine),
+            timetableName(period.timetable, state_.timetableNames), period.from, period.to);
+    }
     view_.redraw(ViewPart::NextBell);
 }
 
@@ -296,9 +302,11 @@ void SchedulerTick::lookAtFiles(const LocalDate& date, int second) {
     if (second % 60 == 0 && (filesMinute_ != minute || filesDate_ != date)) {
         filesMinute_ = minute;
         filesDate_ = date;
-        nextBellMoved_ |=
-            reloadTodayTableIfChanged(state_, files_, paths_.DayFilePrefix,
-                                      static_cast<int16_t>(CurrentWeekday(date) - 1), journal_);
+        if (reloadDatedPeriodsIfChanged(state_, files_, paths_)) {
+            nextBellMoved_ = true;
+            state_.nextDay.reset(); // read ahead by the periods before
+        }
+        nextBellMoved_ |= reloadTimetableOf(state_, files_, paths_, date, journal_);
         nextBellMoved_ |=
             reloadClosedPeriodsIfChanged(state_, files_, paths_.ClosedPeriodsPath, date);
     }

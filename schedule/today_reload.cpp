@@ -10,8 +10,21 @@ namespace quorel {
 
 namespace {
 
-int16_t dayIndexOf(const LocalDate& date) {
+int16_t weekdayTimetable(const LocalDate& date) {
     return static_cast<int16_t>(CurrentWeekday(date) - 1);
+}
+
+// The dated period that rings date, when its timetable is not the weekday's own.
+std::optional<DatedPeriod> otherPeriodOn(const SchedulerState& state, const LocalDate& date) {
+    const DatedPeriod* period = periodRinging(state.datedPeriods, date);
+    if (period == nullptr || period->timetable == weekdayTimetable(date)) {
+        return std::nullopt;
+    }
+    return *period;
+}
+
+std::string nameOf(const SchedulerState& state, const std::optional<DatedPeriod>& period) {
+    return period ? timetableName(period->timetable, state.timetableNames) : std::string();
 }
 
 void judgeClosure(SchedulerState& state, const LocalDate& date) {
@@ -28,8 +41,14 @@ int filledSlots(const TodayTable& table) {
                                           [](const std::string& time) { return !time.empty(); }));
 }
 
+int16_t timetableOn(const SchedulerState& state, const LocalDate& date) {
+    const std::optional<DatedPeriod> period = otherPeriodOn(state, date);
+    return period ? period->timetable : weekdayTimetable(date);
+}
+
 bool reloadTodayTableIfChanged(SchedulerState& state, FileLayer& files,
-                               const std::string& dayFilePrefix, int16_t day, Journal& journal) {
+                               const std::string& dayFilePrefix, int16_t day, Journal& journal,
+                               const std::string& otherTimetable) {
     // Looked at before reading, so that a change made during the read is seen next time.
     std::optional<FileStamp> stamp = files.stamp(dayFilePath(dayFilePrefix, day));
     if (state.loadedDay == day && state.loadedStamp == stamp) {
@@ -43,9 +62,34 @@ bool reloadTodayTableIfChanged(SchedulerState& state, FileLayer& files,
     state.loadedDay = day;
     state.loadedStamp = std::move(stamp);
     if (news) {
-        journal.note(tableLoadedSentence(filledSlots(state.today)));
+        journal.note(tableLoadedSentence(filledSlots(state.today), otherTimetable));
     }
     return true;
+}
+
+bool reloadDatedPeriodsIfChanged(SchedulerState& state, FileLayer& files,
+                                 const ProgramPaths& paths) {
+    std::optional<FileStamp> namesStamp = files.stamp(paths.TimetableNamesPath);
+    std::optional<FileStamp> periodsStamp = files.stamp(paths.DatedPeriodsPath);
+    if (state.timetableNamesStamp == namesStamp && state.datedPeriodsStamp == periodsStamp) {
+        return false;
+    }
+    state.timetableNames = loadTimetableNames(paths.TimetableNamesPath, files);
+    state.datedPeriods = loadDatedPeriods(paths.DatedPeriodsPath, state.timetableNames, files);
+    state.timetableNamesStamp = std::move(namesStamp);
+    state.datedPeriodsStamp = std::move(periodsStamp);
+    return true;
+}
+
+bool reloadTimetableOf(SchedulerState& state, FileLayer& files, const ProgramPaths& paths,
+                       const LocalDate& date, Journal& journal) {
+    const std::optional<DatedPeriod> period = otherPeriodOn(state, date);
+    const bool periodChanged = state.periodToday != period;
+    state.periodToday = period;
+    const int16_t timetable = period ? period->timetable : weekdayTimetable(date);
+    return reloadTodayTableIfChanged(state, files, paths.DayFilePrefix, timetable, journal,
+                                     nameOf(state, period)) ||
+           periodChanged;
 }
 
 bool reloadClosedPeriodsIfChanged(SchedulerState& state, FileLayer& files, const std::string& path,
@@ -62,7 +106,8 @@ bool reloadClosedPeriodsIfChanged(SchedulerState& state, FileLayer& files, const
 
 void loadDay(SchedulerState& state, FileLayer& files, const ProgramPaths& paths,
              const LocalDate& date, Journal& journal) {
-    reloadTodayTableIfChanged(state, files, paths.DayFilePrefix, dayIndexOf(date), journal);
+    reloadDatedPeriodsIfChanged(state, files, paths);
+    reloadTimetableOf(state, files, paths, date, journal);
     reloadClosedPeriodsIfChanged(state, files, paths.ClosedPeriodsPath, date);
     state.tableDate = date;
     state.nextDay.reset();
@@ -72,7 +117,8 @@ void prepareDay(SchedulerState& state, FileLayer& files, const ProgramPaths& pat
                 const LocalDate& date) {
     PreparedDay& prepared = state.nextDay.emplace();
     prepared.date = date;
-    prepared.day = dayIndexOf(date);
+    prepared.period = otherPeriodOn(state, date);
+    prepared.day = timetableOn(state, date);
     prepared.stamp = files.stamp(dayFilePath(paths.DayFilePrefix, prepared.day));
     LoadTodayTable(prepared.table, paths.DayFilePrefix, prepared.day, files);
 }
@@ -83,11 +129,12 @@ bool enterPreparedDay(SchedulerState& state, const LocalDate& date, std::string&
     }
     PreparedDay& prepared = *state.nextDay;
     if (state.loadedDay != prepared.day || !(prepared.table == state.today)) {
-        sentence = tableLoadedSentence(filledSlots(prepared.table));
+        sentence = tableLoadedSentence(filledSlots(prepared.table), nameOf(state, prepared.period));
     }
     state.today = std::move(prepared.table);
     state.loadedDay = prepared.day;
     state.loadedStamp = std::move(prepared.stamp);
+    state.periodToday = prepared.period;
     judgeClosure(state, date);
     state.tableDate = date;
     state.nextDay.reset();

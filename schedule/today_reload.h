@@ -15,8 +15,24 @@ namespace quorel {
 // second 00, and reading a large file each time could make an entry of that second late.
 // Returns true when the table was loaded. The journal is told how many entries a new day's table
 // or a changed one holds.
+// otherTimetable names the timetable in the journal when it is not the weekday's own.
 bool reloadTodayTableIfChanged(SchedulerState& state, FileLayer& files,
-                               const std::string& dayFilePrefix, int16_t day, Journal& journal);
+                               const std::string& dayFilePrefix, int16_t day, Journal& journal,
+                               const std::string& otherTimetable = {});
+
+// Which timetable rings on date: that of the dated period that rings then, else the weekday's.
+int16_t timetableOn(const SchedulerState& state, const LocalDate& date);
+
+// Reads the special timetables' names and the dated periods again when either file changed.
+// Returns true when they were read.
+bool reloadDatedPeriodsIfChanged(SchedulerState& state, FileLayer& files,
+                                 const ProgramPaths& paths);
+
+// Loads today's table from the timetable that rings on date, when it changed (another timetable,
+// or its file), and notes the period that gives it. Returns true when the table or the period
+// changed.
+bool reloadTimetableOf(SchedulerState& state, FileLayer& files, const ProgramPaths& paths,
+                       const LocalDate& date, Journal& journal);
 
 // Reads the days without bells from the file at path and judges today by them, unless they were
 // already judged for today from the file as it is now. Returns true when the list or today's

@@ -6,6 +6,8 @@
 #include "schedule/record_writer.h"
 #include "ui/file_messages.h"
 
+#include <algorithm>
+
 namespace quorel {
 
 DayEditor::DayEditor(EditorList& list, const ProgramPaths& paths, Dialogs& dialogs, View& view)
@@ -13,7 +15,31 @@ DayEditor::DayEditor(EditorList& list, const ProgramPaths& paths, Dialogs& dialo
 
 void DayEditor::fillDays() {
     days_.assign(kDayNames.begin(), kDayNames.end());
+    timetables_ = {0, 1, 2, 3, 4, 5, 6};
+    const TimetableNames names = loadTimetableNames(paths_.TimetableNamesPath);
+    for (int16_t number = kFirstSpecialTimetable; number <= kLastTimetable; ++number) {
+        if (names.count(number) != 0 || FileExists(dayFilePath(paths_.DayFilePrefix, number))) {
+            days_.push_back(timetableName(number, names));
+            timetables_.push_back(number);
+        }
+    }
     view_.redraw(ViewPart::Days);
+}
+
+void DayEditor::refreshDays(int todayPosition) {
+    const std::optional<int16_t> edited =
+        selected_ ? std::optional(timetables_.at(*selected_)) : std::nullopt;
+    fillDays();
+    const auto kept =
+        edited ? std::find(timetables_.begin(), timetables_.end(), *edited) : timetables_.end();
+    if (kept != timetables_.end()) {
+        selected_ = static_cast<int>(kept - timetables_.begin());
+        view_.redraw(ViewPart::Days);
+        return;
+    }
+    selected_ = todayPosition;
+    view_.redraw(ViewPart::Days);
+    JourSemaine_Click();
 }
 
 void DayEditor::selectDay(int position) {
@@ -31,19 +57,19 @@ void DayEditor::selectDay(int position) {
 
 void DayEditor::JourSemaine_Click() {
     if (selected_) {
-        DayFile(FileAction::Load, static_cast<int16_t>(*selected_));
+        DayFile(FileAction::Load, timetables_.at(*selected_));
     }
 }
 
 void DayEditor::BtnSave_Click() {
     if (selected_) {
-        DayFile(FileAction::Save, static_cast<int16_t>(*selected_));
+        DayFile(FileAction::Save, timetables_.at(*selected_));
     }
 }
 
 void DayEditor::Jour_Click(int16_t index) {
-    if (index >= 1 && index <= static_cast<int16_t>(kDayNames.size()) && askToSaveEdits()) {
-        DayFile(FileAction::Load, static_cast<int16_t>(index - 1));
+    if (index >= 1 && index <= static_cast<int16_t>(timetables_.size()) && askToSaveEdits()) {
+        DayFile(FileAction::Load, timetables_.at(index - 1));
     }
 }
 
@@ -62,7 +88,7 @@ bool DayEditor::askToSaveEdits() {
     }
     switch (answer) {
     case Answer::Yes:
-        return saveDay(static_cast<int16_t>(*selected_));
+        return saveDay(timetables_.at(*selected_));
     case Answer::No:
         return true;
     case Answer::Cancel:
@@ -93,7 +119,7 @@ bool DayEditor::saveDay(int16_t day) {
 }
 
 void DayEditor::keepRowsAsStored(int16_t day) {
-    if (selected_ == day) {
+    if (selected_ && timetables_.at(*selected_) == day) {
         savedRows_ = list_.rows();
     }
 }

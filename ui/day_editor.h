@@ -4,6 +4,7 @@
 #include "core/program_paths.h"
 #include "core/view.h"
 #include "platform/dialogs.h"
+#include "schedule/dated_timetables.h"
 #include "ui/editor_list.h"
 
 #include <array>
@@ -14,23 +15,28 @@
 
 namespace quorel {
 
-inline constexpr std::array<const char*, 7> kDayNames = {"Lundi",    "Mardi",  "Mercredi", "Jeudi",
-                                                         "Vendredi", "Samedi", "Dimanche"};
-
-// The day being edited (the day list JourSemaine), and the moves of a day's timetable between its
-// day file and the editor's list.
+// The timetable being edited (the day list JourSemaine: "Lundi" to "Dimanche", then the special
+// timetables), and the moves of a timetable between its day file and the editor's list.
 class DayEditor {
   public:
     DayEditor(EditorList& list, const ProgramPaths& paths, Dialogs& dialogs, View& view);
 
-    // Loads or saves the day file of day. A load that fails or a save that fails shows a
-    // message naming the file and the reason; a failed save leaves the previous file whole.
+    // Loads or saves the day file of day (a timetable number, 0 to 15). A load that fails or a save
+    // that fails shows a message naming the file and the reason; a failed save leaves the previous
+    // file whole.
     void DayFile(FileAction action, int16_t day);
 
     const std::vector<std::string>& JourSemaine() const { return days_; }
     std::optional<int> selectedDay() const { return selected_; }
-    // Start-up: fills the day list with "Lundi" to "Dimanche".
+    // Fills the day list with "Lundi" to "Dimanche", then the special timetables that have a
+    // name or a day file, by name ("Horaire 8" without one), in number order.
     void fillDays();
+    // After the special timetables changed: the day list anew, the timetable being edited kept
+    // where it still exists; otherwise the list opens today's weekday (todayPosition), the edits
+    // of a removed timetable dropped with it.
+    void refreshDays(int todayPosition);
+    // The timetable number of a position of the day list.
+    int16_t timetableAt(int position) const { return timetables_.at(position); }
     // Moves the selection, as the operator or the start-up does, and raises the list's click.
     // With unsaved edits the operator is asked first; "Annuler" leaves the selection where it
     // was.
@@ -50,7 +56,7 @@ class DayEditor {
 
     void JourSemaine_Click();
     void BtnSave_Click();
-    // An item of the pop-up "Jour" menu, 1 ("Lundi") to 7 ("Dimanche").
+    // An item of the pop-up "Jour" menu: the day list's position + 1, "Lundi" being 1.
     void Jour_Click(int16_t index);
 
   private:
@@ -68,6 +74,7 @@ class DayEditor {
     Dialogs& dialogs_;
     View& view_;
     std::vector<std::string> days_;
+    std::vector<int16_t> timetables_;
     std::optional<int> selected_;
     // The rows of the selected day's file as last loaded or saved, against which edits count.
     std::vector<ScheduleEntry> savedRows_;

@@ -21,16 +21,22 @@ std::vector<MenuDescription<Event, ViewPart>> menus() {
         {.name = "MnuJoursSansSonnerie",
          .caption = "Jours sans sonnerie…",
          .events = {Event::DaysWithoutBellsClicked}},
+        {.name = "MnuHorairesParticuliers",
+         .caption = "Horaires particuliers…",
+         .events = {Event::SpecialTimetablesClicked}},
         {.name = "MnuPorts", .caption = "Ports…", .events = {Event::PortsClicked}},
         {.name = "MnuJournal", .caption = "Journal…", .events = {Event::JournalClicked}},
         {.name = "MnuQuit", .caption = "Quitter", .events = {Event::QuitClicked}},
     };
-    // "Jour" is never on the menu bar: "Copier la journée" opens it as a pop-up.
+    // "Jour" is never on the menu bar: "Copier la journée" opens it as a pop-up. It lists the
+    // day list's timetables: the weekdays, then the special timetables that exist, whose items
+    // the window shows with the day list's names and hides beyond them.
     MenuDescription<Event, ViewPart> days{.name = "mnuJour", .caption = "Jour", .onMenuBar = false};
-    for (int i = 1; i <= 7; ++i) {
+    for (int i = 1; i <= kLastTimetable + 1; ++i) {
         days.items.push_back({.name = "Jour",
                               .index = i,
-                              .caption = kDayNames[i - 1],
+                              .caption = i <= 7 ? kDayNames[i - 1] : "",
+                              .content = i <= 7 ? std::nullopt : std::optional(ViewPart::Days),
                               .events = {Event::DayCopied}});
     }
     return {options, days};

@@ -8,31 +8,32 @@ namespace quorel {
 // What the controls and menu items of the window F1 raise. Each front end turns its toolkit's
 // signals into these and hands them to the logic (handleWindowEvent).
 enum class WindowEvent {
-    PortChosen,              // PortCom: an option clicked
-    OutputSwitchClicked,     // CheckS: a box clicked, with its new state
-    RelayTestClicked,        // CmdRelais
-    EntryFieldEdited,        // ChEdit: typed in, with the new text
-    SeriesOffsetEdited,      // ChDecoupe: typed in, with the new text
-    SeriesDurationEdited,    // ChDure: typed in, with the new text
-    SeriesOutputChosen,      // ComboS: the chosen text changed
-    SeriesClicked,           // BtnInti
-    AddClicked,              // BtnAjouter
-    ReplaceClicked,          // BtnReplacer
-    RemoveClicked,           // BtnSupp
-    ClearClicked,            // BtnDelete, "RAZ"
-    SaveClicked,             // BtnSave
-    CopyDayClicked,          // BtnCopy: the "Jour" pop-up is to be opened
-    RowChosen,               // Quorel: the selected row changed
-    ListClicked,             // Quorel: clicked
-    ColumnClicked,           // Quorel: a column header clicked
-    ListKeyReleased,         // Quorel: a key released while it has the focus
-    DayChosen,               // JourSemaine: the selected day changed
-    DayCopied,               // an item of the pop-up "Jour"
-    AutoRunClicked,          // mnuautorun
-    DaysWithoutBellsClicked, // MnuJoursSansSonnerie
-    PortsClicked,            // MnuPorts
-    JournalClicked,          // MnuJournal
-    QuitClicked,             // MnuQuit
+    PortChosen,               // PortCom: an option clicked
+    OutputSwitchClicked,      // CheckS: a box clicked, with its new state
+    RelayTestClicked,         // CmdRelais
+    EntryFieldEdited,         // ChEdit: typed in, with the new text
+    SeriesOffsetEdited,       // ChDecoupe: typed in, with the new text
+    SeriesDurationEdited,     // ChDure: typed in, with the new text
+    SeriesOutputChosen,       // ComboS: the chosen text changed
+    SeriesClicked,            // BtnInti
+    AddClicked,               // BtnAjouter
+    ReplaceClicked,           // BtnReplacer
+    RemoveClicked,            // BtnSupp
+    ClearClicked,             // BtnDelete, "RAZ"
+    SaveClicked,              // BtnSave
+    CopyDayClicked,           // BtnCopy: the "Jour" pop-up is to be opened
+    RowChosen,                // Quorel: the selected row changed
+    ListClicked,              // Quorel: clicked
+    ColumnClicked,            // Quorel: a column header clicked
+    ListKeyReleased,          // Quorel: a key released while it has the focus
+    DayChosen,                // JourSemaine: the selected day changed
+    DayCopied,                // an item of the pop-up "Jour"
+    AutoRunClicked,           // mnuautorun
+    DaysWithoutBellsClicked,  // MnuJoursSansSonnerie
+    PortsClicked,             // MnuPorts
+    SpecialTimetablesClicked, // MnuHorairesParticuliers
+    JournalClicked,           // MnuJournal
+    QuitClicked,              // MnuQuit
 };
 
 using MainWindowControl = ControlDescription<WindowEvent, ViewPart>;

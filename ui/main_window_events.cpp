@@ -89,6 +89,8 @@ WindowRequest handleWindowEvent(Program& p, const WindowInput& input) {
         return WindowRequest::EditDaysWithoutBells;
     case WindowEvent::PortsClicked:
         return WindowRequest::EditPorts;
+    case WindowEvent::SpecialTimetablesClicked:
+        return WindowRequest::EditSpecialTimetables;
     case WindowEvent::JournalClicked:
         return WindowRequest::ShowJournal;
     case WindowEvent::QuitClicked:

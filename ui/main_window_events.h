@@ -24,11 +24,12 @@ struct WindowInput {
 // What the window has to do itself after an event, besides redrawing what the logic changed.
 enum class WindowRequest {
     None,
-    OpenDayMenu,          // opens the pop-up "Jour" where the pointer is, and waits for it
-    EditDaysWithoutBells, // runs editDaysWithoutBells with its dialog
-    EditPorts,            // runs editPorts with its dialog
-    ShowJournal,          // shows the journal viewer in its dialog
-    Quit,                 // closes the window for "Quitter"
+    OpenDayMenu,           // opens the pop-up "Jour" where the pointer is, and waits for it
+    EditDaysWithoutBells,  // runs editDaysWithoutBells with its dialog
+    EditPorts,             // runs editPorts with its dialog
+    EditSpecialTimetables, // runs editSpecialTimetables with its dialog
+    ShowJournal,           // shows the journal viewer in its dialog
+    Quit,                  // closes the window for "Quitter"
 };
 
 // Hands an event of the window to the logic.

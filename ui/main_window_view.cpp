@@ -43,6 +43,8 @@ void MainWindowView::forward(const WindowInput& input) {
         return editDaysWithoutBells();
     case WindowRequest::EditPorts:
         return editPorts();
+    case WindowRequest::EditSpecialTimetables:
+        return editSpecialTimetables();
     case WindowRequest::ShowJournal:
         return showJournal();
     case WindowRequest::Quit:

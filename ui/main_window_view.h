@@ -39,6 +39,7 @@ class MainWindowView : public View {
     virtual void showCopyMenu() = 0;
     virtual void editDaysWithoutBells() = 0;
     virtual void editPorts() = 0;
+    virtual void editSpecialTimetables() = 0;
     virtual void showJournal() = 0;
 };
 

@@ -217,6 +217,14 @@ void Program::reloadClosedPeriods() {
     tick.showNextBell();
 }
 
+void Program::reloadSpecialTimetables() {
+    reloadDatedPeriodsIfChanged(scheduler, services_.files, paths);
+    reloadTimetableOf(scheduler, services_.files, paths, todayDate(), journal_);
+    scheduler.nextDay.reset(); // read ahead by the periods before
+    tick.showNextBell();
+    days.refreshDays(todayIndex());
+}
+
 std::optional<TwipsSize> Program::Form_Resize(bool normalState, TwipsSize current) const {
     if (InitialWidth == 0 || InitialHeight == 0) {
         return std::nullopt; // the start-up has not recorded the size yet

@@ -109,6 +109,9 @@ class Program {
     Clock& clock() { return services_.clock; }
     // Reads the days without bells again at once, after the operator saved them.
     void reloadClosedPeriods();
+    // Reads the special timetables and the dated periods again at once, after the operator saved
+    // them: today's timetable is chosen again, and the day list shows them as they are now.
+    void reloadSpecialTimetables();
 
     // The resize rule, for a window whose outer size has just changed.
     std::optional<TwipsSize> Form_Resize(bool normalState, TwipsSize current) const;

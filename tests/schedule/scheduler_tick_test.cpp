@@ -1,5 +1,6 @@
 #include "relay/outputs.h"
 #include "schedule/scheduler_tick.h"
+#include "schedule/today_reload.h"
 #include "schedule/weekday.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fakes.h"
@@ -116,6 +117,67 @@ TEST_F(TickTest, TodaysFileIsReadAgainAtSecondZeroOnlyWhenItOrTheDayChanged) {
     clock.set(LocalDate{2020, 6, 30}, 8 * 3600 + 3 * 60); // Tuesday: no file
     run();
     EXPECT_EQ(state.today.TodayTime[1], "");
+}
+
+// On a date of a dated period its timetable rings, not the weekday's; the label and the journal
+// name it; a change of the periods or of the names counts from the next second 00, and midnight
+// enters the next day's timetable by the same rule.
+TEST_F(TickTest, ADatedPeriodRingsItsTimetableInsteadOfTheWeekdaysFromTheFilesAndAtMidnight) {
+    folder.write("Quorel.0", "1,08:00:10,5\n"); // Monday's
+    folder.write("Quorel.4", "2,08:02:10,5\n"); // Friday's
+    folder.write("Quorel.7", "1,08:00:20,5\n1,23:59:59,2\n");
+    folder.write("Quorel.noms", "\"7\",\"Examens\"\r\n\"8\",\"Sans fichier\"\r\n");
+    folder.write("Quorel.horaires", "\"2020-06-22\",\"2020-06-23\",\"7\"\r\n");
+    clock.setTime(8, 0, 0);
+    loadDay(state, files, paths, clock.localDate(), journal);
+    tick.showNextBell();
+    EXPECT_EQ(journal.sentences.back(),
+              "Horaire du jour chargé : 2 entrées (horaire particulier « Examens »)");
+    EXPECT_EQ(captions.LblProchaine.text, "Horaire particulier « Examens »\n08:00:20 - S1 - 5 s");
+    EXPECT_EQ(captions.LblProchaine.toolTip,
+              "Horaire particulier « Examens » du 22/06/2020 au 23/06/2020\n"
+              "Prochaine sonnerie : 08:00:20 - S1 - 5 s");
+    run(10);
+    EXPECT_EQ(link.bytes(), Bytes{}); // Monday's entry does not ring
+    run(10);
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70}));
+    // A later period naming Friday's timetable wins from the next second 00.
+    folder.write("Quorel.horaires", "\"2020-06-22\",\"2020-06-23\",\"7\"\r\n"
+                                    "\"2020-06-22\",\"2020-06-22\",\"4\"\r\n");
+    run(39.5);
+    EXPECT_EQ(captions.LblProchaine.text, "Horaire particulier « Examens »\n23:59:59 - S1 - 2 s");
+    clock.setTime(8, 1, 0);
+    run();
+    EXPECT_EQ(captions.LblProchaine.text, "Horaire particulier « Vendredi »\n08:02:10 - S2 - 5 s");
+    EXPECT_EQ(journal.sentences.back(),
+              "Horaire du jour chargé : 1 entrée (horaire particulier « Vendredi »)");
+    // A period naming the weekday's own timetable is no other timetable.
+    folder.write("Quorel.horaires", "\"2020-06-22\",\"2020-06-23\",\"0\"\r\n");
+    clock.setTime(8, 2, 0);
+    run();
+    EXPECT_EQ(captions.LblProchaine.text, "Prochaine sonnerie\naucune aujourd'hui");
+    EXPECT_EQ(journal.sentences.back(), "Horaire du jour chargé : 1 entrée");
+    // A special timetable without a day file rings nothing; one without a name does not ring.
+    folder.write("Quorel.horaires", "\"2020-06-22\",\"2020-06-22\",\"8\"\r\n"
+                                    "\"2020-06-22\",\"2020-06-23\",\"9\"\r\n"
+                                    "\"2020-06-23\",\"2020-06-23\",\"7\"\r\n");
+    clock.setTime(8, 3, 0);
+    run();
+    EXPECT_EQ(captions.LblProchaine.text,
+              "Horaire particulier « Sans fichier »\naucune aujourd'hui");
+    EXPECT_EQ(journal.sentences.back(),
+              "Horaire du jour chargé : 0 entrée (horaire particulier « Sans fichier »)");
+    // Tuesday rings the special timetable from midnight, read ahead in the last minute.
+    clock.setTime(23, 59, 0);
+    run();
+    clock.setTime(23, 59, 59.9);
+    run();
+    run(0.2);
+    EXPECT_EQ(captions.LblHeure, "00:00:00");
+    EXPECT_EQ(journal.sentences.back(),
+              "Horaire du jour chargé : 2 entrées (horaire particulier « Examens »)");
+    EXPECT_EQ(state.today.TodayTime[1], "08:00:20");
+    EXPECT_EQ(captions.LblProchaine.text, "Horaire particulier « Examens »\n08:00:20 - S1 - 5 s");
 }
 
 TEST_F(TickTest, TheEntriesOfASecondRingFromMemoryBeforeAnyFileIsReadEvenASlowOneOrAtMidnight) {
@@ -258,7 +320,7 @@ TEST_F(TickTest, TheNextBellIsTheEarliestEntryStillToComeAndMovesOnAsTimePasses)
     clock.setTime(9, 0, 0);
     run(); // 09:00:00 fires; the entry of an output that does not exist never does
     EXPECT_EQ(captions.LblProchaine,
-              (NextBellSign{"Prochaine sonnerie\n10:15:00 - S2 - 7 s", false, "10:15:00"}));
+              (NextBellSign{"Prochaine sonnerie\n10:15:00 - S2 - 7 s", false, "10:15:00", {}}));
     view.parts.clear();
     run(1);
     EXPECT_FALSE(view.saw(ViewPart::NextBell)); // nothing fired: nothing to work out again

@@ -5,6 +5,7 @@
 #include "ui/journal_viewer.h"
 #include "ui/main_window_events.h"
 #include "ui/ports_form.h"
+#include "ui/special_timetables.h"
 
 #include <filesystem>
 #include <functional>
@@ -213,6 +214,100 @@ TEST(Ports, TheOptionInUseReopensOnItsNewDeviceAndABellRingingGoesOnThere) {
     }
     const std::vector<uint8_t> bytes = s.link.bytes();
     EXPECT_NE(std::find(bytes.begin() + before + 1, bytes.end(), 'e'), bytes.end());
+}
+
+using TimetablesScreen = ScriptedScreen<SpecialTimetablesScreen, SpecialTimetablesForm>;
+
+// The special timetables are added, renamed and removed by name, the periods edited and both
+// files written; once saved, the day list shows the timetables and today rings by the periods.
+TEST(SpecialTimetables, TheFormEditsTimetablesAndPeriodsAndTheSaveTakesEffectAtOnce) {
+    Station s;
+    s.start({2020, 6, 22}, 8 * 3600, // a Monday
+            {{"Quorel.noms", "\"7\",\"Examens\"\r\n"},
+             {"Quorel.7", "\"1\",\"09:00:00\",\"5\"\r\n"},
+             {"Quorel.8", "\"2\",\"10:00:00\",\"5\"\r\n"},
+             {"Quorel.horaires", "\"2020-06-29\",\"2020-07-03\",\"7\"\r\n"
+                                 "\"2020-02-30\",\"2020-03-01\",\"4\"\r\n"
+                                 "\"2020-06-22\",\"2020-06-26\",\"9\"\r\n"
+                                 "\"2020-01-06\",\"2020-01-10\",\"4\"\r\n"}});
+    s.program.portChoice.select(1);
+    using Names = std::vector<std::string>;
+    const Names week(kDayNames.begin(), kDayNames.end());
+    const auto with = [&week](Names special) {
+        Names all = week;
+        all.insert(all.end(), special.begin(), special.end());
+        return all;
+    };
+    EXPECT_EQ(s.program.days.JourSemaine(), with({"Examens", "Horaire 8"}));
+    EXPECT_EQ(s.program.shownNextBell().text, "Prochaine sonnerie\naucune aujourd'hui");
+    s.dialogs.answer = [](const std::string&) { return Answer::Yes; };
+    TimetablesScreen screen;
+    screen.act = [&](SpecialTimetablesForm& form) {
+        EXPECT_EQ(form.timetables(), (Names{"Examens", "Horaire 8"}));
+        EXPECT_EQ(form.timetableChoices(), with({"Examens"}));
+        const auto row = [&form](size_t index) {
+            const DatedPeriodRow r = form.rows().at(index);
+            return r.from + " " + r.to + " " + r.timetable + (r.over ? " over" : "") + " " +
+                   r.fault;
+        };
+        EXPECT_EQ(row(0), "06/01/2020 10/01/2020 Vendredi over ");
+        EXPECT_EQ(row(1), "29/06/2020 03/07/2020 Examens ");
+        EXPECT_EQ(row(2), "2020-02-30 2020-03-01 4 Date inexistante : période ignorée");
+        EXPECT_EQ(row(3), "2020-06-22 2020-06-26 9 Horaire particulier sans nom : période ignorée");
+        for (const char* taken : {"Examens", "Lundi"}) {
+            form.setName(taken);
+            form.addTimetableClicked();
+        }
+        form.setName("Demi-journée"); // number 9: 8 has a day file
+        form.addTimetableClicked();
+        EXPECT_EQ(form.timetables(), (Names{"Examens", "Horaire 8", "Demi-journée"}));
+        EXPECT_EQ(row(1), "22/06/2020 26/06/2020 Demi-journée "); // rings now, in its place
+        form.chooseTimetable(1);
+        EXPECT_EQ(form.name(), "Horaire 8");
+        form.setName("Brevet");
+        form.renameTimetableClicked();
+        form.chooseTimetable(2);
+        form.removeTimetableClicked(); // a period rings it
+        form.chooseTimetable(1);
+        form.removeTimetableClicked();
+        EXPECT_EQ(form.timetables(), (Names{"Examens", "Demi-journée"}));
+        form.setFrom({2020, 6, 23});
+        form.pickTimetable(8);   // Demi-journée
+        form.addPeriodClicked(); // "Au" before "Du"
+        form.setTo({2020, 6, 23});
+        form.addPeriodClicked();
+        form.choosePeriod(0);
+        form.removePeriodClicked();
+        form.saveClicked();
+    };
+    editSpecialTimetables(s.program, screen);
+    std::vector<std::string> said;
+    for (const test::ShownMessage& message : s.dialogs.messages) {
+        said.push_back(message.text);
+    }
+    EXPECT_EQ(said, (Names{"Un horaire porte déjà le nom « Examens ».",
+                           "Un horaire porte déjà le nom « Lundi ».",
+                           "L'horaire « Demi-journée » sonne pendant une période : supprimez "
+                           "d'abord la période.",
+                           "La date « Au » (22/06/2020) précède la date « Du » (23/06/2020)."}));
+    EXPECT_EQ(s.dialogs.questions,
+              (Names{"Supprimer l'horaire particulier « Brevet » et ses entrées ?"}));
+    EXPECT_EQ(s.folder.read("Quorel.noms"),
+              "\"7\",\"Examens\"\r\n\"9\",\"Demi-journ\xE9\x65\"\r\n");
+    EXPECT_EQ(s.folder.read("Quorel.horaires"), "\"2020-06-22\",\"2020-06-26\",\"9\"\r\n"
+                                                "\"2020-06-23\",\"2020-06-23\",\"9\"\r\n"
+                                                "\"2020-06-29\",\"2020-07-03\",\"7\"\r\n"
+                                                "\"2020-02-30\",\"2020-03-01\",\"4\"\r\n");
+    EXPECT_FALSE(s.folder.exists("Quorel.8"));
+    EXPECT_EQ(s.program.days.JourSemaine(), with({"Examens", "Demi-journée"}));
+    EXPECT_EQ(s.program.shownNextBell().text,
+              "Horaire particulier « Demi-journée »\naucune aujourd'hui");
+
+    std::filesystem::remove(s.folder.file("Quorel.horaires"));
+    std::filesystem::create_directory(s.folder.file("Quorel.horaires"));
+    editSpecialTimetables(s.program, screen);
+    EXPECT_EQ(screen.opened, 1);
+    EXPECT_TRUE(s.dialogs.messages.back().text.starts_with("Impossible de lire le fichier"));
 }
 
 TEST(JournalViewer, ShowsTodaysLinesAtFirstThenThoseOfTheDayChosenOrWhyThereAreNone) {

@@ -62,7 +62,9 @@ TEST_F(Window, ShowsEachControlWithItsCaptionAndToolTipInItsPlaceAndKeepsItsSize
         }
     }
     for (QAction* action : station.window.findChildren<QAction*>()) {
-        shown << action->objectName() + "=" + action->text();
+        if (action->isVisible()) {
+            shown << action->objectName() + "=" + action->text();
+        }
     }
     for (int column = 0; column < 3; ++column) {
         shown << list->model()->headerData(column, Qt::Horizontal).toString();
@@ -82,7 +84,8 @@ TEST_F(Window, ShowsEachControlWithItsCaptionAndToolTipInItsPlaceAndKeepsItsSize
         "BtnCopy=Copier la journée[ Copier la journée du ] ChEdit_0=[ de 1 à 4 ] ChEdit_1=[ "
         "hh:mn:ss ] ChEdit_2=[ en secondes ] BtnAjouter=Ajouter BtnReplacer=Replacer "
         "BtnSupp=Supprimer Label1=Entrée Label2=Sortie E= S= =Options mnuautorun=Démarrer "
-        "avec Windows MnuJoursSansSonnerie=Jours sans sonnerie… MnuPorts=Ports… "
+        "avec Windows MnuJoursSansSonnerie=Jours sans sonnerie… MnuHorairesParticuliers=Horaires "
+        "particuliers… MnuPorts=Ports… "
         "MnuJournal=Journal… "
         "MnuQuit=Quitter "
         "=Jour "

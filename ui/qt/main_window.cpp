@@ -10,6 +10,7 @@
 #include "ui/qt/journal_dialog.h"
 #include "ui/qt/ports_dialog.h"
 #include "ui/qt/schedule_table_model.h"
+#include "ui/qt/special_timetables_dialog.h"
 #include "ui/qt/twips.h"
 
 #include <QAbstractButton>
@@ -82,6 +83,18 @@ Qt::CheckState qtCheckState(CheckState state) {
 }
 
 // The dialogs, shown modally over the window.
+class SpecialTimetablesOnScreen final : public SpecialTimetablesScreen {
+  public:
+    explicit SpecialTimetablesOnScreen(QWidget* parent) : parent_(parent) {}
+    void show(SpecialTimetablesForm& form) override {
+        SpecialTimetablesDialog dialog(form, parent_);
+        dialog.exec();
+    }
+
+  private:
+    QWidget* parent_;
+};
+
 class PortsOnScreen final : public PortsScreen {
   public:
     explicit PortsOnScreen(QWidget* parent) : parent_(parent) {}
@@ -269,6 +282,7 @@ void MainWindow::connectEvent(WindowEvent event, int index, QObject* source) {
     case WindowEvent::AutoRunClicked:
     case WindowEvent::DaysWithoutBellsClicked:
     case WindowEvent::PortsClicked:
+    case WindowEvent::SpecialTimetablesClicked:
     case WindowEvent::JournalClicked:
     case WindowEvent::QuitClicked:
         onMenu();
@@ -360,11 +374,23 @@ void MainWindow::showEditFields() {
 void MainWindow::showDays() {
     const QSignalBlocker blocker(controls_.JourSemaine);
     const auto& days = program_->days.JourSemaine();
-    if (controls_.JourSemaine->count() != static_cast<int>(days.size())) {
+    QStringList names;
+    for (const std::string& day : days) {
+        names << qs(day);
+    }
+    QStringList shown;
+    for (int row = 0; row < controls_.JourSemaine->count(); ++row) {
+        shown << controls_.JourSemaine->item(row)->text();
+    }
+    if (shown != names) {
         controls_.JourSemaine->clear();
-        for (const std::string& day : days) {
-            controls_.JourSemaine->addItem(qs(day));
-        }
+        controls_.JourSemaine->addItems(names);
+    }
+    // The pop-up "Jour" lists the same timetables.
+    const QList<QAction*> copies = controls_.mnuJour->actions();
+    for (int i = 0; i < copies.size(); ++i) {
+        copies[i]->setVisible(i < names.size());
+        copies[i]->setText(i < names.size() ? names[i] : QString());
     }
     const auto selected = program_->days.selectedDay();
     controls_.JourSemaine->setCurrentRow(selected ? *selected : -1);
@@ -377,13 +403,18 @@ void MainWindow::showAutoRun() {
 void MainWindow::showNextBell() {
     const NextBellSign sign = program_->shownNextBell();
     controls_.LblProchaine->setText(qs(sign.text));
-    controls_.LblProchaine->setToolTip(qs(sign.text));
+    controls_.LblProchaine->setToolTip(qs(sign.toolTip.empty() ? sign.text : sign.toolTip));
     setStyleSheetIfChanged(controls_.LblProchaine, sign.warning ? warningStyleSheet() : QString());
 }
 
 void MainWindow::editDaysWithoutBells() {
     DaysWithoutBellsOnScreen screen(this);
     quorel::editDaysWithoutBells(*program_, screen);
+}
+
+void MainWindow::editSpecialTimetables() {
+    SpecialTimetablesOnScreen screen(this);
+    quorel::editSpecialTimetables(*program_, screen);
 }
 
 void MainWindow::editPorts() {

@@ -56,6 +56,7 @@ class MainWindow final : public QMainWindow, public MainWindowView, public Windo
     void showNextBell() override;
     void editDaysWithoutBells() override;
     void editPorts() override;
+    void editSpecialTimetables() override;
     void showJournal() override;
     void showCopyMenu() override;
     // Announces the program's end, once.

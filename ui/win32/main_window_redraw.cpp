@@ -130,7 +130,22 @@ void Win32MainWindow::showEditFields() {
 
 void Win32MainWindow::showDays() {
     HWND days = control("JourSemaine");
-    fillItems(days, program_->days.JourSemaine(), LB_GETCOUNT, LB_RESETCONTENT, LB_ADDSTRING);
+    const std::vector<std::string>& names = program_->days.JourSemaine();
+    if (names != shownDays_) {
+        ::SendMessageW(days, LB_RESETCONTENT, 0, 0);
+        for (const std::string& name : names) {
+            ::SendMessageW(days, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(name).c_str()));
+        }
+        // The pop-up "Jour" lists the same timetables.
+        while (::GetMenuItemCount(dayMenu_) > 0) {
+            ::DeleteMenu(dayMenu_, 0, MF_BYPOSITION);
+        }
+        for (size_t i = 0; i < names.size(); ++i) {
+            ::AppendMenuW(dayMenu_, MF_STRING, menuCommand("Jour", static_cast<int>(i) + 1),
+                          toWide(names[i]).c_str());
+        }
+        shownDays_ = names;
+    }
     const auto selected = program_->days.selectedDay();
     ::SendMessageW(days, LB_SETCURSEL,
                    selected ? static_cast<WPARAM>(*selected) : static_cast<WPARAM>(-1), 0);
@@ -150,7 +165,7 @@ void Win32MainWindow::showNextBell() {
     const NextBellSign sign = program_->shownNextBell();
     HWND next = control("LblProchaine");
     setText(next, sign.text);
-    tips_.setText(next, sign.text);
+    tips_.setText(next, sign.toolTip.empty() ? sign.text : sign.toolTip);
     setFill(next, sign.warning ? std::optional(Fill{warningBackgroundColour(), warningTextColour()})
                                : std::nullopt);
 }

@@ -8,6 +8,7 @@
 #include "ui/win32/journal_window.h"
 #include "ui/win32/pixels.h"
 #include "ui/win32/ports_window.h"
+#include "ui/win32/special_timetables_window.h"
 
 #include <cmath>
 #include <commctrl.h>
@@ -99,8 +100,11 @@ void Win32MainWindow::buildMenus() {
     for (const auto& menu : described().menus) {
         HMENU built = ::CreatePopupMenu();
         for (const auto& item : menu.items) {
-            ::AppendMenuW(built, MF_STRING, kFirstMenuCommand + menuItems_.size(),
-                          toWide(item.caption).c_str());
+            // The items whose caption the day list gives are put in by showDays().
+            if (item.content != ViewPart::Days) {
+                ::AppendMenuW(built, MF_STRING, kFirstMenuCommand + menuItems_.size(),
+                              toWide(item.caption).c_str());
+            }
             menuItems_.push_back({&item, built});
         }
         if (menu.onMenuBar) {
@@ -189,6 +193,11 @@ HBRUSH Win32MainWindow::brushOf(COLORREF colour) {
         brush = ::CreateSolidBrush(colour);
     }
     return brush;
+}
+
+void Win32MainWindow::editSpecialTimetables() {
+    SpecialTimetablesOnScreen screen(window_);
+    quorel::editSpecialTimetables(*program_, screen);
 }
 
 void Win32MainWindow::editPorts() {

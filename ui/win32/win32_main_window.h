@@ -83,6 +83,7 @@ class Win32MainWindow final : public NativeWindow, public MainWindowView, public
     void showCopyMenu() override;
     void editDaysWithoutBells() override;
     void editPorts() override;
+    void editSpecialTimetables() override;
     void showJournal() override;
     void end();
     static LRESULT CALLBACK listProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
@@ -105,6 +106,8 @@ class Win32MainWindow final : public NativeWindow, public MainWindowView, public
     HMENU menuBar_ = nullptr;
     HMENU dayMenu_ = nullptr;
     std::vector<MenuItem> menuItems_;
+    // The day list's names as last shown, in the list and in the pop-up "Jour".
+    std::vector<std::string> shownDays_;
     std::vector<RowWarning> warnings_;
     int hoveredRow_ = -1;
     // The colours a redraw gave to controls, and a brush per colour, kept for the window's life.

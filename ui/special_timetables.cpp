@@ -1,0 +1,364 @@
+#include "ui/special_timetables.h"
+
+#include "platform/file_io.h"
+#include "schedule/calendar_date.h"
+#include "schedule/day_file_path.h"
+#include "ui/closed_periods_editor.h"
+#include "ui/file_messages.h"
+#include "ui/program.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace quorel {
+
+namespace {
+
+using Kind = ControlKind;
+using Event = SpecialTimetablesEvent;
+using Part = SpecialTimetablesPart;
+
+SpecialTimetablesDescription describe() {
+    SpecialTimetablesDescription dialog{.name = "FHorairesParticuliers",
+                                        .title = "Horaires particuliers",
+                                        .clientWidth = 8400,
+                                        .clientHeight = 7440};
+    dialog.controls = {
+        {.name = "LblHoraires", .caption = "Horaires particuliers", .place = {165, 165, 3600, 255}},
+        {.name = "ListeHoraires",
+         .kind = Kind::ListBox,
+         .place = {165, 450, 3600, 2100},
+         .content = Part::Timetables,
+         .events = {Event::TimetableChosen}},
+        {.name = "LblNom", .caption = "Nom", .place = {3930, 480, 600, 285}},
+        {.name = "ChNom",
+         .kind = Kind::TextField,
+         .place = {4590, 450, 3645, 330},
+         .content = Part::Timetables,
+         .events = {Event::NameEdited}},
+        {.name = "BtnAjouterHoraire",
+         .kind = Kind::PushButton,
+         .caption = "Ajouter",
+         .place = {3930, 885, 1380, 330},
+         .events = {Event::AddTimetable}},
+        {.name = "BtnRenommerHoraire",
+         .kind = Kind::PushButton,
+         .caption = "Renommer",
+         .place = {5393, 885, 1380, 330},
+         .events = {Event::RenameTimetable}},
+        {.name = "BtnSupprimerHoraire",
+         .kind = Kind::PushButton,
+         .caption = "Supprimer",
+         .place = {6855, 885, 1380, 330},
+         .events = {Event::RemoveTimetable}},
+        {.name = "LblPeriodes", .caption = "Périodes", .place = {165, 2715, 3600, 255}},
+        {.name = "Periodes",
+         .kind = Kind::ReportList,
+         .place = {165, 3000, 8070, 2355},
+         .content = Part::Periods,
+         .events = {Event::PeriodChosen},
+         .columns = {{"Du"}, {"Au"}, {"Horaire"}}},
+        {.name = "LblDu", .caption = "Du", .place = {165, 5490, 495, 345}},
+        {.name = "ChDu",
+         .kind = Kind::DateField,
+         .place = {720, 5490, 3000, 345},
+         .content = Part::Fields,
+         .events = {Event::FromEdited}},
+        {.name = "LblAu", .caption = "Au", .place = {3855, 5490, 450, 345}},
+        {.name = "ChAu",
+         .kind = Kind::DateField,
+         .place = {4350, 5490, 3885, 345},
+         .content = Part::Fields,
+         .events = {Event::ToEdited}},
+        {.name = "LblHoraire", .caption = "Horaire", .place = {165, 5925, 700, 345}},
+        {.name = "ComboHoraire",
+         .kind = Kind::DropDown,
+         .place = {900, 5925, 7335, 345},
+         .content = Part::Fields,
+         .events = {Event::TimetablePicked}},
+        {.name = "BtnAjouterPeriode",
+         .kind = Kind::PushButton,
+         .caption = "Ajouter",
+         .place = {165, 6360, 2625, 330},
+         .events = {Event::AddPeriod}},
+        {.name = "BtnSupprimerPeriode",
+         .kind = Kind::PushButton,
+         .caption = "Supprimer",
+         .place = {2880, 6360, 2640, 330},
+         .events = {Event::RemovePeriod}},
+        {.name = "BtnEnregistrer",
+         .kind = Kind::PushButton,
+         .caption = "Enregistrer",
+         .place = {5745, 6945, 1200, 330},
+         .events = {Event::SaveClicked}},
+        {.name = "BtnAnnuler",
+         .kind = Kind::PushButton,
+         .caption = "Annuler",
+         .place = {7035, 6945, 1200, 330},
+         .events = {Event::CancelClicked}},
+    };
+    return inTabOrder(std::move(dialog));
+}
+
+std::string quotedName(const std::string& name) {
+    return "« " + name + " »";
+}
+
+} // namespace
+
+const SpecialTimetablesDescription& specialTimetablesDescription() {
+    static const SpecialTimetablesDescription dialog = describe();
+    return dialog;
+}
+
+SpecialTimetablesForm::SpecialTimetablesForm(TimetableNames names, std::set<int16_t> dayFiles,
+                                             std::vector<DatedPeriodRecord> records,
+                                             LocalDate today, ProgramPaths paths, Dialogs& dialogs)
+    : names_(std::move(names)), dayFiles_(std::move(dayFiles)), today_(today),
+      paths_(std::move(paths)), dialogs_(dialogs), from_(today), to_(today) {
+    for (DatedPeriodRecord& record : records) {
+        insert(std::move(record));
+    }
+}
+
+void SpecialTimetablesForm::resort() {
+    // A record that rings now that its timetable has a name moves among the others by its start.
+    std::stable_sort(records_.begin(), records_.end(),
+                     [this](const DatedPeriodRecord& left, const DatedPeriodRecord& right) {
+                         const std::optional<DatedPeriod> a = datedPeriodOf(left, names_);
+                         const std::optional<DatedPeriod> b = datedPeriodOf(right, names_);
+                         return a && (!b || a->from < b->from);
+                     });
+}
+
+void SpecialTimetablesForm::insert(DatedPeriodRecord record) {
+    // Sorted by start, after the periods of the same start: which period rings is unchanged.
+    // Records that do not ring stay after the others, in their order.
+    const std::optional<DatedPeriod> period = datedPeriodOf(record, names_);
+    auto place = records_.end();
+    if (period) {
+        place = std::find_if(records_.begin(), records_.end(), [&](const DatedPeriodRecord& other) {
+            const std::optional<DatedPeriod> placed = datedPeriodOf(other, names_);
+            return !placed || period->from < placed->from;
+        });
+    }
+    records_.insert(place, std::move(record));
+}
+
+std::vector<int16_t> SpecialTimetablesForm::specialNumbers() const {
+    std::vector<int16_t> numbers;
+    for (int16_t number = kFirstSpecialTimetable; number <= kLastTimetable; ++number) {
+        if (names_.count(number) != 0 ||
+            (dayFiles_.count(number) != 0 && removed_.count(number) == 0)) {
+            numbers.push_back(number);
+        }
+    }
+    return numbers;
+}
+
+std::vector<std::string> SpecialTimetablesForm::timetables() const {
+    std::vector<std::string> shown;
+    for (int16_t number : specialNumbers()) {
+        shown.push_back(timetableName(number, names_));
+    }
+    return shown;
+}
+
+void SpecialTimetablesForm::chooseTimetable(std::optional<size_t> row) {
+    const std::vector<int16_t> numbers = specialNumbers();
+    chosenTimetable_ = row && *row < numbers.size() ? row : std::nullopt;
+    if (chosenTimetable_) {
+        name_ = timetableName(numbers.at(*chosenTimetable_), names_);
+    }
+}
+
+bool SpecialTimetablesForm::acceptable(const std::string& name, std::optional<int16_t> renamed) {
+    std::string fault = timetableNameFault(name);
+    std::vector<int16_t> shown{0, 1, 2, 3, 4, 5, 6};
+    for (int16_t number : specialNumbers()) {
+        shown.push_back(number);
+    }
+    for (int16_t day : shown) {
+        if (fault.empty() && day != renamed && timetableName(day, names_) == name) {
+            fault = "Un horaire porte déjà le nom " + quotedName(name) + ".";
+        }
+    }
+    if (!fault.empty()) {
+        dialogs_.message(fault, MessageIcon::Critical);
+        return false;
+    }
+    return true;
+}
+
+void SpecialTimetablesForm::addTimetableClicked() {
+    // A number whose day file was removed in this dialog is free: the file goes at the save.
+    int16_t free = kFirstSpecialTimetable;
+    while (free <= kLastTimetable &&
+           (names_.count(free) != 0 || (dayFiles_.count(free) != 0 && removed_.count(free) == 0))) {
+        ++free;
+    }
+    if (free > kLastTimetable) {
+        dialogs_.message("Il y a déjà neuf horaires particuliers.", MessageIcon::Critical);
+        return;
+    }
+    if (acceptable(name_, std::nullopt)) {
+        names_[free] = name_;
+        resort();
+        chosenTimetable_.reset();
+        name_.clear();
+    }
+}
+
+void SpecialTimetablesForm::renameTimetableClicked() {
+    if (!chosenTimetable_) {
+        return;
+    }
+    const int16_t number = specialNumbers().at(*chosenTimetable_);
+    if (acceptable(name_, number)) {
+        names_[number] = name_;
+    }
+}
+
+void SpecialTimetablesForm::removeTimetableClicked() {
+    if (!chosenTimetable_) {
+        return;
+    }
+    const int16_t number = specialNumbers().at(*chosenTimetable_);
+    const std::string name = quotedName(timetableName(number, names_));
+    for (const DatedPeriodRecord& record : records_) {
+        const std::optional<DatedPeriod> period = datedPeriodOf(record, names_);
+        if (period && period->timetable == number) {
+            dialogs_.message("L'horaire " + name +
+                                 " sonne pendant une période : supprimez d'abord la période.",
+                             MessageIcon::Critical);
+            return;
+        }
+    }
+    if (dialogs_.ask("Supprimer l'horaire particulier " + name + " et ses entrées ?") !=
+        Answer::Yes) {
+        return;
+    }
+    names_.erase(number);
+    removed_.insert(number);
+    chosenTimetable_.reset();
+    name_.clear();
+    choice_ = std::min(choice_, timetableChoices().size() - 1);
+}
+
+std::vector<DatedPeriodRow> SpecialTimetablesForm::rows() const {
+    std::vector<DatedPeriodRow> shown;
+    for (const DatedPeriodRecord& record : records_) {
+        std::string fault;
+        const std::optional<DatedPeriod> period = datedPeriodOf(record, names_, &fault);
+        if (period) {
+            shown.push_back({frenchDateText(period->from),
+                             frenchDateText(period->to),
+                             timetableName(period->timetable, names_),
+                             period->to < today_,
+                             {}});
+        } else {
+            shown.push_back({record.from, record.to, record.timetable, false, fault});
+        }
+    }
+    return shown;
+}
+
+std::vector<std::string> SpecialTimetablesForm::timetableChoices() const {
+    std::vector<std::string> choices(kDayNames.begin(), kDayNames.end());
+    for (const auto& [number, name] : names_) {
+        choices.push_back(name);
+    }
+    return choices;
+}
+
+int16_t SpecialTimetablesForm::timetableOfChoice(size_t choice) const {
+    if (choice < kDayNames.size()) {
+        return static_cast<int16_t>(choice);
+    }
+    auto named = names_.begin();
+    std::advance(named, static_cast<long>(choice - kDayNames.size()));
+    return named->first;
+}
+
+void SpecialTimetablesForm::pickTimetable(size_t choice) {
+    if (choice < timetableChoices().size()) {
+        choice_ = choice;
+    }
+}
+
+void SpecialTimetablesForm::addPeriodClicked() {
+    if (!isRealDate(from_) || !isRealDate(to_)) {
+        dialogs_.message("Cette date n'existe pas.", MessageIcon::Critical);
+        return;
+    }
+    if (to_ < from_) {
+        dialogs_.message("La date « Au » (" + frenchDateText(to_) + ") précède la date « Du » (" +
+                             frenchDateText(from_) + ").",
+                         MessageIcon::Critical);
+        return;
+    }
+    insert(recordOf({from_, to_, timetableOfChoice(choice_)}));
+    chosenPeriod_.reset();
+}
+
+void SpecialTimetablesForm::removePeriodClicked() {
+    if (chosenPeriod_ && *chosenPeriod_ < records_.size()) {
+        records_.erase(records_.begin() + static_cast<long>(*chosenPeriod_));
+        chosenPeriod_.reset();
+    }
+}
+
+void SpecialTimetablesForm::saveClicked() {
+    // The periods first: a period never names a timetable that the names file no longer has.
+    for (const auto& [path, bytes] :
+         {std::pair{paths_.DatedPeriodsPath, datedPeriodsBytes(records_)},
+          std::pair{paths_.TimetableNamesPath, timetableNamesBytes(names_)}}) {
+        if (const std::string error = replaceFileContent(path, bytes); !error.empty()) {
+            dialogs_.message(cannotSaveMessage(path, error), MessageIcon::Critical);
+            return;
+        }
+    }
+    for (int16_t number : removed_) {
+        const std::string file =
+            std::filesystem::path(dayFilePath(paths_.DayFilePrefix, number)).filename().string();
+        if (FileExists(paths_.AppFolder + file)) {
+            if (const std::string error = removeFileIn(paths_.AppFolder, file); !error.empty()) {
+                dialogs_.message(cannotSaveMessage(paths_.AppFolder + file, error),
+                                 MessageIcon::Critical);
+            }
+        }
+    }
+    saved_ = ended_ = true;
+}
+
+void editSpecialTimetables(Program& program, SpecialTimetablesScreen& screen) {
+    Dialogs& dialogs = program.dialogs();
+    const ProgramPaths& paths = program.paths;
+    std::string files[2];
+    int index = 0;
+    for (const std::string& path : {paths.TimetableNamesPath, paths.DatedPeriodsPath}) {
+        if (fileStamp(path)) {
+            const FileReadResult file = readWholeFile(path);
+            if (!file.ok()) {
+                dialogs.message(cannotReadMessage(path, file.error), MessageIcon::Critical);
+                return;
+            }
+            files[index] = file.bytes;
+        }
+        ++index;
+    }
+    std::set<int16_t> dayFiles;
+    for (int16_t number = kFirstSpecialTimetable; number <= kLastTimetable; ++number) {
+        if (FileExists(dayFilePath(paths.DayFilePrefix, number))) {
+            dayFiles.insert(number);
+        }
+    }
+    SpecialTimetablesForm form(readTimetableNames(files[0]), std::move(dayFiles),
+                               readDatedPeriodRecords(files[1]), program.today(), paths, dialogs);
+    screen.show(form);
+    if (form.saved()) {
+        program.reloadSpecialTimetables();
+    }
+}
+
+} // namespace quorel
