@@ -27,7 +27,9 @@ NextBellSign nextBellSign(const TodayTable& table, const std::string& now,
     const std::string& time = table.TodayTime[next];
     return {"Prochaine sonnerie\n" + time + " - S" + std::to_string(table.TodayOutput[next]) +
                 " - " + std::to_string(table.TodayDuration[next]) + " s",
-            false, time, {}};
+            false,
+            time,
+            {}};
 }
 
 NextBellSign otherTimetableSign(NextBellSign sign, const std::string& name, const LocalDate& from,
