@@ -1,5 +1,6 @@
 #include "platform/posix/system_clock.h"
 #include "schedule/calendar_date.h"
+#include "schedule/dated_timetables.h"
 #include "schedule/weekday.h"
 #include "tests/support/clock_seconds.h"
 #include "tests/support/pseudo_terminal.h"
@@ -191,6 +192,34 @@ TEST_F(EndToEnd, ADayWithoutBellsKeepsTodaysEntriesSilentAndAPeriodOverDoesNot) 
         EXPECT_EQ(quorel.stop(SIGTERM), 0) << quorel.log();
         module.read(SIZE_MAX, 0.3); // the switch-off of a bell that rang
     }
+}
+
+// A dated period covering today rings the entry of the timetable it names, not today's own: a
+// special timetable, then Friday's (Thursday's on a Friday).
+TEST_F(EndToEnd, ADatedPeriodRingsTheTimetableItNamesInsteadOfTodaysOwn) {
+    quorel.usePort(module.slavePath());
+    const std::string date = "\"" + isoDateText(SystemClock().localDate()) + "\"";
+    const std::string otherWeekday = today == "Quorel.4" ? "3" : "4";
+    quorel.write("Quorel.noms", "\"7\",\"Examens\"\r\n");
+    for (const std::string& timetable : {std::string("7"), otherWeekday}) {
+        quorel.write("Quorel.horaires", date + "," + date + ",\"" + timetable + "\"\r\n");
+        const double ring = std::floor(test::wallNow()) + 4;
+        quorel.write(today, record("1", ring, "1"));
+        quorel.write("Quorel." + timetable, record("2", ring, "1"));
+        quorel.start();
+        const auto bytes = module.read(SIZE_MAX, ring + 1 - test::wallNow());
+        EXPECT_TRUE(repeats(between(bytes, ring, ring + 1), "of")) << timetable << quorel.log();
+        EXPECT_EQ(quorel.stop(SIGTERM), 0) << quorel.log();
+        module.read(SIZE_MAX, 0.3); // the switch-off of the bell
+    }
+    const std::string journal = quorel.journal();
+    EXPECT_NE(journal.find("Horaire du jour chargé : 1 entrée (horaire particulier « Examens »)"),
+              std::string::npos)
+        << journal;
+    EXPECT_NE(journal.find("Horaire du jour chargé : 1 entrée (horaire particulier « " +
+                           std::string(kDayNames.at(std::stoul(otherWeekday))) + " »)"),
+              std::string::npos)
+        << journal;
 }
 
 TEST_F(EndToEnd, EverySignalThatEndsTheSessionSwitchesTheBellOffAndIsJournaled) {

@@ -2,6 +2,7 @@
 #include "ui/days_without_bells.h"
 #include "ui/journal_viewer.h"
 #include "ui/ports_form.h"
+#include "ui/special_timetables.h"
 #include "ui/win32/colours.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +146,69 @@ TEST(Win32Dialogs, ThePortsDialogFindsTheModuleAndThePortInUseReopensOnIt) {
                                                   {"VornAlmare/Ports/COM3", "COM7"}}));
     EXPECT_EQ(station.link.openings(), openings + 1);
     EXPECT_EQ(station.text("InfoERR"), "Init COM1:4800,N,8,1 Ok");
+}
+
+HWND timetablesControl(const char* name) {
+    return test::dialogControl(L"Horaires particuliers", specialTimetablesDescription(), name);
+}
+
+// The dialog "Horaires particuliers" adds a special timetable and a period that rings it today,
+// and shows a record that does not ring in the warning colours with its reason; once saved, the
+// day list and the pop-up "Jour" list the timetable and the label names it.
+TEST(Win32Dialogs, SpecialTimetablesAreEditedInTheirDialogAndListedWithTheDays) {
+    test::Win32Station<> station;
+    station.start({2020, 6, 22}, 8 * 3600,
+                  {{"Quorel.horaires", "\"2020-13-01\",\"2020-13-02\",\"4\"\r\n"}});
+    station.click("PortCom", 1);
+    std::vector<std::string> shown;
+    inDialog(L"Horaires particuliers", [&](HWND dialog) {
+        ::SetWindowTextW(timetablesControl("ChNom"), L"Examens");
+        notify(timetablesControl("ChNom"), EN_CHANGE);
+        push(timetablesControl("BtnAjouterHoraire"));
+        HWND choices = timetablesControl("ComboHoraire");
+        ::SendMessageW(choices, CB_SETCURSEL, 7, 0);
+        notify(choices, CBN_SELCHANGE);
+        push(timetablesControl("BtnAjouterPeriode"));
+        HWND periods = timetablesControl("Periodes");
+        wchar_t name[64] = {};
+        ::SendMessageW(timetablesControl("ListeHoraires"), LB_GETTEXT, 0,
+                       reinterpret_cast<LPARAM>(name));
+        shown.push_back(fromWide(name));
+        for (int row = 0; row < ListView_GetItemCount(periods); ++row) {
+            shown.push_back(test::cellOf(periods, row, 0) + " " + test::cellOf(periods, row, 1) +
+                            " " + test::cellOf(periods, row, 2));
+        }
+        NMLVCUSTOMDRAW draw{};
+        draw.nmcd.hdr = {periods, 0, static_cast<UINT>(NM_CUSTOMDRAW)};
+        draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+        draw.nmcd.dwItemSpec = 1;
+        EXPECT_EQ(::SendMessageW(dialog, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&draw)),
+                  CDRF_NEWFONT);
+        EXPECT_EQ(draw.clrTextBk, warningBackgroundColour());
+        wchar_t tip[128] = {};
+        NMLVGETINFOTIPW asked{};
+        asked.hdr = {periods, 0, static_cast<UINT>(LVN_GETINFOTIPW)};
+        asked.pszText = tip;
+        asked.cchTextMax = 128;
+        asked.iItem = 1;
+        ::SendMessageW(dialog, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&asked));
+        shown.push_back(fromWide(tip));
+        push(timetablesControl("BtnEnregistrer"));
+    });
+    station.menu("MnuHorairesParticuliers");
+    EXPECT_EQ(shown, (std::vector<std::string>{"Examens", "22/06/2020 22/06/2020 Examens",
+                                               "2020-13-01 2020-13-02 4",
+                                               "Date inexistante : période ignorée"}));
+    HWND days = station.find("JourSemaine");
+    ASSERT_EQ(::SendMessageW(days, LB_GETCOUNT, 0, 0), 8);
+    wchar_t item[64] = {};
+    ::SendMessageW(days, LB_GETTEXT, 7, reinterpret_cast<LPARAM>(item));
+    EXPECT_EQ(fromWide(item), "Examens");
+    ASSERT_EQ(::GetMenuItemCount(station.window.dayMenu()), 8);
+    ::GetMenuStringW(station.window.dayMenu(), 7, item, 64, MF_BYPOSITION);
+    EXPECT_EQ(fromWide(item), "Examens");
+    EXPECT_EQ(station.text("LblProchaine"), "Horaire particulier « Examens »\naucune aujourd'hui");
+    EXPECT_EQ(station.folder.read("Quorel.noms"), "\"7\",\"Examens\"\r\n");
 }
 
 TEST(Win32Dialogs, TheJournalShowsTheLinesOfTheDayPickedNewestAtTheBottom) {

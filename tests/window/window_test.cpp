@@ -1,6 +1,7 @@
 #include "platform/qt/qt_dialogs.h"
 #include "relay/relay_bytes.h"
 #include "tests/support/window_station.h"
+#include "ui/qt/colours.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -312,6 +313,58 @@ TEST_F(Window, ThePortsDialogFindsTheModuleAndThePortInUseReopensOnIt) {
                                         {"VornAlmare/Ports/COM3", "/dev/serial/by-id/usb-relay"}}));
     EXPECT_EQ(station.link.openings(), openings + 1);
     EXPECT_EQ(text("InfoERR"), "Init COM1:4800,N,8,1 Ok");
+}
+
+// The dialog "Horaires particuliers" adds a special timetable and a period that rings it today,
+// and shows a record that does not ring in the warning colours; once saved, the day list and the
+// pop-up "Jour" list the timetable and the label names it.
+TEST_F(Window, SpecialTimetablesAreEditedInTheirDialogAndListedWithTheDays) {
+    station.start({2020, 6, 22}, 8 * 3600,
+                  {{"Quorel.0", "\"1\",\"09:00:00\",\"5\"\r\n"},
+                   {"Quorel.horaires", "\"2020-13-01\",\"2020-13-02\",\"4\"\r\n"}});
+    QTest::mouseClick(find("PortCom_1"), Qt::LeftButton);
+    QStringList shown;
+    QTimer::singleShot(0, &station.window, [&] {
+        auto* dialog = station.window.findChild<QDialog*>("FHorairesParticuliers");
+        const auto push = [dialog](const char* button) {
+            QTest::mouseClick(dialog->findChild<QWidget*>(button), Qt::LeftButton);
+        };
+        QTest::keyClicks(dialog->findChild<QLineEdit*>("ChNom"), "Examens");
+        push("BtnAjouterHoraire");
+        auto* choices = dialog->findChild<QComboBox*>("ComboHoraire");
+        QTest::keyClick(choices, Qt::Key_End);
+        push("BtnAjouterPeriode");
+        auto* periods = dialog->findChild<QTreeWidget*>("Periodes");
+        shown << dialog->windowTitle()
+              << dialog->findChild<QListWidget*>("ListeHoraires")->item(0)->text();
+        for (int row = 0; row < periods->topLevelItemCount(); ++row) {
+            const QTreeWidgetItem* item = periods->topLevelItem(row);
+            shown << item->text(0) + " " + item->text(1) + " " + item->text(2) + " [" +
+                         item->toolTip(0) + "]";
+        }
+        shown << (periods->topLevelItem(1)->background(0).color() == warningBackgroundColour()
+                      ? "warning"
+                      : "plain");
+        push("BtnEnregistrer");
+    });
+    station.window.findChild<QAction*>("MnuHorairesParticuliers")->trigger();
+    EXPECT_EQ(
+        shown,
+        (QStringList{"Horaires particuliers", "Examens", "22/06/2020 22/06/2020 Examens []",
+                     "2020-13-01 2020-13-02 4 [Date inexistante : période ignorée]", "warning"}));
+    ASSERT_EQ(days->count(), 8);
+    EXPECT_EQ(days->item(7)->text(), "Examens");
+    EXPECT_TRUE(find<QAction>("Jour_8")->isVisible());
+    EXPECT_EQ(find<QAction>("Jour_8")->text(), "Examens");
+    EXPECT_FALSE(find<QAction>("Jour_9")->isVisible());
+    EXPECT_EQ(text("LblProchaine"), "Horaire particulier « Examens »\naucune aujourd'hui");
+    EXPECT_TRUE(find("LblProchaine")->toolTip().contains("du 22/06/2020 au 22/06/2020"));
+    clickDay(7); // the special timetable is edited as a day is
+    EXPECT_EQ(list->model()->rowCount(), 0);
+    find<QAction>("Jour_1")->trigger(); // Monday's rows copied in
+    EXPECT_EQ(row(0), "1 09:00:00 5");
+    click("BtnSave");
+    EXPECT_EQ(station.folder.read("Quorel.7"), "\"1\",\"09:00:00\",\"5\"\r\n");
 }
 
 TEST_F(Window, TheJournalShowsTheLinesOfTheDayPickedNewestAtTheBottom) {
