@@ -125,7 +125,8 @@ TEST_F(Win32Window, ShowsEachControlWithItsCaptionAndToolTipInItsPlaceAndKeepsIt
         "BtnCopy=Copier la journée[ Copier la journée du ] ChEdit_0=[ de 1 à 4 ] ChEdit_1=[ "
         "hh:mn:ss ] ChEdit_2=[ en secondes ] BtnAjouter=Ajouter BtnReplacer=Replacer "
         "BtnSupp=Supprimer Label1=Entrée Label2=Sortie E= S= Options Démarrer avec Windows "
-        "Jours sans sonnerie… Horaires particuliers… Ports… Journal… Quitter Lundi Mardi Mercredi Jeudi Vendredi Samedi "
+        "Jours sans sonnerie… Horaires particuliers… Ports… Journal… Quitter Lundi Mardi Mercredi "
+        "Jeudi Vendredi Samedi "
         "Dimanche S Heure Temps");
 
     RECT client{};
