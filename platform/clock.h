@@ -23,6 +23,9 @@ class Clock {
     virtual LocalTimeStamp localTimeStamp() = 0;
     // Seconds on a clock that never jumps (not set back by midnight or by a clock change).
     virtual double monotonicSeconds() = 0;
+    // Seconds on a clock that never jumps and goes on counting while the computer sleeps; a
+    // clock that cannot tell a sleep gives its monotonic seconds.
+    virtual double sinceBootSeconds() { return monotonicSeconds(); }
     // Microseconds since 1970-01-01 00:00 UTC on the wall clock. Local seconds begin with UTC
     // ones, so this phases a timer to the clock the window shows.
     virtual int64_t wallMicroseconds() = 0;

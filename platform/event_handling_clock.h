@@ -20,6 +20,7 @@ class EventHandlingClock : public Clock {
     LocalDate localDate() override { return clock_.localDate(); }
     LocalTimeStamp localTimeStamp() override { return clock_.localTimeStamp(); }
     double monotonicSeconds() override { return clock_.monotonicSeconds(); }
+    double sinceBootSeconds() override { return clock_.sinceBootSeconds(); }
     int64_t wallMicroseconds() override { return clock_.wallMicroseconds(); }
 
     void pause(double seconds) final {

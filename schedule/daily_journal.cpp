@@ -2,6 +2,7 @@
 
 #include "platform/file_io.h"
 #include "schedule/calendar_date.h"
+#include "schedule/time_text.h"
 
 #include <optional>
 
@@ -79,6 +80,21 @@ void DailyJournal::removeOldFiles(const LocalDate& today) {
 
 std::string journalFilePath(const std::string& folder, const LocalDate& date) {
     return folder + isoDateText(date) + std::string(kExtension);
+}
+
+std::optional<int> lastJournalSecond(const std::string& folder, const LocalDate& date) {
+    const FileReadResult file = readWholeFile(journalFilePath(folder, date));
+    if (!file.ok()) {
+        return std::nullopt;
+    }
+    std::string_view bytes = file.bytes;
+    while (!bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r')) {
+        bytes.remove_suffix(1);
+    }
+    const size_t lineStart = bytes.find_last_of('\n');
+    const std::string_view line =
+        bytes.substr(lineStart == std::string_view::npos ? 0 : lineStart + 1);
+    return clockSecondOfDay(std::string(line.substr(0, 8)));
 }
 
 std::string journalDayText(const std::string& folder, const LocalDate& date) {

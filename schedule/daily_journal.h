@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace quorel {
@@ -45,5 +46,7 @@ inline constexpr int kJournalKeptDays = 400;
 std::string journalFilePath(const std::string& folder, const LocalDate& date);
 // What the viewer shows for date: the lines of its file, or why there are none.
 std::string journalDayText(const std::string& folder, const LocalDate& date);
+// The second of the day of the last line of date's journal; none when it has no line.
+std::optional<int> lastJournalSecond(const std::string& folder, const LocalDate& date);
 
 } // namespace quorel

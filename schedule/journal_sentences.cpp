@@ -1,5 +1,7 @@
 #include "schedule/journal_sentences.h"
 
+#include <cmath>
+
 namespace quorel {
 
 namespace {
@@ -74,6 +76,31 @@ std::string tableLoadedSentence(int entries, const std::string& otherTimetable) 
 std::string silencedEntrySentence(const std::string& entryTime, int output, int32_t seconds,
                                   const std::string& closure) {
     return unrungEntrySentence(entryTime, output, seconds, "jour sans sonnerie " + quoted(closure));
+}
+
+std::string missedEntrySentence(const std::string& entryTime, int output, int32_t seconds,
+                                const std::string& why) {
+    return "Entrée " + entryTime + " (S" + number(output) + ", " + number(seconds) +
+           " s) manquée : " + why;
+}
+
+std::string clockJumpSentence(double seconds) {
+    const long long total = std::llround(std::abs(seconds));
+    const long long days = total / 86400;
+    const long long hours = total % 86400 / 3600;
+    const long long minutes = total % 3600 / 60;
+    const long long rest = total % 60;
+    std::string size;
+    if (days > 0) {
+        size = std::to_string(days) + " j " + std::to_string(hours) + " h";
+    } else if (hours > 0) {
+        size = std::to_string(hours) + " h " + std::to_string(minutes) + " min";
+    } else if (minutes > 0) {
+        size = std::to_string(minutes) + " min " + std::to_string(rest) + " s";
+    } else {
+        size = std::to_string(rest) + " s";
+    }
+    return std::string(seconds > 0 ? "Horloge avancée de " : "Horloge retardée de ") + size;
 }
 
 std::string busyEntrySentence(const std::string& entryTime, int output, int32_t seconds) {

@@ -37,6 +37,11 @@ std::string silencedEntrySentence(const std::string& entryTime, int output, int3
                                   const std::string& closure);
 // "Entrée 08:00:00 (S1, 5 s) non sonnée : Quorel occupé", for an entry whose second went by while
 // the program was held up, too long ago to ring it late.
+// "Entrée 08:00:00 (S1, 5 s) manquée : Quorel n'était pas lancé".
+std::string missedEntrySentence(const std::string& entryTime, int output, int32_t seconds,
+                                const std::string& why);
+// "Horloge avancée de 3 min 12 s", "Horloge retardée de 1 h 0 min" for a jump of seconds.
+std::string clockJumpSentence(double seconds);
 std::string busyEntrySentence(const std::string& entryTime, int output, int32_t seconds);
 // "modifications non enregistrées de Lundi abandonnées", when the program ends with them.
 std::string unsavedEditsDroppedSentence(const std::string& dayName);

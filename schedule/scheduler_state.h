@@ -66,6 +66,9 @@ struct SchedulerState {
 // Captions of the labels the tick writes; element k - 1 belongs to output k.
 struct SchedulerCaptions {
     std::string LblHeure = "00:00:00";
+    // The clock's synchronisation, in LblHeure's tool tip and colour.
+    std::string LblHeureToolTip;
+    bool clockWarning = false;
     std::array<std::string, kOutputCount> LblMaxi{"0", "0", "0", "0"};
     std::array<std::string, kOutputCount> LblTemp{"00:00", "00:00", "00:00", "00:00"};
     NextBellSign LblProchaine;

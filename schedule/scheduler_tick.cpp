@@ -21,6 +21,8 @@ namespace {
 constexpr int kSecondsPerDay = 86400;
 // A wall clock that moved by more than this beside the monotonic one was set, not held up.
 constexpr double kClockJumpSeconds = 2;
+// An entry's own second, with room for a tick that comes late in it.
+constexpr double kOwnSecondSeconds = 1.5;
 
 // Marks a tick as running until it returns, however it returns.
 class RunningMark {
@@ -83,17 +85,24 @@ void SchedulerTick::TimerSat_Timer() {
     newDay_ = false;
 
     // The seconds since the last tick that no tick looked at, when the wall clock moved as the
-    // monotonic one did; a clock set forward or back owes nothing.
+    // monotonic one did; a clock set forward or back, or a sleep, is a jump.
     long skipped = 0;
     bool crossedMidnight = false;
+    const int64_t wall = clock_.wallMicroseconds();
+    const double sinceBoot = clock_.sinceBootSeconds();
+    std::optional<std::pair<double, double>> jump; // its size, and the time slept in it
     if (lastLook_) {
         crossedMidnight = lastLook_->date != now.date;
         const bool consecutive = !crossedMidnight || addDays(lastLook_->date, 1) == now.date;
         const long wallGap = second - lastLook_->second + (crossedMidnight ? kSecondsPerDay : 0);
-        const double drift =
-            std::abs(static_cast<double>(wallGap) - (monotonic - lastLook_->monotonic));
+        const double monotonicGap = monotonic - lastLook_->monotonic;
+        const double drift = std::abs(static_cast<double>(wallGap) - monotonicGap);
         if (consecutive && drift <= kClockJumpSeconds) {
             skipped = wallGap - 1;
+        } else {
+            jump.emplace(static_cast<double>(wall - lastLook_->wallMicroseconds) / 1e6 -
+                             monotonicGap,
+                         sinceBoot - lastLook_->sinceBoot - monotonicGap);
         }
     }
     if (skipped > 0 && crossedMidnight) {
@@ -106,7 +115,10 @@ void SchedulerTick::TimerSat_Timer() {
     if (skipped > 0) {
         lookAtSkippedSeconds(crossedMidnight ? 0 : lastLook_->second + 1, second - 1, second);
     }
-    lastLook_ = Look{now.date, second, monotonic};
+    if (jump) {
+        clockJumped(now, second, jump->first, jump->second);
+    }
+    lastLook_ = Look{now.date, second, monotonic, wall, sinceBoot};
 
     const bool fired = scanForDueEntries();
     updateOutputsThatAreOn();
@@ -119,6 +131,14 @@ void SchedulerTick::TimerSat_Timer() {
         onNewDay(now.date);
     }
     lookAtFiles(now.date, second);
+    if (second % 60 >= 30 && !fired &&
+        (halfMinute_ != second / 60 || halfMinuteDate_ != now.date)) {
+        halfMinute_ = second / 60;
+        halfMinuteDate_ = now.date;
+        if (onHalfMinute) {
+            onHalfMinute();
+        }
+    }
     // An entry that fired, or one announced whose time went by unrung, moves the sign on.
     const std::string& announced = captions_.LblProchaine.time;
     if (nextBellMoved_ || fired || (!announced.empty() && announced < captions_.LblHeure)) {
@@ -135,6 +155,13 @@ void SchedulerTick::showNextBell() {
         captions_.LblProchaine = otherTimetableSign(
             std::move(captions_.LblProchaine),
             timetableName(period.timetable, state_.timetableNames), period.from, period.to);
+    }
+    if (missed_ > 0 && missedDate_ == clock_.localDate()) {
+        NextBellSign& sign = captions_.LblProchaine;
+        sign.toolTip = (sign.toolTip.empty() ? sign.text : sign.toolTip) + "\n" +
+                       std::to_string(missed_) +
+                       (missed_ > 1 ? " sonneries manquées" : " sonnerie manquée") +
+                       " aujourd'hui (voir le journal)";
     }
     view_.redraw(ViewPart::NextBell);
 }
@@ -207,6 +234,9 @@ bool SchedulerTick::scanForDueEntries() {
             }
             continue;
         }
+        if (rangEarlierToday(slot, clock_.monotonicSeconds())) {
+            continue;
+        }
         if (state_.ScanSlot > TodayTable::kSlots) {
             state_.ScanSlot = static_cast<int16_t>(slot);
         }
@@ -255,6 +285,69 @@ bool SchedulerTick::scanForDueEntries() {
         }
     }
     return true;
+}
+
+bool SchedulerTick::rangEarlierToday(int slot, double monotonic) {
+    const LocalDate today = clock_.localDate();
+    if (ringDate_ != today) {
+        ringDate_ = today;
+        rang_.clear();
+    }
+    const std::string entry =
+        state_.today.TodayTime[slot] + " " + std::to_string(state_.today.TodayOutput[slot]);
+    const auto [first, added] = rang_.emplace(entry, monotonic);
+    // The ticks of the entry's own second switch it on again, as a failed command is resent.
+    return !added && monotonic - first->second > kOwnSecondSeconds;
+}
+
+void SchedulerTick::clockJumped(const LocalTimeStamp& now, int second, double jump, double slept) {
+    pendingLines_.push_back(clockJumpSentence(jump));
+    if (jump <= 0) {
+        return;
+    }
+    // The day's entries from the second after the last tick, or from midnight for a new day.
+    const int from = lastLook_->date == now.date ? lastLook_->second + 1 : 0;
+    for (std::string& line :
+         missedEntries(from, second - 1,
+                       slept > kClockJumpSeconds ? "ordinateur en veille" : "horloge avancée")) {
+        pendingLines_.push_back(std::move(line));
+    }
+}
+
+void SchedulerTick::noteMissedEntries(int from, int to, const std::string& why) {
+    for (const std::string& line : missedEntries(from, to, why)) {
+        journal_.note(line);
+    }
+    showNextBell();
+}
+
+std::vector<std::string> SchedulerTick::missedEntries(int from, int to, const std::string& why) {
+    std::vector<std::string> lines;
+    const LocalDate today = clock_.localDate();
+    if (missedDate_ != today) {
+        missedDate_ = today;
+        missed_ = 0;
+    }
+    if (state_.closedToday || from > to) {
+        return lines;
+    }
+    const TodayTable& table = state_.today;
+    std::vector<std::pair<int, int>> due; // the second, then the slot
+    for (int slot = 1; slot <= TodayTable::kSlots; ++slot) {
+        const std::optional<int> at = clockSecondOfDay(table.TodayTime[slot]);
+        if (at && *at >= from && *at <= to && isOutputNumber(table.TodayOutput[slot])) {
+            due.emplace_back(*at, slot);
+        }
+    }
+    std::stable_sort(due.begin(), due.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [at, slot] : due) {
+        lines.push_back(missedEntrySentence(table.TodayTime[slot], table.TodayOutput[slot],
+                                            table.TodayDuration[slot], why));
+        ++missed_;
+    }
+    nextBellMoved_ |= !due.empty();
+    return lines;
 }
 
 bool SchedulerTick::alreadyNoted(int slot) {

@@ -10,6 +10,7 @@
 #include "schedule/scheduler_state.h"
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,12 +39,20 @@ class SchedulerTick {
     // Works out again what LblProchaine announces, from today's table and the days without bells.
     void showNextBell();
 
+    // Notes in the journal today's entries of the seconds from to to that nothing rang, for the
+    // reason given ("Quorel n'était pas lancé"); none on a day without bells. They count in the
+    // next bell's tool tip until midnight.
+    void noteMissedEntries(int from, int to, const std::string& why);
+
     // The scheduler starts again after it stood still ("Désactivé", a port that would not open):
     // the seconds it did not look at meanwhile are not owed.
     void restart() { lastLook_.reset(), filesMinute_ = -1; }
 
     // Runs once a new day is in force, after that tick's entries, with its date.
     std::function<void(const LocalDate&)> onNewDay;
+    // Runs once a minute, at the first tick from second 30 on that switched no entry on: away
+    // from the entries of second 00 and never inside a bell's first tick.
+    std::function<void()> onHalfMinute;
 
   private:
     // An entry switched on late: the second it was due went by without a tick.
@@ -58,6 +67,8 @@ class SchedulerTick {
         LocalDate date;
         int second;
         double monotonic;
+        int64_t wallMicroseconds;
+        double sinceBoot;
     };
 
     // Puts date's timetable in force, from what was read ahead when there is one.
@@ -74,6 +85,14 @@ class SchedulerTick {
     // Whether the entry of slot was noted already in the second it is due: the ticks that repeat
     // a switch-on within its second add no line.
     bool alreadyNoted(int slot);
+    // A wall clock that moved beside the monotonic one: noted with its size; forward, the entries
+    // it jumped over are missed.
+    void clockJumped(const LocalTimeStamp& now, int second, double jump, double slept);
+    // Whether the entry of slot rang today already, before its own second: a clock set back
+    // never rings an entry twice a day.
+    bool rangEarlierToday(int slot, double monotonic);
+    // The journal lines of the entries missed from second from to second to, counted.
+    std::vector<std::string> missedEntries(int from, int to, const std::string& why);
 
     SchedulerState& state_;
     SchedulerCaptions& captions_;
@@ -92,11 +111,20 @@ class SchedulerTick {
     // The minute whose second 00 looked at the files last.
     LocalDate filesDate_{};
     int filesMinute_ = -1;
+    // The minute of the day whose second 30 ran onHalfMinute last, and its date.
+    LocalDate halfMinuteDate_{};
+    int halfMinute_ = -1;
     bool nextBellMoved_ = false;
     bool newDay_ = false;
     // The date and time of the entries noted last, and their slots.
     std::string notedSecond_;
     std::vector<int> notedSlots_;
+    // When each entry ("08:00:00 1") first rang on ringDate_, on the monotonic clock.
+    LocalDate ringDate_{};
+    std::map<std::string, double> rang_;
+    // The entries noted as missed on missedDate_.
+    LocalDate missedDate_{};
+    int missed_ = 0;
 };
 
 // An entry whose second went by without a tick is still switched on this many seconds late.

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 packages=(g++ make cmake qt6-base-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev clang-format
                util-linux dpkg-dev file desktop-file-utils lintian g++-mingw-w64-x86-64-posix wine64
-               wine googletest xvfb xauth openbox wixl)
+               wine googletest xvfb xauth openbox wixl faketime)
 jobs=$(nproc)
 
 install_missing_packages() { # packages...

@@ -67,6 +67,7 @@ Program::Program(PlatformServices services, std::string dataFolder, std::string 
               services.view),
       tick(scheduler, captions, services.clock, services.pump, services.view, paths, outputs,
            journal_, services.files),
+      clockWatch(services.clockSync, captions, services.view, journal_),
       portChoice(panel, services.link, relays, services.timer, services.retryTimer, services.view,
                  journal_),
       manual(panel, relays, services.pump, services.view, outputs, journal_),
@@ -77,6 +78,7 @@ Program::Program(PlatformServices services, std::string dataFolder, std::string 
       services_(services), dataFolder_(std::move(dataFolder)) {
     journal_.onFailure = [this](const std::string& reason) { showJournalFailure(reason); };
     tick.onNewDay = [this](const LocalDate& today) { journal_.removeOldFiles(today); };
+    tick.onHalfMinute = [this] { clockWatch.check(); };
     portChoice.onSchedulerStarted = [this] { tick.restart(); };
 }
 
@@ -104,6 +106,9 @@ void Program::Form_Load(WindowGeometry& window) {
     // today's timetable.
     heldDialogs_.hold();
     paths = ProgramPaths::inFolder(dataFolder_);
+    // Quorel last drove the relays at the last line of today's journal, or before midnight.
+    const LocalDate startDate = todayDate();
+    const std::optional<int> lastSeen = lastJournalSecond(paths.JournalFolder, startDate);
     journal_.note(startSentence(QUOREL_VERSION));
     journal_.removeOldFiles(services_.clock.localDate());
     removeStaleTemporaries(paths.AppFolder);
@@ -123,6 +128,11 @@ void Program::Form_Load(WindowGeometry& window) {
 
     loadDay(scheduler, services_.files, paths, todayDate(), journal_);
     tick.showNextBell();
+    if (todayDate() == startDate) {
+        const int now = static_cast<int>(services_.clock.secondsSinceMidnight());
+        tick.noteMissedEntries(lastSeen ? *lastSeen + 1 : 0, now - 1, "Quorel n'était pas lancé");
+    }
+    clockWatch.check();
     autoRun.restoreCheckMark();
     // The port restored above has written over the notice of a journal that cannot be written.
     if (!journal_.failure().empty()) {

@@ -3,6 +3,7 @@
 #include "core/program_paths.h"
 #include "core/view.h"
 #include "platform/clock.h"
+#include "platform/clock_sync.h"
 #include "platform/dialogs.h"
 #include "platform/event_pump.h"
 #include "platform/file_layer.h"
@@ -17,6 +18,7 @@
 #include "relay/port_choice.h"
 #include "relay/relay_link.h"
 #include "relay/relay_panel.h"
+#include "schedule/clock_watch.h"
 #include "schedule/daily_journal.h"
 #include "schedule/scheduler_state.h"
 #include "schedule/scheduler_tick.h"
@@ -47,9 +49,10 @@ struct PlatformServices {
     Timer& timer;      // TimerSat, the scheduler's 200 ms timer
     Timer& retryTimer; // TimerPort, which tries a port that would not open again every 5 s
     View& view;
-    std::ostream& errors; // where a failure goes when no box may be shown (standard error)
-    FileLayer& files;     // the files the scheduler watches and the settings file
-    SerialPorts& ports;   // the serial devices present, for the dialog "Ports"
+    std::ostream& errors;       // where a failure goes when no box may be shown (standard error)
+    FileLayer& files;           // the files the scheduler watches and the settings file
+    SerialPorts& ports;         // the serial devices present, for the dialog "Ports"
+    ClockSyncSource& clockSync; // the clock's synchronisation
 };
 
 // What asked the program to end.
@@ -131,6 +134,7 @@ class Program {
     RelayLink relays;
     Outputs outputs;
     SchedulerTick tick;
+    ClockWatch clockWatch;
     PortChoice portChoice;
     ManualControls manual;
     EntryCommands entries;

@@ -69,6 +69,12 @@ double SystemClock::monotonicSeconds() {
     return static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9;
 }
 
+double SystemClock::sinceBootSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9;
+}
+
 int64_t SystemClock::wallMicroseconds() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);

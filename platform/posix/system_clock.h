@@ -16,6 +16,7 @@ class SystemClock final : public Clock {
     LocalDate localDate() override;
     LocalTimeStamp localTimeStamp() override;
     double monotonicSeconds() override;
+    double sinceBootSeconds() override;
     int64_t wallMicroseconds() override;
     void pause(double seconds) override;
 

@@ -47,6 +47,9 @@ struct InstalledProgram {
         environment.insert("HOME", QString::fromStdString(home.path()));
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(home.file("config")));
         environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(home.file("runtime")));
+        for (const auto& [name, value] : extraEnvironment) {
+            environment.insert(name, value);
+        }
         process.setProcessEnvironment(environment);
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.setStandardOutputFile(QString::fromStdString(home.file("quorel.log")));
@@ -76,6 +79,7 @@ struct InstalledProgram {
 
     test::TempFolder home;
     QString display = "offscreen";
+    std::vector<std::pair<QString, QString>> extraEnvironment;
     QProcess process;
 };
 
@@ -220,6 +224,30 @@ TEST_F(EndToEnd, ADatedPeriodRingsTheTimetableItNamesInsteadOfTodaysOwn) {
                            std::string(kDayNames.at(std::stoul(otherWeekday))) + " »)"),
               std::string::npos)
         << journal;
+}
+
+// Started at 08:00:30 (a clock faked by libfaketime) when the journal's last line is of
+// yesterday, the program journals today's 08:00:00 entry as missed and rings nothing late.
+TEST_F(EndToEnd, AStartAfterAnEntryJournalsItAsMissedAndRingsNothingLate) {
+    quorel.usePort(module.slavePath());
+    const LocalDate date = SystemClock().localDate();
+    std::filesystem::create_directory(quorel.file("Journal"));
+    quorel.write("Journal/" + isoDateText(addDays(date, -1)) + ".txt",
+                 "17:30:00.000 Arrêt de Quorel : signal\n");
+    quorel.write(today, "\"1\",\"08:00:00\",\"5\"\r\n\"2\",\"08:30:00\",\"5\"\r\n");
+    quorel.extraEnvironment = {
+        {"LD_PRELOAD", "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"},
+        {"FAKETIME", QString::fromStdString("@" + isoDateText(date) + " 08:00:30")}};
+    quorel.start();
+    const auto bytes = module.read(SIZE_MAX, 2.5);
+    EXPECT_EQ(quorel.stop(SIGTERM), 0) << quorel.log();
+    EXPECT_EQ(between(bytes, 0, 1e12), "Zop") << quorel.log();
+    const std::string journal = quorel.journal();
+    EXPECT_NE(journal.find("08:00:3"), std::string::npos) << journal;
+    EXPECT_NE(journal.find(" Entrée 08:00:00 (S1, 5 s) manquée : Quorel n'était pas lancé\n"),
+              std::string::npos)
+        << journal;
+    EXPECT_EQ(journal.find("08:30:00 (S2"), std::string::npos) << journal;
 }
 
 TEST_F(EndToEnd, EverySignalThatEndsTheSessionSwitchesTheBellOffAndIsJournaled) {

@@ -3,6 +3,7 @@
 #include "platform/ini_settings_store.h"
 #include "platform/line_parameters.h"
 #include "platform/port_devices.h"
+#include "platform/posix/kernel_clock_sync.h"
 #include "platform/posix/system_clock.h"
 #include "platform/posix/xdg_startup_entry.h"
 #include "platform/windows_run_command.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/timex.h>
 #include <unistd.h>
 
 namespace quorel {
@@ -92,6 +94,21 @@ TEST(FileIo, ReplaceGoesThroughLinksToTheFinalTargetAndOnlyOldLeftoverTemporarie
     removeStaleTemporaries(folder.path().substr(0, folder.path().size() - 1), 10);
     EXPECT_FALSE(folder.exists(".z.quorel-tmp-abcdef"));
     EXPECT_TRUE(folder.exists(".x.quorel-tmp-x9y8z7"));
+}
+
+// The kernel's fields: unsynchronised by the status bit or the call's result, the errors in
+// microseconds; the call itself needs no privilege, whatever state it finds here.
+TEST(KernelClockSync, MapsTheKernelsFieldsAndReadsWithoutPrivileges) {
+    using State = ClockSync::State;
+    EXPECT_EQ(clockSyncFrom(TIME_OK, 0, 12000, 250000),
+              (ClockSync{State::Synchronised, 0.012, 0.25}));
+    EXPECT_EQ(clockSyncFrom(TIME_OK, STA_UNSYNC | STA_PLL, 12000, 250000),
+              (ClockSync{State::Unsynchronised, 0, 0.25}));
+    EXPECT_EQ(clockSyncFrom(TIME_ERROR, 0, 0, 16000000).state, State::Unsynchronised);
+    EXPECT_EQ(clockSyncFrom(-1, 0, 0, 0).state, State::Unknown);
+    const auto readsAState = [] { return KernelClockSync().read().state != State::Unknown; };
+    EXPECT_TRUE(readsAState());
+    EXPECT_TRUE(test::runUnprivileged(readsAState));
 }
 
 TEST(DataFolder, AProgramFolderTheUserCannotWriteSendsTheFilesToTheUsersDataFolder) {

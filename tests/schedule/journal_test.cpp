@@ -72,14 +72,14 @@ TEST(Journal, ANightOfTheProgramWithItsSwitchesADayWithoutBellsAndTheOldFilesGon
                      "23:59:58.900 Horaire du jour chargé : 1 entrée",
                      "23:59:59.400 Module USB-RLY02, version 1",
                      "23:59:59.400 Sortie 1 activée (entrée 23:59:59, 1 s)"}));
-    EXPECT_EQ(
-        s.lines("2020-06-23"),
-        (Lines{"00:00:00.100 Horaire du jour chargé : 2 entrées",
-               "00:00:00.100 Entrée 00:00:00 (S2, 5 s) non sonnée : jour sans sonnerie « "
-               "Grève »",
-               "00:00:00.100 Entrée 00:00:00 (S1, 3 s) non sonnée : jour sans sonnerie « "
-               "Grève »",
-               "00:00:01.000 Sortie 1 désactivée", "00:01:00.000 Arrêt de Quorel : « Quitter »"}));
+    EXPECT_EQ(s.lines("2020-06-23"),
+              (Lines{"00:00:00.100 Horaire du jour chargé : 2 entrées",
+                     "00:00:00.100 Entrée 00:00:00 (S2, 5 s) non sonnée : jour sans sonnerie « "
+                     "Grève »",
+                     "00:00:00.100 Entrée 00:00:00 (S1, 3 s) non sonnée : jour sans sonnerie « "
+                     "Grève »",
+                     "00:00:01.000 Sortie 1 désactivée", "00:01:00.000 Horloge avancée de 58 s",
+                     "00:01:00.000 Arrêt de Quorel : « Quitter »"}));
 }
 
 TEST(Journal, PortChoicesManualSwitchesAndFailedRelayCommandsAreNotedOnce) {

@@ -180,6 +180,53 @@ TEST_F(TickTest, ADatedPeriodRingsItsTimetableInsteadOfTheWeekdaysFromTheFilesAn
     EXPECT_EQ(captions.LblProchaine.text, "Horaire particulier « Examens »\n08:00:20 - S1 - 5 s");
 }
 
+// A clock set back rings no entry twice; a clock set forward, or a sleep, is noted with its size
+// and the entries it went over as missed, none rung late; the next bell's tool tip counts them.
+TEST_F(TickTest, AClockJumpIsNotedItsGapMissedAndNoEntryRingsTwiceADay) {
+    folder.write("Quorel.0", "1,08:00:00,5\n2,08:10:00,5\n1,08:20:00,5\n1,09:00:00,5\n");
+    at(7, 59, 59.9);
+    run();
+    run(0.2); // 08:00:00.1, and 0.3 s of relay pauses
+    ASSERT_EQ(link.bytes(), (Bytes{0x65, 0x70}));
+    clock.setTime(7, 59, 50); // set back: 08:00:00 comes again
+    run();
+    EXPECT_EQ(journal.sentences.back(), "Horloge retardée de 10 s");
+    run(10);
+    run(0.2);
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70, 0x6F, 0x70})); // not again; the bell ended
+    run(0.2);                                                 // 08:00:00.7, no relay pause
+    clock.setTime(8, 15, 0.7);                                // set forward
+    run();
+    const auto last = [this](size_t count) {
+        return std::vector<std::string>(journal.sentences.end() - static_cast<long>(count),
+                                        journal.sentences.end());
+    };
+    EXPECT_EQ(last(2),
+              (std::vector<std::string>{"Horloge avancée de 15 min 0 s",
+                                        "Entrée 08:10:00 (S2, 5 s) manquée : horloge avancée"}));
+    EXPECT_EQ(captions.LblProchaine.toolTip,
+              "Prochaine sonnerie\n08:20:00 - S1 - 5 s\n1 sonnerie manquée aujourd'hui (voir le "
+              "journal)");
+    clock.sleep(50 * 60); // asleep until 09:05
+    run();
+    EXPECT_EQ(last(3), (std::vector<std::string>{
+                           "Horloge avancée de 50 min 0 s",
+                           "Entrée 08:20:00 (S1, 5 s) manquée : ordinateur en veille",
+                           "Entrée 09:00:00 (S1, 5 s) manquée : ordinateur en veille"}));
+    EXPECT_TRUE(captions.LblProchaine.toolTip.ends_with(
+        "\n3 sonneries manquées aujourd'hui (voir le journal)"));
+    EXPECT_EQ(link.bytes().size(), 4u); // none rung late
+    clock.set({2020, 6, 29}, 7 * 3600); // the next week: counted afresh
+    run();
+    tick.showNextBell();
+    EXPECT_TRUE(captions.LblProchaine.toolTip.empty()) << captions.LblProchaine.toolTip;
+    // On a day without bells an entry jumped over is not missed.
+    state.closedToday = ClosedPeriod{{2020, 6, 29}, {2020, 6, 29}, "Grève"};
+    clock.setTime(8, 5, 0);
+    run();
+    EXPECT_EQ(journal.sentences.back(), "Horloge avancée de 1 h 5 min");
+}
+
 TEST_F(TickTest, TheEntriesOfASecondRingFromMemoryBeforeAnyFileIsReadEvenASlowOneOrAtMidnight) {
     folder.write("Quorel.0", "1,08:00:00,5\n");
     folder.write("Quorel.1", "2,00:00:00,5\n"); // Tuesday's
@@ -240,13 +287,17 @@ TEST_F(TickTest, ASecondThatNoTickLookedAtIsCaughtUpWithinTwoSecondsAndOtherwise
                                         "Entrée 08:00:10 (S2, 5 s) non sonnée : Quorel occupé"}));
     EXPECT_EQ(state.OutputState, (Flags{0, kOff, kOff, 0, 0}));
 
-    // A clock set forward owes nothing for the seconds it jumped over.
+    // A clock set forward rings nothing late for the seconds it jumped over: they are missed.
     journal.sentences.clear();
     clock.setTime(8, 0, 9.5);
     run();
     clock.setTime(8, 0, 20.1);
     run();
-    EXPECT_TRUE(journal.sentences.empty()) << journal.sentences[0];
+    EXPECT_EQ(journal.sentences,
+              (std::vector<std::string>{"Horloge retardée de 4 s", "Horloge avancée de 11 s",
+                                        "Entrée 08:00:10 (S1, 5 s) manquée : horloge avancée",
+                                        "Entrée 08:00:10 (S2, 5 s) manquée : horloge avancée"}));
+    EXPECT_EQ(state.OutputState, (Flags{0, kOff, kOff, 0, 0}));
 }
 
 TEST_F(TickTest, AnOutputOnAtMidnightIsTimedAcrossTheDayChange) {

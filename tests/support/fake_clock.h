@@ -51,6 +51,9 @@ class FakeClock final : public Clock {
                std::llround(seconds_ * 1e6);
     }
     void pause(double seconds) override { pausedSeconds_ += seconds, advance(seconds); }
+    double sinceBootSeconds() override { return monotonic_ + slept_; }
+    // The computer sleeps: the wall clock moves on, the monotonic one stands still.
+    void sleep(double seconds) { advance(seconds), monotonic_ -= seconds, slept_ += seconds; }
 
     int clockTextReads() const { return clockTextReads_; }
     double pausedSeconds() const { return pausedSeconds_; }
@@ -68,6 +71,7 @@ class FakeClock final : public Clock {
     double monotonic_ = 1000;
     int clockTextReads_ = 0;
     double pausedSeconds_ = 0;
+    double slept_ = 0;
 };
 
 } // namespace quorel::test

@@ -2,6 +2,7 @@
 
 #include "core/journal.h"
 #include "core/view.h"
+#include "platform/clock_sync.h"
 #include "platform/dialogs.h"
 #include "platform/event_pump.h"
 #include "platform/file_layer.h"
@@ -128,6 +129,12 @@ struct FakeSerialPorts final : SerialPorts {
     }
     std::vector<PresentPort> ports;
     std::map<std::string, std::vector<uint8_t>> replies;
+};
+
+// Says what a test sets.
+struct FakeClockSync final : ClockSyncSource {
+    ClockSync read() override { return sync; }
+    ClockSync sync;
 };
 
 // Records the steps asked of it; each step's result can be set.

@@ -50,9 +50,10 @@ template <typename Window, typename Startup = FakeStartupEntry> struct ProgramSt
     std::ostringstream errors;
     HookedFiles files;
     FakeSerialPorts ports;
+    FakeClockSync clockSync;
     Window window;
     Program program{PlatformServices{clock, link, pump, dialogs, store, startup, timer, retryTimer,
-                                     window, errors, files, ports},
+                                     window, errors, files, ports, clockSync},
                     dataFolder, dataFolder + "quorel"};
 };
 

@@ -115,7 +115,9 @@ TEST_F(Win32Window, ShowsEachControlWithItsCaptionAndToolTipInItsPlaceAndKeepsIt
         shown,
         "Gestion Quorel révision du 22/06/2020 - USB-RLY02 Frame9= Port de communication  "
         "Setting=4800,N,8,1 PortCom_0=Désactivé PortCom_1=COM1: PortCom_2=COM2: PortCom_3=COM3: "
-        "PortCom_4=COM4: LblHeure=00:00:00 LblProchaine=Sonneries arrêtées[Sonneries arrêtées] "
+        "PortCom_4=COM4: LblHeure=00:00:00[Synchronisation inconnue] LblProchaine=Sonneries "
+        "arrêtées[Sonneries "
+        "arrêtées] "
         "Label7=Etat des Sorties CheckS_0=S1 LedOut_0= LblTemp_0=00:00 LblMaxi_0=0 CheckS_1=S2 "
         "LedOut_1= LblTemp_1=00:00 LblMaxi_1=0 CmdRelais_0=Relais 1[ Test relais manuel ] "
         "CmdRelais_1=Relais 2[ Test relais manuel ] InfoERR= FrameQuorel= Quorel  Label9=Sortie "

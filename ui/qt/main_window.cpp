@@ -307,6 +307,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::showClock() {
     controls_.LblHeure->setText(qs(program_->captions.LblHeure));
+    controls_.LblHeure->setToolTip(qs(program_->captions.LblHeureToolTip));
+    setStyleSheetIfChanged(controls_.LblHeure,
+                           program_->captions.clockWarning ? warningStyleSheet() : QString());
 }
 
 void MainWindow::showOutputs() {

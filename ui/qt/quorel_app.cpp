@@ -21,10 +21,10 @@ QuorelApp::QuorelApp()
           kPortRetryMilliseconds, [this] { program_->portChoice.TimerPort_Timer(); }, &window_)) {
     retryTimer_->setObjectName("TimerPort");
     dialogs_.setParent(&window_);
-    program_ = std::make_unique<Program>(PlatformServices{clock_, link_, pump_, dialogs_, store_,
-                                                          startup_, timer_, *retryTimer_, window_,
-                                                          std::cerr, systemFiles(), ports_},
-                                         dataFolder(programFolder()), programPath());
+    program_ = std::make_unique<Program>(
+        PlatformServices{clock_, link_, pump_, dialogs_, store_, startup_, timer_, *retryTimer_,
+                         window_, std::cerr, systemFiles(), ports_, clockSync_},
+        dataFolder(programFolder()), programPath());
     window_.attach(*program_);
     window_.onEnded = [this] {
         // The program ends at once: no further event runs, not even inside a pending yield.

@@ -5,9 +5,11 @@
 #include "platform/windows/serial_device.h"
 #include "platform/windows/system_clock.h"
 #include "platform/windows/system_serial_ports.h"
+#include "platform/windows/windows_clock_sync.h"
 #include "platform/windows/windows_startup_entry.h"
 #else
 #include "platform/ini_settings_store.h"
+#include "platform/posix/kernel_clock_sync.h"
 #include "platform/posix/serial_device.h"
 #include "platform/posix/system_clock.h"
 #include "platform/posix/system_serial_ports.h"
@@ -53,6 +55,11 @@ class QuorelApp {
     // The link waits for a busy device without running other handlers: the plain system clock.
     DeviceSerialLink link_{store_, device_, systemClock_};
     SystemSerialPorts ports_;
+#ifdef _WIN32
+    WindowsClockSync clockSync_;
+#else
+    KernelClockSync clockSync_;
+#endif
     QtDialogs dialogs_;
 #ifdef _WIN32
     WindowsStartupEntry startup_;

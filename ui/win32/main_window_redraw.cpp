@@ -36,7 +36,12 @@ void Win32MainWindow::redraw(ViewPart part) {
 }
 
 void Win32MainWindow::showClock() {
-    setText(control("LblHeure"), program_->captions.LblHeure);
+    HWND clock = control("LblHeure");
+    setText(clock, program_->captions.LblHeure);
+    tips_.setText(clock, program_->captions.LblHeureToolTip);
+    setFill(clock, program_->captions.clockWarning
+                       ? std::optional(Fill{warningBackgroundColour(), warningTextColour()})
+                       : std::nullopt);
 }
 
 void Win32MainWindow::showOutputs() {

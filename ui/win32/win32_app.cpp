@@ -14,10 +14,10 @@ Win32App::Win32App()
     : timer_(tickTimer_, systemClock_, [this] { program_->tick.TimerSat_Timer(); }),
       retryTimer_(kPortRetryMilliseconds, [this] { program_->portChoice.TimerPort_Timer(); }) {
     dialogs_.setOwner(window_.handle());
-    program_ = std::make_unique<Program>(PlatformServices{clock_, link_, pump_, dialogs_, store_,
-                                                          startup_, timer_, retryTimer_, window_,
-                                                          std::cerr, systemFiles(), ports_},
-                                         dataFolder(programFolder()), programPath());
+    program_ = std::make_unique<Program>(
+        PlatformServices{clock_, link_, pump_, dialogs_, store_, startup_, timer_, retryTimer_,
+                         window_, std::cerr, systemFiles(), ports_, clockSync_},
+        dataFolder(programFolder()), programPath());
     window_.attach(*program_);
     // A log-off gives the shut-down 3 seconds; Windows ends the process after that anyway.
     window_.onSessionEnding = [this] { deadline_.arm(); };

@@ -11,6 +11,7 @@
 #include "platform/windows/win32_dialogs.h"
 #include "platform/windows/win32_event_pump.h"
 #include "platform/windows/win32_interval_timer.h"
+#include "platform/windows/windows_clock_sync.h"
 #include "platform/windows/windows_startup_entry.h"
 #include "relay/device_serial_link.h"
 #include "ui/program.h"
@@ -41,6 +42,7 @@ class Win32App {
     // The link waits for a busy device without running other handlers: the plain system clock.
     DeviceSerialLink link_{store_, device_, systemClock_};
     SystemSerialPorts ports_;
+    WindowsClockSync clockSync_;
     Win32Dialogs dialogs_;
     WindowsStartupEntry startup_;
     Win32MainWindow window_;

@@ -122,7 +122,7 @@ void Win32MainWindow::addToolTips() {
         if (control->content == ViewPart::List) {
             tips_.addAsked(each.handle); // the tip of the row under the pointer
         } else if (*control->toolTip != '\0' || control->content == ViewPart::Status ||
-                   control->content == ViewPart::NextBell) {
+                   control->content == ViewPart::NextBell || control->content == ViewPart::Clock) {
             tips_.add(each.handle, control->toolTip);
         }
     }
