@@ -54,6 +54,21 @@ bool isOutputNumber(int output) {
     return output >= 1 && output <= kOutputCount;
 }
 
+// The entries of table due from second from to second to, by second then in file order: the
+// second, then the slot.
+std::vector<std::pair<int, int>> entriesDueBetween(const TodayTable& table, int from, int to) {
+    std::vector<std::pair<int, int>> due;
+    for (int slot = 1; slot <= TodayTable::kSlots; ++slot) {
+        const std::optional<int> at = clockSecondOfDay(table.TodayTime[slot]);
+        if (at && *at >= from && *at <= to && isOutputNumber(table.TodayOutput[slot])) {
+            due.emplace_back(*at, slot);
+        }
+    }
+    std::stable_sort(due.begin(), due.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    return due;
+}
+
 } // namespace
 
 SchedulerTick::SchedulerTick(SchedulerState& state, SchedulerCaptions& captions, Clock& clock,
@@ -186,15 +201,7 @@ void SchedulerTick::lookAtSkippedSeconds(int from, int to, int nowSecond) {
         return;
     }
     const TodayTable& table = state_.today;
-    std::vector<std::pair<int, int>> due; // the second, then the slot
-    for (int slot = 1; slot <= TodayTable::kSlots; ++slot) {
-        const std::optional<int> at = clockSecondOfDay(table.TodayTime[slot]);
-        if (at && *at >= from && *at <= to && isOutputNumber(table.TodayOutput[slot])) {
-            due.emplace_back(*at, slot);
-        }
-    }
-    std::stable_sort(due.begin(), due.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    const std::vector<std::pair<int, int>> due = entriesDueBetween(table, from, to);
     for (const auto& [at, slot] : due) {
         const std::string& time = table.TodayTime[slot];
         const int output = table.TodayOutput[slot];
@@ -332,15 +339,7 @@ std::vector<std::string> SchedulerTick::missedEntries(int from, int to, const st
         return lines;
     }
     const TodayTable& table = state_.today;
-    std::vector<std::pair<int, int>> due; // the second, then the slot
-    for (int slot = 1; slot <= TodayTable::kSlots; ++slot) {
-        const std::optional<int> at = clockSecondOfDay(table.TodayTime[slot]);
-        if (at && *at >= from && *at <= to && isOutputNumber(table.TodayOutput[slot])) {
-            due.emplace_back(*at, slot);
-        }
-    }
-    std::stable_sort(due.begin(), due.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    const std::vector<std::pair<int, int>> due = entriesDueBetween(table, from, to);
     for (const auto& [at, slot] : due) {
         lines.push_back(missedEntrySentence(table.TodayTime[slot], table.TodayOutput[slot],
                                             table.TodayDuration[slot], why));

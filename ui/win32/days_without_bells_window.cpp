@@ -77,23 +77,11 @@ void DaysWithoutBellsWindow::showForm() {
     const Quiet quiet(quiet_);
     HWND list = control("JoursSansSonnerie");
     rows_ = form_.rows();
-    ListView_DeleteAllItems(list);
-    for (size_t row = 0; row < rows_.size(); ++row) {
-        std::wstring texts[] = {toWide(rows_[row].from), toWide(rows_[row].to),
-                                toWide(rows_[row].label)};
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(row);
-        item.pszText = texts[0].data();
-        ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        for (int column = 1; column < 3; ++column) {
-            ListView_SetItemText(list, static_cast<int>(row), column, texts[column].data());
-        }
+    std::vector<std::vector<std::string>> texts;
+    for (const PeriodRow& row : rows_) {
+        texts.push_back({row.from, row.to, row.label});
     }
-    for (int column = 0; column < 3; ++column) {
-        ListView_SetColumnWidth(list, column,
-                                column < 2 ? LVSCW_AUTOSIZE : LVSCW_AUTOSIZE_USEHEADER);
-    }
+    showRows(list, texts);
     form_.choosePeriod(std::nullopt); // the rows were made anew: none is current
     setDate(control("ChDu"), form_.from());
     setDate(control("ChAu"), form_.to());

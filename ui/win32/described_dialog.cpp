@@ -33,6 +33,27 @@ void DescribedDialog::centreOverOwner() {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void showRows(HWND list, const std::vector<std::vector<std::string>>& rows) {
+    ListView_DeleteAllItems(list);
+    for (size_t row = 0; row < rows.size(); ++row) {
+        for (size_t column = 0; column < rows[row].size(); ++column) {
+            std::wstring text = toWide(rows[row][column]);
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = static_cast<int>(row);
+            item.iSubItem = static_cast<int>(column);
+            item.pszText = text.data();
+            ::SendMessageW(list, column == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, row,
+                           reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    const int count = Header_GetItemCount(ListView_GetHeader(list));
+    for (int column = 0; column < count; ++column) {
+        ListView_SetColumnWidth(list, column,
+                                column + 1 < count ? LVSCW_AUTOSIZE : LVSCW_AUTOSIZE_USEHEADER);
+    }
+}
+
 LocalDate dateIn(HWND field) {
     SYSTEMTIME time{};
     DateTime_GetSystemtime(field, &time);

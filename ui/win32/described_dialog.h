@@ -7,7 +7,9 @@
 #include "ui/win32/pixels.h"
 #include "ui/win32/window_fonts.h"
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorel {
 
@@ -48,6 +50,10 @@ void DescribedDialog::open(HWND owner, const WindowDescription<Event, Part>& dia
     controls_.place(windowDpi(window_), fonts_);
     centreOverOwner();
 }
+
+// Fills a report list with rows of texts, a text per column; the columns but the last fit their
+// texts, the last fills the rest.
+void showRows(HWND list, const std::vector<std::vector<std::string>>& rows);
 
 // A date field's day, and a day put in it.
 LocalDate dateIn(HWND field);
