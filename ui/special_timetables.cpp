@@ -309,10 +309,11 @@ void SpecialTimetablesForm::removePeriodClicked() {
 }
 
 void SpecialTimetablesForm::saveClicked() {
-    // The periods first: a period never names a timetable that the names file no longer has.
+    // The names first: should the periods fail to be written, a new name waits unused, while the
+    // other way round a new period would name a timetable that has no name yet.
     for (const auto& [path, bytes] :
-         {std::pair{paths_.DatedPeriodsPath, datedPeriodsBytes(records_)},
-          std::pair{paths_.TimetableNamesPath, timetableNamesBytes(names_)}}) {
+         {std::pair{paths_.TimetableNamesPath, timetableNamesBytes(names_)},
+          std::pair{paths_.DatedPeriodsPath, datedPeriodsBytes(records_)}}) {
         if (const std::string error = replaceFileContent(path, bytes); !error.empty()) {
             dialogs_.message(cannotSaveMessage(path, error), MessageIcon::Critical);
             return;
