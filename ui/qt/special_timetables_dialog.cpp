@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace quorel {
 
@@ -119,7 +120,10 @@ SpecialTimetablesDialog::SpecialTimetablesDialog(SpecialTimetablesForm& form, QW
     connect(timetables_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!showing_) {
             form_.chooseTimetable(row >= 0 ? std::optional<size_t>(row) : std::nullopt);
-            showForm();
+            // Only the name follows: the list is not made anew inside its own signal.
+            const bool wasShowing = std::exchange(showing_, true);
+            name_->setText(QString::fromStdString(form_.name()));
+            showing_ = wasShowing;
         }
     });
     connect(name_, &QLineEdit::textChanged, this, [this](const QString& text) {
