@@ -122,6 +122,23 @@ void DaysWithoutBellsForm::saveClicked() {
     saved_ = ended_ = true;
 }
 
+void DaysWithoutBellsForm::click(DaysWithoutBellsEvent event) {
+    switch (event) {
+    case Event::AddClicked:
+        return addClicked();
+    case Event::RemoveClicked:
+        return removeClicked();
+    case Event::HolidaysClicked:
+        return holidaysClicked();
+    case Event::SaveClicked:
+        return saveClicked();
+    case Event::CancelClicked:
+        return cancelClicked();
+    default:
+        return;
+    }
+}
+
 void editDaysWithoutBells(Program& program, DaysWithoutBellsScreen& screen) {
     Dialogs& dialogs = program.dialogs();
     const std::string& path = program.paths.ClosedPeriodsPath;

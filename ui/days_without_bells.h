@@ -75,6 +75,8 @@ class DaysWithoutBellsForm {
     void saveClicked();
     // Ends the dialog, the file left as it is.
     void cancelClicked() { ended_ = true; }
+    // The click of a button of the dialog, as the calls above; other events are no clicks.
+    void click(DaysWithoutBellsEvent event);
 
     bool ended() const { return ended_; }
     bool saved() const { return saved_; }

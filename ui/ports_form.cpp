@@ -168,6 +168,20 @@ void PortsForm::saveClicked() {
     saved_ = ended_ = true;
 }
 
+void PortsForm::click(PortsEvent event) {
+    switch (event) {
+    case PortsEvent::DetectClicked:
+        return detectClicked();
+    case PortsEvent::SaveClicked:
+        return saveClicked();
+    case PortsEvent::CancelClicked:
+        return cancelClicked();
+    case PortsEvent::DeviceEdited:
+    case PortsEvent::DeviceChosen:
+        return;
+    }
+}
+
 void PortsForm::cancelClicked() {
     if (!detecting_) {
         ended_ = true;

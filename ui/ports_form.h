@@ -69,6 +69,8 @@ class PortsForm {
     // stays open.
     void saveClicked();
     void cancelClicked();
+    // The click of a button of the dialog, as the calls above; other events are no clicks.
+    void click(PortsEvent event);
 
     bool ended() const { return ended_; }
     bool saved() const { return saved_; }

@@ -332,6 +332,27 @@ void SpecialTimetablesForm::saveClicked() {
     saved_ = ended_ = true;
 }
 
+void SpecialTimetablesForm::click(SpecialTimetablesEvent event) {
+    switch (event) {
+    case Event::AddTimetable:
+        return addTimetableClicked();
+    case Event::RenameTimetable:
+        return renameTimetableClicked();
+    case Event::RemoveTimetable:
+        return removeTimetableClicked();
+    case Event::AddPeriod:
+        return addPeriodClicked();
+    case Event::RemovePeriod:
+        return removePeriodClicked();
+    case Event::SaveClicked:
+        return saveClicked();
+    case Event::CancelClicked:
+        return cancelClicked();
+    default:
+        return;
+    }
+}
+
 void editSpecialTimetables(Program& program, SpecialTimetablesScreen& screen) {
     Dialogs& dialogs = program.dialogs();
     const ProgramPaths& paths = program.paths;

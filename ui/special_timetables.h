@@ -96,6 +96,8 @@ class SpecialTimetablesForm {
     // removed; a failure is said in a box and the dialog stays open.
     void saveClicked();
     void cancelClicked() { ended_ = true; }
+    // The click of a button of the dialog, as the calls above; other events are no clicks.
+    void click(SpecialTimetablesEvent event);
     bool ended() const { return ended_; }
     bool saved() const { return saved_; }
 

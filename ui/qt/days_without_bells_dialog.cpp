@@ -136,25 +136,7 @@ void DaysWithoutBellsDialog::connectEvent(DaysWithoutBellsEvent event, QWidget* 
 }
 
 void DaysWithoutBellsDialog::clicked(DaysWithoutBellsEvent event) {
-    switch (event) {
-    case DaysWithoutBellsEvent::AddClicked:
-        form_.addClicked();
-        break;
-    case DaysWithoutBellsEvent::RemoveClicked:
-        form_.removeClicked();
-        break;
-    case DaysWithoutBellsEvent::HolidaysClicked:
-        form_.holidaysClicked();
-        break;
-    case DaysWithoutBellsEvent::SaveClicked:
-        form_.saveClicked();
-        break;
-    case DaysWithoutBellsEvent::CancelClicked:
-        form_.cancelClicked();
-        break;
-    default:
-        return;
-    }
+    form_.click(event);
     if (form_.ended()) {
         done(form_.saved() ? QDialog::Accepted : QDialog::Rejected);
         return;

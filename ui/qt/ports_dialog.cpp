@@ -93,20 +93,11 @@ PortsDialog::PortsDialog(PortsForm& form, QWidget* parent)
 }
 
 void PortsDialog::clicked(PortsEvent event) {
-    switch (event) {
-    case PortsEvent::DetectClicked:
+    if (event == PortsEvent::DetectClicked) {
+        // Nothing found yet while the module is looked for.
         detection_->setText(QString());
-        form_.detectClicked();
-        break;
-    case PortsEvent::SaveClicked:
-        form_.saveClicked();
-        break;
-    case PortsEvent::CancelClicked:
-        form_.cancelClicked();
-        break;
-    default:
-        return;
     }
+    form_.click(event);
     if (form_.ended()) {
         done(form_.saved() ? QDialog::Accepted : QDialog::Rejected);
         return;

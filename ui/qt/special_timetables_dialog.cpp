@@ -157,31 +157,7 @@ SpecialTimetablesDialog::SpecialTimetablesDialog(SpecialTimetablesForm& form, QW
 }
 
 void SpecialTimetablesDialog::clicked(Event event) {
-    switch (event) {
-    case Event::AddTimetable:
-        form_.addTimetableClicked();
-        break;
-    case Event::RenameTimetable:
-        form_.renameTimetableClicked();
-        break;
-    case Event::RemoveTimetable:
-        form_.removeTimetableClicked();
-        break;
-    case Event::AddPeriod:
-        form_.addPeriodClicked();
-        break;
-    case Event::RemovePeriod:
-        form_.removePeriodClicked();
-        break;
-    case Event::SaveClicked:
-        form_.saveClicked();
-        break;
-    case Event::CancelClicked:
-        form_.cancelClicked();
-        break;
-    default:
-        return;
-    }
+    form_.click(event);
     if (form_.ended()) {
         done(form_.saved() ? QDialog::Accepted : QDialog::Rejected);
         return;

@@ -50,20 +50,8 @@ void DaysWithoutBellsWindow::raise(Event event, HWND source) {
     case Event::LabelEdited:
         form_.setLabel(textOf(source));
         return;
-    case Event::AddClicked:
-        form_.addClicked();
-        break;
-    case Event::RemoveClicked:
-        form_.removeClicked();
-        break;
-    case Event::HolidaysClicked:
-        form_.holidaysClicked();
-        break;
-    case Event::SaveClicked:
-        form_.saveClicked();
-        break;
-    case Event::CancelClicked:
-        form_.cancelClicked();
+    default:
+        form_.click(event);
         break;
     }
     if (form_.ended()) {

@@ -43,15 +43,12 @@ void PortsWindow::raise(Event event, HWND source, int option) {
         }
         return;
     }
-    case Event::DetectClicked:
-        setText(control("LblDetection"), "");
-        form_.detectClicked();
-        break;
-    case Event::SaveClicked:
-        form_.saveClicked();
-        break;
-    case Event::CancelClicked:
-        form_.cancelClicked();
+    default:
+        if (event == Event::DetectClicked) {
+            // Nothing found yet while the module is looked for.
+            setText(control("LblDetection"), "");
+        }
+        form_.click(event);
         break;
     }
     if (form_.ended()) {

@@ -71,26 +71,8 @@ void SpecialTimetablesWindow::raise(Event event, HWND source) {
             form_.pickTimetable(*choice);
         }
         return;
-    case Event::AddTimetable:
-        form_.addTimetableClicked();
-        break;
-    case Event::RenameTimetable:
-        form_.renameTimetableClicked();
-        break;
-    case Event::RemoveTimetable:
-        form_.removeTimetableClicked();
-        break;
-    case Event::AddPeriod:
-        form_.addPeriodClicked();
-        break;
-    case Event::RemovePeriod:
-        form_.removePeriodClicked();
-        break;
-    case Event::SaveClicked:
-        form_.saveClicked();
-        break;
-    case Event::CancelClicked:
-        form_.cancelClicked();
+    default:
+        form_.click(event);
         break;
     }
     if (form_.ended()) {
