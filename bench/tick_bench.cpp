@@ -75,6 +75,7 @@ class ClockAtSecondZero final : public Clock {
     LocalTimeStamp localTimeStamp() override { return {{2020, 6, 22}, "08:00:00.000"}; }
     double monotonicSeconds() override { return 0; }
     int64_t wallMicroseconds() override { return 0; }
+    int utcOffsetSeconds() override { return 0; }
     void pause(double) override {}
 };
 

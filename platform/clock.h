@@ -29,6 +29,9 @@ class Clock {
     // Microseconds since 1970-01-01 00:00 UTC on the wall clock. Local seconds begin with UTC
     // ones, so this phases a timer to the clock the window shows.
     virtual int64_t wallMicroseconds() = 0;
+    // Seconds to add to UTC for the local time now: it changes with summer time, and a change
+    // of it moves the local time without the clock being set.
+    virtual int utcOffsetSeconds() = 0;
     // Waits at least the given seconds of the monotonic clock without spinning the processor.
     // In the running program the window's events are handled meanwhile, so other handlers (a
     // further tick, a click) may run inside it, as inside EventPump::yield().

@@ -22,6 +22,7 @@ class EventHandlingClock : public Clock {
     double monotonicSeconds() override { return clock_.monotonicSeconds(); }
     double sinceBootSeconds() override { return clock_.sinceBootSeconds(); }
     int64_t wallMicroseconds() override { return clock_.wallMicroseconds(); }
+    int utcOffsetSeconds() override { return clock_.utcOffsetSeconds(); }
 
     void pause(double seconds) final {
         const double deadline = clock_.monotonicSeconds() + seconds;

@@ -56,6 +56,10 @@ std::string frenchDateText(const LocalDate& date) {
     return text;
 }
 
+long dayNumber(const LocalDate& date) {
+    return std::chrono::sys_days(toChrono(date)).time_since_epoch().count();
+}
+
 LocalDate addDays(const LocalDate& date, int days) {
     const std::chrono::year_month_day moved{std::chrono::sys_days(toChrono(date)) +
                                             std::chrono::days(days)};

@@ -17,5 +17,7 @@ std::string isoDateText(const LocalDate& date);
 // "19/12/2026", the form the window shows.
 std::string frenchDateText(const LocalDate& date);
 LocalDate addDays(const LocalDate& date, int days);
+// Days since 1970-01-01: the number of days between two dates is the difference.
+long dayNumber(const LocalDate& date);
 
 } // namespace quorel

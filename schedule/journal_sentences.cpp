@@ -107,6 +107,21 @@ std::string busyEntrySentence(const std::string& entryTime, int output, int32_t 
     return unrungEntrySentence(entryTime, output, seconds, "Quorel occupé");
 }
 
+std::string summerTimeSentence(int seconds) {
+    const int size = std::abs(seconds);
+    std::string text = size % 3600 == 0 ? number(size / 3600) + " h"
+                       : size < 3600
+                           ? number(size / 60) + " min"
+                           : number(size / 3600) + " h " + number(size % 3600 / 60) + " min";
+    return seconds > 0 ? "Passage à l'heure d'été (+" + text + ")"
+                       : "Passage à l'heure d'hiver (−" + text + ")";
+}
+
+std::string nonexistentEntrySentence(const std::string& entryTime, int output, int32_t seconds) {
+    return unrungEntrySentence(entryTime, output, seconds,
+                               "heure inexistante (passage à l'heure d'été)");
+}
+
 std::string unsavedEditsDroppedSentence(const std::string& dayName) {
     return "modifications non enregistrées de " + dayName + " abandonnées";
 }

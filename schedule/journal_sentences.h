@@ -43,6 +43,12 @@ std::string missedEntrySentence(const std::string& entryTime, int output, int32_
 // "Horloge avancée de 3 min 12 s", "Horloge retardée de 1 h 0 min" for a jump of seconds.
 std::string clockJumpSentence(double seconds);
 std::string busyEntrySentence(const std::string& entryTime, int output, int32_t seconds);
+// "Passage à l'heure d'été (+1 h)", "Passage à l'heure d'hiver (−1 h)": the UTC offset changed
+// by seconds.
+std::string summerTimeSentence(int seconds);
+// "Entrée 02:30:00 (S1, 5 s) non sonnée : heure inexistante (passage à l'heure d'été)", for an
+// entry of the hour that summer time skips.
+std::string nonexistentEntrySentence(const std::string& entryTime, int output, int32_t seconds);
 // "modifications non enregistrées de Lundi abandonnées", when the program ends with them.
 std::string unsavedEditsDroppedSentence(const std::string& dayName);
 

@@ -1,6 +1,7 @@
 #include "schedule/scheduler_tick.h"
 
 #include "schedule/calendar_date.h"
+#include "schedule/day_file_path.h"
 #include "schedule/format_elapsed.h"
 #include "schedule/journal_sentences.h"
 #include "schedule/number_text.h"
@@ -23,6 +24,7 @@ constexpr int kSecondsPerDay = 86400;
 constexpr double kClockJumpSeconds = 2;
 // An entry's own second, with room for a tick that comes late in it.
 constexpr double kOwnSecondSeconds = 1.5;
+const std::string kNotRunning = "Quorel n'était pas lancé";
 
 // Marks a tick as running until it returns, however it returns.
 class RunningMark {
@@ -99,41 +101,24 @@ void SchedulerTick::TimerSat_Timer() {
     nextBellMoved_ = false;
     newDay_ = false;
 
-    // The seconds since the last tick that no tick looked at, when the wall clock moved as the
-    // monotonic one did; a clock set forward or back, or a sleep, is a jump.
-    long skipped = 0;
-    bool crossedMidnight = false;
-    const int64_t wall = clock_.wallMicroseconds();
-    const double sinceBoot = clock_.sinceBootSeconds();
-    std::optional<std::pair<double, double>> jump; // its size, and the time slept in it
-    if (lastLook_) {
-        crossedMidnight = lastLook_->date != now.date;
-        const bool consecutive = !crossedMidnight || addDays(lastLook_->date, 1) == now.date;
-        const long wallGap = second - lastLook_->second + (crossedMidnight ? kSecondsPerDay : 0);
-        const double monotonicGap = monotonic - lastLook_->monotonic;
-        const double drift = std::abs(static_cast<double>(wallGap) - monotonicGap);
-        if (consecutive && drift <= kClockJumpSeconds) {
-            skipped = wallGap - 1;
-        } else {
-            jump.emplace(static_cast<double>(wall - lastLook_->wallMicroseconds) / 1e6 -
-                             monotonicGap,
-                         sinceBoot - lastLook_->sinceBoot - monotonicGap);
-        }
-    }
-    if (skipped > 0 && crossedMidnight) {
-        // The end of the day before, against its own timetable.
-        lookAtSkippedSeconds(lastLook_->second + 1, kSecondsPerDay - 1, second + kSecondsPerDay);
-    }
+    const Look look{now.date,
+                    second,
+                    monotonic,
+                    clock_.wallMicroseconds(),
+                    clock_.sinceBootSeconds(),
+                    clock_.utcOffsetSeconds()};
+    const std::vector<Gap> gaps = lastLook_ ? gapsSince(*lastLook_, look) : std::vector<Gap>{};
+    const long todayStart = dayNumber(now.date) * kSecondsPerDay;
     if (state_.tableDate != now.date) {
+        if (state_.tableDate && dayNumber(*state_.tableDate) + 1 == dayNumber(now.date)) {
+            // The end of the day before, against its own timetable.
+            lookAtGaps(gaps, todayStart - kSecondsPerDay, second + kSecondsPerDay);
+        }
         enterDay(now.date);
     }
-    if (skipped > 0) {
-        lookAtSkippedSeconds(crossedMidnight ? 0 : lastLook_->second + 1, second - 1, second);
-    }
-    if (jump) {
-        clockJumped(now, second, jump->first, jump->second);
-    }
-    lastLook_ = Look{now.date, second, monotonic, wall, sinceBoot};
+    lookAtGaps(gaps, todayStart, second);
+    lastLook_ = look;
+    start_.reset();
 
     const bool fired = scanForDueEntries();
     updateOutputsThatAreOn();
@@ -162,6 +147,85 @@ void SchedulerTick::TimerSat_Timer() {
     pump_.yield();
 }
 
+std::vector<SchedulerTick::Gap> SchedulerTick::gapsSince(const Look& last, const Look& now) {
+    const long lastAt = dayNumber(last.date) * kSecondsPerDay + last.second;
+    const long nowAt = dayNumber(now.date) * kSecondsPerDay + now.second;
+    const int offsetChange = now.utcOffset - last.utcOffset;
+    // The seconds that went by, on a clock that summer time does not move.
+    const long utcGap = nowAt - lastAt - offsetChange;
+    const double monotonicGap = now.monotonic - last.monotonic;
+    if (std::abs(static_cast<double>(utcGap) - monotonicGap) > kClockJumpSeconds) {
+        const double jump =
+            static_cast<double>(now.wallMicroseconds - last.wallMicroseconds) / 1e6 - monotonicGap;
+        if (offsetChange != 0) {
+            pendingLines_.push_back(summerTimeSentence(offsetChange));
+        }
+        clockJumped(last, now, jump, now.sinceBoot - last.sinceBoot - monotonicGap);
+        return {};
+    }
+    std::vector<Gap> gaps;
+    const long skipped = std::max(utcGap - 1, 0L);
+    if (offsetChange != 0) {
+        pendingLines_.push_back(summerTimeSentence(offsetChange));
+    }
+    if (offsetChange >= 0) {
+        // Forward: the seconds skipped while held up, then those the change leaves out.
+        gaps.push_back({lastAt + 1, lastAt + skipped, false});
+        gaps.push_back({lastAt + skipped + 1, nowAt - 1, true});
+    } else {
+        // Back: the seconds skipped are those just before now; the hour that comes twice is
+        // looked at again, and what rang in it the first time does not ring again.
+        gaps.push_back({nowAt - skipped, nowAt - 1, false});
+    }
+    return gaps;
+}
+
+void SchedulerTick::lookAtGaps(const std::vector<Gap>& gaps, long dayStart, int nowSecond) {
+    for (const Gap& gap : gaps) {
+        const long from = std::max(gap.from, dayStart) - dayStart;
+        const long to = std::min(gap.to, dayStart + kSecondsPerDay - 1) - dayStart;
+        if (from > to) {
+            continue;
+        }
+        if (gap.nonexistent) {
+            lookAtNonexistentSeconds(static_cast<int>(from), static_cast<int>(to));
+        } else {
+            lookAtSkippedSeconds(static_cast<int>(from), static_cast<int>(to), nowSecond);
+        }
+    }
+}
+
+void SchedulerTick::started(std::optional<int> lastSeen) {
+    const LocalTimeStamp now = clock_.localTimeStamp();
+    const int second = clockSecondOfDay(now.time.substr(0, 8)).value_or(0);
+    const int from = lastSeen ? *lastSeen + 1 : 0;
+    const int owed = std::max(from, second - kLateEntrySeconds);
+    noteMissedEntries(from, owed - 1, kNotRunning);
+    if (owed >= second + 1) {
+        return; // the journal's last line is of this very second
+    }
+    // As if a tick had looked at the second before the first one owed: the first tick rings
+    // the entries owed that are at most kLateEntrySeconds late, and lists the others.
+    const double back = second - (owed - 1);
+    lastLook_ = Look{now.date,
+                     owed - 1,
+                     clock_.monotonicSeconds() - back,
+                     clock_.wallMicroseconds() - static_cast<int64_t>(back * 1e6),
+                     clock_.sinceBootSeconds() - back,
+                     clock_.utcOffsetSeconds()};
+    start_ = Start{now.date, owed, second};
+}
+
+void SchedulerTick::restart() {
+    if (start_) {
+        // No tick looked at the seconds before the start: they were not rung.
+        noteMissedEntries(start_->from, start_->second - 1, kNotRunning);
+        start_.reset();
+    }
+    lastLook_.reset();
+    filesMinute_ = -1;
+}
+
 void SchedulerTick::showNextBell() {
     const ClosedPeriod* closed = state_.closedToday ? &*state_.closedToday : nullptr;
     captions_.LblProchaine = nextBellSign(state_.today, clock_.clockText(), closed);
@@ -171,11 +235,11 @@ void SchedulerTick::showNextBell() {
             std::move(captions_.LblProchaine),
             timetableName(period.timetable, state_.timetableNames), period.from, period.to);
     }
-    if (missed_ > 0 && missedDate_ == clock_.localDate()) {
+    if (const int missed = missedToday(); missed > 0) {
         NextBellSign& sign = captions_.LblProchaine;
         sign.toolTip = (sign.toolTip.empty() ? sign.text : sign.toolTip) + "\n" +
-                       std::to_string(missed_) +
-                       (missed_ > 1 ? " sonneries manquées" : " sonnerie manquée") +
+                       std::to_string(missed) +
+                       (missed > 1 ? " sonneries manquées" : " sonnerie manquée") +
                        " aujourd'hui (voir le journal)";
     }
     view_.redraw(ViewPart::NextBell);
@@ -183,6 +247,8 @@ void SchedulerTick::showNextBell() {
 
 void SchedulerTick::enterDay(const LocalDate& date) {
     newDay_ = state_.tableDate.has_value();
+    // What rang the day before is kept, for a clock set back over midnight.
+    entries_.erase(entries_.begin(), entries_.lower_bound(isoDateText(addDays(date, -1))));
     std::string sentence;
     if (enterPreparedDay(state_, date, sentence)) {
         if (!sentence.empty()) {
@@ -207,12 +273,33 @@ void SchedulerTick::lookAtSkippedSeconds(int from, int to, int nowSecond) {
         const int output = table.TodayOutput[slot];
         const int32_t duration = table.TodayDuration[slot];
         if (state_.closedToday) {
-            pendingLines_.push_back(
-                silencedEntrySentence(time, output, duration, state_.closedToday->label));
+            if (firstNoteOf(slot, Fate::NotRung)) {
+                pendingLines_.push_back(
+                    silencedEntrySentence(time, output, duration, state_.closedToday->label));
+            }
         } else if (nowSecond - at <= kLateEntrySeconds) {
-            late_.push_back({at, output, duration, time});
+            late_.push_back({at, slot, output, duration, time});
+        } else if (!firstNoteOf(slot, Fate::Missed)) {
+            continue;
+        } else if (start_ && state_.tableDate == start_->date && at < start_->second) {
+            pendingLines_.push_back(missedEntrySentence(time, output, duration, kNotRunning));
+            nextBellMoved_ = true;
         } else {
             pendingLines_.push_back(busyEntrySentence(time, output, duration));
+            nextBellMoved_ = true;
+        }
+    }
+}
+
+void SchedulerTick::lookAtNonexistentSeconds(int from, int to) {
+    if (state_.closedToday) {
+        return;
+    }
+    const TodayTable& table = state_.today;
+    for (const auto& [at, slot] : entriesDueBetween(table, from, to)) {
+        if (firstNoteOf(slot, Fate::NotRung)) {
+            pendingLines_.push_back(nonexistentEntrySentence(
+                table.TodayTime[slot], table.TodayOutput[slot], table.TodayDuration[slot]));
         }
     }
 }
@@ -223,9 +310,14 @@ bool SchedulerTick::scanForDueEntries() {
         dueSlot{}; // the slot that switches each output on; 0 for none
     std::array<const LateEntry*, kOutputCount + 1> dueLate{};
     state_.ScanSlot = TodayTable::kSlots + 1;
+    const double fraction =
+        clock_.secondsSinceMidnight() - std::floor(clock_.secondsSinceMidnight());
+    const bool repeatsFit = fraction <= kLastRepeatInSecond;
     for (int slot = 1; slot <= TodayTable::kSlots; ++slot) {
-        // The clock is read for every slot, so a second that begins during the scan is seen.
-        if (!sameText(clock_.clockText(), table.TodayTime[slot])) {
+        // The clock is read for every slot, so a second that begins during the scan is seen;
+        // but not the next day's first second, which belongs to the next day's table.
+        if (!sameText(clock_.clockText(), table.TodayTime[slot]) ||
+            table.TodayTime[slot] < captions_.LblHeure) {
             continue;
         }
         const int output = table.TodayOutput[slot];
@@ -241,7 +333,8 @@ bool SchedulerTick::scanForDueEntries() {
             }
             continue;
         }
-        if (rangEarlierToday(slot, clock_.monotonicSeconds())) {
+        const Ring ring = ringing(slot, clock_.monotonicSeconds());
+        if (ring == Ring::Never || (ring == Ring::Repeat && !repeatsFit)) {
             continue;
         }
         if (state_.ScanSlot > TodayTable::kSlots) {
@@ -259,7 +352,8 @@ bool SchedulerTick::scanForDueEntries() {
     }
     // Entries of a second that went by without a tick, for outputs this second leaves free.
     for (const LateEntry& entry : late_) {
-        if (dueSlot[entry.output] != 0 || dueLate[entry.output] != nullptr) {
+        if (dueSlot[entry.output] != 0 || dueLate[entry.output] != nullptr ||
+            ringing(entry.slot, clock_.monotonicSeconds()) == Ring::Never) {
             continue;
         }
         dueLate[entry.output] = &entry;
@@ -267,7 +361,8 @@ bool SchedulerTick::scanForDueEntries() {
         state_.outputStartMonotonic[entry.output] = clock_.monotonicSeconds();
         captions_.LblMaxi[entry.output - 1] = std::to_string(entry.duration);
     }
-    if (state_.ScanSlot > TodayTable::kSlots && late_.empty()) {
+    if (state_.ScanSlot > TodayTable::kSlots &&
+        std::none_of(dueLate.begin(), dueLate.end(), [](const LateEntry* e) { return e; })) {
         return false;
     }
     view_.redraw(ViewPart::Outputs);
@@ -294,28 +389,47 @@ bool SchedulerTick::scanForDueEntries() {
     return true;
 }
 
-bool SchedulerTick::rangEarlierToday(int slot, double monotonic) {
-    const LocalDate today = clock_.localDate();
-    if (ringDate_ != today) {
-        ringDate_ = today;
-        rang_.clear();
-    }
-    const std::string entry =
-        state_.today.TodayTime[slot] + " " + std::to_string(state_.today.TodayOutput[slot]);
-    const auto [first, added] = rang_.emplace(entry, monotonic);
-    // The ticks of the entry's own second switch it on again, as a failed command is resent.
-    return !added && monotonic - first->second > kOwnSecondSeconds;
+std::string SchedulerTick::entryKey(int slot) const {
+    const LocalDate date = state_.tableDate.value_or(LocalDate{});
+    return isoDateText(date) + " " + state_.today.TodayTime[slot] + " " +
+           std::to_string(state_.today.TodayOutput[slot]);
 }
 
-void SchedulerTick::clockJumped(const LocalTimeStamp& now, int second, double jump, double slept) {
+SchedulerTick::Ring SchedulerTick::ringing(int slot, double monotonic) {
+    const auto [record, added] =
+        entries_.try_emplace(entryKey(slot), EntryRecord{Fate::Rang, monotonic});
+    if (added || record->second.fate != Fate::Rang) {
+        // An entry noted as not rung that comes round again (a clock set back) rings after all.
+        record->second = EntryRecord{Fate::Rang, monotonic};
+        return Ring::First;
+    }
+    // The ticks of the entry's own second switch it on again, as a failed command is resent.
+    return monotonic - record->second.rangAt <= kOwnSecondSeconds ? Ring::Repeat : Ring::Never;
+}
+
+bool SchedulerTick::firstNoteOf(int slot, Fate fate) {
+    return entries_.try_emplace(entryKey(slot), EntryRecord{fate, 0}).second;
+}
+
+int SchedulerTick::missedToday() {
+    const std::string today = isoDateText(clock_.localDate()) + " ";
+    int missed = 0;
+    for (auto it = entries_.lower_bound(today);
+         it != entries_.end() && it->first.starts_with(today); ++it) {
+        missed += it->second.fate == Fate::Missed ? 1 : 0;
+    }
+    return missed;
+}
+
+void SchedulerTick::clockJumped(const Look& last, const Look& now, double jump, double slept) {
     pendingLines_.push_back(clockJumpSentence(jump));
     if (jump <= 0) {
         return;
     }
     // The day's entries from the second after the last tick, or from midnight for a new day.
-    const int from = lastLook_->date == now.date ? lastLook_->second + 1 : 0;
+    const int from = last.date == now.date ? last.second + 1 : 0;
     for (std::string& line :
-         missedEntries(from, second - 1,
+         missedEntries(from, now.second - 1,
                        slept > kClockJumpSeconds ? "ordinateur en veille" : "horloge avancée")) {
         pendingLines_.push_back(std::move(line));
     }
@@ -330,27 +444,26 @@ void SchedulerTick::noteMissedEntries(int from, int to, const std::string& why) 
 
 std::vector<std::string> SchedulerTick::missedEntries(int from, int to, const std::string& why) {
     std::vector<std::string> lines;
-    const LocalDate today = clock_.localDate();
-    if (missedDate_ != today) {
-        missedDate_ = today;
-        missed_ = 0;
-    }
     if (state_.closedToday || from > to) {
         return lines;
     }
     const TodayTable& table = state_.today;
-    const std::vector<std::pair<int, int>> due = entriesDueBetween(table, from, to);
-    for (const auto& [at, slot] : due) {
-        lines.push_back(missedEntrySentence(table.TodayTime[slot], table.TodayOutput[slot],
-                                            table.TodayDuration[slot], why));
-        ++missed_;
+    for (const auto& [at, slot] : entriesDueBetween(table, from, to)) {
+        // An entry that rang, or was listed already, is not missed (again).
+        if (firstNoteOf(slot, Fate::Missed)) {
+            lines.push_back(missedEntrySentence(table.TodayTime[slot], table.TodayOutput[slot],
+                                                table.TodayDuration[slot], why));
+        }
     }
-    nextBellMoved_ |= !due.empty();
+    nextBellMoved_ |= !lines.empty();
     return lines;
 }
 
 bool SchedulerTick::alreadyNoted(int slot) {
-    std::string second = isoDateText(clock_.localDate()) + " " + state_.today.TodayTime[slot];
+    // The date of the table, not of the clock: the relay pauses of a repeat may end past
+    // midnight.
+    std::string second =
+        isoDateText(state_.tableDate.value_or(LocalDate{})) + " " + state_.today.TodayTime[slot];
     if (second != notedSecond_) {
         notedSecond_ = std::move(second);
         notedSlots_.clear();
@@ -402,10 +515,30 @@ void SchedulerTick::lookAtFiles(const LocalDate& date, int second) {
         nextBellMoved_ |=
             reloadClosedPeriodsIfChanged(state_, files_, paths_.ClosedPeriodsPath, date);
     }
+    if (second < kSecondsPerDay - 60) {
+        return;
+    }
     const LocalDate tomorrow = addDays(date, 1);
-    if (second >= kSecondsPerDay - 60 && !(state_.nextDay && state_.nextDay->date == tomorrow)) {
+    bool prepared = state_.nextDay && state_.nextDay->date == tomorrow;
+    // A file saved during the last minute still counts at midnight: the files the next day
+    // depends on are looked at (four stats, not read) at each tick, and read again when one
+    // changed.
+    if (prepared && nextDayFilesChanged()) {
+        reloadDatedPeriodsIfChanged(state_, files_, paths_);
+        reloadClosedPeriodsIfChanged(state_, files_, paths_.ClosedPeriodsPath, date);
+        prepared = false;
+    }
+    if (!prepared) {
         prepareDay(state_, files_, paths_, tomorrow);
     }
+}
+
+bool SchedulerTick::nextDayFilesChanged() {
+    return files_.stamp(paths_.TimetableNamesPath) != state_.timetableNamesStamp ||
+           files_.stamp(paths_.DatedPeriodsPath) != state_.datedPeriodsStamp ||
+           files_.stamp(paths_.ClosedPeriodsPath) != state_.closedPeriodsStamp ||
+           files_.stamp(dayFilePath(paths_.DayFilePrefix, state_.nextDay->day)) !=
+               state_.nextDay->stamp;
 }
 
 double SchedulerTick::elapsedSeconds(int output) {

@@ -26,6 +26,10 @@ namespace quorel {
 // next day's timetable ahead, so that midnight reads nothing. A second that went by without a
 // tick (the program held up) is caught up when at most 2 s late. The journal is told of each
 // switch, of each entry that a day without bells kept silent, and of each that was not rung.
+//
+// Time: a wall clock that moved beside the monotonic one was set (or the computer slept); a
+// change of the UTC offset with no such move is summer time. An entry rings at most once on its
+// date, whatever the clock does, and is listed as not rung at most once.
 class SchedulerTick {
   public:
     SchedulerTick(SchedulerState& state, SchedulerCaptions& captions, Clock& clock, EventPump& pump,
@@ -44,9 +48,16 @@ class SchedulerTick {
     // next bell's tool tip until midnight.
     void noteMissedEntries(int from, int to, const std::string& why);
 
+    // The program has just started, today's table loaded; it last drove the relays at second
+    // lastSeen of today (the journal's last line), or before midnight. Today's entries from then
+    // on are owed: those of the last kLateEntrySeconds before now are left to the first tick,
+    // which rings them late, and the earlier ones are listed as missed now.
+    void started(std::optional<int> lastSeen);
+
     // The scheduler starts again after it stood still ("Désactivé", a port that would not open):
-    // the seconds it did not look at meanwhile are not owed.
-    void restart() { lastLook_.reset(), filesMinute_ = -1; }
+    // the seconds it did not look at meanwhile are not owed, but those before the program
+    // started that no tick looked at yet are listed as missed.
+    void restart();
 
     // Runs once a new day is in force, after that tick's entries, with its date.
     std::function<void(const LocalDate&)> onNewDay;
@@ -58,6 +69,7 @@ class SchedulerTick {
     // An entry switched on late: the second it was due went by without a tick.
     struct LateEntry {
         int second;
+        int slot;
         int output;
         int32_t duration;
         std::string time;
@@ -69,14 +81,44 @@ class SchedulerTick {
         double monotonic;
         int64_t wallMicroseconds;
         double sinceBoot;
+        int utcOffset;
     };
+    // Seconds of the local time line (seconds since 1970-01-01 local midnight) that no tick
+    // looked at: skipped while the program was held up, or that summer time leaves out.
+    struct Gap {
+        long from;
+        long to;
+        bool nonexistent;
+    };
+    // The start-up's owed seconds, until the first tick has looked at them.
+    struct Start {
+        LocalDate date;
+        int from;   // the first second owed
+        int second; // the start's own second
+    };
+    // What became of an entry on its date.
+    enum class Fate { Rang, Missed, NotRung };
+    struct EntryRecord {
+        Fate fate;
+        double rangAt; // on the monotonic clock, for Rang
+    };
+    // What the scan may do with an entry that matches the clock.
+    enum class Ring { First, Repeat, Never };
 
     // Puts date's timetable in force, from what was read ahead when there is one.
     void enterDay(const LocalDate& date);
+    // The seconds between the last tick's look and this one's, as gaps, and what changed the
+    // clock meanwhile noted in the journal.
+    std::vector<Gap> gapsSince(const Look& last, const Look& now);
+    // The part of each gap that lies on the day of the table in force (whose local midnight is
+    // dayStart) looked at; nowSecond counts from that midnight.
+    void lookAtGaps(const std::vector<Gap>& gaps, long dayStart, int nowSecond);
     // The entries of seconds from to to (of the table in force) that no tick looked at: late
     // ones to switch on now, the others noted as not rung. nowSecond counts from the same
     // midnight as from and to.
     void lookAtSkippedSeconds(int from, int to, int nowSecond);
+    // The entries of the seconds from to to that summer time left out, noted as not rung.
+    void lookAtNonexistentSeconds(int from, int to);
     // Returns true when an entry was switched on.
     bool scanForDueEntries();
     void updateOutputsThatAreOn();
@@ -87,12 +129,21 @@ class SchedulerTick {
     bool alreadyNoted(int slot);
     // A wall clock that moved beside the monotonic one: noted with its size; forward, the entries
     // it jumped over are missed.
-    void clockJumped(const LocalTimeStamp& now, int second, double jump, double slept);
-    // Whether the entry of slot rang today already, before its own second: a clock set back
-    // never rings an entry twice a day.
-    bool rangEarlierToday(int slot, double monotonic);
+    void clockJumped(const Look& last, const Look& now, double jump, double slept);
+    // Whether the entry of slot may ring now: the first time on its date, again within its own
+    // second (a repeat), never later (a clock set back).
+    Ring ringing(int slot, double monotonic);
+    // Records that the entry of slot was not rung; false when it rang or was noted before, so
+    // that no entry is listed twice.
+    bool firstNoteOf(int slot, Fate fate);
+    // The key of the entry of slot on the date of the table in force: "2020-06-22 08:00:00 1".
+    std::string entryKey(int slot) const;
     // The journal lines of the entries missed from second from to second to, counted.
     std::vector<std::string> missedEntries(int from, int to, const std::string& why);
+    // Today's entries counted as missed.
+    int missedToday();
+    // Whether a file that the next day's timetable depends on changed since it was read ahead.
+    bool nextDayFilesChanged();
 
     SchedulerState& state_;
     SchedulerCaptions& captions_;
@@ -105,6 +156,7 @@ class SchedulerTick {
     FileLayer& files_;
     bool running_ = false;
     std::optional<Look> lastLook_;
+    std::optional<Start> start_;
     std::vector<LateEntry> late_;
     // Journal lines kept until the tick's relay bytes are out.
     std::vector<std::string> pendingLines_;
@@ -119,15 +171,15 @@ class SchedulerTick {
     // The date and time of the entries noted last, and their slots.
     std::string notedSecond_;
     std::vector<int> notedSlots_;
-    // When each entry ("08:00:00 1") first rang on ringDate_, on the monotonic clock.
-    LocalDate ringDate_{};
-    std::map<std::string, double> rang_;
-    // The entries noted as missed on missedDate_.
-    LocalDate missedDate_{};
-    int missed_ = 0;
+    // The entries of the day before and of today that rang or were noted as not rung, by key.
+    std::map<std::string, EntryRecord> entries_;
 };
 
 // An entry whose second went by without a tick is still switched on this many seconds late.
 inline constexpr int kLateEntrySeconds = 2;
+// A repeat of a switch-on within its own second is sent only this far into the second: its relay
+// bytes and their pauses (0.3 s) are out before the next second's first tick, whose entry must
+// not wait for them.
+inline constexpr double kLastRepeatInSecond = 0.6;
 
 } // namespace quorel

@@ -128,9 +128,8 @@ bool enterPreparedDay(SchedulerState& state, const LocalDate& date, std::string&
         return false;
     }
     PreparedDay& prepared = *state.nextDay;
-    if (state.loadedDay != prepared.day || !(prepared.table == state.today)) {
-        sentence = tableLoadedSentence(filledSlots(prepared.table), nameOf(state, prepared.period));
-    }
+    // Every new day says which timetable it rings, even the same as the day before.
+    sentence = tableLoadedSentence(filledSlots(prepared.table), nameOf(state, prepared.period));
     state.today = std::move(prepared.table);
     state.loadedDay = prepared.day;
     state.loadedStamp = std::move(prepared.stamp);

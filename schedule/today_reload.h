@@ -51,7 +51,7 @@ void prepareDay(SchedulerState& state, FileLayer& files, const ProgramPaths& pat
 
 // Puts the timetable read ahead for date in force, with the closure of date from the list in
 // memory, without touching a file. False when nothing was read ahead for date. sentence is set
-// to the journal's line when the table in force changed.
+// to the journal's line that names the timetable in force.
 bool enterPreparedDay(SchedulerState& state, const LocalDate& date, std::string& sentence);
 
 // The number of entries the table holds.

@@ -129,8 +129,7 @@ void Program::Form_Load(WindowGeometry& window) {
     loadDay(scheduler, services_.files, paths, todayDate(), journal_);
     tick.showNextBell();
     if (todayDate() == startDate) {
-        const int now = static_cast<int>(services_.clock.secondsSinceMidnight());
-        tick.noteMissedEntries(lastSeen ? *lastSeen + 1 : 0, now - 1, "Quorel n'était pas lancé");
+        tick.started(lastSeen);
     }
     clockWatch.check();
     autoRun.restoreCheckMark();

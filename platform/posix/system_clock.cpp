@@ -81,6 +81,10 @@ int64_t SystemClock::wallMicroseconds() {
     return static_cast<int64_t>(now.tv_sec) * 1'000'000 + now.tv_nsec / 1000;
 }
 
+int SystemClock::utcOffsetSeconds() {
+    return static_cast<int>(localTimeNow().tm_gmtoff);
+}
+
 void SystemClock::pause(double seconds) {
     if (seconds <= 0) {
         return;

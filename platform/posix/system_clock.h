@@ -18,6 +18,7 @@ class SystemClock final : public Clock {
     double monotonicSeconds() override;
     double sinceBootSeconds() override;
     int64_t wallMicroseconds() override;
+    int utcOffsetSeconds() override;
     void pause(double seconds) override;
 
   private:

@@ -77,6 +77,26 @@ int64_t SystemClock::wallMicroseconds() {
     return (ticks - 116'444'736'000'000'000) / 10;
 }
 
+int SystemClock::utcOffsetSeconds() {
+    TIME_ZONE_INFORMATION zone{};
+    // The biases are minutes to add to the local time for UTC.
+    LONG bias = 0;
+    switch (::GetTimeZoneInformation(&zone)) {
+    case TIME_ZONE_ID_DAYLIGHT:
+        bias = zone.Bias + zone.DaylightBias;
+        break;
+    case TIME_ZONE_ID_STANDARD:
+        bias = zone.Bias + zone.StandardBias;
+        break;
+    case TIME_ZONE_ID_UNKNOWN:
+        bias = zone.Bias;
+        break;
+    default:
+        return 0;
+    }
+    return static_cast<int>(-bias * 60);
+}
+
 void SystemClock::pause(double seconds) {
     if (seconds <= 0) {
         return;

@@ -16,6 +16,7 @@ class SystemClock final : public Clock {
     LocalTimeStamp localTimeStamp() override;
     double monotonicSeconds() override;
     int64_t wallMicroseconds() override;
+    int utcOffsetSeconds() override;
     void pause(double seconds) override;
 };
 

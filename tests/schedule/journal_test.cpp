@@ -1,8 +1,10 @@
 #include "platform/file_io.h"
 #include "tests/support/program_station.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 #include <sstream>
 #include <utility>
 
@@ -73,13 +75,49 @@ TEST(Journal, ANightOfTheProgramWithItsSwitchesADayWithoutBellsAndTheOldFilesGon
                      "23:59:59.400 Module USB-RLY02, version 1",
                      "23:59:59.400 Sortie 1 activée (entrée 23:59:59, 1 s)"}));
     EXPECT_EQ(s.lines("2020-06-23"),
-              (Lines{"00:00:00.100 Horaire du jour chargé : 2 entrées",
-                     "00:00:00.100 Entrée 00:00:00 (S2, 5 s) non sonnée : jour sans sonnerie « "
+              (Lines{"00:00:00.000 Horaire du jour chargé : 2 entrées",
+                     "00:00:00.000 Entrée 00:00:00 (S2, 5 s) non sonnée : jour sans sonnerie « "
                      "Grève »",
-                     "00:00:00.100 Entrée 00:00:00 (S1, 3 s) non sonnée : jour sans sonnerie « "
+                     "00:00:00.000 Entrée 00:00:00 (S1, 3 s) non sonnée : jour sans sonnerie « "
                      "Grève »",
-                     "00:00:01.000 Sortie 1 désactivée", "00:01:00.000 Horloge avancée de 58 s",
+                     "00:00:00.500 Sortie 1 désactivée", "00:01:00.000 Horloge avancée de 59 s",
                      "00:01:00.000 Arrêt de Quorel : « Quitter »"}));
+}
+
+// A start is owed every entry since the journal's last line: those of the last two seconds ring
+// late at the first tick, the earlier ones, and those the first tick comes too late for, are
+// listed as missed, each once.
+TEST(Journal, AStartInsideAnEntrysSecondRingsItLateAndListsTheOlderOnesAsMissed) {
+    const std::map<std::string, std::string> files{
+        {"Quorel.ini", "1\r\n"},
+        {"Quorel.0", "1,08:00:00,5\n2,08:00:02,5\n1,08:00:04,5\n"},
+        {"Journal/2020-06-22.txt", "07:59:58.000 Arrêt de Quorel : signal\n"}};
+    const auto afterStart = [](Station& s) {
+        const Lines lines = s.lines("2020-06-22", false);
+        return Lines(std::find(lines.begin(), lines.end(), kStarted) + 1, lines.end());
+    };
+    {
+        Station s; // started 0.8 s into the entry's second: rung at the first tick
+        std::filesystem::create_directory(s.folder.file("Journal"));
+        s.start({2020, 6, 22}, 8 * 3600 + 0.8, files);
+        s.tick(0.2);
+        EXPECT_EQ(s.link.bytes().back(), 0x70);
+        EXPECT_EQ(afterStart(s).back(), "Sortie 1 activée (entrée 08:00:00, 5 s)");
+    }
+    {
+        Station s; // 3.5 s after 08:00:00, 1.5 s after 08:00:02; the first tick 3 s after it
+        std::filesystem::create_directory(s.folder.file("Journal"));
+        s.start({2020, 6, 22}, 8 * 3600 + 3.5, files);
+        EXPECT_EQ(afterStart(s).back(),
+                  "Entrée 08:00:00 (S1, 5 s) manquée : Quorel n'était pas lancé");
+        s.tick(1.6);
+        const Lines lines = afterStart(s);
+        EXPECT_EQ(Lines(lines.end() - 2, lines.end()),
+                  (Lines{"Entrée 08:00:02 (S2, 5 s) manquée : Quorel n'était pas lancé",
+                         "Sortie 1 activée (entrée 08:00:04, 5 s)"}));
+        EXPECT_TRUE(s.program.shownNextBell().toolTip.ends_with(
+            "\n2 sonneries manquées aujourd'hui (voir le journal)"));
+    }
 }
 
 TEST(Journal, PortChoicesManualSwitchesAndFailedRelayCommandsAreNotedOnce) {

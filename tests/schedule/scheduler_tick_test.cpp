@@ -7,6 +7,7 @@
 #include "tests/support/recording_serial_link.h"
 #include "tests/support/temp_folder.h"
 
+#include <algorithm>
 #include <chrono>
 #include <gtest/gtest.h>
 
@@ -287,17 +288,146 @@ TEST_F(TickTest, ASecondThatNoTickLookedAtIsCaughtUpWithinTwoSecondsAndOtherwise
                                         "Entrée 08:00:10 (S2, 5 s) non sonnée : Quorel occupé"}));
     EXPECT_EQ(state.OutputState, (Flags{0, kOff, kOff, 0, 0}));
 
-    // A clock set forward rings nothing late for the seconds it jumped over: they are missed.
+    // A clock set forward rings nothing late for the seconds it jumped over; the entries listed
+    // as not rung already are not listed again.
     journal.sentences.clear();
     clock.setTime(8, 0, 9.5);
     run();
     clock.setTime(8, 0, 20.1);
     run();
     EXPECT_EQ(journal.sentences,
-              (std::vector<std::string>{"Horloge retardée de 4 s", "Horloge avancée de 11 s",
-                                        "Entrée 08:00:10 (S1, 5 s) manquée : horloge avancée",
-                                        "Entrée 08:00:10 (S2, 5 s) manquée : horloge avancée"}));
+              (std::vector<std::string>{"Horloge retardée de 4 s", "Horloge avancée de 11 s"}));
     EXPECT_EQ(state.OutputState, (Flags{0, kOff, kOff, 0, 0}));
+}
+
+// The files read ahead for the next day are looked at again at each tick of the last minute: a
+// period shortened at 23:59:59 counts at midnight, and the journal names what the day rings.
+TEST_F(TickTest, APeriodChangedInTheDaysLastSecondsCountsAtMidnight) {
+    folder.write("Quorel.1", "2,00:00:00,5\n"); // Tuesday's own
+    folder.write("Quorel.7", "1,00:00:00,5\n");
+    folder.write("Quorel.noms", "\"7\",\"Examens\"\r\n");
+    folder.write("Quorel.horaires", "\"2020-06-22\",\"2020-06-23\",\"7\"\r\n");
+    clock.setTime(23, 59, 0);
+    run(); // Tuesday read ahead: the special timetable
+    clock.setTime(23, 59, 59.5);
+    run();
+    folder.write("Quorel.horaires", "\"2020-06-22\",\"2020-06-22\",\"7\"\r\n");
+    run(0.2);
+    link.sent.clear();
+    run(0.4);
+    EXPECT_EQ(captions.LblHeure, "00:00:00");
+    EXPECT_EQ(link.bytes(), (Bytes{0x6F, 0x66}));
+    EXPECT_EQ(std::vector<std::string>(journal.sentences.end() - 2, journal.sentences.end()),
+              (std::vector<std::string>{"Horaire du jour chargé : 1 entrée",
+                                        "Sortie 2 activée (entrée 00:00:00, 5 s)"}));
+}
+
+// Summer time moves the local time without the clock being set: it is journaled as such, the
+// hour it leaves out in March rings nothing late, and the hour that comes twice in October rings
+// once.
+TEST_F(TickTest, SummerTimeIsNoClockJumpItsMissingHourRingsNothingAndItsRepeatedHourRingsOnce) {
+    folder.write("Quorel.6", "1,02:30:00,5\n2,03:00:00,5\n");
+    clock.set({2020, 3, 29}, 2 * 3600 - 0.3); // Sunday, 01:59:59.7
+    clock.changeUtcOffset(3600);
+    clock.advance(-3600); // still 01:59:59.7, now an hour ahead of UTC
+    run();
+    journal.sentences.clear();
+    clock.advance(0.2);
+    clock.changeUtcOffset(3600); // 02:00:00 is 03:00:00
+    run(0.2);
+    EXPECT_EQ(journal.sentences,
+              (std::vector<std::string>{
+                  "Passage à l'heure d'été (+1 h)",
+                  "Entrée 02:30:00 (S1, 5 s) non sonnée : heure inexistante (passage à l'heure "
+                  "d'été)",
+                  "Sortie 2 activée (entrée 03:00:00, 5 s)"}));
+    EXPECT_EQ(link.bytes(), (Bytes{0x6F, 0x66})); // only 03:00:00, on time
+    tick.showNextBell();
+    EXPECT_EQ(captions.LblProchaine.toolTip.find("manqu"), std::string::npos);
+
+    folder.write("Quorel.6", "1,02:30:00,1\n1,02:45:00,1\n");
+    clock.set({2020, 10, 25}, 2.5 * 3600 - 0.1); // Sunday, 02:29:59.9, summer time
+    run();
+    run(0.2);
+    run(0.2);
+    link.sent.clear();
+    journal.sentences.clear();
+    clock.advance(29 * 60 + 59.5); // 02:59:59.9, an unnoticed gap without entries
+    run();
+    clock.advance(0.2);
+    clock.changeUtcOffset(-3600); // 03:00:00.1 is 02:00:00.1 again
+    run();
+    EXPECT_EQ(std::vector<std::string>(journal.sentences.end() - 2, journal.sentences.end()),
+              (std::vector<std::string>{"Entrée 02:45:00 (S1, 1 s) non sonnée : Quorel occupé",
+                                        "Passage à l'heure d'hiver (−1 h)"}));
+    journal.sentences.clear();
+    clock.advance(30 * 60 - 1.1); // 02:29:59.0 of the second pass
+    run();
+    link.sent.clear();
+    for (int i = 0; i < 15; ++i) {
+        run(0.2);
+    }
+    EXPECT_TRUE(link.bytes().empty()); // 02:30:00 rang in the first pass
+    EXPECT_TRUE(journal.sentences.empty()) << journal.sentences.front();
+}
+
+// An entry rings once on its date, also when the clock is set back over midnight, and the
+// change of day does not ring the day before's last second again; an entry that rang, or was
+// listed, is never listed as missed (again), and the tool tip counts each once.
+TEST_F(TickTest, NoEntryRingsTwiceOrIsListedTwiceAcrossMidnightAndBackAndForth) {
+    folder.write("Quorel.0", "1,23:59:59,1\n");
+    folder.write("Quorel.1", "2,00:00:01,1\n1,00:30:00,1\n2,01:00:00,1\n");
+    at(23, 59, 58.1);
+    for (int i = 0; i < 15; ++i) { // to 00:00:01.1, a tick every 0.2 s
+        run(0.2);
+    }
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70, 0x6F, 0x70, 0x6F, 0x66}));
+    EXPECT_EQ(std::count(journal.sentences.begin(), journal.sentences.end(),
+                         "Sortie 1 activée (entrée 23:59:59, 1 s)"),
+              1);
+    run(2);
+    link.sent.clear();
+    clock.set({2020, 6, 22}, 86400 - 5); // set back 8 s, to Monday 23:59:55
+    for (int i = 0; i < 40; ++i) {
+        run(0.2);
+    }
+    EXPECT_EQ(link.bytes(), Bytes{}) << "rang again";
+
+    // Set back an hour and right again: what rang is not missed; what was missed is listed once.
+    clock.setTime(0, 50, 0);
+    run();
+    tick.noteMissedEntries(0, 60 * 45, "Quorel n'était pas lancé"); // 00:30:00 listed
+    journal.sentences.clear();
+    clock.setTime(1, 0, 0);
+    run();
+    clock.setTime(0, 10, 0); // set back
+    run();
+    clock.setTime(1, 10, 0); // and right again
+    run();
+    EXPECT_EQ(journal.sentences,
+              (std::vector<std::string>{
+                  "Horloge avancée de 10 min 0 s", "Sortie 2 activée (entrée 01:00:00, 1 s)",
+                  "Horloge retardée de 50 min 0 s", "Horloge avancée de 1 h 0 min"}));
+    EXPECT_TRUE(captions.LblProchaine.toolTip.ends_with(
+        "\n1 sonnerie manquée aujourd'hui (voir le journal)"))
+        << captions.LblProchaine.toolTip;
+}
+
+// A repeat of a switch-on late in its second would hold the next second's first tick: the first
+// byte of an entry of the next second leaves on time.
+TEST_F(TickTest, ARepeatLateInItsSecondNeverDelaysTheNextSecondsEntry) {
+    folder.write("Quorel.0", "1,08:00:00,1\n2,08:00:01,1\n");
+    at(8, 0, 0);
+    const double nextSecond = clock.monotonicSeconds() + 1;
+    for (int i = 0; i < 6; ++i) { // a tick 0.2 s after the end of the one before
+        run(i == 0 ? 0 : 0.2);
+    }
+    const auto firstOfNextSecond =
+        std::find_if(link.sent.begin(), link.sent.end(),
+                     [&](const test::SentByte& sent) { return sent.at >= nextSecond - 1e-6; });
+    ASSERT_NE(firstOfNextSecond, link.sent.end());
+    EXPECT_EQ(firstOfNextSecond->byte, 0x65);
+    EXPECT_LE(firstOfNextSecond->at - nextSecond, 0.05);
 }
 
 TEST_F(TickTest, AnOutputOnAtMidnightIsTimedAcrossTheDayChange) {

@@ -22,12 +22,21 @@ class FakeClock final : public Clock {
     }
     void advance(double seconds) {
         monotonic_ += seconds;
-        for (seconds_ += seconds; seconds_ >= 86400.0; seconds_ -= 86400.0) {
-            using namespace std::chrono;
-            const year_month_day next{sys_days{year{date_.year} / date_.month / date_.day} +
-                                      days{1}};
-            date_ = {int(next.year()), int(unsigned(next.month())), int(unsigned(next.day()))};
+        // To the microsecond: steps of 0.2 s must not add up to 86399.99999 for midnight.
+        seconds_ = std::round((seconds_ + seconds) * 1e6) / 1e6;
+        for (; seconds_ >= 86400.0; seconds_ -= 86400.0) {
+            moveDate(1);
         }
+        for (; seconds_ < 0; seconds_ += 86400.0) {
+            moveDate(-1);
+        }
+    }
+    // Summer time begins (+3600) or ends (-3600): the local time moves, UTC and the monotonic
+    // clock do not.
+    void changeUtcOffset(int seconds) {
+        utcOffset_ += seconds;
+        advance(seconds);
+        monotonic_ -= seconds;
     }
 
     std::string clockText() override {
@@ -43,13 +52,14 @@ class FakeClock final : public Clock {
                             ms / 1000 % 60, ms % 1000)};
     }
     double monotonicSeconds() override { return monotonic_; }
-    // The fake local time read as UTC.
+    // The fake local time less the UTC offset.
     int64_t wallMicroseconds() override {
         using namespace std::chrono;
         const sys_days day{year{date_.year} / date_.month / date_.day};
         return int64_t{day.time_since_epoch().count()} * 86'400'000'000 +
-               std::llround(seconds_ * 1e6);
+               std::llround((seconds_ - utcOffset_) * 1e6);
     }
+    int utcOffsetSeconds() override { return utcOffset_; }
     void pause(double seconds) override { pausedSeconds_ += seconds, advance(seconds); }
     double sinceBootSeconds() override { return monotonic_ + slept_; }
     // The computer sleeps: the wall clock moves on, the monotonic one stands still.
@@ -59,6 +69,12 @@ class FakeClock final : public Clock {
     double pausedSeconds() const { return pausedSeconds_; }
 
   private:
+    void moveDate(int days) {
+        using namespace std::chrono;
+        const year_month_day next{sys_days{year{date_.year} / date_.month / date_.day} +
+                                  std::chrono::days{days}};
+        date_ = {int(next.year()), int(unsigned(next.month())), int(unsigned(next.day()))};
+    }
     long whole() const { return static_cast<long>(std::floor(seconds_)); }
     template <typename... Fields> static std::string text(const char* format, Fields... fields) {
         char buffer[32];
@@ -72,6 +88,7 @@ class FakeClock final : public Clock {
     int clockTextReads_ = 0;
     double pausedSeconds_ = 0;
     double slept_ = 0;
+    int utcOffset_ = 0;
 };
 
 } // namespace quorel::test

@@ -1,5 +1,6 @@
 #include "platform/port_devices.h"
 #include "schedule/daily_journal.h"
+#include "schedule/today_reload.h"
 #include "tests/support/program_station.h"
 #include "ui/days_without_bells.h"
 #include "ui/journal_viewer.h"
@@ -278,6 +279,10 @@ TEST(SpecialTimetables, TheFormEditsTimetablesAndPeriodsAndTheSaveTakesEffectAtO
         form.addPeriodClicked();
         form.choosePeriod(0);
         form.removePeriodClicked();
+        form.setFrom({2020, 6, 29}); // the start of one listed: after it, so it rings
+        form.setTo({2020, 6, 29});
+        form.pickTimetable(1); // Mardi
+        form.addPeriodClicked();
         form.saveClicked();
     };
     editSpecialTimetables(s.program, screen);
@@ -297,7 +302,9 @@ TEST(SpecialTimetables, TheFormEditsTimetablesAndPeriodsAndTheSaveTakesEffectAtO
     EXPECT_EQ(s.folder.read("Quorel.horaires"), "\"2020-06-22\",\"2020-06-26\",\"9\"\r\n"
                                                 "\"2020-06-23\",\"2020-06-23\",\"9\"\r\n"
                                                 "\"2020-06-29\",\"2020-07-03\",\"7\"\r\n"
+                                                "\"2020-06-29\",\"2020-06-29\",\"1\"\r\n"
                                                 "\"2020-02-30\",\"2020-03-01\",\"4\"\r\n");
+    EXPECT_EQ(timetableOn(s.program.scheduler, {2020, 6, 29}), 1);
     EXPECT_FALSE(s.folder.exists("Quorel.8"));
     EXPECT_EQ(s.program.days.JourSemaine(), with({"Examens", "Demi-journée"}));
     EXPECT_EQ(s.program.shownNextBell().text,
