@@ -33,6 +33,7 @@ void RelayLink::portOpened() {
     askedOpening_ = 0; // asked at the next look, whichever device this is
     queries_.forget();
     relayMismatch_ = notAnswering_ = false;
+    disagreeingSince_ = {};
     panel_.moduleNote.clear();
     for (int relay = 1; relay <= kRelayCount; ++relay) {
         relays_.at(relay - 1) = Relay{state_.OutputState[relay] == kOn, false};
@@ -180,17 +181,27 @@ void RelayLink::statesFound(const std::optional<std::vector<uint8_t>>& answer) {
         return;
     }
     const uint8_t found = (*answer)[0];
+    const int second = static_cast<int>(clock_.secondsSinceMidnight());
     std::string differences;
     for (int relay = 1; relay <= kRelayCount; ++relay) {
         const Relay& asked = askedFor_.at(relay - 1);
         const bool on = (found & (1 << (relay - 1))) != 0;
+        std::optional<double>& since = disagreeingSince_.at(relay - 1);
         if (!asked.written || on == asked.on) {
+            since.reset();
             continue;
         }
         differences += (differences.empty() ? "" : " ; ") + relayFoundSentence(relay, on);
+        if (!since) {
+            since = clock_.monotonicSeconds();
+        }
+        // A relay that does not follow after a while is stuck: once a second is enough.
+        const bool stuck = clock_.monotonicSeconds() - *since >= kStuckRelaySeconds;
+        int& lastSecond = recommandedSecond_.at(relay - 1);
         Relay& now = relays_.at(relay - 1);
-        if (now.on == asked.on) {
+        if (now.on == asked.on && (!stuck || lastSecond != second)) {
             now.written = false; // commanded again at the next tick
+            lastSecond = second;
         }
     }
     const bool wasFailing = relayMismatch_ || notAnswering_;
@@ -220,7 +231,9 @@ void RelayLink::askWhatIsDue() {
     }
     const int second = static_cast<int>(clock_.secondsSinceMidnight());
     const bool relayOn = relays_[0].on || relays_[1].on;
-    const bool due = confirmationOwed_ || (relayOn && second != lastSecondAsked_) ||
+    // A relay found otherwise is looked at once a second until it follows, even when off.
+    const bool due = confirmationOwed_ ||
+                     ((relayOn || relayMismatch_) && second != lastSecondAsked_) ||
                      (!relayOn && second % 60 == 30 && second / 60 != lastMinuteAsked_);
     if (!due) {
         return;

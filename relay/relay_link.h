@@ -11,6 +11,7 @@
 #include "core/module_size.h"
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace quorel {
 
@@ -91,13 +92,20 @@ class RelayLink {
     int lastSecondAsked_ = -1;
     int lastMinuteAsked_ = -1;
     bool relayMismatch_ = false; // 8032 shown: only a matching answer ends it
-    bool notAnswering_ = false;  // 8033 shown
+    // Since when (monotonic seconds) each relay has been found otherwise than commanded, and the
+    // second it was last commanded again for that.
+    std::array<std::optional<double>, kRelayCount> disagreeingSince_{};
+    std::array<int, kRelayCount> recommandedSecond_{-1, -1};
+    bool notAnswering_ = false; // 8033 shown
     // The status line shows a failure of the relay commands (not of the port choice).
     bool showingFailure_ = false;
 };
 
 // The module's relays need this gap between two commands.
 inline constexpr double kPauseAfterRelayByte = 0.15;
+// A relay found otherwise than commanded for this long is stuck: it is commanded again once a
+// second, not at every tick.
+inline constexpr double kStuckRelaySeconds = 5;
 // How long a switch-off byte may wait at a shut-down: both relays are off, or given up, within
 // 2 * (0.25 + 0.15) s.
 inline constexpr double kSwitchOffDeadline = 0.25;

@@ -361,6 +361,7 @@ TEST_F(RelayTest, TheRelaysStatesAreConfirmedAfterEachSwitchAndRestoredWhenTheMo
     EXPECT_EQ(link.bytes(), Bytes{0x65});
     EXPECT_TRUE(link.module.relayOn(1));
     EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
+    ASSERT_FALSE(journal.sentences.empty());
     EXPECT_EQ(journal.sentences.back(), "Commandes relais rétablies : Init COM1:4800,N,8,1 Ok");
 
     // Silent now: 8033 once, the commands still go out, and an answer again restores the line.
@@ -394,6 +395,24 @@ TEST_F(RelayTest, TheRelaysStatesAreConfirmedAfterEachSwitchAndRestoredWhenTheMo
         relays.keepInStep();
     }
     EXPECT_EQ(statesAsked, 1);
+
+    // A relay that stays stuck is commanded again at every tick for 5 s, then once a second.
+    link.module = SimulatedModule(2, false);
+    clock.setTime(8, 10, 0);
+    outputs.SetOutputs(0, kOn, 0, 0);
+    std::vector<int> perSecond(12); // relay 2's commands in each second from 08:10:00
+    while (clock.secondsSinceMidnight() < 8 * 3600 + 10 * 60 + 12) {
+        link.sent.clear();
+        relays.keepInStep();
+        perSecond.at(static_cast<size_t>(clock.secondsSinceMidnight()) % 60) += static_cast<int>(
+            std::count_if(link.sent.begin(), link.sent.end(),
+                          [](const test::SentByte& sent) { return sent.byte == 0x66; }));
+        clock.advance(0.2);
+    }
+    EXPECT_GE(perSecond[1], 2);
+    EXPECT_EQ(std::vector<int>(perSecond.begin() + 7, perSecond.end()),
+              (std::vector<int>{1, 1, 1, 1, 1}));
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8032");
 }
 
 } // namespace
