@@ -67,8 +67,13 @@ struct InstalledProgram {
         }
     }
     // Asks the program to end as the session does; its exit code, or -1.
-    int stop(int signal) {
-        ::kill(static_cast<pid_t>(process.processId()), signal);
+    int stop(int signal) { return stop({signal}, {}); }
+    // The same with several signals, each sent `gap` after the one before.
+    int stop(const std::vector<int>& sent, std::chrono::milliseconds gap) {
+        for (const int signal : sent) {
+            ::kill(static_cast<pid_t>(process.processId()), signal);
+            std::this_thread::sleep_for(gap);
+        }
         const bool ended = process.waitForFinished(10000);
         return ended && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
@@ -115,6 +120,15 @@ std::string between(const std::vector<test::ReceivedByte>& bytes, double from, d
 bool repeats(const std::string& text, const std::string& pair) {
     return !text.empty() && text.size() % pair.size() == 0 &&
            text.substr(pair.size()) + pair == text;
+}
+
+// How many times needle occurs in text.
+size_t occurrences(const std::string& text, const std::string& needle) {
+    size_t count = 0;
+    for (size_t at = 0; (at = text.find(needle, at)) != std::string::npos; at += needle.size()) {
+        ++count;
+    }
+    return count;
 }
 
 // Today's day file, the relay module, and the program that drives it.
@@ -264,13 +278,32 @@ TEST_F(EndToEnd, EverySignalThatEndsTheSessionSwitchesTheBellOffAndIsJournaled) 
         EXPECT_EQ(quorel.stop(signal), 0) << signal << quorel.log();
         EXPECT_EQ(between(module.read(SIZE_MAX, 0.3), 0, 1e12), "o") << signal;
     }
-    const std::string journal = quorel.journal();
-    size_t ends = 0;
-    for (size_t at = 0; (at = journal.find(" Arrêt de Quorel : signal\n", at)) != std::string::npos;
-         ++at) {
-        ++ends;
+    EXPECT_EQ(occurrences(quorel.journal(), " Arrêt de Quorel : signal\n"), 3u) << quorel.journal();
+}
+
+// A session that ends may send several of these signals, SIGALRM among them: only the shut-down's
+// own deadline, 3 s after the first, may cut it short, never a SIGALRM sent from outside.
+TEST_F(EndToEnd, MoreSignalsDuringTheShutDownNeitherCutItShortNorKeepABellOn) {
+    quorel.usePort(module.slavePath());
+    const std::vector<std::pair<std::vector<int>, int>> cases = {
+        {{SIGTERM, SIGALRM}, 10},
+        {{SIGALRM, SIGALRM}, 10},
+        {{SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM}, 0},
+    };
+    for (const auto& [sent, gap] : cases) {
+        SCOPED_TRACE(testing::Message() << sent.size() << " signals from " << sent.front());
+        const double ring = std::floor(test::wallNow()) + 4;
+        quorel.write(today, record("1", ring, "60"));
+        quorel.start();
+        const auto bytes = module.read(SIZE_MAX, ring + 1.2 - test::wallNow());
+        ASSERT_TRUE(repeats(between(bytes, ring, ring + 1), "ep")) << quorel.log();
+        const size_t ends = occurrences(quorel.journal(), " Arrêt de Quorel : signal\n");
+        EXPECT_EQ(quorel.stop(sent, std::chrono::milliseconds(gap)), 0) << quorel.log();
+        EXPECT_EQ(between(module.read(SIZE_MAX, 0.3), 0, 1e12), "o");
+        EXPECT_EQ(quorel.log().find("arrêt écourté"), std::string::npos) << quorel.log();
+        EXPECT_EQ(occurrences(quorel.journal(), " Arrêt de Quorel : signal\n"), ends + 1)
+            << quorel.journal();
     }
-    EXPECT_EQ(ends, 3u) << journal;
 }
 
 TEST_F(EndToEnd, AClosedStderrAnUnwritableSettingsFileOrAStalledModuleNeverKeepARelayOn) {
