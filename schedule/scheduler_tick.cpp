@@ -278,7 +278,7 @@ void SchedulerTick::lookAtSkippedSeconds(int from, int to, int nowSecond) {
                     silencedEntrySentence(time, output, duration, state_.closedToday->label));
             }
         } else if (nowSecond - at <= kLateEntrySeconds) {
-            late_.push_back({at, slot, output, duration, time});
+            late_.push_back({at, entryKey(slot), output, duration, time});
         } else if (!firstNoteOf(slot, Fate::Missed)) {
             continue;
         } else if (start_ && state_.tableDate == start_->date && at < start_->second) {
@@ -333,7 +333,7 @@ bool SchedulerTick::scanForDueEntries() {
             }
             continue;
         }
-        const Ring ring = ringing(slot, clock_.monotonicSeconds());
+        const Ring ring = ringing(entryKey(slot), clock_.monotonicSeconds());
         if (ring == Ring::Never || (ring == Ring::Repeat && !repeatsFit)) {
             continue;
         }
@@ -353,7 +353,7 @@ bool SchedulerTick::scanForDueEntries() {
     // Entries of a second that went by without a tick, for outputs this second leaves free.
     for (const LateEntry& entry : late_) {
         if (dueSlot[entry.output] != 0 || dueLate[entry.output] != nullptr ||
-            ringing(entry.slot, clock_.monotonicSeconds()) == Ring::Never) {
+            ringing(entry.key, clock_.monotonicSeconds()) == Ring::Never) {
             continue;
         }
         dueLate[entry.output] = &entry;
@@ -395,9 +395,8 @@ std::string SchedulerTick::entryKey(int slot) const {
            std::to_string(state_.today.TodayOutput[slot]);
 }
 
-SchedulerTick::Ring SchedulerTick::ringing(int slot, double monotonic) {
-    const auto [record, added] =
-        entries_.try_emplace(entryKey(slot), EntryRecord{Fate::Rang, monotonic});
+SchedulerTick::Ring SchedulerTick::ringing(const std::string& key, double monotonic) {
+    const auto [record, added] = entries_.try_emplace(key, EntryRecord{Fate::Rang, monotonic});
     if (added || record->second.fate != Fate::Rang) {
         // An entry noted as not rung that comes round again (a clock set back) rings after all.
         record->second = EntryRecord{Fate::Rang, monotonic};

@@ -69,7 +69,7 @@ class SchedulerTick {
     // An entry switched on late: the second it was due went by without a tick.
     struct LateEntry {
         int second;
-        int slot;
+        std::string key; // as entryKey: its table may be the day before's
         int output;
         int32_t duration;
         std::string time;
@@ -132,7 +132,7 @@ class SchedulerTick {
     void clockJumped(const Look& last, const Look& now, double jump, double slept);
     // Whether the entry of slot may ring now: the first time on its date, again within its own
     // second (a repeat), never later (a clock set back).
-    Ring ringing(int slot, double monotonic);
+    Ring ringing(const std::string& key, double monotonic);
     // Records that the entry of slot was not rung; false when it rang or was noted before, so
     // that no entry is listed twice.
     bool firstNoteOf(int slot, Fate fate);

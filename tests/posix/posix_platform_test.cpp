@@ -11,6 +11,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/unprivileged.h"
 
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -322,6 +323,21 @@ TEST(SystemClock, ReadsTheLocalTimeAndDateAndPausesOnTheMonotonicClock) {
         return;
     }
     FAIL() << "a second boundary fell between the readings at every try";
+}
+
+TEST(SystemClock, TheUtcOffsetIsTheLocalZonesOfTheMoment) {
+    const char* const kept = std::getenv("TZ");
+    const std::string before = kept != nullptr ? kept : "";
+    // Central European time with its summer time, as a rule: no zone database needed.
+    ::setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    ::tzset();
+    SystemClock clock;
+    const time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    EXPECT_EQ(clock.utcOffsetSeconds(), local.tm_isdst > 0 ? 7200 : 3600);
+    kept != nullptr ? ::setenv("TZ", before.c_str(), 1) : ::unsetenv("TZ");
+    ::tzset();
 }
 
 } // namespace

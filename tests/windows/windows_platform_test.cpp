@@ -14,6 +14,7 @@
 #include "tests/support/temp_folder.h"
 
 #include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -212,6 +213,19 @@ TEST(WindowsClock, ReadsTheLocalTimeAndPausesOnTheMonotonicClock) {
     const double before = clock.monotonicSeconds();
     clock.pause(0.05);
     EXPECT_GE(clock.monotonicSeconds() - before, 0.05);
+    // The offset is local time less UTC, to the minute.
+    SYSTEMTIME utc{}, local{};
+    ::GetSystemTime(&utc);
+    ::GetLocalTime(&local);
+    FILETIME utcTime{}, localTime{};
+    ::SystemTimeToFileTime(&utc, &utcTime);
+    ::SystemTimeToFileTime(&local, &localTime);
+    const auto ticks = [](const FILETIME& t) {
+        return static_cast<int64_t>((static_cast<uint64_t>(t.dwHighDateTime) << 32) |
+                                    t.dwLowDateTime);
+    };
+    const double offset = static_cast<double>(ticks(localTime) - ticks(utcTime)) / 1e7;
+    EXPECT_EQ(clock.utcOffsetSeconds(), std::lround(offset / 60) * 60);
 }
 
 } // namespace
