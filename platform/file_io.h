@@ -12,6 +12,8 @@ namespace quorel {
 struct [[nodiscard]] FileReadResult {
     std::string bytes;
     std::string error; // empty when the file was read
+    // readFileTail only: the file holds more bytes before those read.
+    bool beginningLeftOut = false;
 
     bool ok() const { return error.empty(); }
 };
@@ -19,6 +21,12 @@ struct [[nodiscard]] FileReadResult {
 // Reads a whole regular file; anything else (a folder, a FIFO, a device) is refused without
 // waiting. The file is closed again before the call returns.
 [[nodiscard]] FileReadResult readWholeFile(const std::string& path);
+
+// Reads the last maxBytes bytes of a regular file, or all of it when it is no larger, without
+// reading what comes before them: the end of a huge journal costs what that of a small one does.
+// beginningLeftOut tells a file that holds more. Anything but a regular file is refused as by
+// readWholeFile.
+[[nodiscard]] FileReadResult readFileTail(const std::string& path, int64_t maxBytes);
 
 // Replaces the file's content with bytes, or creates it. The bytes go to a temporary file
 // ".<file name>.quorel-tmp-XXXXXX" in the same folder, which is then renamed over the file: the

@@ -13,6 +13,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -154,9 +155,11 @@ TEST(FileIo, ReadWholeFileReturnsTheBytesOrTheReasonAndFileExistsOnlyForAVisible
     // A FIFO without a writer would block the open for ever; the test returning at all matters.
     ASSERT_EQ(::mkfifo(folder.file("fifo").c_str(), 0600), 0);
     for (const char* name : {"fifo", ""}) {
-        const FileReadResult refused = readWholeFile(folder.file(name));
-        EXPECT_FALSE(refused.ok()) << name;
-        EXPECT_EQ(refused.error, "ce n'est pas un fichier ordinaire") << name;
+        for (const FileReadResult& refused :
+             {readWholeFile(folder.file(name)), readFileTail(folder.file(name), 10)}) {
+            EXPECT_FALSE(refused.ok()) << name;
+            EXPECT_EQ(refused.error, "ce n'est pas un fichier ordinaire") << name;
+        }
     }
     EXPECT_EQ(test::openFileCount(), openBefore);
 
@@ -172,6 +175,26 @@ TEST(FileIo, ReadWholeFileReturnsTheBytesOrTheReasonAndFileExistsOnlyForAVisible
           folder.file(".hidden"), folder.file("missing")}) {
         EXPECT_FALSE(FileExists(path)) << path;
     }
+}
+
+TEST(FileIo, ATailIsReadWithoutItsBeginning) {
+    test::TempFolder folder;
+    const int openBefore = test::openFileCount();
+    folder.write("small", "a\nb\n");
+
+    // 64 Gio of holes: its end read without the rest.
+    { std::ofstream(folder.file("huge"), std::ios::binary) << "first line\n"; }
+    fs::resize_file(folder.file("huge"), int64_t{64} << 30);
+    std::ofstream(folder.file("huge"), std::ios::binary | std::ios::app) << "last line\n";
+    const FileReadResult tail = readFileTail(folder.file("huge"), 13);
+    EXPECT_TRUE(tail.ok());
+    EXPECT_EQ(tail.bytes, std::string(3, '\0') + "last line\n");
+    EXPECT_TRUE(tail.beginningLeftOut);
+    const FileReadResult whole = readFileTail(folder.file("small"), 4);
+    EXPECT_EQ(whole.bytes, "a\nb\n");
+    EXPECT_FALSE(whole.beginningLeftOut);
+    EXPECT_EQ(readFileTail(folder.file("missing"), 4).error, systemErrorText(ENOENT));
+    EXPECT_EQ(test::openFileCount(), openBefore);
 }
 
 TEST(IniSettingsStore, ReadGivesTheValueOrTheFallbackAndWriteKeepsEveryOtherLine) {

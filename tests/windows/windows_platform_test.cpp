@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winioctl.h>
 
 namespace quorel {
 namespace {
@@ -156,9 +157,43 @@ TEST(WindowsFiles, OnlyVisibleOrdinaryFilesExistAndAFolderIsNotRead) {
     EXPECT_FALSE(FileExists(folder.file("Journal")));
     EXPECT_FALSE(FileExists(folder.file("missing")));
     EXPECT_FALSE(FileExists("  "));
-    EXPECT_EQ(readWholeFile(folder.file("Journal")).error, "ce n'est pas un fichier ordinaire");
+    for (const FileReadResult& refused :
+         {readWholeFile(folder.file("Journal")), readFileTail(folder.file("Journal"), 10)}) {
+        EXPECT_EQ(refused.error, "ce n'est pas un fichier ordinaire");
+    }
     EXPECT_FALSE(readWholeFile(folder.file("missing")).ok());
+    EXPECT_FALSE(readFileTail(folder.file("missing"), 10).ok());
     EXPECT_FALSE(fileStamp(folder.file("missing")).has_value());
+}
+
+TEST(WindowsFiles, ATailIsReadWithoutItsBeginning) {
+    const test::TempFolder folder;
+    const int openBefore = test::openFileCount();
+    folder.write("small", "a\nb\n");
+
+    // 4 Gio, most of it never written: its end read without the rest.
+    const std::string huge = folder.file("huge");
+    folder.write("huge", "first line\n");
+    const HANDLE file = ::CreateFileW(toWide(huge).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD unused = 0; // sparse, so that NTFS does not write the zeros either
+    ::DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &unused, nullptr);
+    LARGE_INTEGER end{};
+    end.QuadPart = int64_t{4} << 30;
+    DWORD written = 0;
+    const bool extended = ::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) != 0 &&
+                          ::WriteFile(file, "last line\n", 10, &written, nullptr) != 0;
+    ::CloseHandle(file);
+    ASSERT_TRUE(extended);
+    const FileReadResult tail = readFileTail(huge, 13);
+    EXPECT_TRUE(tail.ok());
+    EXPECT_EQ(tail.bytes, std::string(3, '\0') + "last line\n");
+    EXPECT_TRUE(tail.beginningLeftOut);
+    const FileReadResult whole = readFileTail(folder.file("small"), 4);
+    EXPECT_EQ(whole.bytes, "a\nb\n");
+    EXPECT_FALSE(whole.beginningLeftOut);
+    EXPECT_EQ(test::openFileCount(), openBefore);
 }
 
 TEST(WindowsSettings, TheRegistryStoreKeepsTextsUnderTheUsersKey) {
