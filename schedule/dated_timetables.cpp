@@ -54,7 +54,7 @@ TimetableNames readTimetableNames(std::string_view bytes) {
 }
 
 TimetableNames loadTimetableNames(const std::string& path, FileLayer& files) {
-    const FileReadResult file = files.read(path);
+    const FileReadResult file = files.read(path, kTimetableNamesMaxBytes);
     return file.ok() ? readTimetableNames(file.bytes) : TimetableNames{};
 }
 
@@ -134,7 +134,7 @@ DatedPeriodRecord recordOf(const DatedPeriod& period) {
 
 std::vector<DatedPeriod> loadDatedPeriods(const std::string& path, const TimetableNames& names,
                                           FileLayer& files) {
-    const FileReadResult file = files.read(path);
+    const FileReadResult file = files.read(path, kDatedPeriodsMaxBytes);
     std::vector<DatedPeriod> periods;
     if (!file.ok()) {
         return periods;

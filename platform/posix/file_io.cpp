@@ -120,6 +120,13 @@ bool readUpTo(int fd, size_t limit, FileReadResult& result) {
     return true;
 }
 
+void refuseAsTooLarge(FileReadResult& result, int64_t maxBytes) {
+    result.bytes.clear();
+    result.bytes.shrink_to_fit();
+    result.error = tooLargeFileText(maxBytes);
+    result.tooLarge = true;
+}
+
 // Opens folder for reading its entries, refusing a symbolic link in its place (a trailing slash
 // would make the system follow one).
 int openRealFolder(std::string folder) {
@@ -147,15 +154,25 @@ std::optional<FileStamp> fileStamp(const std::string& path) {
                          info.st_mtim.tv_nsec};
 }
 
-FileReadResult readWholeFile(const std::string& path) {
+FileReadResult readWholeFile(const std::string& path, int64_t maxBytes) {
     FileReadResult result;
     int64_t size = 0;
     FileDescriptor file(openRegularFile(path, size, result));
     if (file.get() < 0) {
         return result;
     }
+    if (size > maxBytes) {
+        refuseAsTooLarge(result, maxBytes);
+        return result;
+    }
     result.bytes.reserve(static_cast<size_t>(size));
-    readUpTo(file.get(), SIZE_MAX, result);
+    // One byte more than the bound tells a file that grew past it since its size was looked at.
+    if (!readUpTo(file.get(), static_cast<size_t>(maxBytes) + 1, result)) {
+        return result;
+    }
+    if (static_cast<int64_t>(result.bytes.size()) > maxBytes) {
+        refuseAsTooLarge(result, maxBytes);
+    }
     return result;
 }
 

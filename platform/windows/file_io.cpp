@@ -199,6 +199,13 @@ bool readUpTo(HANDLE file, size_t limit, FileReadResult& result) {
     return true;
 }
 
+void refuseAsTooLarge(FileReadResult& result, int64_t maxBytes) {
+    result.bytes.clear();
+    result.bytes.shrink_to_fit();
+    result.error = tooLargeFileText(maxBytes);
+    result.tooLarge = true;
+}
+
 } // namespace
 
 std::string systemErrorText(int errorNumber) {
@@ -220,15 +227,25 @@ std::optional<FileStamp> fileStamp(const std::string& path) {
         nanosecondsOf(info.ftLastWriteTime)};
 }
 
-FileReadResult readWholeFile(const std::string& path) {
+FileReadResult readWholeFile(const std::string& path, int64_t maxBytes) {
     FileReadResult result;
     int64_t size = 0;
     FileHandle file(openRegularFile(path, size, result));
     if (!file.valid()) {
         return result;
     }
+    if (size > maxBytes) {
+        refuseAsTooLarge(result, maxBytes);
+        return result;
+    }
     result.bytes.reserve(static_cast<size_t>(size));
-    readUpTo(file.get(), SIZE_MAX, result);
+    // One byte more than the bound tells a file that grew past it since its size was looked at.
+    if (!readUpTo(file.get(), static_cast<size_t>(maxBytes) + 1, result)) {
+        return result;
+    }
+    if (static_cast<int64_t>(result.bytes.size()) > maxBytes) {
+        refuseAsTooLarge(result, maxBytes);
+    }
     return result;
 }
 

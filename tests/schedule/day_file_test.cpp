@@ -168,6 +168,16 @@ TEST(TodayTable, LoadsUsableRecordsIntoSlotsInFileOrderAndKeepsTheFirst600) {
     }
     LoadTodayTable(table, prefix, 4); // no file
     EXPECT_EQ(slot(table, 1), "|0|0");
+
+    // A file at its bound loads; one byte more and it reads as missing.
+    const std::string full =
+        dayFileOf(1) + std::string(kDayFileMaxBytes - dayFileOf(1).size(), ' ');
+    folder.write("Quorel.2", full);
+    LoadTodayTable(table, prefix, 2);
+    EXPECT_EQ(slot(table, 1), "1|1|1");
+    folder.write("Quorel.2", full + " ");
+    LoadTodayTable(table, prefix, 2);
+    EXPECT_EQ(slot(table, 1), "|0|0");
 }
 
 } // namespace
