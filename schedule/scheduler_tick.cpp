@@ -394,17 +394,17 @@ void SchedulerTick::lookAtFiles(const LocalDate& date, int second) {
     if (second % 60 == 0 && (filesMinute_ != minute || filesDate_ != date)) {
         filesMinute_ = minute;
         filesDate_ = date;
-        if (reloadDatedPeriodsIfChanged(state_, files_, paths_)) {
+        if (reloadDatedPeriodsIfChanged(state_, files_, paths_, journal_)) {
             nextBellMoved_ = true;
             state_.nextDay.reset(); // read ahead by the periods before
         }
         nextBellMoved_ |= reloadTimetableOf(state_, files_, paths_, date, journal_);
         nextBellMoved_ |=
-            reloadClosedPeriodsIfChanged(state_, files_, paths_.ClosedPeriodsPath, date);
+            reloadClosedPeriodsIfChanged(state_, files_, paths_.ClosedPeriodsPath, date, journal_);
     }
     const LocalDate tomorrow = addDays(date, 1);
     if (second >= kSecondsPerDay - 60 && !(state_.nextDay && state_.nextDay->date == tomorrow)) {
-        prepareDay(state_, files_, paths_, tomorrow);
+        prepareDay(state_, files_, paths_, tomorrow, journal_);
     }
 }
 

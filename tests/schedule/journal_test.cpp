@@ -1,5 +1,8 @@
 #include "platform/file_io.h"
+#include "schedule/closed_periods.h"
 #include "schedule/daily_journal.h"
+#include "schedule/dated_timetables.h"
+#include "schedule/today_table.h"
 #include "tests/support/program_station.h"
 
 #include <filesystem>
@@ -200,6 +203,45 @@ TEST(Journal, OfAHugeDayOnlyTheEndIsReadAtStartUpAndShown) {
         readFileTail(path, static_cast<int64_t>(end.size()) + 1000).bytes.substr(1000);
     EXPECT_EQ(written.find("Entrée 09:00:00"), std::string::npos);
     EXPECT_NE(written.find("Entrée 10:00:00 (S1, 5 s) manquée"), std::string::npos);
+}
+
+// The scheduler's files over their bounds read as missing: the bells of today's file ring on a
+// day that a Quorel.conges too large to read would have silenced.
+TEST(Journal, AFileOverItsBoundIsJournaledOnceForEachOfItsStatesAndReadsAsMissing) {
+    Station s;
+    const auto tooLarge = [](int64_t bound, std::string bytes = {}) {
+        return bytes + std::string(static_cast<size_t>(bound) + 1 - bytes.size(), ' ');
+    };
+    s.start({2020, 6, 22}, 10 * 3600 + 30,
+            {{"Quorel.0", "1,10:30:00,5\n"},
+             {"Quorel.horaires", tooLarge(kDatedPeriodsMaxBytes)},
+             {"Quorel.conges",
+              tooLarge(kClosedPeriodsMaxBytes, "\"2020-06-22\",\"2020-06-22\",\"Gr\xE8ve\"\r\n")}});
+    const auto minute = [&s](int minute) { // ticks on to its second 00
+        while (s.clock.secondsSinceMidnight() < 10 * 3600 + minute * 60) {
+            s.tick(0.5);
+        }
+    };
+    minute(1);
+    minute(2);
+    s.folder.write("Quorel.horaires", tooLarge(kDatedPeriodsMaxBytes) + " ");
+    minute(3);
+    // The names, read with the periods, bring no new line about the periods.
+    s.folder.write("Quorel.noms", "7,Examens\n");
+    minute(4);
+    s.folder.write("Quorel.0", tooLarge(kDayFileMaxBytes));
+    minute(5);
+    minute(6);
+    EXPECT_EQ(s.lines("2020-06-22", false),
+              (Lines{kStarted,
+                     "Fichier Quorel.horaires refusé : fichier trop volumineux (plus de 64 Kio)",
+                     "Horaire du jour chargé : 1 entrée",
+                     "Fichier Quorel.conges refusé : fichier trop volumineux (plus de 64 Kio)",
+                     "Fichier Quorel.horaires refusé : fichier trop volumineux (plus de 64 Kio)",
+                     "Fichier Quorel.0 refusé : fichier trop volumineux (plus de 64 Kio)",
+                     "Horaire du jour chargé : 0 entrée"}));
+    EXPECT_FALSE(s.program.scheduler.closedToday.has_value());
+    EXPECT_TRUE(s.program.scheduler.datedPeriods.empty());
 }
 
 TEST(Journal, RetentionCountsFromTheLastDayItWroteSoAClockFarAheadDeletesNothingMore) {
