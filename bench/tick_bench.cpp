@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <random>
 
 namespace quorel {
 namespace {
@@ -104,6 +105,89 @@ void BM_TickAtSecondZeroWithAnUnchangedFullFile(benchmark::State& bench) {
 BENCHMARK(BM_TickAtSecondZeroWithAnUnchangedFullFile)
     ->Iterations(5000)
     ->Unit(benchmark::kMicrosecond);
+
+// The scheduler's files as large as it reads them, filled three ways: random bytes; the shortest
+// lines that are records (",,"), each of which costs its three fields; and records of the
+// file's own kind. Each load reads and parses the file, as the tick of second 00 does when it
+// changed: the figure bounds how long a file can hold the event loop.
+enum class Filling { Random, ShortestRecords, OwnRecords };
+
+std::string filledUpTo(int64_t bound, Filling filling, const std::string& ownRecord) {
+    std::string bytes;
+    bytes.reserve(static_cast<size_t>(bound));
+    std::mt19937 random(7);
+    while (static_cast<int64_t>(bytes.size()) < bound) {
+        switch (filling) {
+        case Filling::Random:
+            bytes += static_cast<char>(random());
+            break;
+        case Filling::ShortestRecords:
+            bytes += ",,\n";
+            break;
+        case Filling::OwnRecords:
+            bytes += ownRecord;
+            break;
+        }
+    }
+    bytes.resize(static_cast<size_t>(bound));
+    return bytes;
+}
+
+void BM_LoadAFileAtItsBound(benchmark::State& bench) {
+    const auto file = bench.range(0);
+    const auto filling = static_cast<Filling>(bench.range(1));
+    test::TempFolder folder;
+    const ProgramPaths paths = ProgramPaths::inFolder(folder.path());
+    const TimetableNames names = {{7, "Examens"}};
+    TodayTable table;
+    size_t loaded = 0;
+    const auto load = [&]() -> size_t {
+        switch (file) {
+        case 0:
+            LoadTodayTable(table, paths.DayFilePrefix, 0);
+            return static_cast<size_t>(filledSlots(table));
+        case 1:
+            return loadTimetableNames(paths.TimetableNamesPath).size();
+        case 2:
+            return loadDatedPeriods(paths.DatedPeriodsPath, names).size();
+        default:
+            return loadClosedPeriods(paths.ClosedPeriodsPath).size();
+        }
+    };
+    switch (file) {
+    case 0:
+        folder.write("Quorel.0",
+                     filledUpTo(kDayFileMaxBytes, filling, "\"1\",\"07:45:00\",\"5\"\r\n"));
+        bench.SetLabel("Quorel.0, 64 Kio");
+        break;
+    case 1:
+        folder.write("Quorel.noms",
+                     filledUpTo(kTimetableNamesMaxBytes, filling, "\"7\",\"Examens\"\r\n"));
+        bench.SetLabel("Quorel.noms, 16 Kio");
+        break;
+    case 2:
+        folder.write("Quorel.horaires", filledUpTo(kDatedPeriodsMaxBytes, filling,
+                                                   "\"2027-06-14\",\"2027-06-18\",\"7\"\r\n"));
+        bench.SetLabel("Quorel.horaires, 64 Kio");
+        break;
+    default:
+        folder.write("Quorel.conges",
+                     filledUpTo(kClosedPeriodsMaxBytes, filling,
+                                "\"2026-12-19\",\"2027-01-03\",\"Vacances de No\xEBl\"\r\n"));
+        bench.SetLabel("Quorel.conges, 64 Kio");
+        break;
+    }
+    for (auto _ : bench) {
+        loaded = load();
+        benchmark::DoNotOptimize(loaded);
+    }
+    if (filling == Filling::OwnRecords && loaded == 0) {
+        bench.SkipWithError("the file at its bound was refused");
+    }
+}
+BENCHMARK(BM_LoadAFileAtItsBound)
+    ->ArgsProduct({{0, 1, 2, 3}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace quorel

@@ -12,13 +12,28 @@ namespace quorel {
 struct [[nodiscard]] FileReadResult {
     std::string bytes;
     std::string error; // empty when the file was read
+    // The file was refused for being larger than the reader's bound; error says so.
+    bool tooLarge = false;
+    // readFileTail only: the file holds more bytes before those read.
+    bool beginningLeftOut = false;
 
     bool ok() const { return error.empty(); }
 };
 
 // Reads a whole regular file; anything else (a folder, a FIFO, a device) is refused without
-// waiting. The file is closed again before the call returns.
-[[nodiscard]] FileReadResult readWholeFile(const std::string& path);
+// waiting. A file of more than maxBytes bytes, or one that grows past them while it is read, is
+// refused with tooLarge set, before its bytes are read: a huge file costs no more than a look at
+// its size. The file is closed again before the call returns.
+[[nodiscard]] FileReadResult readWholeFile(const std::string& path, int64_t maxBytes);
+
+// Reads the last maxBytes bytes of a regular file, or all of it when it is no larger, without
+// reading what comes before them: the end of a huge journal costs what that of a small one does.
+// beginningLeftOut tells a file that holds more. Anything but a regular file is refused as by
+// readWholeFile.
+[[nodiscard]] FileReadResult readFileTail(const std::string& path, int64_t maxBytes);
+
+// Why a file over maxBytes is refused: "fichier trop volumineux (plus de 256 Kio)".
+[[nodiscard]] std::string tooLargeFileText(int64_t maxBytes);
 
 // Replaces the file's content with bytes, or creates it. The bytes go to a temporary file
 // ".<file name>.quorel-tmp-XXXXXX" in the same folder, which is then renamed over the file: the

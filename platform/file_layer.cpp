@@ -8,7 +8,9 @@ class SystemFiles final : public FileLayer {
   public:
     std::optional<FileStamp> stamp(const std::string& path) override { return fileStamp(path); }
     bool exists(const std::string& path) override { return FileExists(path); }
-    FileReadResult read(const std::string& path) override { return readWholeFile(path); }
+    FileReadResult read(const std::string& path, int64_t maxBytes) override {
+        return readWholeFile(path, maxBytes);
+    }
     std::string replace(const std::string& path, std::string_view bytes) override {
         return replaceFileContent(path, bytes);
     }

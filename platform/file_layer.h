@@ -2,6 +2,7 @@
 
 #include "platform/file_io.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,7 +17,8 @@ class FileLayer {
     [[nodiscard]] virtual std::optional<FileStamp> stamp(const std::string& path) = 0;
     // As FileExists.
     [[nodiscard]] virtual bool exists(const std::string& path) = 0;
-    [[nodiscard]] virtual FileReadResult read(const std::string& path) = 0;
+    // As readWholeFile: a file over maxBytes is refused.
+    [[nodiscard]] virtual FileReadResult read(const std::string& path, int64_t maxBytes) = 0;
     // As replaceFileContent: the system's reason on failure, or an empty text.
     [[nodiscard]] virtual std::string replace(const std::string& path, std::string_view bytes) = 0;
 };

@@ -81,7 +81,7 @@ std::string IniSettingsStore::filePath(const std::string& application) const {
 
 std::string IniSettingsStore::read(const std::string& application, const std::string& section,
                                    const std::string& key, const std::string& fallback) {
-    const FileReadResult file = readWholeFile(filePath(application));
+    const FileReadResult file = readWholeFile(filePath(application), kIniFileMaxBytes);
     if (!file.ok()) {
         return fallback;
     }
@@ -169,7 +169,7 @@ std::string IniSettingsStore::remove(const std::string& application, const std::
 }
 
 bool IniSettingsStore::holdsOnlySectionHeaders(const std::string& application) const {
-    const FileReadResult file = readWholeFile(filePath(application));
+    const FileReadResult file = readWholeFile(filePath(application), kIniFileMaxBytes);
     const std::vector<std::string> lines = splitLines(file.bytes);
     std::string name;
     return file.ok() && std::all_of(lines.begin(), lines.end(), [&name](const std::string& line) {
@@ -180,7 +180,7 @@ bool IniSettingsStore::holdsOnlySectionHeaders(const std::string& application) c
 std::string IniSettingsStore::readForChange(const std::string& application,
                                             std::vector<std::string>& lines) const {
     const std::string path = filePath(application);
-    const FileReadResult file = readWholeFile(path);
+    const FileReadResult file = readWholeFile(path, kIniFileMaxBytes);
     std::error_code missing;
     // A store that cannot be read would lose its other settings if rewritten.
     if (!file.ok() && std::filesystem::symlink_status(path, missing).type() !=

@@ -2,10 +2,15 @@
 
 #include "platform/settings_store.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace quorel {
+
+// The largest INI file read: a few settings of a line each. A larger file reads as one that
+// cannot be read, which is then never rewritten.
+inline constexpr int64_t kIniFileMaxBytes = 64 * 1024;
 
 // The settings store as INI files, one per application: <folder>/<application>.ini, with one INI
 // section per store section. Lines it does not understand are kept as they are.

@@ -20,7 +20,7 @@ std::vector<ClosedPeriod> readClosedPeriods(std::string_view bytes) {
 }
 
 std::vector<ClosedPeriod> loadClosedPeriods(const std::string& path, FileLayer& files) {
-    const FileReadResult file = files.read(path);
+    const FileReadResult file = files.read(path, kClosedPeriodsMaxBytes);
     return file.ok() ? readClosedPeriods(file.bytes) : std::vector<ClosedPeriod>{};
 }
 

@@ -21,6 +21,31 @@ std::optional<LocalDate> dayOfFile(std::string_view name) {
     return parseIsoDate(name);
 }
 
+// The second of a line that begins with a time stamp as note writes it, "10:15:00.007 ".
+std::optional<int> stampedSecond(std::string_view line) {
+    if (line.size() < 13 || line[8] != '.' || line[12] != ' ') {
+        return std::nullopt;
+    }
+    for (size_t i = 9; i < 12; ++i) {
+        if (line[i] < '0' || line[i] > '9') {
+            return std::nullopt;
+        }
+    }
+    return clockSecondOfDay(std::string(line.substr(0, 8)));
+}
+
+// Whether the file ends inside a line, so that the next line must start with a line end.
+bool endsInsideALine(const std::string& path) {
+    const FileReadResult end = readFileTail(path, 1);
+    return end.ok() && !end.bytes.empty() && end.bytes.back() != '\n';
+}
+
+// The bytes after the first line end: a tail that starts inside a line without its beginning.
+std::string_view fromSecondLine(std::string_view bytes) {
+    const size_t lineEnd = bytes.find('\n');
+    return lineEnd == std::string_view::npos ? std::string_view() : bytes.substr(lineEnd + 1);
+}
+
 } // namespace
 
 DailyJournal::DailyJournal(Clock& clock, std::string folder)
@@ -33,7 +58,9 @@ void DailyJournal::note(const std::string& sentence) {
     // One reading gives both the line's time and its file.
     const LocalTimeStamp now = clock_.localTimeStamp();
     const std::string path = journalFilePath(folder_, now.date);
-    const std::string line = now.time + " " + sentence + "\n";
+    // The end is looked at once per file, not before every line: only this program writes to it.
+    const bool lineEndFirst = path != endLookedAt_ && endsInsideALine(path);
+    const std::string line = (lineEndFirst ? "\n" : "") + now.time + " " + sentence + "\n";
     std::string error = appendToFile(path, line);
     // Made at the first line, and again if someone removed it; a line that failed for another
     // reason is not tried twice, so that half a line is never followed by a whole one.
@@ -41,9 +68,12 @@ void DailyJournal::note(const std::string& sentence) {
         error = appendToFile(path, line);
     }
     if (error.empty()) {
+        endLookedAt_ = path;
         failure_.clear();
         return;
     }
+    // A write that failed may have left half a line.
+    endLookedAt_.clear();
     const bool first = failure_.empty();
     failure_ = error;
     if (first && onFailure) {
@@ -83,23 +113,36 @@ std::string journalFilePath(const std::string& folder, const LocalDate& date) {
 }
 
 std::optional<int> lastJournalSecond(const std::string& folder, const LocalDate& date) {
-    const FileReadResult file = readWholeFile(journalFilePath(folder, date));
-    if (!file.ok()) {
+    const FileReadResult tail = readFileTail(journalFilePath(folder, date), kJournalTailBytes);
+    if (!tail.ok()) {
         return std::nullopt;
     }
-    std::string_view bytes = file.bytes;
-    while (!bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r')) {
-        bytes.remove_suffix(1);
+    const std::string_view bytes = tail.beginningLeftOut ? fromSecondLine(tail.bytes) : tail.bytes;
+    // From the last line back to the first that begins with a time stamp.
+    size_t lineEnd = bytes.size();
+    while (lineEnd > 0) {
+        const size_t previousEnd = bytes.rfind('\n', lineEnd - 1);
+        const size_t lineStart = previousEnd == std::string_view::npos ? 0 : previousEnd + 1;
+        if (const std::optional<int> second =
+                stampedSecond(bytes.substr(lineStart, lineEnd - lineStart))) {
+            return second;
+        }
+        if (previousEnd == std::string_view::npos) {
+            break;
+        }
+        lineEnd = previousEnd;
     }
-    const size_t lineStart = bytes.find_last_of('\n');
-    const std::string_view line =
-        bytes.substr(lineStart == std::string_view::npos ? 0 : lineStart + 1);
-    return clockSecondOfDay(std::string(line.substr(0, 8)));
+    return std::nullopt;
 }
 
 std::string journalDayText(const std::string& folder, const LocalDate& date) {
     const std::string path = journalFilePath(folder, date);
-    const FileReadResult file = readWholeFile(path);
+    const FileReadResult file = readFileTail(path, kJournalShownBytes);
+    if (file.ok() && file.beginningLeftOut) {
+        return "[Début de la journée non affiché : seuls les " +
+               std::to_string(kJournalShownBytes / (1024 * 1024)) +
+               " derniers Mio du fichier le sont.]\n" + std::string(fromSecondLine(file.bytes));
+    }
     if (file.ok() && !file.bytes.empty()) {
         return file.bytes;
     }

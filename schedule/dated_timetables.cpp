@@ -30,6 +30,15 @@ size_t characterCount(const std::string& text) {
     return count;
 }
 
+// Gives each record of a Quorel.horaires to take, in file order, without holding them all.
+template <typename Take> void forEachDatedPeriodRecord(std::string_view bytes, Take take) {
+    RecordReader reader(bytes);
+    while (auto record = reader.next(3)) {
+        take(DatedPeriodRecord{std::move((*record)[0]), std::move((*record)[1]),
+                               std::move((*record)[2])});
+    }
+}
+
 } // namespace
 
 TimetableNames readTimetableNames(std::string_view bytes) {
@@ -45,7 +54,7 @@ TimetableNames readTimetableNames(std::string_view bytes) {
 }
 
 TimetableNames loadTimetableNames(const std::string& path, FileLayer& files) {
-    const FileReadResult file = files.read(path);
+    const FileReadResult file = files.read(path, kTimetableNamesMaxBytes);
     return file.ok() ? readTimetableNames(file.bytes) : TimetableNames{};
 }
 
@@ -80,11 +89,8 @@ std::string timetableName(int16_t timetable, const TimetableNames& names) {
 
 std::vector<DatedPeriodRecord> readDatedPeriodRecords(std::string_view bytes) {
     std::vector<DatedPeriodRecord> records;
-    RecordReader reader(bytes);
-    while (auto record = reader.next(3)) {
-        records.push_back(
-            {std::move((*record)[0]), std::move((*record)[1]), std::move((*record)[2])});
-    }
+    forEachDatedPeriodRecord(
+        bytes, [&records](DatedPeriodRecord&& record) { records.push_back(std::move(record)); });
     return records;
 }
 
@@ -128,16 +134,16 @@ DatedPeriodRecord recordOf(const DatedPeriod& period) {
 
 std::vector<DatedPeriod> loadDatedPeriods(const std::string& path, const TimetableNames& names,
                                           FileLayer& files) {
-    const FileReadResult file = files.read(path);
+    const FileReadResult file = files.read(path, kDatedPeriodsMaxBytes);
     std::vector<DatedPeriod> periods;
     if (!file.ok()) {
         return periods;
     }
-    for (const DatedPeriodRecord& record : readDatedPeriodRecords(file.bytes)) {
+    forEachDatedPeriodRecord(file.bytes, [&](const DatedPeriodRecord& record) {
         if (std::optional<DatedPeriod> period = datedPeriodOf(record, names)) {
             periods.push_back(*period);
         }
-    }
+    });
     return periods;
 }
 

@@ -23,6 +23,12 @@ inline constexpr size_t kTimetableNameMaxLength = 30;
 inline constexpr std::array<const char*, 7> kDayNames = {"Lundi",    "Mardi",  "Mercredi", "Jeudi",
                                                          "Vendredi", "Samedi", "Dimanche"};
 
+// The largest Quorel.noms and Quorel.horaires read: nine names of 30 characters take under 500
+// bytes, and a period some 35, so that the periods' bound holds over 1 800. A file this large,
+// whatever it holds, is read in a few milliseconds at most (BM_LoadAFileAtItsBound).
+inline constexpr int64_t kTimetableNamesMaxBytes = 16 * 1024;
+inline constexpr int64_t kDatedPeriodsMaxBytes = 64 * 1024;
+
 // The names of the special timetables (Quorel.noms), by timetable number.
 using TimetableNames = std::map<int16_t, std::string>;
 
@@ -62,8 +68,8 @@ std::optional<DatedPeriod> datedPeriodOf(const DatedPeriodRecord& record,
                                          const TimetableNames& names, std::string* fault = nullptr);
 DatedPeriodRecord recordOf(const DatedPeriod& period);
 
-// The periods of the file at path that ring, in file order: none when it is missing or cannot
-// be read.
+// The periods of the file at path that ring, in file order: none when it is missing, cannot be
+// read or is over kDatedPeriodsMaxBytes.
 std::vector<DatedPeriod> loadDatedPeriods(const std::string& path, const TimetableNames& names,
                                           FileLayer& files = systemFiles());
 

@@ -126,6 +126,10 @@ std::string unsavedEditsDroppedSentence(const std::string& dayName) {
     return "modifications non enregistrées de " + dayName + " abandonnées";
 }
 
+std::string fileRefusedSentence(const std::string& fileName, const std::string& reason) {
+    return "Fichier " + fileName + " refusé : " + reason;
+}
+
 std::string journalFailureNotice(const std::string& reason) {
     return "Journal impossible à écrire : " + reason;
 }

@@ -52,6 +52,10 @@ std::string nonexistentEntrySentence(const std::string& entryTime, int output, i
 // "modifications non enregistrées de Lundi abandonnées", when the program ends with them.
 std::string unsavedEditsDroppedSentence(const std::string& dayName);
 
+// "Fichier Quorel.horaires refusé : fichier trop volumineux (plus de 64 Kio)", for a file the
+// scheduler reads as missing.
+std::string fileRefusedSentence(const std::string& fileName, const std::string& reason);
+
 // What the status line says, once, when the journal cannot be written.
 std::string journalFailureNotice(const std::string& reason);
 

@@ -17,8 +17,10 @@ bool isBlank(char c) {
 
 // The first fieldCount fields of a line, or nullopt when it holds fewer or leaves a quote open.
 // After each field, at stands on the comma that ends it or at the end of the line.
-std::optional<std::vector<std::string>> lineFields(std::string_view line, int fieldCount) {
+std::optional<std::vector<std::string>> lineFields(std::string_view line, int fieldCount,
+                                                   bool utf8) {
     std::vector<std::string> fields;
+    fields.reserve(static_cast<size_t>(fieldCount));
     size_t at = 0;
     for (int i = 0; i < fieldCount; ++i) {
         if (i > 0) {
@@ -46,7 +48,7 @@ std::optional<std::vector<std::string>> lineFields(std::string_view line, int fi
             }
             at = end;
         }
-        fields.push_back(windows1252ToUtf8(raw));
+        fields.push_back(utf8 ? markedUtf8ToUtf8(raw) : windows1252ToUtf8(raw));
     }
     return fields;
 }
@@ -57,6 +59,7 @@ RecordReader::RecordReader(std::string_view bytes) : bytes_(bytes) {
     // Notepad starts the files it saves as UTF-8 with this mark.
     if (bytes_.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
         position_ = kByteOrderMark.size();
+        utf8_ = true;
     }
 }
 
@@ -64,7 +67,11 @@ std::optional<std::string_view> RecordReader::nextLine() {
     if (position_ >= bytes_.size()) {
         return std::nullopt;
     }
-    const size_t end = std::min(bytes_.find_first_of("\r\n", position_), bytes_.size());
+    // A plain loop: find_first_of would search the two line ends once for every byte.
+    size_t end = position_;
+    while (end < bytes_.size() && bytes_[end] != '\r' && bytes_[end] != '\n') {
+        ++end;
+    }
     const std::string_view line = bytes_.substr(position_, end - position_);
     position_ = end;
     if (position_ < bytes_.size() && bytes_[position_] == '\r') {
@@ -81,7 +88,7 @@ std::optional<std::vector<std::string>> RecordReader::next(int fieldCount) {
         if (line->find_first_not_of(kBlanks) == std::string_view::npos) {
             continue;
         }
-        if (auto fields = lineFields(*line, fieldCount)) {
+        if (auto fields = lineFields(*line, fieldCount, utf8_)) {
             return fields;
         }
     }

@@ -7,9 +7,10 @@
 
 namespace quorel {
 
-// Reads records back from the bytes of a file (Windows-1252), one record per line:
-// - lines end at CR LF, CR or LF; blank lines are skipped; a UTF-8 byte-order mark at the very
-//   start of the bytes is ignored;
+// Reads records back from the bytes of a file, one record per line:
+// - the bytes are Windows-1252, unless they begin with a UTF-8 byte-order mark (a file saved as
+//   UTF-8 by Notepad): then the mark is dropped and the rest is read as UTF-8;
+// - lines end at CR LF, CR or LF; blank lines are skipped;
 // - fields are separated by commas; blanks (spaces, tabs) before a field are skipped;
 // - a field that begins with a double quote is the text up to the next double quote on the same
 //   line, and anything after the closing quote up to the next comma or line end is skipped;
@@ -31,6 +32,7 @@ class RecordReader {
 
     std::string_view bytes_;
     size_t position_ = 0;
+    bool utf8_ = false; // the bytes began with a byte-order mark
 };
 
 } // namespace quorel

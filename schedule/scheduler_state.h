@@ -9,6 +9,7 @@
 #include "core/module_size.h"
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,6 +62,8 @@ struct SchedulerState {
     std::vector<DatedPeriod> datedPeriods;
     std::optional<FileStamp> datedPeriodsStamp;
     std::optional<DatedPeriod> periodToday;
+    // The files refused for their size, each with its state when the journal said so.
+    std::map<std::string, std::optional<FileStamp>> refusedFiles;
 };
 
 // Captions of the labels the tick writes; element k - 1 belongs to output k.

@@ -506,13 +506,13 @@ void SchedulerTick::lookAtFiles(const LocalDate& date, int second) {
     if (second % 60 == 0 && (filesMinute_ != minute || filesDate_ != date)) {
         filesMinute_ = minute;
         filesDate_ = date;
-        if (reloadDatedPeriodsIfChanged(state_, files_, paths_)) {
+        if (reloadDatedPeriodsIfChanged(state_, files_, paths_, journal_)) {
             nextBellMoved_ = true;
             state_.nextDay.reset(); // read ahead by the periods before
         }
         nextBellMoved_ |= reloadTimetableOf(state_, files_, paths_, date, journal_);
         nextBellMoved_ |=
-            reloadClosedPeriodsIfChanged(state_, files_, paths_.ClosedPeriodsPath, date);
+            reloadClosedPeriodsIfChanged(state_, files_, paths_.ClosedPeriodsPath, date, journal_);
     }
     if (second < kSecondsPerDay - 60) {
         return;
@@ -523,12 +523,12 @@ void SchedulerTick::lookAtFiles(const LocalDate& date, int second) {
     // depends on are looked at (four stats, not read) at each tick, and read again when one
     // changed.
     if (prepared && nextDayFilesChanged()) {
-        reloadDatedPeriodsIfChanged(state_, files_, paths_);
-        reloadClosedPeriodsIfChanged(state_, files_, paths_.ClosedPeriodsPath, date);
+        reloadDatedPeriodsIfChanged(state_, files_, paths_, journal_);
+        reloadClosedPeriodsIfChanged(state_, files_, paths_.ClosedPeriodsPath, date, journal_);
         prepared = false;
     }
     if (!prepared) {
-        prepareDay(state_, files_, paths_, tomorrow);
+        prepareDay(state_, files_, paths_, tomorrow, journal_);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "schedule/weekday.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace quorel {
 
@@ -26,6 +27,41 @@ std::optional<DatedPeriod> otherPeriodOn(const SchedulerState& state, const Loca
 std::string nameOf(const SchedulerState& state, const std::optional<DatedPeriod>& period) {
     return period ? timetableName(period->timetable, state.timetableNames) : std::string();
 }
+
+// The scheduler's files as it reads them: a file refused for its size is journaled once for each
+// state of it, however often it is read (the names are read with the periods, a day file again
+// for the next day), and not again until it changes.
+class JournaledReads final : public FileLayer {
+  public:
+    JournaledReads(FileLayer& files, SchedulerState& state, Journal& journal)
+        : files_(files), state_(state), journal_(journal) {}
+
+    std::optional<FileStamp> stamp(const std::string& path) override { return files_.stamp(path); }
+    bool exists(const std::string& path) override { return files_.exists(path); }
+    FileReadResult read(const std::string& path, int64_t maxBytes) override {
+        FileReadResult file = files_.read(path, maxBytes);
+        if (!file.tooLarge) {
+            state_.refusedFiles.erase(path);
+            return file;
+        }
+        std::optional<FileStamp> stamp = files_.stamp(path);
+        const auto [known, added] = state_.refusedFiles.try_emplace(path, stamp);
+        if (added || known->second != stamp) {
+            known->second = std::move(stamp);
+            journal_.note(
+                fileRefusedSentence(std::filesystem::path(path).filename().string(), file.error));
+        }
+        return file;
+    }
+    std::string replace(const std::string& path, std::string_view bytes) override {
+        return files_.replace(path, bytes);
+    }
+
+  private:
+    FileLayer& files_;
+    SchedulerState& state_;
+    Journal& journal_;
+};
 
 void judgeClosure(SchedulerState& state, const LocalDate& date) {
     const ClosedPeriod* period = periodCovering(state.closedPeriods, date);
@@ -55,7 +91,8 @@ bool reloadTodayTableIfChanged(SchedulerState& state, FileLayer& files,
         return false;
     }
     TodayTable loaded;
-    LoadTodayTable(loaded, dayFilePrefix, day, files);
+    JournaledReads reads(files, state, journal);
+    LoadTodayTable(loaded, dayFilePrefix, day, reads);
     // A file saved again with the same entries is no news.
     const bool news = state.loadedDay != day || !(loaded == state.today);
     state.today = std::move(loaded);
@@ -67,15 +104,16 @@ bool reloadTodayTableIfChanged(SchedulerState& state, FileLayer& files,
     return true;
 }
 
-bool reloadDatedPeriodsIfChanged(SchedulerState& state, FileLayer& files,
-                                 const ProgramPaths& paths) {
+bool reloadDatedPeriodsIfChanged(SchedulerState& state, FileLayer& files, const ProgramPaths& paths,
+                                 Journal& journal) {
     std::optional<FileStamp> namesStamp = files.stamp(paths.TimetableNamesPath);
     std::optional<FileStamp> periodsStamp = files.stamp(paths.DatedPeriodsPath);
     if (state.timetableNamesStamp == namesStamp && state.datedPeriodsStamp == periodsStamp) {
         return false;
     }
-    state.timetableNames = loadTimetableNames(paths.TimetableNamesPath, files);
-    state.datedPeriods = loadDatedPeriods(paths.DatedPeriodsPath, state.timetableNames, files);
+    JournaledReads reads(files, state, journal);
+    state.timetableNames = loadTimetableNames(paths.TimetableNamesPath, reads);
+    state.datedPeriods = loadDatedPeriods(paths.DatedPeriodsPath, state.timetableNames, reads);
     state.timetableNamesStamp = std::move(namesStamp);
     state.datedPeriodsStamp = std::move(periodsStamp);
     return true;
@@ -93,12 +131,13 @@ bool reloadTimetableOf(SchedulerState& state, FileLayer& files, const ProgramPat
 }
 
 bool reloadClosedPeriodsIfChanged(SchedulerState& state, FileLayer& files, const std::string& path,
-                                  const LocalDate& today) {
+                                  const LocalDate& today, Journal& journal) {
     std::optional<FileStamp> stamp = files.stamp(path);
     if (state.closedPeriodsDate == today && state.closedPeriodsStamp == stamp) {
         return false;
     }
-    state.closedPeriods = loadClosedPeriods(path, files);
+    JournaledReads reads(files, state, journal);
+    state.closedPeriods = loadClosedPeriods(path, reads);
     state.closedPeriodsStamp = std::move(stamp);
     judgeClosure(state, today);
     return true;
@@ -106,21 +145,22 @@ bool reloadClosedPeriodsIfChanged(SchedulerState& state, FileLayer& files, const
 
 void loadDay(SchedulerState& state, FileLayer& files, const ProgramPaths& paths,
              const LocalDate& date, Journal& journal) {
-    reloadDatedPeriodsIfChanged(state, files, paths);
+    reloadDatedPeriodsIfChanged(state, files, paths, journal);
     reloadTimetableOf(state, files, paths, date, journal);
-    reloadClosedPeriodsIfChanged(state, files, paths.ClosedPeriodsPath, date);
+    reloadClosedPeriodsIfChanged(state, files, paths.ClosedPeriodsPath, date, journal);
     state.tableDate = date;
     state.nextDay.reset();
 }
 
 void prepareDay(SchedulerState& state, FileLayer& files, const ProgramPaths& paths,
-                const LocalDate& date) {
+                const LocalDate& date, Journal& journal) {
     PreparedDay& prepared = state.nextDay.emplace();
     prepared.date = date;
     prepared.period = otherPeriodOn(state, date);
     prepared.day = timetableOn(state, date);
     prepared.stamp = files.stamp(dayFilePath(paths.DayFilePrefix, prepared.day));
-    LoadTodayTable(prepared.table, paths.DayFilePrefix, prepared.day, files);
+    JournaledReads reads(files, state, journal);
+    LoadTodayTable(prepared.table, paths.DayFilePrefix, prepared.day, reads);
 }
 
 bool enterPreparedDay(SchedulerState& state, const LocalDate& date, std::string& sentence) {

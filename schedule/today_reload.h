@@ -25,8 +25,10 @@ int16_t timetableOn(const SchedulerState& state, const LocalDate& date);
 
 // Reads the special timetables' names and the dated periods again when either file changed.
 // Returns true when they were read.
-bool reloadDatedPeriodsIfChanged(SchedulerState& state, FileLayer& files,
-                                 const ProgramPaths& paths);
+// Here and below, a file refused for its size reads as missing, and the journal says so once for
+// each state of the file.
+bool reloadDatedPeriodsIfChanged(SchedulerState& state, FileLayer& files, const ProgramPaths& paths,
+                                 Journal& journal);
 
 // Loads today's table from the timetable that rings on date, when it changed (another timetable,
 // or its file), and notes the period that gives it. Returns true when the table or the period
@@ -38,7 +40,7 @@ bool reloadTimetableOf(SchedulerState& state, FileLayer& files, const ProgramPat
 // already judged for today from the file as it is now. Returns true when the list or today's
 // period may have changed.
 bool reloadClosedPeriodsIfChanged(SchedulerState& state, FileLayer& files, const std::string& path,
-                                  const LocalDate& today);
+                                  const LocalDate& today, Journal& journal);
 
 // Puts the timetable and the closure of date in force, reading what has changed: at start-up, and
 // at a change of day that nothing was read ahead for.
@@ -47,7 +49,7 @@ void loadDay(SchedulerState& state, FileLayer& files, const ProgramPaths& paths,
 
 // Reads ahead the timetable of date (the next day's) into state.nextDay.
 void prepareDay(SchedulerState& state, FileLayer& files, const ProgramPaths& paths,
-                const LocalDate& date);
+                const LocalDate& date, Journal& journal);
 
 // Puts the timetable read ahead for date in force, with the closure of date from the list in
 // memory, without touching a file. False when nothing was read ahead for date. sentence is set

@@ -22,7 +22,7 @@ void LoadTodayTable(TodayTable& table, const std::string& dayFilePrefix, int16_t
     if (!files.exists(path)) {
         return;
     }
-    const FileReadResult file = files.read(path);
+    const FileReadResult file = files.read(path, kDayFileMaxBytes);
     if (!file.ok()) {
         return;
     }

@@ -22,8 +22,12 @@ struct TodayTable {
     bool operator==(const TodayTable&) const = default;
 };
 
+// The largest day file read: 600 records of three short fields take some 12 Kio, and a file this
+// large, whatever it holds, is read in a few milliseconds at most (BM_LoadAFileAtItsBound).
+inline constexpr int64_t kDayFileMaxBytes = 64 * 1024;
+
 // Clears the table and fills it from the day file of day (DayFilePrefix + "." + day).
-// - A missing, empty or unreadable file leaves the table empty.
+// - A missing, empty or unreadable file, or one over kDayFileMaxBytes, leaves the table empty.
 // - A record whose output or duration is not a number or does not fit its integer width, or whose
 //   output is not 1 to 4, is skipped and takes no slot.
 // - A line that is not a record (too few fields, a quote left open) is skipped.

@@ -108,4 +108,22 @@ std::string windows1252ToUtf8(std::string_view bytes) {
     return out;
 }
 
+std::string markedUtf8ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    size_t i = 0;
+    while (i < bytes.size()) {
+        char32_t codePoint = 0;
+        const size_t length = decodeUtf8(bytes, i, &codePoint);
+        if (length == 0) {
+            out += windows1252ToUtf8(bytes.substr(i, 1));
+            ++i;
+            continue;
+        }
+        out.append(bytes.substr(i, length));
+        i += length;
+    }
+    return out;
+}
+
 } // namespace quorel

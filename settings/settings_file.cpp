@@ -18,7 +18,7 @@ std::string quoted(const std::string& path) {
 
 // The option index stored in the file, or the French description of why it cannot be used.
 std::optional<int16_t> readOption(const std::string& path, FileLayer& files, std::string& problem) {
-    const FileReadResult file = files.read(path);
+    const FileReadResult file = files.read(path, kSettingsFileMaxBytes);
     if (!file.ok()) {
         problem = "Impossible de lire le fichier de réglages " + quoted(path) + " : " + file.error;
         return std::nullopt;

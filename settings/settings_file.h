@@ -10,6 +10,9 @@
 
 namespace quorel {
 
+// The largest settings file read: it holds one number.
+inline constexpr int64_t kSettingsFileMaxBytes = 4 * 1024;
+
 // The port option group as the settings file sees it.
 struct PortOptionAccess {
     std::function<int16_t()> selected;   // index of the selected option, 0 to 4

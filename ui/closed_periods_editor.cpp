@@ -65,7 +65,11 @@ int ClosedPeriodsEditor::addPublicHolidays(int year) {
 }
 
 std::string ClosedPeriodsEditor::save(const std::string& path) const {
-    const std::string error = replaceFileContent(path, closedPeriodsBytes(periods_));
+    const std::string bytes = closedPeriodsBytes(periods_);
+    // A file the scheduler would refuse to read is not written: the old one stays.
+    const std::string error = static_cast<int64_t>(bytes.size()) > kClosedPeriodsMaxBytes
+                                  ? tooLargeFileText(kClosedPeriodsMaxBytes)
+                                  : replaceFileContent(path, bytes);
     if (error.empty()) {
         return {};
     }
@@ -77,7 +81,7 @@ std::string readForEditing(const std::string& path, std::vector<ClosedPeriod>& p
     if (!fileStamp(path)) {
         return {};
     }
-    const FileReadResult file = readWholeFile(path);
+    const FileReadResult file = readWholeFile(path, kClosedPeriodsMaxBytes);
     if (!file.ok()) {
         return cannotReadMessage(path, file.error);
     }

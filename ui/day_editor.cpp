@@ -4,6 +4,7 @@
 #include "schedule/day_file_path.h"
 #include "schedule/record_reader.h"
 #include "schedule/record_writer.h"
+#include "schedule/today_table.h"
 #include "ui/file_messages.h"
 
 #include <algorithm>
@@ -130,23 +131,15 @@ void DayEditor::load(const std::string& path) {
     list_.setSorted(false);
     std::string problem;
     if (FileExists(path)) {
-        const FileReadResult file = readWholeFile(path);
+        const FileReadResult file = readWholeFile(path, kDayFileMaxBytes);
         if (!file.ok()) {
             problem = cannotReadMessage(path, file.error);
         } else {
-            // A line that is not a record is skipped; the records around it load.
+            // A line that is not a record is skipped; the records around it load. A file within
+            // the bound holds fewer records than the list's rows.
             RecordReader reader(file.bytes);
-            while (list_.count() < EditorList::kMaxRows) {
-                auto fields = reader.next(3);
-                if (!fields) {
-                    break;
-                }
+            while (auto fields = reader.next(3)) {
                 list_.add({(*fields)[0], (*fields)[1], (*fields)[2]});
-            }
-            if (list_.count() == EditorList::kMaxRows && reader.next(3)) {
-                problem = "Le fichier « " + path +
-                          " » contient plus de 32 767 lignes : seules les 32 767 premières ont "
-                          "été chargées.";
             }
         }
     }
@@ -166,8 +159,11 @@ bool DayEditor::save(const std::string& path) {
     for (const ScheduleEntry& row : list_.rows()) {
         writeRecord(bytes, {row.output, row.time, row.duration});
     }
+    // A file the scheduler would refuse to read is not written: the old one stays.
     // Written beside the file and renamed over it, so that a failure leaves the old file whole.
-    const std::string error = replaceFileContent(path, bytes);
+    const std::string error = static_cast<int64_t>(bytes.size()) > kDayFileMaxBytes
+                                  ? tooLargeFileText(kDayFileMaxBytes)
+                                  : replaceFileContent(path, bytes);
     if (!error.empty()) {
         dialogs_.message(cannotSaveMessage(path, error), MessageIcon::Critical);
         return false;

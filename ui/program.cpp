@@ -222,12 +222,13 @@ NextBellSign Program::shownNextBell() const {
 }
 
 void Program::reloadClosedPeriods() {
-    reloadClosedPeriodsIfChanged(scheduler, services_.files, paths.ClosedPeriodsPath, todayDate());
+    reloadClosedPeriodsIfChanged(scheduler, services_.files, paths.ClosedPeriodsPath, todayDate(),
+                                 journal_);
     tick.showNextBell();
 }
 
 void Program::reloadSpecialTimetables() {
-    reloadDatedPeriodsIfChanged(scheduler, services_.files, paths);
+    reloadDatedPeriodsIfChanged(scheduler, services_.files, paths, journal_);
     reloadTimetableOf(scheduler, services_.files, paths, todayDate(), journal_);
     scheduler.nextDay.reset(); // read ahead by the periods before
     tick.showNextBell();

@@ -358,9 +358,11 @@ void editSpecialTimetables(Program& program, SpecialTimetablesScreen& screen) {
     const ProgramPaths& paths = program.paths;
     std::string files[2];
     int index = 0;
-    for (const std::string& path : {paths.TimetableNamesPath, paths.DatedPeriodsPath}) {
+    for (const auto& [path, maxBytes] :
+         {std::pair{paths.TimetableNamesPath, kTimetableNamesMaxBytes},
+          std::pair{paths.DatedPeriodsPath, kDatedPeriodsMaxBytes}}) {
         if (fileStamp(path)) {
-            const FileReadResult file = readWholeFile(path);
+            const FileReadResult file = readWholeFile(path, maxBytes);
             if (!file.ok()) {
                 dialogs.message(cannotReadMessage(path, file.error), MessageIcon::Critical);
                 return;

@@ -77,6 +77,56 @@ std::optional<std::string> finalTarget(std::string path) {
     return std::nullopt;
 }
 
+// Opens path for reading when it names a regular file, without waiting on a FIFO that has no
+// writer, and gives its size. -1, with the reason in result, otherwise.
+int openRegularFile(const std::string& path, int64_t& size, FileReadResult& result) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        result.error = systemErrorText(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        result.error = kNotARegularFile;
+    } else {
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        size = static_cast<int64_t>(info.st_size);
+        return fd;
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return -1;
+}
+
+// Appends the file's bytes from where it stands to result, until its end or until limit bytes
+// are held. False, with the reason and no bytes in result, on a failed read.
+bool readUpTo(int fd, size_t limit, FileReadResult& result) {
+    char buffer[16384];
+    while (result.bytes.size() < limit) {
+        const ssize_t got =
+            ::read(fd, buffer, std::min(sizeof buffer, limit - result.bytes.size()));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            result.error = systemErrorText(errno);
+            result.bytes.clear();
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        result.bytes.append(buffer, static_cast<size_t>(got));
+    }
+    return true;
+}
+
+void refuseAsTooLarge(FileReadResult& result, int64_t maxBytes) {
+    result.bytes.clear();
+    result.bytes.shrink_to_fit();
+    result.error = tooLargeFileText(maxBytes);
+    result.tooLarge = true;
+}
+
 // Opens folder for reading its entries, refusing a symbolic link in its place (a trailing slash
 // would make the system follow one).
 int openRealFolder(std::string folder) {
@@ -104,36 +154,42 @@ std::optional<FileStamp> fileStamp(const std::string& path) {
                          info.st_mtim.tv_nsec};
 }
 
-FileReadResult readWholeFile(const std::string& path) {
+FileReadResult readWholeFile(const std::string& path, int64_t maxBytes) {
     FileReadResult result;
-    // Non-blocking, so that a FIFO with no writer cannot hold the open for ever.
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat info {};
-    if (file.get() < 0 || ::fstat(file.get(), &info) != 0) {
+    int64_t size = 0;
+    FileDescriptor file(openRegularFile(path, size, result));
+    if (file.get() < 0) {
+        return result;
+    }
+    if (size > maxBytes) {
+        refuseAsTooLarge(result, maxBytes);
+        return result;
+    }
+    result.bytes.reserve(static_cast<size_t>(size));
+    // One byte more than the bound tells a file that grew past it since its size was looked at.
+    if (!readUpTo(file.get(), static_cast<size_t>(maxBytes) + 1, result)) {
+        return result;
+    }
+    if (static_cast<int64_t>(result.bytes.size()) > maxBytes) {
+        refuseAsTooLarge(result, maxBytes);
+    }
+    return result;
+}
+
+FileReadResult readFileTail(const std::string& path, int64_t maxBytes) {
+    FileReadResult result;
+    int64_t size = 0;
+    FileDescriptor file(openRegularFile(path, size, result));
+    if (file.get() < 0) {
+        return result;
+    }
+    const int64_t start = size > maxBytes ? size - maxBytes : 0;
+    if (start > 0 && ::lseek(file.get(), static_cast<off_t>(start), SEEK_SET) < 0) {
         result.error = systemErrorText(errno);
         return result;
     }
-    if (!S_ISREG(info.st_mode)) {
-        result.error = kNotARegularFile;
-        return result;
-    }
-    ::fcntl(file.get(), F_SETFL, ::fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
-    char buffer[16384];
-    for (;;) {
-        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            result.error = systemErrorText(errno);
-            result.bytes.clear();
-            return result;
-        }
-        if (got == 0) {
-            break;
-        }
-        result.bytes.append(buffer, static_cast<size_t>(got));
-    }
+    result.beginningLeftOut = start > 0;
+    readUpTo(file.get(), static_cast<size_t>(maxBytes), result);
     return result;
 }
 

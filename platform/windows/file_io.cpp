@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <random>
+#include <utility>
 #include <windows.h>
 
 namespace quorel {
@@ -31,6 +32,8 @@ class FileHandle {
         handle_ = INVALID_HANDLE_VALUE;
         return ::CloseHandle(handle) != 0;
     }
+    // Gives the handle to the caller, who closes it.
+    HANDLE release() { return std::exchange(handle_, INVALID_HANDLE_VALUE); }
 
   private:
     HANDLE handle_;
@@ -146,6 +149,63 @@ bool isRealFolder(std::string folder) {
            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
 }
 
+// Opens path for reading when it names a file on a disk (not a folder, a pipe or a device) and
+// gives its size; an invalid handle, with the reason in result, otherwise.
+HANDLE openRegularFile(const std::string& path, int64_t& size, FileReadResult& result) {
+    const std::wstring widePath = toWide(path);
+    const DWORD attributes = ::GetFileAttributesW(widePath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        result.error = kNotARegularFile;
+        return INVALID_HANDLE_VALUE;
+    }
+    FileHandle file(::CreateFileW(widePath.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+        result.error = lastErrorText();
+        return INVALID_HANDLE_VALUE;
+    }
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+        result.error = kNotARegularFile;
+        return INVALID_HANDLE_VALUE;
+    }
+    LARGE_INTEGER fileSize{};
+    if (::GetFileSizeEx(file.get(), &fileSize) == 0) {
+        result.error = lastErrorText();
+        return INVALID_HANDLE_VALUE;
+    }
+    size = fileSize.QuadPart;
+    return file.release();
+}
+
+// Appends the file's bytes from where it stands to result, until its end or until limit bytes
+// are held. False, with the reason and no bytes in result, on a failed read.
+bool readUpTo(HANDLE file, size_t limit, FileReadResult& result) {
+    char buffer[16384];
+    while (result.bytes.size() < limit) {
+        const DWORD wanted =
+            static_cast<DWORD>(std::min(sizeof buffer, limit - result.bytes.size()));
+        DWORD got = 0;
+        if (::ReadFile(file, buffer, wanted, &got, nullptr) == 0) {
+            result.error = lastErrorText();
+            result.bytes.clear();
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        result.bytes.append(buffer, got);
+    }
+    return true;
+}
+
+void refuseAsTooLarge(FileReadResult& result, int64_t maxBytes) {
+    result.bytes.clear();
+    result.bytes.shrink_to_fit();
+    result.error = tooLargeFileText(maxBytes);
+    result.tooLarge = true;
+}
+
 } // namespace
 
 std::string systemErrorText(int errorNumber) {
@@ -167,38 +227,44 @@ std::optional<FileStamp> fileStamp(const std::string& path) {
         nanosecondsOf(info.ftLastWriteTime)};
 }
 
-FileReadResult readWholeFile(const std::string& path) {
+FileReadResult readWholeFile(const std::string& path, int64_t maxBytes) {
     FileReadResult result;
-    const std::wstring widePath = toWide(path);
-    const DWORD attributes = ::GetFileAttributesW(widePath.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        result.error = kNotARegularFile;
+    int64_t size = 0;
+    FileHandle file(openRegularFile(path, size, result));
+    if (!file.valid()) {
         return result;
     }
-    FileHandle file(::CreateFileW(widePath.c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (size > maxBytes) {
+        refuseAsTooLarge(result, maxBytes);
+        return result;
+    }
+    result.bytes.reserve(static_cast<size_t>(size));
+    // One byte more than the bound tells a file that grew past it since its size was looked at.
+    if (!readUpTo(file.get(), static_cast<size_t>(maxBytes) + 1, result)) {
+        return result;
+    }
+    if (static_cast<int64_t>(result.bytes.size()) > maxBytes) {
+        refuseAsTooLarge(result, maxBytes);
+    }
+    return result;
+}
+
+FileReadResult readFileTail(const std::string& path, int64_t maxBytes) {
+    FileReadResult result;
+    int64_t size = 0;
+    FileHandle file(openRegularFile(path, size, result));
     if (!file.valid()) {
+        return result;
+    }
+    const int64_t start = size > maxBytes ? size - maxBytes : 0;
+    LARGE_INTEGER offset{};
+    offset.QuadPart = start;
+    if (start > 0 && ::SetFilePointerEx(file.get(), offset, nullptr, FILE_BEGIN) == 0) {
         result.error = lastErrorText();
         return result;
     }
-    if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
-        result.error = kNotARegularFile;
-        return result;
-    }
-    char buffer[16384];
-    for (;;) {
-        DWORD got = 0;
-        if (::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) == 0) {
-            result.error = lastErrorText();
-            result.bytes.clear();
-            return result;
-        }
-        if (got == 0) {
-            break;
-        }
-        result.bytes.append(buffer, got);
-    }
+    result.beginningLeftOut = start > 0;
+    readUpTo(file.get(), static_cast<size_t>(maxBytes), result);
     return result;
 }
 

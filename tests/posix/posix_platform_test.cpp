@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -145,19 +146,21 @@ TEST(FileIo, ReadWholeFileReturnsTheBytesOrTheReasonAndFileExistsOnlyForAVisible
     const int openBefore = test::openFileCount();
     const std::string big(40000, 'q');
     folder.write("big", big);
-    const FileReadResult read = readWholeFile(folder.file("big"));
+    const FileReadResult read = readWholeFile(folder.file("big"), 40000);
     EXPECT_TRUE(read.ok());
     EXPECT_EQ(read.bytes, big);
-    const FileReadResult missing = readWholeFile(folder.file("missing"));
+    const FileReadResult missing = readWholeFile(folder.file("missing"), 40000);
     EXPECT_FALSE(missing.ok());
     EXPECT_EQ(missing.error, systemErrorText(ENOENT));
     EXPECT_FALSE(missing.error.empty());
     // A FIFO without a writer would block the open for ever; the test returning at all matters.
     ASSERT_EQ(::mkfifo(folder.file("fifo").c_str(), 0600), 0);
     for (const char* name : {"fifo", ""}) {
-        const FileReadResult refused = readWholeFile(folder.file(name));
-        EXPECT_FALSE(refused.ok()) << name;
-        EXPECT_EQ(refused.error, "ce n'est pas un fichier ordinaire") << name;
+        for (const FileReadResult& refused :
+             {readWholeFile(folder.file(name), 10), readFileTail(folder.file(name), 10)}) {
+            EXPECT_FALSE(refused.ok()) << name;
+            EXPECT_EQ(refused.error, "ce n'est pas un fichier ordinaire") << name;
+        }
     }
     EXPECT_EQ(test::openFileCount(), openBefore);
 
@@ -173,6 +176,39 @@ TEST(FileIo, ReadWholeFileReturnsTheBytesOrTheReasonAndFileExistsOnlyForAVisible
           folder.file(".hidden"), folder.file("missing")}) {
         EXPECT_FALSE(FileExists(path)) << path;
     }
+}
+
+TEST(FileIo, AFileOverItsBoundIsRefusedWithoutReadingItAndATailIsReadWithoutItsBeginning) {
+    test::TempFolder folder;
+    const int openBefore = test::openFileCount();
+    folder.write("small", "a\nb\n");
+    EXPECT_EQ(readWholeFile(folder.file("small"), 4).bytes, "a\nb\n");
+    const FileReadResult over = readWholeFile(folder.file("small"), 3);
+    EXPECT_TRUE(over.tooLarge);
+    EXPECT_EQ(over.error, "fichier trop volumineux (plus de 3 octets)");
+    EXPECT_EQ(over.bytes, "");
+    EXPECT_EQ(tooLargeFileText(256 * 1024), "fichier trop volumineux (plus de 256 Kio)");
+    EXPECT_EQ(tooLargeFileText(2 << 20), "fichier trop volumineux (plus de 2 Mio)");
+    // A file of 0 bytes by its size that reads longer (as those of /proc) is cut short by the
+    // bound.
+    const FileReadResult grown = readWholeFile("/proc/self/maps", 16);
+    EXPECT_TRUE(grown.tooLarge);
+    EXPECT_EQ(grown.bytes, "");
+
+    // 64 Gio of holes: refused at once, and its end read without the rest.
+    { std::ofstream(folder.file("huge"), std::ios::binary) << "first line\n"; }
+    fs::resize_file(folder.file("huge"), int64_t{64} << 30);
+    std::ofstream(folder.file("huge"), std::ios::binary | std::ios::app) << "last line\n";
+    EXPECT_TRUE(readWholeFile(folder.file("huge"), 1 << 20).tooLarge);
+    const FileReadResult tail = readFileTail(folder.file("huge"), 13);
+    EXPECT_TRUE(tail.ok());
+    EXPECT_EQ(tail.bytes, std::string(3, '\0') + "last line\n");
+    EXPECT_TRUE(tail.beginningLeftOut);
+    const FileReadResult whole = readFileTail(folder.file("small"), 4);
+    EXPECT_EQ(whole.bytes, "a\nb\n");
+    EXPECT_FALSE(whole.beginningLeftOut);
+    EXPECT_EQ(readFileTail(folder.file("missing"), 4).error, systemErrorText(ENOENT));
+    EXPECT_EQ(test::openFileCount(), openBefore);
 }
 
 TEST(IniSettingsStore, ReadGivesTheValueOrTheFallbackAndWriteKeepsEveryOtherLine) {
@@ -210,6 +246,14 @@ TEST(IniSettingsStore, ReadGivesTheValueOrTheFallbackAndWriteKeepsEveryOtherLine
     EXPECT_EQ(store.read("VornAlmare", "VornQuorel", "AutoRun", "False"), "False");
     EXPECT_NE(store.write("VornAlmare", "VornQuorel", "AutoRun", "True"), "");
     EXPECT_TRUE(fs::is_fifo(folder.file("a/b/VornAlmare.ini")));
+    // Nor is one over its bound.
+    fs::remove(folder.file("a/b/VornAlmare.ini"));
+    const std::string large = "[VornQuorel]\nAutoRun=True\n" + std::string(kIniFileMaxBytes, ';');
+    folder.write("a/b/VornAlmare.ini", large);
+    EXPECT_EQ(store.read("VornAlmare", "VornQuorel", "AutoRun", "False"), "False");
+    EXPECT_EQ(store.write("VornAlmare", "VornQuorel", "AutoRun", "True"),
+              "fichier trop volumineux (plus de 64 Kio)");
+    EXPECT_EQ(folder.read("a/b/VornAlmare.ini"), large);
 }
 
 TEST(PortDevices, APortsValueOverridesTheUsbModemName) {

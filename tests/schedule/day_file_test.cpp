@@ -1,3 +1,5 @@
+#include "schedule/closed_periods.h"
+#include "schedule/dated_timetables.h"
 #include "schedule/format_elapsed.h"
 #include "schedule/number_text.h"
 #include "schedule/record_reader.h"
@@ -109,10 +111,29 @@ TEST(RecordReader, AcceptsHandWrittenVariantsOfARecordAndSkipsOnlyTheLinesThatAr
             << bad;
     }
     // The settings file is read with the same rules, one field per line. Only a mark at the very
-    // start is dropped; elsewhere its bytes are text.
+    // start is dropped; elsewhere it is text, of UTF-8 or of Windows-1252 as the start says.
     EXPECT_EQ(readAll("\xEF\xBB\xBF\r\n\"3\r\n 2 \r\n\xEF\xBB\xBF\r\n", 1),
-              (std::vector<Fields>{{"2"}, {"ï»¿"}}));
+              (std::vector<Fields>{{"2"}, {"\xEF\xBB\xBF"}}));
+    EXPECT_EQ(readAll("2\r\n\xEF\xBB\xBF\r\n", 1), (std::vector<Fields>{{"2"}, {"ï»¿"}}));
     EXPECT_TRUE(readAll("", 1).empty());
+}
+
+// Notepad saves as UTF-8 with a byte-order mark; Quorel writes Windows-1252 without one.
+TEST(RecordReader, AFileThatBeginsWithAByteOrderMarkIsReadAsUtf8AndWrittenBackAsWindows1252) {
+    const TimetableNames names = {{7, "Demi-journée"}, {8, "Noël €"}};
+    EXPECT_EQ(readTimetableNames("\xEF\xBB\xBF\"7\",\"Demi-journ\xC3\xA9"
+                                 "e\"\r\n8,No\xC3\xABl \xE2\x82\xAC\r\n"),
+              names);
+    EXPECT_EQ(timetableNamesBytes(names), "\"7\",\"Demi-journ\xE9"
+                                          "e\"\r\n\"8\",\"No\xEBl \x80\"\r\n");
+    EXPECT_EQ(readTimetableNames(timetableNamesBytes(names)), names);
+    const std::vector<ClosedPeriod> closed =
+        readClosedPeriods("\xEF\xBB\xBF\"2020-12-19\",\"2021-01-03\",\"Vacances de No\xC3\xABl\"");
+    ASSERT_EQ(closed.size(), 1u);
+    EXPECT_EQ(closed[0].label, "Vacances de Noël");
+    // A byte that is no part of a UTF-8 character is taken as Windows-1252: the text stays UTF-8.
+    EXPECT_EQ(readAll("\xEF\xBB\xBF\xE9t\xC3\xA9,\xC3,\xF0\x9F\x94\x94\r\n", 3),
+              (std::vector<Fields>{{"été", "Ã", "🔔"}}));
 }
 
 // A day file of the given number of records; record i is output 1 at time text "i" for i seconds.
@@ -167,6 +188,16 @@ TEST(TodayTable, LoadsUsableRecordsIntoSlotsInFileOrderAndKeepsTheFirst600) {
         ASSERT_EQ(slot(table, index), "|0|0") << index;
     }
     LoadTodayTable(table, prefix, 4); // no file
+    EXPECT_EQ(slot(table, 1), "|0|0");
+
+    // A file at its bound loads; one byte more and it reads as missing.
+    const std::string full =
+        dayFileOf(1) + std::string(kDayFileMaxBytes - dayFileOf(1).size(), ' ');
+    folder.write("Quorel.2", full);
+    LoadTodayTable(table, prefix, 2);
+    EXPECT_EQ(slot(table, 1), "1|1|1");
+    folder.write("Quorel.2", full + " ");
+    LoadTodayTable(table, prefix, 2);
     EXPECT_EQ(slot(table, 1), "|0|0");
 }
 

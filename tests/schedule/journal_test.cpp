@@ -1,4 +1,8 @@
 #include "platform/file_io.h"
+#include "schedule/closed_periods.h"
+#include "schedule/daily_journal.h"
+#include "schedule/dated_timetables.h"
+#include "schedule/today_table.h"
 #include "tests/support/program_station.h"
 
 #include <algorithm>
@@ -191,6 +195,91 @@ TEST(Journal, ASignalInsideASwitchIsTheLastLineAndOnlyAWrittenByteIsNotedActivat
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[3], "Arrêt de Quorel : signal");
     EXPECT_EQ(s.link.bytes(), (std::vector<uint8_t>{0x65, 0x6F, 0x70}));
+}
+
+// Today's journal ends as a power cut during a write leaves it: in half a line, stamped or not, or
+// in the NUL bytes of a block the file system had given it.
+TEST(Journal, AfterAPowerCutTheStartUpGoesByTheLastStampedLineAndWritesOnALineOfItsOwn) {
+    const std::string rung = "08:00:00.010 Sortie 1 activée (entrée 08:00:00, 5 s)\n"
+                             "09:00:00.010 Sortie 1 activée (entrée 09:00:00, 5 s)\n";
+    for (const std::string& torn : {rung + "09:00:05.0", rung + std::string(4000, '\0'),
+                                    rung + "09:00:05.000 Sortie 1 dés" + std::string(9, '\0')}) {
+        Station s;
+        std::filesystem::create_directory(s.folder.file("Journal"));
+        s.folder.write("Journal/2020-06-22.txt", torn);
+        s.start({2020, 6, 22}, 10 * 3600 + 30,
+                {{"Quorel.0", "1,08:00:00,5\n1,09:00:00,5\n1,10:00:00,5\n"}});
+        const std::string written = s.folder.read("Journal/2020-06-22.txt");
+        ASSERT_TRUE(written.starts_with(torn + "\n10:00:30.000 " + kStarted + "\n"))
+            << written.substr(torn.size());
+        EXPECT_EQ(written.substr(written.rfind('\n', written.size() - 2) + 1),
+                  "10:00:30.000 Entrée 10:00:00 (S1, 5 s) manquée : Quorel n'était pas lancé\n");
+        EXPECT_EQ(written.find("Entrée 09:00:00"), std::string::npos);
+        // Once a line is written, the next ones follow it.
+        s.program.Form_Unload(ShutdownCause::Quit);
+        EXPECT_EQ(s.folder.read("Journal/2020-06-22.txt"),
+                  written + "10:00:30.000 Arrêt de Quorel : « Quitter »\n");
+    }
+}
+
+TEST(Journal, OfAHugeDayOnlyTheEndIsReadAtStartUpAndShown) {
+    Station s;
+    std::filesystem::create_directory(s.folder.file("Journal"));
+    const std::string path = s.folder.file("Journal/2020-06-22.txt");
+    s.folder.write("Journal/2020-06-22.txt", "07:00:00.000 " + kStarted + "\n");
+    std::filesystem::resize_file(path, int64_t{64} << 20); // holes, read as NUL bytes
+    const std::string end = "\n09:00:00.010 Sortie 1 activée (entrée 09:00:00, 5 s)\n"
+                            "09:00:05.000 Sortie 1 désactivée\n";
+    std::ofstream(path, std::ios::binary | std::ios::app) << end;
+    EXPECT_EQ(lastJournalSecond(s.folder.file("Journal/"), {2020, 6, 22}), 9 * 3600 + 5);
+    // The line cut by the start of the end shown is left out.
+    EXPECT_EQ(journalDayText(s.folder.file("Journal/"), {2020, 6, 22}),
+              "[Début de la journée non affiché : seuls les 2 derniers Mio du fichier le sont.]" +
+                  end);
+    s.start({2020, 6, 22}, 10 * 3600 + 30, {{"Quorel.0", "1,09:00:00,5\n1,10:00:00,5\n"}});
+    const std::string written =
+        readFileTail(path, static_cast<int64_t>(end.size()) + 1000).bytes.substr(1000);
+    EXPECT_EQ(written.find("Entrée 09:00:00"), std::string::npos);
+    EXPECT_NE(written.find("Entrée 10:00:00 (S1, 5 s) manquée"), std::string::npos);
+}
+
+// The scheduler's files over their bounds read as missing: the bells of today's file ring on a
+// day that a Quorel.conges too large to read would have silenced.
+TEST(Journal, AFileOverItsBoundIsJournaledOnceForEachOfItsStatesAndReadsAsMissing) {
+    Station s;
+    const auto tooLarge = [](int64_t bound, std::string bytes = {}) {
+        return bytes + std::string(static_cast<size_t>(bound) + 1 - bytes.size(), ' ');
+    };
+    s.start({2020, 6, 22}, 10 * 3600 + 30,
+            {{"Quorel.0", "1,10:30:00,5\n"},
+             {"Quorel.horaires", tooLarge(kDatedPeriodsMaxBytes)},
+             {"Quorel.conges",
+              tooLarge(kClosedPeriodsMaxBytes, "\"2020-06-22\",\"2020-06-22\",\"Gr\xE8ve\"\r\n")}});
+    const auto minute = [&s](int minute) { // ticks on to its second 00
+        while (s.clock.secondsSinceMidnight() < 10 * 3600 + minute * 60) {
+            s.tick(0.5);
+        }
+    };
+    minute(1);
+    minute(2);
+    s.folder.write("Quorel.horaires", tooLarge(kDatedPeriodsMaxBytes) + " ");
+    minute(3);
+    // The names, read with the periods, bring no new line about the periods.
+    s.folder.write("Quorel.noms", "7,Examens\n");
+    minute(4);
+    s.folder.write("Quorel.0", tooLarge(kDayFileMaxBytes));
+    minute(5);
+    minute(6);
+    EXPECT_EQ(s.lines("2020-06-22", false),
+              (Lines{kStarted,
+                     "Fichier Quorel.horaires refusé : fichier trop volumineux (plus de 64 Kio)",
+                     "Horaire du jour chargé : 1 entrée",
+                     "Fichier Quorel.conges refusé : fichier trop volumineux (plus de 64 Kio)",
+                     "Fichier Quorel.horaires refusé : fichier trop volumineux (plus de 64 Kio)",
+                     "Fichier Quorel.0 refusé : fichier trop volumineux (plus de 64 Kio)",
+                     "Horaire du jour chargé : 0 entrée"}));
+    EXPECT_FALSE(s.program.scheduler.closedToday.has_value());
+    EXPECT_TRUE(s.program.scheduler.datedPeriods.empty());
 }
 
 TEST(Journal, RetentionCountsFromTheLastDayItWroteSoAClockFarAheadDeletesNothingMore) {

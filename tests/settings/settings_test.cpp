@@ -115,12 +115,16 @@ TEST_F(SettingsFileTest, SaveWritesTheSelectedIndexAndLoadSelectsItOrReportsAnUn
     }
     EXPECT_EQ(selects, (std::vector<int16_t>{3, 0, 4}));
     EXPECT_TRUE(dialogs.messages.empty());
-    for (const char* content : {"7\r\n", "-1\r\n", "40000\r\n", "", "abc\r\n", " \r\n"}) {
+    for (const std::string& content :
+         {std::string("7\r\n"), std::string("-1\r\n"), std::string("40000\r\n"), std::string(),
+          std::string("abc\r\n"), std::string(" \r\n"), "1\r\n" + std::string(4096, ' ')}) {
         folder.write("Quorel.ini", content);
         run(FileAction::Load);
     }
     EXPECT_EQ(selects.size(), 3u);
-    ASSERT_EQ(dialogs.messages.size(), 6u);
+    ASSERT_EQ(dialogs.messages.size(), 7u);
+    EXPECT_EQ(dialogs.messages.back().text, "Impossible de lire le fichier de réglages « " + path +
+                                                " » : fichier trop volumineux (plus de 4 Kio)");
     for (const auto& shown : dialogs.messages) {
         EXPECT_TRUE(shown.icon == MessageIcon::None && shown.text.find(path) != std::string::npos)
             << shown.text;

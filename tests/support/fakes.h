@@ -174,8 +174,8 @@ struct HookedFiles final : FileLayer {
     bool exists(const std::string& path) override {
         return hook("exists", path), systemFiles().exists(path);
     }
-    FileReadResult read(const std::string& path) override {
-        return hook("read", path), systemFiles().read(path);
+    FileReadResult read(const std::string& path, int64_t maxBytes) override {
+        return hook("read", path), systemFiles().read(path, maxBytes);
     }
     std::string replace(const std::string& path, std::string_view bytes) override {
         const std::string refused = hook("replace", path);

@@ -1,6 +1,7 @@
 #include "schedule/calendar_date.h"
 #include "schedule/record_writer.h"
 #include "schedule/time_text.h"
+#include "schedule/today_table.h"
 #include "tests/support/fakes.h"
 #include "tests/support/open_file_count.h"
 #include "tests/support/temp_folder.h"
@@ -304,16 +305,31 @@ TEST_F(Editor, UnsortedListSavesSorted) {
     EXPECT_EQ(folder.read("Quorel.3"), "");
 }
 
-TEST_F(Editor, LoadsTheFirst32767RecordsOfALongerFileAndSaysSo) {
+// The scheduler would read such a file as missing: it is neither loaded nor written.
+TEST_F(Editor, ADayFileOverItsBoundIsNotLoadedAndRowsThatWouldMakeOneAreNotSaved) {
     std::string bytes;
-    for (int i = 0; i <= EditorList::kMaxRows; ++i) {
-        writeRecord(bytes, {std::string("1"), std::to_string(100000 + i), std::string("5")});
+    while (static_cast<int64_t>(bytes.size()) <= kDayFileMaxBytes) {
+        writeRecord(bytes, {std::string("1"), std::string("08:00:00"), std::string("5")});
     }
     folder.write("Quorel.5", bytes);
     days.DayFile(FileAction::Load, 5);
-    EXPECT_EQ(list.count(), EditorList::kMaxRows);
-    EXPECT_EQ(list.row(EditorList::kMaxRows).time, std::to_string(100000 + 32766));
-    EXPECT_TRUE(reported(1, "32 767", "Quorel.5"));
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_TRUE(reported(1, "Impossible de lire le fichier", "Quorel.5"));
+    EXPECT_TRUE(reported(1, " : fichier trop volumineux (plus de 64 Kio)."));
+
+    folder.write("Quorel.5", "\"1\",\"08:00:00\",\"5\"\r\n");
+    days.DayFile(FileAction::Load, 5);
+    while (list.count() < 3277) { // 20 bytes a row: 65 540 bytes
+        addTimes({"09:00:00"});
+    }
+    days.DayFile(FileAction::Save, 5);
+    EXPECT_TRUE(reported(2, "Impossible d'enregistrer le fichier", "Quorel.5"));
+    EXPECT_TRUE(reported(2, " : fichier trop volumineux (plus de 64 Kio)."));
+    EXPECT_TRUE(folder.read("Quorel.5") == "\"1\",\"08:00:00\",\"5\"\r\n");
+    list.remove(1);
+    days.DayFile(FileAction::Save, 5);
+    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(folder.read("Quorel.5").size(), 3276u * 20);
 }
 
 // File permissions of this kind exist on POSIX systems only.

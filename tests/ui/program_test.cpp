@@ -66,16 +66,14 @@ TEST(StartUp, RestoresThePortTodayBothCopiesAndThePlace) {
 
 TEST(StartUp, BoxesWaitUntilTheSchedulerRunsOnTodaysTable) {
     Station s;
-    std::string tooLong;
-    for (int row = 0; row <= EditorList::kMaxRows; ++row) {
-        tooLong += "\"1\",\"07:00:00\",\"5\"\r\n";
-    }
+    // The list of the day cannot load a file this large, and says so in a box.
+    const std::string tooLarge(kDayFileMaxBytes + 1, ' ');
     bool readyWhenShown = false;
     s.dialogs.onMessage = [&](const std::string&) {
-        readyWhenShown = s.timer.isEnabled() && !s.program.scheduler.today.TodayTime[600].empty();
+        readyWhenShown = s.timer.isEnabled() && s.program.scheduler.loadedDay == 0;
     };
     s.start({2020, 6, 22}, kTenOClock,
-            {{"Quorel.ini", "1\r\n"}, {"Quorel.0", tooLong}}); // a Monday
+            {{"Quorel.ini", "1\r\n"}, {"Quorel.0", tooLarge}}); // a Monday
     ASSERT_EQ(s.dialogs.messages.size(), 1u);
     EXPECT_TRUE(readyWhenShown);
 }

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winioctl.h>
 
 namespace quorel {
 namespace {
@@ -117,7 +118,7 @@ TEST(WindowsFiles, ReplacingIsAtomicAndAFailedSaveKeepsTheOldFile) {
     ASSERT_EQ(replaceFileContent(path, "\"1\",\"07:45:00\",\"5\"\r\n"), "");
     const std::optional<FileStamp> first = fileStamp(path);
     ASSERT_EQ(replaceFileContent(path, "new"), "");
-    EXPECT_EQ(readWholeFile(path).bytes, "new");
+    EXPECT_EQ(readWholeFile(path, 3).bytes, "new");
     EXPECT_NE(fileStamp(path), first); // another file now
     EXPECT_EQ(regularFilesIn(folder.path()), std::vector<std::string>{"Quorel.0"});
 
@@ -128,7 +129,7 @@ TEST(WindowsFiles, ReplacingIsAtomicAndAFailedSaveKeepsTheOldFile) {
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_NE(replaceFileContent(path, "lost"), "");
     ::CloseHandle(held);
-    EXPECT_EQ(readWholeFile(path).bytes, "new");
+    EXPECT_EQ(readWholeFile(path, 3).bytes, "new");
     EXPECT_EQ(regularFilesIn(folder.path()), std::vector<std::string>{"Quorel.0"});
     EXPECT_NE(replaceFileContent(folder.file("missing\\Quorel.1"), "x"), "");
 
@@ -157,9 +158,49 @@ TEST(WindowsFiles, OnlyVisibleOrdinaryFilesExistAndAFolderIsNotRead) {
     EXPECT_FALSE(FileExists(folder.file("Journal")));
     EXPECT_FALSE(FileExists(folder.file("missing")));
     EXPECT_FALSE(FileExists("  "));
-    EXPECT_EQ(readWholeFile(folder.file("Journal")).error, "ce n'est pas un fichier ordinaire");
-    EXPECT_FALSE(readWholeFile(folder.file("missing")).ok());
+    for (const FileReadResult& refused :
+         {readWholeFile(folder.file("Journal"), 10), readFileTail(folder.file("Journal"), 10)}) {
+        EXPECT_EQ(refused.error, "ce n'est pas un fichier ordinaire");
+    }
+    EXPECT_FALSE(readWholeFile(folder.file("missing"), 10).ok());
+    EXPECT_FALSE(readFileTail(folder.file("missing"), 10).ok());
     EXPECT_FALSE(fileStamp(folder.file("missing")).has_value());
+}
+
+TEST(WindowsFiles, AFileOverItsBoundIsRefusedWithoutReadingItAndATailIsReadWithoutItsBeginning) {
+    const test::TempFolder folder;
+    const int openBefore = test::openFileCount();
+    folder.write("small", "a\nb\n");
+    EXPECT_EQ(readWholeFile(folder.file("small"), 4).bytes, "a\nb\n");
+    const FileReadResult over = readWholeFile(folder.file("small"), 3);
+    EXPECT_TRUE(over.tooLarge);
+    EXPECT_EQ(over.error, "fichier trop volumineux (plus de 3 octets)");
+    EXPECT_EQ(over.bytes, "");
+
+    // 4 Gio, most of it never written: refused at once, and its end read without the rest.
+    const std::string huge = folder.file("huge");
+    folder.write("huge", "first line\n");
+    const HANDLE file = ::CreateFileW(toWide(huge).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD unused = 0; // sparse, so that NTFS does not write the zeros either
+    ::DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &unused, nullptr);
+    LARGE_INTEGER end{};
+    end.QuadPart = int64_t{4} << 30;
+    DWORD written = 0;
+    const bool extended = ::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) != 0 &&
+                          ::WriteFile(file, "last line\n", 10, &written, nullptr) != 0;
+    ::CloseHandle(file);
+    ASSERT_TRUE(extended);
+    EXPECT_TRUE(readWholeFile(huge, 1 << 20).tooLarge);
+    const FileReadResult tail = readFileTail(huge, 13);
+    EXPECT_TRUE(tail.ok());
+    EXPECT_EQ(tail.bytes, std::string(3, '\0') + "last line\n");
+    EXPECT_TRUE(tail.beginningLeftOut);
+    const FileReadResult whole = readFileTail(folder.file("small"), 4);
+    EXPECT_EQ(whole.bytes, "a\nb\n");
+    EXPECT_FALSE(whole.beginningLeftOut);
+    EXPECT_EQ(test::openFileCount(), openBefore);
 }
 
 TEST(WindowsSettings, TheRegistryStoreKeepsTextsUnderTheUsersKey) {
