@@ -4,13 +4,16 @@
 #include "platform/posix/poll_interval_timer.h"
 #include "platform/posix/poll_loop_clock.h"
 #include "platform/posix/poll_one_shot_timer.h"
+#include "platform/posix/poll_unix_signals.h"
 #include "platform/posix/system_clock.h"
 #include "tests/support/clock_seconds.h"
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/time.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -287,6 +290,53 @@ TEST(PollIntervalTimer, RepeatsUntilDisabledAndEnablingItAgainDoesNotPutItOff) {
     runFor(loop, 0.2);
     EXPECT_EQ(counted, 3);
     EXPECT_FALSE(counting.isEnabled());
+}
+
+// The deadline the first signal sets would end the test program 3 s later: it is cleared.
+struct ClearsTheShutDownTimer {
+    ~ClearsTheShutDownTimer() {
+        const itimerval none{};
+        ::setitimer(ITIMER_REAL, &none, nullptr);
+    }
+};
+
+TEST(PollUnixSignals, EndingSignalsReachTheCallbackOnTheLoopAndSetTheShutDownDeadline) {
+    const ClearsTheShutDownTimer clears;
+    PollEventLoop loop;
+    const auto action = [](int number) {
+        struct sigaction current {};
+        ::sigaction(number, nullptr, &current);
+        return current.sa_handler;
+    };
+    int requests = 0;
+    {
+        PollUnixSignals signals(loop, [&] { ++requests; });
+        EXPECT_NE(action(SIGTERM), SIG_DFL);
+        EXPECT_EQ(action(SIGPIPE), SIG_IGN);
+        {
+            PollUnixSignals second(loop, [] { ADD_FAILURE() << "a second one has no pipe"; });
+        }
+        EXPECT_NE(action(SIGTERM), SIG_DFL) << "the first one still catches them";
+        ASSERT_EQ(::raise(SIGTERM), 0);
+        EXPECT_EQ(requests, 0); // not from the signal handler
+        EXPECT_EQ(loop.runOnce(1), 1);
+        EXPECT_EQ(requests, 1);
+        itimerval deadline{};
+        ::getitimer(ITIMER_REAL, &deadline);
+        EXPECT_TRUE(deadline.it_value.tv_sec > 0 || deadline.it_value.tv_usec > 0);
+        EXPECT_LE(deadline.it_value.tv_sec, 3);
+
+        // Several signals before the loop looks: one call for them all, and none meanwhile.
+        ASSERT_EQ(::raise(SIGINT), 0);
+        ASSERT_EQ(::raise(SIGALRM), 0); // before the deadline, one more request
+        ASSERT_EQ(::raise(SIGUSR2), 0);
+        EXPECT_EQ(loop.runOnce(1), 1);
+        EXPECT_EQ(requests, 2);
+        EXPECT_EQ(loop.runOnce(0), 0);
+    }
+    EXPECT_EQ(action(SIGTERM), SIG_DFL);
+    EXPECT_EQ(action(SIGALRM), SIG_DFL);
+    EXPECT_EQ(loop.runOnce(0), 0);
 }
 
 } // namespace
