@@ -514,7 +514,7 @@ TEST_F(EndToEnd, TheStationAloneRingsWithoutADisplayAndSwitchesTheBellOffOnASign
     EXPECT_NE(journal.find(" Arrêt de Quorel : signal\n"), std::string::npos) << journal;
 }
 
-TEST_F(EndToEnd, ASecondStationOnTheSameFolderSaysSoAndStandsBack) {
+TEST_F(EndToEnd, ASecondStationStandsBackAndAFailedSaveIsToldAndEndsWithStatusOne) {
     test::TempFolder data;
     StationProcess first(data);
     first.start("first.txt");
@@ -527,9 +527,17 @@ TEST_F(EndToEnd, ASecondStationOnTheSameFolderSaysSoAndStandsBack) {
     EXPECT_EQ(second.wait(), 0);
     EXPECT_EQ(data.read("second.txt").rfind("quorel-station : une autre station", 0), 0u)
         << data.read("second.txt");
-    ::kill(first.pid, SIGTERM);
-    EXPECT_EQ(first.wait(), 0) << data.read("first.txt");
     EXPECT_EQ(occurrences(first.journal(), "Démarrage du service Quorel"), 1u) << first.journal();
+
+    // The first one cannot save Quorel.ini at its end: it says so on stderr and in the journal.
+    std::filesystem::create_directory(data.file("Quorel.ini"));
+    ::kill(first.pid, SIGTERM);
+    EXPECT_EQ(first.wait(), 1);
+    const std::string said = "Impossible d'enregistrer le fichier de réglages";
+    EXPECT_EQ(data.read("first.txt").rfind("quorel-station : " + said, 0), 0u)
+        << data.read("first.txt");
+    const std::string journal = first.journal();
+    EXPECT_LT(journal.find(said), journal.find(" Arrêt de Quorel : signal\n")) << journal;
 }
 
 // The station needs no toolkit: none of its libraries is Qt's.
