@@ -26,6 +26,10 @@ std::string startSentence(const std::string& version) {
     return "Démarrage de Quorel " + version;
 }
 
+std::string serviceStartSentence(const std::string& version) {
+    return "Démarrage du service Quorel " + version;
+}
+
 std::string stopSentence(const std::string& cause) {
     return "Arrêt de Quorel : " + cause;
 }

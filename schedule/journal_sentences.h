@@ -10,6 +10,8 @@ namespace quorel {
 
 // "Démarrage de Quorel 1.0"
 std::string startSentence(const std::string& version);
+// "Démarrage du service Quorel 1.0", when the station runs without the window.
+std::string serviceStartSentence(const std::string& version);
 // "Arrêt de Quorel : signal", cause saying what asked for it.
 std::string stopSentence(const std::string& cause);
 // "Port « COM1: » choisi : Init COM1:4800,N,8,1 Ok", status being the status line's text.

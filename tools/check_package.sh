@@ -15,9 +15,10 @@ fail() {
     exit 1
 }
 
-expected=(bin/quorel bin/quorel-relay-sim share/applications/quorel.desktop
+expected=(bin/quorel bin/quorel-relay-sim bin/quorel-station share/applications/quorel.desktop
           share/icons/hicolor/scalable/apps/quorel.svg share/man/man1/quorel.1.gz
-          share/man/man1/quorel-relay-sim.1.gz share/doc/quorel/copyright
+          share/man/man1/quorel-relay-sim.1.gz share/man/man1/quorel-station.1.gz
+          share/doc/quorel/copyright
           share/doc/quorel/changelog.gz)
 
 # As root, the programs and lintian (which advises against root) run as "nobody".
@@ -67,6 +68,12 @@ dpkg-deb --extract "$package" "$work/extracted"
 version=$(QT_QPA_PLATFORM= DISPLAY= "$work/extracted/usr/bin/quorel" --version)
 echo "Extracted program: $version"
 [[ $version =~ ^quorel\ [0-9]+\.[0-9]+ ]] || fail "quorel --version printed '$version'"
+# The station runs with no display and no toolkit.
+station_version=$(env -i "$work/extracted/usr/bin/quorel-station" --version)
+[ "$station_version" = "${version/quorel/quorel-station}" ] ||
+    fail "quorel-station --version printed '$station_version'"
+! ldd "$work/extracted/usr/bin/quorel-station" | grep -q libQt ||
+    fail "quorel-station links a Qt library"
 
 echo "Running the installed program from a folder its user cannot write"
 home=$work/home

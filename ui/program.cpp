@@ -1,11 +1,6 @@
 #include "ui/program.h"
 
-#include "platform/file_io.h"
-#include "relay/status_text.h"
 #include "schedule/journal_sentences.h"
-#include "schedule/today_reload.h"
-#include "schedule/weekday.h"
-#include "settings/settings_file.h"
 
 #include <cmath>
 
@@ -61,39 +56,18 @@ const char* shutdownCauseText(ShutdownCause cause) {
 
 Program::Program(PlatformServices services, std::string dataFolder, std::string programPath)
     : heldDialogs_(services.dialogs),
-      journal_(services.clock, ProgramPaths::inFolder(dataFolder).JournalFolder),
-      relays(services.link, services.clock, scheduler, panel, services.view, journal_),
-      outputs(scheduler, panel, relays, services.pump, services.clock, services.timer,
-              services.view),
-      tick(scheduler, captions, services.clock, services.pump, services.view, paths, outputs,
-           journal_, services.files),
-      clockWatch(services.clockSync, captions, services.view, journal_),
-      portChoice(panel, services.link, relays, services.timer, services.retryTimer, services.view,
-                 journal_),
-      manual(panel, relays, services.pump, services.view, outputs, journal_),
+      station_(StationServices{services.clock, services.link, services.pump, services.timer,
+                               services.retryTimer, services.view, services.files,
+                               services.clockSync},
+               std::move(dataFolder)),
       entries(list, fields, heldDialogs_, services.view),
       days(list, paths, heldDialogs_, services.view),
       autoRun(services.store, services.startup, heldDialogs_, services.view,
               std::move(programPath)),
-      services_(services), dataFolder_(std::move(dataFolder)) {
-    journal_.onFailure = [this](const std::string& reason) { showJournalFailure(reason); };
-    tick.onNewDay = [this](const LocalDate& today) { journal_.removeOldFiles(today); };
-    tick.onHalfMinute = [this] { clockWatch.check(); };
-    portChoice.onSchedulerStarted = [this] { tick.restart(); };
-}
-
-int16_t Program::todayIndex() {
-    return static_cast<int16_t>(CurrentWeekday(services_.clock) - 1);
-}
-
-void Program::settingsFile(FileAction action, Dialogs& dialogs) {
-    const PortOptionAccess ports{[this] { return panel.PortCom; },
-                                 [this](int16_t index) { portChoice.select(index); }};
-    SettingsFile(action, paths.SettingsPath, ports, dialogs, services_.files);
-}
+      services_(services) {}
 
 bool Program::startAlone() {
-    if (folderLock_.take(ProgramPaths::inFolder(dataFolder_).AppFolder)) {
+    if (station_.takeFolder()) {
         return true;
     }
     refused_ = true;
@@ -105,17 +79,10 @@ void Program::Form_Load(WindowGeometry& window) {
     // A box would hold up everything after it: its messages wait until the scheduler runs on
     // today's timetable.
     heldDialogs_.hold();
-    paths = ProgramPaths::inFolder(dataFolder_);
-    // Quorel last drove the relays at the last line of today's journal, or before midnight.
-    const LocalDate startDate = todayDate();
-    const std::optional<int> lastSeen = lastJournalSecond(paths.JournalFolder, startDate);
-    journal_.note(startSentence(QUOREL_VERSION));
-    journal_.removeOldFiles(services_.clock.localDate());
-    removeStaleTemporaries(paths.AppFolder);
-    settingsFile(FileAction::Load, heldDialogs_);
+    station_.open(startSentence(QUOREL_VERSION), heldDialogs_);
 
     days.fillDays();
-    days.selectDay(todayIndex());
+    days.selectDay(station_.todayIndex());
 
     fields.ComboSItems = {"1", "2"};
     fields.ComboS = fields.ComboSItems.front();
@@ -126,17 +93,10 @@ void Program::Form_Load(WindowGeometry& window) {
     InitialHeight = static_cast<int32_t>(std::nearbyint(outer.height));
     window.moveTo(CenterWindow(window.screenSize(), outer));
 
-    loadDay(scheduler, services_.files, paths, todayDate(), journal_);
-    tick.showNextBell();
-    if (todayDate() == startDate) {
-        tick.started(lastSeen);
-    }
-    clockWatch.check();
+    station_.startBells();
     autoRun.restoreCheckMark();
     // The port restored above has written over the notice of a journal that cannot be written.
-    if (!journal_.failure().empty()) {
-        showJournalFailure(journal_.failure());
-    }
+    station_.showJournalFailureAgain();
     heldDialogs_.release();
 }
 
@@ -184,24 +144,16 @@ void Program::Form_Unload(ShutdownCause cause) {
     // The relays before anything that may be slow (a settings file on a USB stick or a network
     // share at log-out): a relay left on by a program that is gone is a bell that rings until
     // someone pulls a plug.
-    services_.timer.setEnabled(false);
-    services_.retryTimer.setEnabled(false);
-    relays.switchOffAll();
-    if (services_.link.isOpen()) {
-        services_.link.close();
-    }
-    showPlainStatus(panel, kPortClosedStatus);
-    services_.view.redraw(ViewPart::Status);
+    station_.switchOff();
     heldDialogs_.discard();
     days.endEditing();
 
     KeptMessages failures;
-    settingsFile(FileAction::Save, failures);
+    station_.saveSettings(failures);
     if (days.modified()) {
-        journal_.note(unsavedEditsDroppedSentence(days.editedDayName()));
+        station_.note(unsavedEditsDroppedSentence(days.editedDayName()));
     }
-    journal_.note(stopSentence(shutdownCauseText(cause)));
-    journal_.close();
+    station_.close(shutdownCauseText(cause));
     shutDownFailed_ = !failures.empty();
     if (cause == ShutdownCause::Signal) {
         ErrorOutput errors(services_.errors);
@@ -212,27 +164,17 @@ void Program::Form_Unload(ShutdownCause cause) {
     ended_ = true;
 }
 
-void Program::showJournalFailure(const std::string& reason) {
-    showPlainStatus(panel, journalFailureNotice(reason));
-    services_.view.redraw(ViewPart::Status);
-}
-
 NextBellSign Program::shownNextBell() const {
-    return panel.PortCom == 0 ? stoppedBellSign() : captions.LblProchaine;
+    return station_.shownNextBell();
 }
 
 void Program::reloadClosedPeriods() {
-    reloadClosedPeriodsIfChanged(scheduler, services_.files, paths.ClosedPeriodsPath, todayDate(),
-                                 journal_);
-    tick.showNextBell();
+    station_.reloadClosedPeriods();
 }
 
 void Program::reloadSpecialTimetables() {
-    reloadDatedPeriodsIfChanged(scheduler, services_.files, paths, journal_);
-    reloadTimetableOf(scheduler, services_.files, paths, todayDate(), journal_);
-    scheduler.nextDay.reset(); // read ahead by the periods before
-    tick.showNextBell();
-    days.refreshDays(todayIndex());
+    station_.reloadSpecialTimetables();
+    days.refreshDays(station_.todayIndex());
 }
 
 std::optional<TwipsSize> Program::Form_Resize(bool normalState, TwipsSize current) const {

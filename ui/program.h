@@ -7,23 +7,13 @@
 #include "platform/dialogs.h"
 #include "platform/event_pump.h"
 #include "platform/file_layer.h"
-#include "platform/folder_lock.h"
 #include "platform/serial_link.h"
 #include "platform/serial_ports.h"
 #include "platform/settings_store.h"
 #include "platform/startup_entry.h"
 #include "platform/timer.h"
-#include "relay/manual_controls.h"
-#include "relay/outputs.h"
-#include "relay/port_choice.h"
-#include "relay/relay_link.h"
-#include "relay/relay_panel.h"
-#include "schedule/clock_watch.h"
-#include "schedule/daily_journal.h"
-#include "schedule/scheduler_state.h"
-#include "schedule/scheduler_tick.h"
 #include "settings/autorun.h"
-#include "settings/settings_file.h"
+#include "station/station.h"
 #include "ui/day_editor.h"
 #include "ui/edit_fields.h"
 #include "ui/editor_list.h"
@@ -66,7 +56,8 @@ enum class ShutdownCause {
 // program with Program::exitStatus().
 enum class CloseOutcome { StayOpen, End };
 
-// The whole program's logic and state: the window shows it and forwards its events here.
+// The window's program: the station that rings, the day editor and the window's own rules. The
+// window shows it and forwards its events here.
 class Program {
   public:
     // dataFolder: the folder of the day files and settings (the executable's own when the user
@@ -116,27 +107,30 @@ class Program {
     // them: today's timetable is chosen again, and the day list shows them as they are now.
     void reloadSpecialTimetables();
 
+    Station& station() { return station_; }
+
     // The resize rule, for a window whose outer size has just changed.
     std::optional<TwipsSize> Form_Resize(bool normalState, TwipsSize current) const;
 
-    ProgramPaths paths;
-    SchedulerState scheduler;
-    SchedulerCaptions captions;
-    RelayPanel panel;
-    EditorList list;
-    EditFields fields;
-
   private:
     HeldDialogs heldDialogs_;
-    DailyJournal journal_;
+    Station station_;
 
   public:
-    RelayLink relays;
-    Outputs outputs;
-    SchedulerTick tick;
-    ClockWatch clockWatch;
-    PortChoice portChoice;
-    ManualControls manual;
+    // The station's parts, under the names the window and its tests know them by.
+    ProgramPaths& paths = station_.paths;
+    SchedulerState& scheduler = station_.scheduler;
+    SchedulerCaptions& captions = station_.captions;
+    RelayPanel& panel = station_.panel;
+    RelayLink& relays = station_.relays;
+    Outputs& outputs = station_.outputs;
+    SchedulerTick& tick = station_.tick;
+    ClockWatch& clockWatch = station_.clockWatch;
+    PortChoice& portChoice = station_.portChoice;
+    ManualControls& manual = station_.manual;
+
+    EditorList list;
+    EditFields fields;
     EntryCommands entries;
     DayEditor days;
     AutoRun autoRun;
@@ -145,18 +139,11 @@ class Program {
     int32_t InitialHeight = 0;
 
   private:
-    void settingsFile(FileAction action, Dialogs& dialogs);
-    LocalDate todayDate() { return services_.clock.localDate(); }
-    int16_t todayIndex();
-    void showJournalFailure(const std::string& reason);
-
     PlatformServices services_;
-    std::string dataFolder_;
     bool unloading_ = false;
     bool askingBeforeClose_ = false;
     bool ended_ = false;
     bool shutDownFailed_ = false;
-    FolderLock folderLock_;
     bool refused_ = false;
 };
 

@@ -10,8 +10,10 @@
 #include <QProcess>
 #include <cmath>
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -426,6 +428,130 @@ TEST_F(EndToEnd, AModuleThatResetsDuringALongBellIsSwitchedBackOnAfterItsNextQue
     EXPECT_NE(journal.find("Relais 1 trouvé au repos (commandé en marche)"), std::string::npos)
         << journal;
     EXPECT_NE(journal.find("Commandes relais rétablies"), std::string::npos) << journal;
+}
+
+// The built quorel-station on a data folder of its own, started without a display: the toolkit's
+// variables are taken out of its environment. Its standard error goes to a file.
+struct StationProcess {
+    explicit StationProcess(const test::TempFolder& folder) : folder(folder) {}
+    ~StationProcess() {
+        if (pid > 0 && ::kill(pid, SIGKILL) == 0) {
+            ::waitpid(pid, nullptr, 0);
+        }
+    }
+    void start(const std::string& errorFile) {
+        std::vector<std::string> environment;
+        for (char** variable = environ; *variable != nullptr; ++variable) {
+            const std::string text = *variable;
+            const std::string name = text.substr(0, text.find('='));
+            if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "QT_QPA_PLATFORM") {
+                environment.push_back(text);
+            }
+        }
+        std::vector<std::string> arguments = {"quorel-station", "--data-folder", folder.path()};
+        const std::string errors = folder.file(errorFile);
+        pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            const int fd = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ::dup2(fd, 2);
+            std::vector<char*> argv;
+            std::vector<char*> envp;
+            for (std::string& argument : arguments) {
+                argv.push_back(argument.data());
+            }
+            for (std::string& variable : environment) {
+                envp.push_back(variable.data());
+            }
+            argv.push_back(nullptr);
+            envp.push_back(nullptr);
+            ::execve(QUOREL_STATION, argv.data(), envp.data());
+            ::_exit(127);
+        }
+    }
+    // Its exit status once it has ended, within 10 seconds; -1 when it did not end by itself.
+    int wait() {
+        for (int tries = 0; tries < 1000; ++tries) {
+            int status = 0;
+            if (::waitpid(pid, &status, WNOHANG) == pid) {
+                pid = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return -1;
+    }
+    std::string journal() const {
+        return folder.read("Journal/" + isoDateText(SystemClock().localDate()) + ".txt");
+    }
+
+    const test::TempFolder& folder;
+    pid_t pid = -1;
+};
+
+// The station alone rings today's entry on the module that VornAlmare.ini in its data folder
+// names, and an ending signal during the bell switches it off before the station ends.
+TEST_F(EndToEnd, TheStationAloneRingsWithoutADisplayAndSwitchesTheBellOffOnASignal) {
+    test::TempFolder data;
+    data.write("VornAlmare.ini", "[Ports]\nCOM1=" + module.slavePath() + "\n");
+    data.write("Quorel.ini", "1\r\n");
+    const double ring = std::floor(test::wallNow()) + 4;
+    data.write(today, record("1", ring, "60"));
+    StationProcess station(data);
+    station.start("errors.txt");
+
+    const auto bytes = module.read(SIZE_MAX, ring + 1.5 - test::wallNow());
+    EXPECT_EQ(between(bytes, 0, ring), "Zop") << data.read("errors.txt");
+    EXPECT_TRUE(repeats(between(bytes, ring, ring + 1.5), "ep")) << between(bytes, 0, 1e12);
+    ::kill(station.pid, SIGTERM);
+    EXPECT_EQ(between(module.read(SIZE_MAX, 0.5), 0, 1e12), "o");
+    EXPECT_EQ(station.wait(), 0) << data.read("errors.txt");
+    EXPECT_EQ(data.read("Quorel.ini"), "1\r\n");
+    const std::string journal = station.journal();
+    EXPECT_NE(journal.find(" Démarrage du service Quorel " QUOREL_VERSION "\n"), std::string::npos)
+        << journal;
+    EXPECT_NE(journal.find(" Sortie 1 activée (entrée "), std::string::npos) << journal;
+    EXPECT_NE(journal.find(" Arrêt de Quorel : signal\n"), std::string::npos) << journal;
+}
+
+TEST_F(EndToEnd, ASecondStationStandsBackAndAFailedSaveIsToldAndEndsWithStatusOne) {
+    test::TempFolder data;
+    StationProcess first(data);
+    first.start("first.txt");
+    // The first one holds the folder once its start has been journaled.
+    for (int tries = 0; tries < 500 && first.journal().empty(); ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    StationProcess second(data);
+    second.start("second.txt");
+    EXPECT_EQ(second.wait(), 0);
+    EXPECT_EQ(data.read("second.txt").rfind("quorel-station : une autre station", 0), 0u)
+        << data.read("second.txt");
+    EXPECT_EQ(occurrences(first.journal(), "Démarrage du service Quorel"), 1u) << first.journal();
+
+    // The first one cannot save Quorel.ini at its end: it says so on stderr and in the journal.
+    std::filesystem::create_directory(data.file("Quorel.ini"));
+    ::kill(first.pid, SIGTERM);
+    EXPECT_EQ(first.wait(), 1);
+    const std::string said = "Impossible d'enregistrer le fichier de réglages";
+    EXPECT_EQ(data.read("first.txt").rfind("quorel-station : " + said, 0), 0u)
+        << data.read("first.txt");
+    const std::string journal = first.journal();
+    EXPECT_LT(journal.find(said), journal.find(" Arrêt de Quorel : signal\n")) << journal;
+}
+
+// The station needs no toolkit: none of its libraries is Qt's.
+TEST(Station, LinksNoQtLibrary) {
+    FILE* pipe = ::popen("ldd " QUOREL_STATION, "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string libraries;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        libraries += buffer;
+    }
+    EXPECT_EQ(::pclose(pipe), 0);
+    EXPECT_NE(libraries.find("libc.so"), std::string::npos) << libraries;
+    EXPECT_EQ(libraries.find("libQt"), std::string::npos) << libraries;
 }
 
 } // namespace

@@ -1,0 +1,20 @@
+#include "station/station_command_line.h"
+#include "station/station_service.h"
+
+#include <cstdlib>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    quorel::StationOptions options;
+    if (const std::optional<int> exitCode = quorel::readStationCommandLine(
+            std::vector<std::string>(argv, argv + argc), options, std::cout, std::cerr)) {
+        return *exitCode;
+    }
+    const std::string folder =
+        quorel::stationDataFolder(options, [](const char* name) -> std::optional<std::string> {
+            const char* value = std::getenv(name);
+            return value ? std::optional<std::string>(value) : std::nullopt;
+        });
+    quorel::StationService service(folder, std::cerr);
+    return service.run();
+}

@@ -1,0 +1,84 @@
+#include "station/station_command_line.h"
+
+namespace quorel {
+
+namespace {
+
+constexpr const char* kHelp =
+    "Usage : quorel-station [options]\n"
+    "\n"
+    "Fait sonner les sorties d'un module relais USB (USB-RLY02) aux heures des horaires de\n"
+    "Quorel, sans fenêtre ni session ouverte.\n"
+    "\n"
+    "Options :\n"
+    "  --data-folder DOSSIER  dossier des horaires, de Quorel.ini, de VornAlmare.ini et du\n"
+    "                         journal (par défaut $STATE_DIRECTORY, sinon /var/lib/quorel)\n"
+    "  --channel ADRESSE      adresse du canal local\n"
+    "  -h, --help             affiche cette aide\n"
+    "  -v, --version          affiche la version\n";
+
+int refuse(std::ostream& err, const std::string& what) {
+    err << "quorel-station : " << what
+        << "\nEssayez « quorel-station --help » pour en savoir plus.\n";
+    return 2;
+}
+
+} // namespace
+
+std::optional<int> readStationCommandLine(const std::vector<std::string>& arguments,
+                                          StationOptions& options, std::ostream& out,
+                                          std::ostream& err) {
+    bool help = false;
+    bool version = false;
+    for (size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument.size() < 2 || argument[0] != '-') {
+            return refuse(err, "argument inattendu « " + argument + " »");
+        }
+        const size_t equals = argument.find('=');
+        const std::string typed = argument.substr(0, equals);
+        const bool hasValue = equals != std::string::npos;
+        if (typed == "--data-folder" || typed == "--channel") {
+            std::string value;
+            if (hasValue) {
+                value = argument.substr(equals + 1);
+            } else if (++i < arguments.size()) {
+                value = arguments[i];
+            } else {
+                return refuse(err, "valeur manquante après « " + typed + " »");
+            }
+            (typed == "--channel" ? options.channel : options.dataFolder) = value;
+        } else if ((typed == "-h" || typed == "--help") && !hasValue) {
+            help = true;
+        } else if ((typed == "-v" || typed == "--version") && !hasValue) {
+            version = true;
+        } else {
+            return refuse(err, "option inconnue « " + typed + " »");
+        }
+    }
+    if (help) {
+        out << kHelp;
+        return 0;
+    }
+    if (version) {
+        out << "quorel-station " << QUOREL_VERSION << "\n";
+        return 0;
+    }
+    return std::nullopt;
+}
+
+std::string
+stationDataFolder(const StationOptions& options,
+                  const std::function<std::optional<std::string>(const char*)>& environment) {
+    if (!options.dataFolder.empty()) {
+        return options.dataFolder;
+    }
+    // systemd may list several folders, separated by colons: the first is the station's.
+    if (const std::optional<std::string> state = environment("STATE_DIRECTORY");
+        state && !state->empty()) {
+        return state->substr(0, state->find(':'));
+    }
+    return kStationDataFolder;
+}
+
+} // namespace quorel
