@@ -79,7 +79,7 @@ class Station {
     // chosen again.
     void reloadSpecialTimetables();
     LocalDate today() { return services_.clock.localDate(); }
-    // Today as an index of the day files, Sunday 0.
+    // Today as the index of its weekday day file, Monday 0.
     int16_t todayIndex();
     const std::string& dataFolder() const { return dataFolder_; }
 
