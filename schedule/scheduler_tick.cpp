@@ -310,9 +310,6 @@ bool SchedulerTick::scanForDueEntries() {
         dueSlot{}; // the slot that switches each output on; 0 for none
     std::array<const LateEntry*, kOutputCount + 1> dueLate{};
     state_.ScanSlot = TodayTable::kSlots + 1;
-    const double fraction =
-        clock_.secondsSinceMidnight() - std::floor(clock_.secondsSinceMidnight());
-    const bool repeatsFit = fraction <= kLastRepeatInSecond;
     for (int slot = 1; slot <= TodayTable::kSlots; ++slot) {
         // The clock is read for every slot, so a second that begins during the scan is seen;
         // but not the next day's first second, which belongs to the next day's table.
@@ -334,7 +331,7 @@ bool SchedulerTick::scanForDueEntries() {
             continue;
         }
         const Ring ring = ringing(entryKey(slot), clock_.monotonicSeconds());
-        if (ring == Ring::Never || (ring == Ring::Repeat && !repeatsFit)) {
+        if (ring == Ring::Never || (ring == Ring::Repeat && !repeatFits())) {
             continue;
         }
         if (state_.ScanSlot > TodayTable::kSlots) {
@@ -456,6 +453,11 @@ std::vector<std::string> SchedulerTick::missedEntries(int from, int to, const st
     }
     nextBellMoved_ |= !lines.empty();
     return lines;
+}
+
+bool SchedulerTick::repeatFits() {
+    const double now = clock_.secondsSinceMidnight();
+    return now - std::floor(now) <= kLastRepeatInSecond;
 }
 
 bool SchedulerTick::alreadyNoted(int slot) {

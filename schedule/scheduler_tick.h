@@ -133,6 +133,9 @@ class SchedulerTick {
     // Whether the entry of slot may ring now: the first time on its date, again within its own
     // second (a repeat), never later (a clock set back).
     Ring ringing(const std::string& key, double monotonic);
+    // Whether a repeat sent now is out before the next second begins; asked only for a repeat,
+    // not at every tick.
+    bool repeatFits();
     // Records that the entry of slot was not rung; false when it rang or was noted before, so
     // that no entry is listed twice.
     bool firstNoteOf(int slot, Fate fate);

@@ -7,7 +7,7 @@
 #include "platform/user_folders.h"
 
 #ifndef _WIN32
-#include "platform/posix/unix_signals.h"
+#include "platform/qt/unix_signals.h"
 #endif
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "platform/posix/unix_signals.h"
+#include "platform/qt/unix_signals.h"
 
 #include <QSocketNotifier>
 
