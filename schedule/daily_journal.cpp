@@ -60,7 +60,8 @@ void DailyJournal::note(const std::string& sentence) {
     const std::string path = journalFilePath(folder_, now.date);
     // The end is looked at once per file, not before every line: only this program writes to it.
     const bool lineEndFirst = path != endLookedAt_ && endsInsideALine(path);
-    const std::string line = (lineEndFirst ? "\n" : "") + now.time + " " + sentence + "\n";
+    lastLine_ = now.time + " " + sentence;
+    const std::string line = (lineEndFirst ? "\n" : "") + lastLine_ + "\n";
     std::string error = appendToFile(path, line);
     // Made at the first line, and again if someone removed it; a line that failed for another
     // reason is not tried twice, so that half a line is never followed by a whole one.

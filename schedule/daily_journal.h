@@ -32,6 +32,8 @@ class DailyJournal final : public Journal {
 
     // The system's reason why the last line could not be written; empty once one could.
     const std::string& failure() const { return failure_; }
+    // The last line noted, with its time ("10:15:00.007 Entrée …"), written or not.
+    const std::string& lastLine() const { return lastLine_; }
     // Runs when a line cannot be written after the last one could (or as the first), with the
     // system's reason.
     std::function<void(const std::string& reason)> onFailure;
@@ -42,6 +44,7 @@ class DailyJournal final : public Journal {
     // The day file whose end was looked at since the last line that could not be written.
     std::string endLookedAt_;
     std::string failure_;
+    std::string lastLine_;
     bool closed_ = false;
 };
 

@@ -59,6 +59,9 @@ class SchedulerTick {
     // started that no tick looked at yet are listed as missed.
     void restart();
 
+    // Today's entries counted as missed.
+    int missedToday();
+
     // Runs once a new day is in force, after that tick's entries, with its date.
     std::function<void(const LocalDate&)> onNewDay;
     // Runs once a minute, at the first tick from second 30 on that switched no entry on: away
@@ -143,8 +146,6 @@ class SchedulerTick {
     std::string entryKey(int slot) const;
     // The journal lines of the entries missed from second from to second to, counted.
     std::vector<std::string> missedEntries(int from, int to, const std::string& why);
-    // Today's entries counted as missed.
-    int missedToday();
     // Whether a file that the next day's timetable depends on changed since it was read ahead.
     bool nextDayFilesChanged();
 

@@ -1,5 +1,7 @@
+#include "platform/posix/unix_socket_connection.h"
 #include "station/station_command_line.h"
 #include "station/station_service.h"
+#include "station/station_status.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -15,6 +17,15 @@ int main(int argc, char** argv) {
             const char* value = std::getenv(name);
             return value ? std::optional<std::string>(value) : std::nullopt;
         });
-    quorel::StationService service(folder, std::cerr);
+    const std::string channel =
+        !options.channel.empty()
+            ? options.channel
+            : quorel::defaultChannelAddress(
+                  [](const char* name) -> const char* { return std::getenv(name); });
+    if (options.status) {
+        quorel::UnixSocketConnection connection(channel);
+        return quorel::printStationStatus(connection, std::cout, std::cerr);
+    }
+    quorel::StationService service(folder, channel, std::cerr);
     return service.run();
 }

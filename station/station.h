@@ -69,6 +69,8 @@ class Station {
     // The journal's last line, "Arrêt de Quorel : <cause>", then the journal closed.
     void close(const std::string& cause);
     void note(const std::string& sentence) { journal_.note(sentence); }
+    const std::string& lastJournalLine() const { return journal_.lastLine(); }
+    Journal& journal() { return journal_; }
 
     // What LblProchaine shows: the next bell, or that the bells are stopped while the port
     // choice is "Désactivé".

@@ -13,7 +13,10 @@ constexpr const char* kHelp =
     "Options :\n"
     "  --data-folder DOSSIER  dossier des horaires, de Quorel.ini, de VornAlmare.ini et du\n"
     "                         journal (par défaut $STATE_DIRECTORY, sinon /var/lib/quorel)\n"
-    "  --channel ADRESSE      adresse du canal local\n"
+    "  --channel ADRESSE      adresse du canal local des consoles (par défaut\n"
+    "                         $RUNTIME_DIRECTORY/quorel.sock, sinon /run/quorel/quorel.sock)\n"
+    "  --status               affiche l'état de la station en marche (objet JSON) ; statut 3\n"
+    "                         sans station, 4 si l'accès est refusé\n"
     "  -h, --help             affiche cette aide\n"
     "  -v, --version          affiche la version\n";
 
@@ -48,6 +51,8 @@ std::optional<int> readStationCommandLine(const std::vector<std::string>& argume
                 return refuse(err, "valeur manquante après « " + typed + " »");
             }
             (typed == "--channel" ? options.channel : options.dataFolder) = value;
+        } else if (typed == "--status" && !hasValue) {
+            options.status = true;
         } else if ((typed == "-h" || typed == "--help") && !hasValue) {
             help = true;
         } else if ((typed == "-v" || typed == "--version") && !hasValue) {

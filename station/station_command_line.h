@@ -14,6 +14,7 @@ inline constexpr const char* kStationDataFolder = "/var/lib/quorel";
 struct StationOptions {
     std::string dataFolder; // empty: see stationDataFolder
     std::string channel;    // the address given with --channel, kept as it is
+    bool status = false;    // --status: print the running station's state instead
 };
 
 // Reads quorel-station's command line (arguments[0] is the program): "--data-folder DIR" and

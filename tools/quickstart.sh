@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # What the program needs to build, then what only the tests need.
-packages=(g++ make cmake qt6-base-dev)
+packages=(g++ make cmake qt6-base-dev nlohmann-json3-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev clang-format
                util-linux dpkg-dev file desktop-file-utils lintian g++-mingw-w64-x86-64-posix wine64
                wine googletest xvfb xauth openbox wixl faketime)
@@ -75,8 +75,9 @@ run_windows_tests() {
 run_fuzzers() {
     CXX=clang++-14 configure build-fuzz -DQUOREL_WITH_QT=OFF -DQUOREL_BENCH=OFF -DQUOREL_FUZZ=ON \
         -DQUOREL_SANITIZE=ON -DQUOREL_WERROR=ON
-    cmake --build build-fuzz -j "$jobs" --target record_reader_fuzz today_table_fuzz
-    for fuzzer in record_reader_fuzz today_table_fuzz; do
+    cmake --build build-fuzz -j "$jobs" --target record_reader_fuzz today_table_fuzz \
+        channel_reader_fuzz
+    for fuzzer in record_reader_fuzz today_table_fuzz channel_reader_fuzz; do
         local corpus=build-fuzz/corpus/${fuzzer%_fuzz}
         mkdir -p "$corpus"
         cp tests/fuzz/corpus/"${fuzzer%_fuzz}"/* "$corpus"/

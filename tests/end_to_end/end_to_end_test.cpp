@@ -2,10 +2,12 @@
 #include "schedule/calendar_date.h"
 #include "schedule/dated_timetables.h"
 #include "schedule/weekday.h"
+#include "tests/support/channel_client.h"
 #include "tests/support/clock_seconds.h"
 #include "tests/support/pseudo_terminal.h"
 #include "tests/support/qt_event_loop.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/unprivileged.h"
 
 #include <QProcess>
 #include <cmath>
@@ -448,7 +450,8 @@ struct StationProcess {
                 environment.push_back(text);
             }
         }
-        std::vector<std::string> arguments = {"quorel-station", "--data-folder", folder.path()};
+        std::vector<std::string> arguments = {"quorel-station", "--data-folder", folder.path(),
+                                              "--channel", channel()};
         const std::string errors = folder.file(errorFile);
         pid = ::fork();
         ASSERT_GE(pid, 0);
@@ -484,6 +487,7 @@ struct StationProcess {
     std::string journal() const {
         return folder.read("Journal/" + isoDateText(SystemClock().localDate()) + ".txt");
     }
+    std::string channel() const { return folder.file("quorel.sock"); }
 
     const test::TempFolder& folder;
     pid_t pid = -1;
@@ -538,6 +542,92 @@ TEST_F(EndToEnd, ASecondStationStandsBackAndAFailedSaveIsToldAndEndsWithStatusOn
         << data.read("first.txt");
     const std::string journal = first.journal();
     EXPECT_LT(journal.find(said), journal.find(" Arrêt de Quorel : signal\n")) << journal;
+}
+
+// Runs a command; its exit status, with what it wrote to stdout and stderr.
+int run(const std::string& command, std::string& out) {
+    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
+    out.clear();
+    char buffer[4096];
+    while (pipe != nullptr && std::fgets(buffer, sizeof buffer, pipe) != nullptr) {
+        out += buffer;
+    }
+    const int status = pipe != nullptr ? ::pclose(pipe) : -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A console switches an output through the station's channel and sees it on; a flood of
+// connections, a message too long and one malformed are dropped and journaled once each, and the
+// timetable's bell still rings on its second. --status reports the station; a user outside its
+// group is refused, by the socket's mode or, when the mode lets him in, by the station itself.
+TEST_F(EndToEnd, TheStationsConsolesSteerItWhileNoFloodDelaysABellAndStrangersAreRefused) {
+    test::TempFolder data;
+    data.write("VornAlmare.ini", "[Ports]\nCOM1=" + module.slavePath() + "\n");
+    data.write("Quorel.ini", "1\r\n");
+    const double ring = std::floor(test::wallNow()) + 5;
+    data.write(today, record("1", ring, "2"));
+    StationProcess station(data);
+    station.start("errors.txt");
+
+    test::ChannelClient console(station.channel());
+    console.send({{"id", 1}, {"command", "hello"}});
+    EXPECT_EQ(console.answer(1).value("state", Message()).value("portOption", -1), 1);
+    // Once the module was asked who it is (it does not answer) and the relays synced.
+    console.until(
+        [](const Message& m) { return m.contains("state") && m["state"]["module"] != ""; });
+    module.read(SIZE_MAX, 0.2);
+    console.send({{"id", 2}, {"command", "switchOutput"}, {"output", 2}, {"on", true}});
+    const Message shown = console.until([](const Message& m) {
+        return m.contains("state") && m["state"]["outputs"][1]["on"] == true;
+    });
+    EXPECT_FALSE(shown.is_null()) << station.journal();
+    // A switch has no duration: the next tick switches it off again, as in the window.
+    EXPECT_EQ(between(module.read(SIZE_MAX, 0.5), 0, 1e12), "ofop");
+
+    std::vector<std::unique_ptr<test::ChannelClient>> flood;
+    for (int i = 0; i < 40; ++i) {
+        flood.push_back(std::make_unique<test::ChannelClient>(station.channel()));
+    }
+    flood[0]->connection.send(std::string(70 * 1024, 'x'));
+    flood[1]->connection.send("pas du JSON\n");
+    const auto bytes = module.read(SIZE_MAX, ring + 0.5 - test::wallNow());
+    const std::string atRing = between(bytes, ring, ring + 0.5);
+    ASSERT_FALSE(atRing.empty()) << between(bytes, 0, 1e12);
+    EXPECT_EQ(atRing.substr(0, 2), "ep");
+    for (const auto& byte : bytes) {
+        if (byte.wall >= ring) {
+            EXPECT_LT(byte.wall - ring, 0.05); // the entry's first byte, within its second
+            break;
+        }
+    }
+
+    std::string out;
+    EXPECT_EQ(run(std::string(QUOREL_STATION) + " --status --channel " + station.channel(), out),
+              0);
+    const Message status = Message::parse(out, nullptr, false);
+    EXPECT_EQ(status.value("portOption", ""), "COM1:") << out;
+    EXPECT_EQ(status.value("version", ""), QUOREL_VERSION) << out;
+    EXPECT_EQ(status["outputs"][0]["on"], true) << out;
+
+    const std::string asNobody = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+    const std::string status2 = " --status --channel " + station.channel();
+    EXPECT_EQ(run(asNobody + QUOREL_STATION + status2, out), 4) << out;
+    EXPECT_EQ(out.rfind("Accès refusé : ", 0), 0u) << out;
+    test::openPathToEveryone(data.path());
+    std::filesystem::permissions(station.channel(), std::filesystem::perms(0666));
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(run(asNobody + QUOREL_STATION + status2, out), 4) << out;
+        EXPECT_NE(out.find("« nobody » n'est pas opérateur"), std::string::npos) << out;
+    }
+
+    ::kill(station.pid, SIGTERM);
+    EXPECT_EQ(station.wait(), 0) << data.read("errors.txt");
+    EXPECT_FALSE(std::filesystem::exists(station.channel()));
+    const std::string journal = station.journal();
+    for (const char* cause : {"coupée : trop de consoles connectées", "coupée : message trop long",
+                              "coupée : message mal formé", "« nobody » n'est pas opérateur"}) {
+        EXPECT_EQ(occurrences(journal, cause), 1u) << cause << "\n" << journal;
+    }
 }
 
 // The station needs no toolkit: none of its libraries is Qt's.
