@@ -14,6 +14,12 @@ class SystemFiles final : public FileLayer {
     std::string replace(const std::string& path, std::string_view bytes) override {
         return replaceFileContent(path, bytes);
     }
+    FileReadResult tail(const std::string& path, int64_t maxBytes) override {
+        return readFileTail(path, maxBytes);
+    }
+    std::string remove(const std::string& folder, const std::string& name) override {
+        return removeFileIn(folder, name);
+    }
 };
 
 } // namespace

@@ -136,9 +136,9 @@ std::optional<int> lastJournalSecond(const std::string& folder, const LocalDate&
     return std::nullopt;
 }
 
-std::string journalDayText(const std::string& folder, const LocalDate& date) {
+std::string journalDayText(const std::string& folder, const LocalDate& date, FileLayer& files) {
     const std::string path = journalFilePath(folder, date);
-    const FileReadResult file = readFileTail(path, kJournalShownBytes);
+    const FileReadResult file = files.tail(path, kJournalShownBytes);
     if (file.ok() && file.beginningLeftOut) {
         return "[Début de la journée non affiché : seuls les " +
                std::to_string(kJournalShownBytes / (1024 * 1024)) +
@@ -147,7 +147,7 @@ std::string journalDayText(const std::string& folder, const LocalDate& date) {
     if (file.ok() && !file.bytes.empty()) {
         return file.bytes;
     }
-    if (file.ok() || !fileStamp(path)) {
+    if (file.ok() || !files.stamp(path)) {
         return "Aucun événement ce jour.";
     }
     return "Journal illisible : " + file.error;

@@ -2,6 +2,7 @@
 
 #include "core/journal.h"
 #include "platform/clock.h"
+#include "platform/file_layer.h"
 
 #include <cstdint>
 #include <functional>
@@ -58,7 +59,8 @@ inline constexpr int64_t kJournalShownBytes = 2 * 1024 * 1024;
 
 // What the viewer shows for date: the lines of its file, or why there are none. Of a file over
 // kJournalShownBytes, only the whole lines of its end, after a line saying the rest is left out.
-std::string journalDayText(const std::string& folder, const LocalDate& date);
+std::string journalDayText(const std::string& folder, const LocalDate& date,
+                           FileLayer& files = systemFiles());
 // The second of the day of the last line of date's journal that begins with a time stamp, looked
 // for in the last kJournalTailBytes of its file: what follows it (NUL bytes, or half a line left
 // by a power cut) is passed over. None when it has no such line.

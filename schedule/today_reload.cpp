@@ -56,6 +56,12 @@ class JournaledReads final : public FileLayer {
     std::string replace(const std::string& path, std::string_view bytes) override {
         return files_.replace(path, bytes);
     }
+    FileReadResult tail(const std::string& path, int64_t maxBytes) override {
+        return files_.tail(path, maxBytes);
+    }
+    std::string remove(const std::string& folder, const std::string& name) override {
+        return files_.remove(folder, name);
+    }
 
   private:
     FileLayer& files_;

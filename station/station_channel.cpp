@@ -141,6 +141,14 @@ Reply StationChannel::handle(const Message& request) {
         }
         station_.manual.CmdRelais_Click(static_cast<int16_t>(*relay - 1));
         reply.answer = Message{{"ok", true}};
+    } else if (*command == "fileExists") {
+        const auto name = field<std::string>(request, "name");
+        if (!name) {
+            return Reply{{}, badFields};
+        }
+        const bool known = channelFileKind(*name) != ChannelFile::Refused;
+        reply.answer = Message{
+            {"ok", true}, {"exists", known && files_.exists(station_.paths.AppFolder + *name)}};
     } else if (*command == "readFile" || *command == "removeFile") {
         const auto name = field<std::string>(request, "name");
         if (!name) {
@@ -217,10 +225,10 @@ Message StationChannel::writeFile(const std::string& name, const std::string& by
     if (!error.empty()) {
         return failure(error);
     }
-    // The scheduler watches today's day file itself; the lists are read again at once.
+    // Read again at once, not at the next minute: an entry saved for the next seconds rings.
     if (kind == ChannelFile::ClosedPeriods) {
         station_.reloadClosedPeriods();
-    } else if (kind != ChannelFile::DayFile) {
+    } else {
         station_.reloadSpecialTimetables();
     }
     return Message{{"ok", true}};

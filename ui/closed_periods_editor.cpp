@@ -64,24 +64,25 @@ int ClosedPeriodsEditor::addPublicHolidays(int year) {
     return added;
 }
 
-std::string ClosedPeriodsEditor::save(const std::string& path) const {
+std::string ClosedPeriodsEditor::save(const std::string& path, FileLayer& files) const {
     const std::string bytes = closedPeriodsBytes(periods_);
     // A file the scheduler would refuse to read is not written: the old one stays.
     const std::string error = static_cast<int64_t>(bytes.size()) > kClosedPeriodsMaxBytes
                                   ? tooLargeFileText(kClosedPeriodsMaxBytes)
-                                  : replaceFileContent(path, bytes);
+                                  : files.replace(path, bytes);
     if (error.empty()) {
         return {};
     }
     return cannotSaveMessage(path, error);
 }
 
-std::string readForEditing(const std::string& path, std::vector<ClosedPeriod>& periods) {
+std::string readForEditing(const std::string& path, std::vector<ClosedPeriod>& periods,
+                           FileLayer& files) {
     periods.clear();
-    if (!fileStamp(path)) {
+    if (!files.stamp(path)) {
         return {};
     }
-    const FileReadResult file = readWholeFile(path, kClosedPeriodsMaxBytes);
+    const FileReadResult file = files.read(path, kClosedPeriodsMaxBytes);
     if (!file.ok()) {
         return cannotReadMessage(path, file.error);
     }

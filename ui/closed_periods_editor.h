@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/file_layer.h"
 #include "schedule/closed_periods.h"
 
 #include <string>
@@ -23,7 +24,7 @@ class ClosedPeriodsEditor {
     int addPublicHolidays(int year);
 
     // Writes the periods to the file at path; returns the message to show when that fails.
-    std::string save(const std::string& path) const;
+    std::string save(const std::string& path, FileLayer& files = systemFiles()) const;
 
   private:
     void insert(ClosedPeriod period);
@@ -34,7 +35,8 @@ class ClosedPeriodsEditor {
 // Reads the periods of the file at path for the dialog. A missing file holds none. Returns the
 // message to show when the file exists but cannot be read: editing an empty list then would
 // overwrite the periods it holds.
-std::string readForEditing(const std::string& path, std::vector<ClosedPeriod>& periods);
+std::string readForEditing(const std::string& path, std::vector<ClosedPeriod>& periods,
+                           FileLayer& files = systemFiles());
 
 // A period whose last day is before today is over: the dialog shows it greyed.
 bool isOver(const ClosedPeriod& period, const LocalDate& today);

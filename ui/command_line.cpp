@@ -13,13 +13,15 @@ constexpr const char* kHelp =
     "horaire hebdomadaire : sonneries d'école, sirènes, éclairage.\n"
     "\n"
     "Options :\n"
-    "  -h, --help     affiche cette aide\n"
-    "  -v, --version  affiche la version\n"
+    "  --station ADRESSE  canal de la station (service) dont la fenêtre est la console\n"
+    "  -h, --help         affiche cette aide\n"
+    "  -v, --version      affiche la version\n"
     "\n"
     "Les horaires (Quorel.0 à Quorel.6), les jours sans sonnerie (Quorel.conges) et le port "
     "choisi\n"
     "(Quorel.ini) sont dans le dossier du programme s'il est modifiable, sinon dans\n"
-    "~/.local/share/quorel/. Voir quorel(1).\n";
+    "~/.local/share/quorel/. Quand la station de Quorel tourne comme service, la fenêtre en\n"
+    "est la console. Voir quorel(1).\n";
 
 bool among(const std::vector<std::string>& names, const std::string& name) {
     return std::find(names.begin(), names.end(), name) != names.end();
@@ -34,7 +36,7 @@ int refuse(std::ostream& err, const std::string& what) {
 
 std::optional<int> handleCommandLine(const std::vector<std::string>& arguments,
                                      const ToolkitOptions& toolkit, std::ostream& out,
-                                     std::ostream& err) {
+                                     std::ostream& err, std::string* station) {
     bool help = false;
     bool version = false;
     bool optionsEnded = false;
@@ -54,7 +56,15 @@ std::optional<int> handleCommandLine(const std::vector<std::string>& arguments,
         const std::string typed = argument.substr(0, equals);
         const std::string name = typed.substr(dashes);
         const bool hasValue = equals != std::string::npos;
-        if (among(toolkit.withValue, name)) {
+        if (name == "station" && station != nullptr) {
+            if (hasValue) {
+                *station = argument.substr(equals + 1);
+            } else if (++i < arguments.size()) {
+                *station = arguments[i];
+            } else {
+                return refuse(err, "valeur manquante après « " + typed + " »");
+            }
+        } else if (among(toolkit.withValue, name)) {
             if (!hasValue && ++i == arguments.size()) {
                 return refuse(err, "valeur manquante après « " + typed + " »");
             }

@@ -18,8 +18,11 @@ struct ToolkitOptions {
 // and "--version" (or "-h", "-v"; one dash or two) print their text on out and end the program
 // (0); an unknown option or an argument prints a short French error on err (2). nullopt when the
 // program should start.
+// "--station ADDRESS" (or "--station=ADDRESS") puts the channel of the station to connect to in
+// station, when one is given.
 [[nodiscard]] std::optional<int> handleCommandLine(const std::vector<std::string>& arguments,
                                                    const ToolkitOptions& toolkit, std::ostream& out,
-                                                   std::ostream& err);
+                                                   std::ostream& err,
+                                                   std::string* station = nullptr);
 
 } // namespace quorel

@@ -11,15 +11,16 @@
 
 namespace quorel {
 
-DayEditor::DayEditor(EditorList& list, const ProgramPaths& paths, Dialogs& dialogs, View& view)
-    : list_(list), paths_(paths), dialogs_(dialogs), view_(view) {}
+DayEditor::DayEditor(EditorList& list, const ProgramPaths& paths, Dialogs& dialogs, View& view,
+                     FileLayer& files)
+    : list_(list), paths_(paths), dialogs_(dialogs), view_(view), files_(files) {}
 
 void DayEditor::fillDays() {
     days_.assign(kDayNames.begin(), kDayNames.end());
     timetables_ = {0, 1, 2, 3, 4, 5, 6};
-    const TimetableNames names = loadTimetableNames(paths_.TimetableNamesPath);
+    const TimetableNames names = loadTimetableNames(paths_.TimetableNamesPath, files_);
     for (int16_t number = kFirstSpecialTimetable; number <= kLastTimetable; ++number) {
-        if (names.count(number) != 0 || FileExists(dayFilePath(paths_.DayFilePrefix, number))) {
+        if (names.count(number) != 0 || files_.exists(dayFilePath(paths_.DayFilePrefix, number))) {
             days_.push_back(timetableName(number, names));
             timetables_.push_back(number);
         }
@@ -130,8 +131,8 @@ void DayEditor::load(const std::string& path) {
     list_.setSortKey(1);
     list_.setSorted(false);
     std::string problem;
-    if (FileExists(path)) {
-        const FileReadResult file = readWholeFile(path, kDayFileMaxBytes);
+    if (files_.exists(path)) {
+        const FileReadResult file = files_.read(path, kDayFileMaxBytes);
         if (!file.ok()) {
             problem = cannotReadMessage(path, file.error);
         } else {
@@ -163,7 +164,7 @@ bool DayEditor::save(const std::string& path) {
     // Written beside the file and renamed over it, so that a failure leaves the old file whole.
     const std::string error = static_cast<int64_t>(bytes.size()) > kDayFileMaxBytes
                                   ? tooLargeFileText(kDayFileMaxBytes)
-                                  : replaceFileContent(path, bytes);
+                                  : files_.replace(path, bytes);
     if (!error.empty()) {
         dialogs_.message(cannotSaveMessage(path, error), MessageIcon::Critical);
         return false;

@@ -4,6 +4,7 @@
 #include "core/program_paths.h"
 #include "core/view.h"
 #include "platform/dialogs.h"
+#include "platform/file_layer.h"
 #include "schedule/dated_timetables.h"
 #include "ui/editor_list.h"
 
@@ -19,7 +20,8 @@ namespace quorel {
 // timetables), and the moves of a timetable between its day file and the editor's list.
 class DayEditor {
   public:
-    DayEditor(EditorList& list, const ProgramPaths& paths, Dialogs& dialogs, View& view);
+    DayEditor(EditorList& list, const ProgramPaths& paths, Dialogs& dialogs, View& view,
+              FileLayer& files = systemFiles());
 
     // Loads or saves the day file of day (a timetable number, 0 to 15). A load that fails or a save
     // that fails shows a message naming the file and the reason; a failed save leaves the previous
@@ -73,6 +75,7 @@ class DayEditor {
     const ProgramPaths& paths_;
     Dialogs& dialogs_;
     View& view_;
+    FileLayer& files_;
     std::vector<std::string> days_;
     std::vector<int16_t> timetables_;
     std::optional<int> selected_;

@@ -78,9 +78,9 @@ const DaysWithoutBellsDescription& daysWithoutBellsDescription() {
 }
 
 DaysWithoutBellsForm::DaysWithoutBellsForm(std::vector<ClosedPeriod> periods, LocalDate today,
-                                           std::string path, Dialogs& dialogs)
+                                           std::string path, Dialogs& dialogs, FileLayer& files)
     : editor_(std::move(periods)), today_(today), path_(std::move(path)), dialogs_(dialogs),
-      from_(today), to_(today) {}
+      files_(files), from_(today), to_(today) {}
 
 std::vector<PeriodRow> DaysWithoutBellsForm::rows() const {
     std::vector<PeriodRow> rows;
@@ -114,7 +114,7 @@ void DaysWithoutBellsForm::holidaysClicked() {
 }
 
 void DaysWithoutBellsForm::saveClicked() {
-    const std::string failure = editor_.save(path_);
+    const std::string failure = editor_.save(path_, files_);
     if (!failure.empty()) {
         dialogs_.message(failure, MessageIcon::Critical);
         return;
@@ -143,11 +143,12 @@ void editDaysWithoutBells(Program& program, DaysWithoutBellsScreen& screen) {
     Dialogs& dialogs = program.dialogs();
     const std::string& path = program.paths.ClosedPeriodsPath;
     std::vector<ClosedPeriod> periods;
-    if (const std::string failure = readForEditing(path, periods); !failure.empty()) {
+    if (const std::string failure = readForEditing(path, periods, program.files());
+        !failure.empty()) {
         dialogs.message(failure, MessageIcon::Critical);
         return;
     }
-    DaysWithoutBellsForm form(std::move(periods), program.today(), path, dialogs);
+    DaysWithoutBellsForm form(std::move(periods), program.today(), path, dialogs, program.files());
     screen.show(form);
     if (form.saved()) {
         program.reloadClosedPeriods();

@@ -52,7 +52,7 @@ struct PeriodRow {
 class DaysWithoutBellsForm {
   public:
     DaysWithoutBellsForm(std::vector<ClosedPeriod> periods, LocalDate today, std::string path,
-                         Dialogs& dialogs);
+                         Dialogs& dialogs, FileLayer& files = systemFiles());
 
     std::vector<PeriodRow> rows() const;
     const LocalDate& from() const { return from_; }
@@ -88,6 +88,7 @@ class DaysWithoutBellsForm {
     LocalDate today_;
     std::string path_;
     Dialogs& dialogs_;
+    FileLayer& files_;
     LocalDate from_;
     LocalDate to_;
     std::string label_;

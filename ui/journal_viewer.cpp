@@ -42,16 +42,17 @@ const JournalDescription& journalDescription() {
     return dialog;
 }
 
-JournalViewer::JournalViewer(std::string folder, LocalDate today)
-    : folder_(std::move(folder)), day_(today), lines_(journalDayText(folder_, today)) {}
+JournalViewer::JournalViewer(std::string folder, LocalDate today, FileLayer& files)
+    : folder_(std::move(folder)), day_(today), files_(files),
+      lines_(journalDayText(folder_, today, files_)) {}
 
 void JournalViewer::chooseDay(const LocalDate& day) {
     day_ = day;
-    lines_ = journalDayText(folder_, day);
+    lines_ = journalDayText(folder_, day, files_);
 }
 
 void showJournal(Program& program, JournalScreen& screen) {
-    JournalViewer viewer(program.paths.JournalFolder, program.today());
+    JournalViewer viewer(program.paths.JournalFolder, program.today(), program.files());
     screen.show(viewer);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/control_description.h"
 #include "platform/clock.h"
+#include "platform/file_layer.h"
 
 #include <string>
 
@@ -31,7 +32,7 @@ const JournalDescription& journalDescription();
 // there are none.
 class JournalViewer {
   public:
-    JournalViewer(std::string folder, LocalDate today);
+    JournalViewer(std::string folder, LocalDate today, FileLayer& files = systemFiles());
 
     const LocalDate& day() const { return day_; }
     const std::string& lines() const { return lines_; }
@@ -43,6 +44,7 @@ class JournalViewer {
   private:
     std::string folder_;
     LocalDate day_;
+    FileLayer& files_;
     std::string lines_;
 };
 

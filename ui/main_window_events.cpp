@@ -23,14 +23,18 @@ WindowRequest handleWindowEvent(Program& p, const WindowInput& input) {
     const auto index = static_cast<int16_t>(input.index);
     switch (input.event) {
     case WindowEvent::PortChosen:
-        p.portChoice.select(index);
+        p.console.active() ? p.console.choosePort(index) : p.portChoice.select(index);
         break;
     case WindowEvent::OutputSwitchClicked:
+        if (p.console.active()) {
+            p.console.switchOutput(index, input.check == CheckState::Checked);
+            break;
+        }
         p.manual.setCheckS(index, input.check);
         p.manual.CheckS_Click(index);
         break;
     case WindowEvent::RelayTestClicked:
-        p.manual.CmdRelais_Click(index);
+        p.console.active() ? p.console.testRelay(index) : p.manual.CmdRelais_Click(index);
         break;
     case WindowEvent::EntryFieldEdited:
         setText(element(p.fields.ChEdit, input.index), input.text);
@@ -83,7 +87,9 @@ WindowRequest handleWindowEvent(Program& p, const WindowInput& input) {
         p.days.Jour_Click(index);
         break;
     case WindowEvent::AutoRunClicked:
-        p.autoRun.mnuautorun_Click();
+        if (p.autoRunAvailable()) {
+            p.autoRun.mnuautorun_Click();
+        }
         break;
     case WindowEvent::DaysWithoutBellsClicked:
         return WindowRequest::EditDaysWithoutBells;

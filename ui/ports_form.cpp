@@ -188,7 +188,82 @@ void PortsForm::cancelClicked() {
     }
 }
 
+namespace {
+
+// The station's settings store as far as the dialog writes it: the device of each option.
+class StationPortStore final : public SettingsStore {
+  public:
+    explicit StationPortStore(StationConsole& console) : console_(console) {}
+    std::string read(const std::string&, const std::string&, const std::string&,
+                     const std::string& fallback) override {
+        return fallback;
+    }
+    std::string write(const std::string&, const std::string&, const std::string& key,
+                      const std::string& value) override {
+        const int option = key.size() == 4 && key.starts_with("COM") ? key[3] - '0' : 0;
+        const Message answer = console_.request(
+            Message{{"command", "setPortDevice"}, {"option", option}, {"device", value}});
+        return answer.value("ok", false) ? std::string()
+                                         : answer.value("error", std::string(kStationUnreachable));
+    }
+
+  private:
+    StationConsole& console_;
+};
+
+std::string textAt(const Message& list, size_t index) {
+    return index < list.size() && list[index].is_string() ? list[index].get<std::string>() : "";
+}
+
+// "Ports…" of a console: the devices the station sees and the module it detects; the station
+// writes the choices and opens a new device of the option in use itself.
+void editStationPorts(Program& program, PortsScreen& screen) {
+    StationConsole& console = program.console;
+    const Message answer = console.request(Message{{"command", "serialPorts"}});
+    if (!answer.value("ok", false)) {
+        program.dialogs().message(answer.value("error", std::string(kStationUnreachable)),
+                                  MessageIcon::Critical);
+        return;
+    }
+    const Message devices = answer.value("devices", Message::array());
+    std::array<std::string, kPortOptions> options;
+    for (size_t option = 0; option < options.size(); ++option) {
+        options.at(option) = textAt(devices, option);
+    }
+    std::vector<PresentPort> present;
+    for (const Message& port : answer.value("present", Message::array())) {
+        present.push_back({port.value("device", std::string()),
+                           port.value("description", std::string()),
+                           port.value("target", std::string())});
+    }
+    const int16_t inUse = program.panel.PortCom;
+    const bool usesAnOption = inUse >= 1 && inUse <= kPortOptions;
+    const std::string inUseTarget =
+        usesAnOption ? textAt(answer.value("targets", Message::array()), inUse - 1) : "";
+    StationPortStore store(console);
+    PortsForm form(
+        options, present, usesAnOption ? inUse - 1 : 0, inUseTarget,
+        [&console](const std::string& device) {
+            const Message probed =
+                console.request(Message{{"command", "probe"}, {"device", device}});
+            ProbeOutcome outcome;
+            outcome.opened = probed.value("opened", false);
+            if (probed.contains("identifier")) {
+                outcome.identifier = probed.value("identifier", uint8_t{0});
+                outcome.version = probed.value("version", uint8_t{0});
+            }
+            return outcome;
+        },
+        store, program.dialogs());
+    screen.show(form);
+}
+
+} // namespace
+
 void editPorts(Program& program, PortsScreen& screen) {
+    if (program.console.active()) {
+        return editStationPorts(program, screen);
+    }
     SerialPorts& ports = program.serialPorts();
     std::array<std::string, kPortOptions> devices;
     for (int option = 0; option < kPortOptions; ++option) {

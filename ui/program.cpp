@@ -1,5 +1,6 @@
 #include "ui/program.h"
 
+#include "relay/status_text.h"
 #include "schedule/journal_sentences.h"
 
 #include <cmath>
@@ -60,13 +61,29 @@ Program::Program(PlatformServices services, std::string dataFolder, std::string 
                                services.retryTimer, services.view, services.files,
                                services.clockSync},
                std::move(dataFolder)),
+      console(station_.panel, station_.captions, services.view, heldDialogs_, services.files),
       entries(list, fields, heldDialogs_, services.view),
-      days(list, paths, heldDialogs_, services.view),
+      days(list, paths, heldDialogs_, services.view, console.files()),
       autoRun(services.store, services.startup, heldDialogs_, services.view,
               std::move(programPath)),
       services_(services) {}
 
+bool Program::connectToStation(ChannelConnection& connection, const std::string& address) {
+    return console.connect(connection, address);
+}
+
+std::string Program::statusToolTip() const {
+    const std::string station = quorel::statusToolTip(panel);
+    if (!console.active()) {
+        return station;
+    }
+    return console.toolTip() + (station.empty() ? "" : "\n" + station);
+}
+
 bool Program::startAlone() {
+    if (console.active()) {
+        return true; // the station holds its own folder; many consoles may show it
+    }
     if (station_.takeFolder()) {
         return true;
     }
@@ -76,6 +93,9 @@ bool Program::startAlone() {
 }
 
 void Program::Form_Load(WindowGeometry& window) {
+    if (console.active()) {
+        return loadAsConsole(window);
+    }
     // A box would hold up everything after it: its messages wait until the scheduler runs on
     // today's timetable.
     heldDialogs_.hold();
@@ -98,6 +118,21 @@ void Program::Form_Load(WindowGeometry& window) {
     // The port restored above has written over the notice of a journal that cannot be written.
     station_.showJournalFailureAgain();
     heldDialogs_.release();
+}
+
+void Program::loadAsConsole(WindowGeometry& window) {
+    // The station's files, by the names they have in its folder.
+    paths = ProgramPaths::inFolder(console.dataFolder());
+    days.fillDays();
+    days.selectDay(station_.todayIndex());
+    fields.ComboSItems = {"1", "2"};
+    fields.ComboS = fields.ComboSItems.front();
+    services_.view.redraw(ViewPart::EditFields);
+    const TwipsSize outer = window.outerSize();
+    InitialWidth = static_cast<int32_t>(std::nearbyint(outer.width));
+    InitialHeight = static_cast<int32_t>(std::nearbyint(outer.height));
+    window.moveTo(CenterWindow(window.screenSize(), outer));
+    services_.view.redraw(ViewPart::AutoRun);
 }
 
 CloseOutcome Program::requestClose(ShutdownCause cause) {
@@ -136,8 +171,8 @@ void Program::Form_Unload(ShutdownCause cause) {
     if (ended_ || unloading_) {
         return;
     }
-    if (refused_) {
-        ended_ = true; // another copy runs on these files
+    if (refused_ || console.active()) {
+        ended_ = true; // another copy runs on these files, or the station rings on without us
         return;
     }
     unloading_ = true;

@@ -19,6 +19,7 @@
 #include "ui/editor_list.h"
 #include "ui/entry_commands.h"
 #include "ui/held_dialogs.h"
+#include "ui/station_console.h"
 #include "ui/window_geometry.h"
 #include "ui/window_rules.h"
 
@@ -65,6 +66,11 @@ class Program {
     // start-at-logon entry must name it.
     Program(PlatformServices services, std::string dataFolder, std::string programPath);
 
+    // Before the start-up: tries the station at address (a system service); when it answers,
+    // the window becomes its console: it shows the station's state and sends it every command,
+    // and it neither rings nor holds a data folder itself. False when no station answered: the
+    // window then runs its own station, as startAlone() and Form_Load() do.
+    bool connectToStation(ChannelConnection& connection, const std::string& address);
     // Before the start-up: holds the data folder for this copy. With another copy running on the
     // same folder, tells the operator "Quorel est déjà lancé." and returns false; the program
     // then ends, and its shut-down touches no file.
@@ -101,6 +107,14 @@ class Program {
     SerialPorts& serialPorts() { return services_.ports; }
     // The clock whose pauses keep the window and the scheduler running.
     Clock& clock() { return services_.clock; }
+    // The files the editor and the dialogs read and write: the station's own through the
+    // channel while the window is its console, else those of the data folder.
+    FileLayer& files() { return console.files(); }
+    // The status line's tool tip; a console says whose console it is.
+    std::string statusToolTip() const;
+    // "Démarrer avec Windows" is for a window that rings; a console's station starts with the
+    // system.
+    bool autoRunAvailable() const { return !console.active(); }
     // Reads the days without bells again at once, after the operator saved them.
     void reloadClosedPeriods();
     // Reads the special timetables and the dated periods again at once, after the operator saved
@@ -129,6 +143,7 @@ class Program {
     PortChoice& portChoice = station_.portChoice;
     ManualControls& manual = station_.manual;
 
+    StationConsole console;
     EditorList list;
     EditFields fields;
     EntryCommands entries;
@@ -139,6 +154,8 @@ class Program {
     int32_t InitialHeight = 0;
 
   private:
+    void loadAsConsole(WindowGeometry& window);
+
     PlatformServices services_;
     bool unloading_ = false;
     bool askingBeforeClose_ = false;

@@ -113,9 +113,10 @@ const SpecialTimetablesDescription& specialTimetablesDescription() {
 
 SpecialTimetablesForm::SpecialTimetablesForm(TimetableNames names, std::set<int16_t> dayFiles,
                                              std::vector<DatedPeriodRecord> records,
-                                             LocalDate today, ProgramPaths paths, Dialogs& dialogs)
+                                             LocalDate today, ProgramPaths paths, Dialogs& dialogs,
+                                             FileLayer& files)
     : names_(std::move(names)), dayFiles_(std::move(dayFiles)), today_(today),
-      paths_(std::move(paths)), dialogs_(dialogs), from_(today), to_(today) {
+      paths_(std::move(paths)), dialogs_(dialogs), files_(files), from_(today), to_(today) {
     for (DatedPeriodRecord& record : records) {
         insert(std::move(record));
     }
@@ -314,7 +315,7 @@ void SpecialTimetablesForm::saveClicked() {
     for (const auto& [path, bytes] :
          {std::pair{paths_.TimetableNamesPath, timetableNamesBytes(names_)},
           std::pair{paths_.DatedPeriodsPath, datedPeriodsBytes(records_)}}) {
-        if (const std::string error = replaceFileContent(path, bytes); !error.empty()) {
+        if (const std::string error = files_.replace(path, bytes); !error.empty()) {
             dialogs_.message(cannotSaveMessage(path, error), MessageIcon::Critical);
             return;
         }
@@ -322,8 +323,8 @@ void SpecialTimetablesForm::saveClicked() {
     for (int16_t number : removed_) {
         const std::string file =
             std::filesystem::path(dayFilePath(paths_.DayFilePrefix, number)).filename().string();
-        if (FileExists(paths_.AppFolder + file)) {
-            if (const std::string error = removeFileIn(paths_.AppFolder, file); !error.empty()) {
+        if (files_.exists(paths_.AppFolder + file)) {
+            if (const std::string error = files_.remove(paths_.AppFolder, file); !error.empty()) {
                 dialogs_.message(cannotSaveMessage(paths_.AppFolder + file, error),
                                  MessageIcon::Critical);
             }
@@ -361,8 +362,8 @@ void editSpecialTimetables(Program& program, SpecialTimetablesScreen& screen) {
     for (const auto& [path, maxBytes] :
          {std::pair{paths.TimetableNamesPath, kTimetableNamesMaxBytes},
           std::pair{paths.DatedPeriodsPath, kDatedPeriodsMaxBytes}}) {
-        if (fileStamp(path)) {
-            const FileReadResult file = readWholeFile(path, maxBytes);
+        if (program.files().stamp(path)) {
+            const FileReadResult file = program.files().read(path, maxBytes);
             if (!file.ok()) {
                 dialogs.message(cannotReadMessage(path, file.error), MessageIcon::Critical);
                 return;
@@ -373,12 +374,13 @@ void editSpecialTimetables(Program& program, SpecialTimetablesScreen& screen) {
     }
     std::set<int16_t> dayFiles;
     for (int16_t number = kFirstSpecialTimetable; number <= kLastTimetable; ++number) {
-        if (FileExists(dayFilePath(paths.DayFilePrefix, number))) {
+        if (program.files().exists(dayFilePath(paths.DayFilePrefix, number))) {
             dayFiles.insert(number);
         }
     }
     SpecialTimetablesForm form(readTimetableNames(files[0]), std::move(dayFiles),
-                               readDatedPeriodRecords(files[1]), program.today(), paths, dialogs);
+                               readDatedPeriodRecords(files[1]), program.today(), paths, dialogs,
+                               program.files());
     screen.show(form);
     if (form.saved()) {
         program.reloadSpecialTimetables();

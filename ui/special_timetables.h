@@ -3,6 +3,7 @@
 #include "core/control_description.h"
 #include "core/program_paths.h"
 #include "platform/dialogs.h"
+#include "platform/file_layer.h"
 #include "schedule/dated_timetables.h"
 
 #include <optional>
@@ -62,7 +63,7 @@ class SpecialTimetablesForm {
     // dayFiles: the special timetables whose day file exists, named or not.
     SpecialTimetablesForm(TimetableNames names, std::set<int16_t> dayFiles,
                           std::vector<DatedPeriodRecord> records, LocalDate today,
-                          ProgramPaths paths, Dialogs& dialogs);
+                          ProgramPaths paths, Dialogs& dialogs, FileLayer& files = systemFiles());
 
     // The special timetables, named or with a day file, by name ("Horaire 8" without one), in
     // number order.
@@ -116,6 +117,7 @@ class SpecialTimetablesForm {
     LocalDate today_;
     ProgramPaths paths_;
     Dialogs& dialogs_;
+    FileLayer& files_;
     std::set<int16_t> removed_;
     std::optional<size_t> chosenTimetable_;
     std::string name_;

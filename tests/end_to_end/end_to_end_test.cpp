@@ -8,8 +8,15 @@
 #include "tests/support/qt_event_loop.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/unprivileged.h"
+#include "tests/support/window_station.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QTest>
 #include <cmath>
 #include <csignal>
 #include <fcntl.h>
@@ -26,7 +33,7 @@ namespace {
 // folder, as it is installed in service.
 struct InstalledProgram {
     InstalledProgram() {
-        test::ensureApplication();
+        test::ensureQtApplication(); // the console test shows a window
         for (const char* folder : {"program", "config", "runtime"}) {
             std::filesystem::create_directory(home.file(folder));
         }
@@ -352,7 +359,7 @@ TEST(NoDisplay, AStartWithoutADisplayEndsWithAFrenchMessageAndAJournalLine) {
 }
 
 TEST(CommandLine, BothProgramsAnswerHelpAndVersionWithoutADisplayAndRefuseUnknownOptions) {
-    test::ensureApplication();
+    test::ensureQtApplication();
     const auto run = [](const char* program, const QString& argument, std::string& output) {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -628,6 +635,70 @@ TEST_F(EndToEnd, TheStationsConsolesSteerItWhileNoFloodDelaysABellAndStrangersAr
                               "coupée : message mal formé", "« nobody » n'est pas opérateur"}) {
         EXPECT_EQ(occurrences(journal, cause), 1u) << cause << "\n" << journal;
     }
+}
+
+// The window as the console of a station that runs apart: its switch and relay test reach the
+// module from the station, an entry saved in its editor is written by the station and rings,
+// and it survives the station's restart, refusing commands while the station is away.
+TEST_F(EndToEnd, AWindowIsTheConsoleOfAStationThatRingsWhatItSavesAndSurvivesItsRestart) {
+    test::TempFolder data;
+    data.write("VornAlmare.ini", "[Ports]\nCOM1=" + module.slavePath() + "\n");
+    data.write("Quorel.ini", "1\r\n");
+    auto station = std::make_unique<StationProcess>(data);
+    station->start("errors.txt");
+    test::WindowStation window;
+    UnixSocketConnection connection(station->channel());
+    const auto waitFor = [&window](const std::function<bool()>& done) {
+        for (int tries = 0; tries < 400 && !done(); ++tries) {
+            window.program.console.poll(test::wallNow());
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+        return done();
+    };
+    ASSERT_TRUE(waitFor([&] { return window.program.connectToStation(connection, "test"); }));
+    SystemClock clock;
+    window.start(clock.localDate(), clock.secondsSinceMidnight());
+    EXPECT_FALSE(window.find<QAction>("mnuautorun")->isEnabled());
+    EXPECT_TRUE(waitFor([&] { return !window.program.panel.moduleNote.empty(); }));
+    EXPECT_EQ(window.find<QLabel>("InfoERR")->text(), "Init COM1:4800,N,8,1 Ok");
+    module.read(SIZE_MAX, 0.3);
+
+    // The switch has no duration: the station's next tick switches it off again.
+    QTest::mouseClick(window.find<QCheckBox>("CheckS_1"), Qt::LeftButton);
+    EXPECT_TRUE(waitFor(
+        [&] { return station->journal().find(" S2 activée à la main") != std::string::npos; }));
+    module.read(SIZE_MAX, 0.5);
+    QTest::mouseClick(window.find<QPushButton>("CmdRelais_0"), Qt::LeftButton);
+    EXPECT_EQ(between(module.read(1, 1), 0, 1e12), "e");
+    EXPECT_TRUE(waitFor([&] { return window.program.panel.CmdRelais[0] == TestButton::RelayOn; }));
+    QTest::mouseClick(window.find<QPushButton>("CmdRelais_0"), Qt::LeftButton);
+    module.read(SIZE_MAX, 0.3);
+
+    const double ring = std::floor(test::wallNow()) + 3;
+    const std::string entry = record("1", ring, "1");
+    QTest::keyClicks(window.find<QLineEdit>("ChEdit_0"), "1");
+    QTest::keyClicks(window.find<QLineEdit>("ChEdit_1"),
+                     QString::fromStdString(entry.substr(5, 8)));
+    QTest::keyClicks(window.find<QLineEdit>("ChEdit_2"), "1");
+    QTest::mouseClick(window.find<QPushButton>("BtnAjouter"), Qt::LeftButton);
+    QTest::mouseClick(window.find<QPushButton>("BtnSave"), Qt::LeftButton);
+    EXPECT_EQ(data.read(today), entry) << window.dialogs.messages.size();
+    const auto bytes = module.read(SIZE_MAX, ring + 0.5 - test::wallNow());
+    EXPECT_EQ(between(bytes, ring, ring + 0.5).substr(0, 1), "e") << between(bytes, 0, 1e12);
+
+    ::kill(station->pid, SIGTERM);
+    EXPECT_EQ(station->wait(), 0);
+    EXPECT_TRUE(
+        waitFor([&] { return window.find<QLabel>("InfoERR")->text() == kStationUnreachable; }));
+    QTest::mouseClick(window.find<QCheckBox>("CheckS_0"), Qt::LeftButton);
+    ASSERT_FALSE(window.dialogs.messages.empty());
+    EXPECT_EQ(window.dialogs.messages.back().text, kStationUnreachable);
+    station = std::make_unique<StationProcess>(data);
+    station->start("errors.txt");
+    const double back = test::wallNow();
+    EXPECT_TRUE(waitFor(
+        [&] { return window.find<QLabel>("InfoERR")->text() == "Init COM1:4800,N,8,1 Ok"; }));
+    EXPECT_LT(test::wallNow() - back, 5);
 }
 
 // The station needs no toolkit: none of its libraries is Qt's.

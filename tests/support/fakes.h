@@ -181,6 +181,13 @@ struct HookedFiles final : FileLayer {
         const std::string refused = hook("replace", path);
         return refused.empty() ? systemFiles().replace(path, bytes) : refused;
     }
+    FileReadResult tail(const std::string& path, int64_t maxBytes) override {
+        return hook("tail", path), systemFiles().tail(path, maxBytes);
+    }
+    std::string remove(const std::string& folder, const std::string& name) override {
+        const std::string refused = hook("remove", folder + name);
+        return refused.empty() ? systemFiles().remove(folder, name) : refused;
+    }
     std::function<std::string(const std::string& operation, const std::string& path)> onCall;
 
   private:

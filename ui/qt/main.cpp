@@ -1,7 +1,9 @@
+#include "platform/channel_connection.h"
 #include "ui/command_line.h"
 #include "ui/qt/qt_start.h"
 #include "ui/qt/quorel_app.h"
 
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,11 +14,17 @@ int main(int argc, char** argv) {
         {"platform", "style", "stylesheet", "display", "geometry", "qwindowgeometry",
          "qwindowtitle", "qwindowicon", "platformpluginpath", "platformtheme", "plugin", "session"},
         {"reverse"}};
-    if (const std::optional<int> exitCode = quorel::handleCommandLine(
-            std::vector<std::string>(argv, argv + argc), qtOptions, std::cout, std::cerr)) {
+    std::string station;
+    if (const std::optional<int> exitCode =
+            quorel::handleCommandLine(std::vector<std::string>(argv, argv + argc), qtOptions,
+                                      std::cout, std::cerr, &station)) {
         return *exitCode;
     }
+    if (station.empty()) {
+        station = quorel::defaultChannelAddress(
+            [](const char* name) -> const char* { return std::getenv(name); });
+    }
     const auto application = quorel::startQtApplication(argc, argv);
-    quorel::QuorelApp quorel;
+    quorel::QuorelApp quorel(station);
     return quorel.run();
 }

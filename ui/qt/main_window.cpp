@@ -324,7 +324,7 @@ void MainWindow::showOutputs() {
 
 void MainWindow::showStatus() {
     controls_.InfoERR->setText(qs(program_->panel.InfoERR));
-    controls_.InfoERR->setToolTip(qs(statusToolTip(program_->panel)));
+    controls_.InfoERR->setToolTip(qs(program_->statusToolTip()));
 }
 
 void MainWindow::showPortChoice() {
@@ -401,6 +401,7 @@ void MainWindow::showDays() {
 
 void MainWindow::showAutoRun() {
     controls_.mnuautorun->setChecked(program_->autoRun.checked());
+    controls_.mnuautorun->setEnabled(program_->autoRunAvailable());
 }
 
 void MainWindow::showNextBell() {

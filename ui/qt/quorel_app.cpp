@@ -15,11 +15,15 @@
 
 namespace quorel {
 
-QuorelApp::QuorelApp()
+QuorelApp::QuorelApp(std::string station)
     : timer_(tickTimer_, systemClock_, [this] { program_->tick.TimerSat_Timer(); }),
       retryTimer_(new IntervalTimer(
-          kPortRetryMilliseconds, [this] { program_->portChoice.TimerPort_Timer(); }, &window_)) {
+          kPortRetryMilliseconds, [this] { program_->portChoice.TimerPort_Timer(); }, &window_)),
+      station_(std::move(station)) {
     retryTimer_->setObjectName("TimerPort");
+    // A console shows what its station sends within a few hundredths of a second.
+    consoleTimer_ = new IntervalTimer(
+        20, [this] { program_->console.poll(systemClock_.monotonicSeconds()); }, &window_);
     dialogs_.setParent(&window_);
     program_ = std::make_unique<Program>(
         PlatformServices{clock_, link_, pump_, dialogs_, store_, startup_, timer_, *retryTimer_,
@@ -46,6 +50,11 @@ QuorelApp::~QuorelApp() {
 }
 
 int QuorelApp::run() {
+#ifndef _WIN32
+    if (program_->connectToStation(connection_, station_)) {
+        consoleTimer_->setEnabled(true);
+    }
+#endif
     if (!program_->startAlone()) {
         return 0;
     }

@@ -13,6 +13,7 @@
 #include "platform/posix/serial_device.h"
 #include "platform/posix/system_clock.h"
 #include "platform/posix/system_serial_ports.h"
+#include "platform/posix/unix_socket_connection.h"
 #include "platform/posix/xdg_startup_entry.h"
 #endif
 #include "platform/phased_timer.h"
@@ -36,7 +37,9 @@ class UnixSignals;
 // entry and timer, the window, and the logic bound to them.
 class QuorelApp {
   public:
-    QuorelApp();
+    // station: the channel of the system's station, whose console the window becomes when it
+    // answers.
+    explicit QuorelApp(std::string station);
     ~QuorelApp();
 
     // Runs the start-up, shows the window and handles events until the program ends.
@@ -71,6 +74,11 @@ class QuorelApp {
     PhasedTimer timer_;
     IntervalTimer* retryTimer_; // owned by the window
     std::unique_ptr<Program> program_;
+    std::string station_;
+#ifndef _WIN32
+    UnixSocketConnection connection_{station_};
+#endif
+    IntervalTimer* consoleTimer_;    // owned by the window
     UnixSignals* signals_ = nullptr; // owned by the window; POSIX systems only
 };
 

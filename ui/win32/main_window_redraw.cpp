@@ -57,7 +57,7 @@ void Win32MainWindow::showOutputs() {
 void Win32MainWindow::showStatus() {
     HWND status = control("InfoERR");
     setText(status, program_->panel.InfoERR);
-    tips_.setText(status, statusToolTip(program_->panel));
+    tips_.setText(status, program_->statusToolTip());
 }
 
 // Option buttons set by hand do not clear each other: each is set.
@@ -159,9 +159,13 @@ void Win32MainWindow::showDays() {
 void Win32MainWindow::showAutoRun() {
     for (const MenuItem& each : menuItems_) {
         if (each.item->content == ViewPart::AutoRun) {
-            ::CheckMenuItem(each.menu, menuCommand(each.item->name, each.item->index),
+            const UINT command = menuCommand(each.item->name, each.item->index);
+            ::CheckMenuItem(each.menu, command,
                             MF_BYCOMMAND |
                                 (program_->autoRun.checked() ? MF_CHECKED : MF_UNCHECKED));
+            ::EnableMenuItem(each.menu, command,
+                             MF_BYCOMMAND |
+                                 (program_->autoRunAvailable() ? MF_ENABLED : MF_GRAYED));
         }
     }
 }
