@@ -6,6 +6,7 @@
 // The Wine measures run in the environment of the test of quorel.exe under Wine
 // (tests/support/wine_program.h).
 
+#include "bench/measures.h"
 #include "relay/relay_bytes.h"
 #include "tests/support/wine_program.h"
 
@@ -20,6 +21,8 @@ namespace quorel {
 namespace {
 
 using namespace test;
+using bench::idleCpuPercent;
+using bench::percentile;
 
 // Relay 1 entries of duration 0 in every day file, so that a run across midnight keeps them.
 void writeDayFiles(const PortableCopy& quorel, const std::vector<double>& seconds) {
@@ -30,12 +33,6 @@ void writeDayFiles(const PortableCopy& quorel, const std::vector<double>& second
     for (int day = 0; day < 7; ++day) {
         quorel.write("Quorel." + std::to_string(day), bytes);
     }
-}
-
-double percentile(std::vector<double> values, double fraction) {
-    std::sort(values.begin(), values.end());
-    const size_t rank = static_cast<size_t>(std::ceil(fraction * values.size()));
-    return values[std::clamp<size_t>(rank, 1, values.size()) - 1];
 }
 
 // quorel.exe in a folder of its own with COM1 chosen, COM1 a pseudo-terminal.
@@ -93,22 +90,6 @@ void BM_WineFireLatency(benchmark::State& bench) {
     bench.counters["max_ms"] = *std::max_element(found.begin(), found.end());
 }
 
-// User and system CPU seconds of a process so far, from /proc.
-double cpuSeconds(long pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), {});
-    if (text.rfind(')') == std::string::npos) {
-        return 0; // no such process
-    }
-    std::istringstream fields(text.substr(text.rfind(')') + 2));
-    std::string field;
-    double ticks = 0;
-    for (int index = 3; fields >> field && index <= 15; ++index) {
-        ticks += index >= 14 ? std::stod(field) : 0; // utime, stime
-    }
-    return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
-}
-
 // The newest process whose command line holds pattern, or 0.
 long newestProcess(const QString& pattern) {
     QProcess pgrep;
@@ -124,15 +105,6 @@ std::vector<double> entriesNotDue() {
         seconds.push_back(wallNow() + 3600 + 60.0 * i);
     }
     return seconds;
-}
-
-// The share of one core that a process used over 30 s, once 10 s after its start have passed.
-double idleCpuPercent(long pid) {
-    std::this_thread::sleep_for(std::chrono::seconds(10));
-    const double before = cpuSeconds(pid);
-    const double start = monotonicNow();
-    std::this_thread::sleep_for(std::chrono::seconds(30));
-    return 100 * (cpuSeconds(pid) - before) / (monotonicNow() - start);
 }
 
 void BM_IdleCpu(benchmark::State& bench) {
