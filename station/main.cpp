@@ -1,5 +1,5 @@
+#include "station/posix_station_service.h"
 #include "station/station_command_line.h"
-#include "station/station_service.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -15,6 +15,6 @@ int main(int argc, char** argv) {
             const char* value = std::getenv(name);
             return value ? std::optional<std::string>(value) : std::nullopt;
         });
-    quorel::StationService service(folder, std::cerr);
+    quorel::PosixStationService service(folder, std::cerr);
     return service.run();
 }

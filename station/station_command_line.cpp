@@ -4,6 +4,14 @@ namespace quorel {
 
 namespace {
 
+// Where the station works without --data-folder: stationDataFolder's choice, or on Windows
+// the folder that the Windows main chooses.
+#ifdef _WIN32
+#define QUOREL_DEFAULT_FOLDER "%ProgramData%\\Quorel"
+#else
+#define QUOREL_DEFAULT_FOLDER "$STATE_DIRECTORY, sinon /var/lib/quorel"
+#endif
+
 constexpr const char* kHelp =
     "Usage : quorel-station [options]\n"
     "\n"
@@ -12,7 +20,7 @@ constexpr const char* kHelp =
     "\n"
     "Options :\n"
     "  --data-folder DOSSIER  dossier des horaires, de Quorel.ini, de VornAlmare.ini et du\n"
-    "                         journal (par défaut $STATE_DIRECTORY, sinon /var/lib/quorel)\n"
+    "                         journal (par défaut " QUOREL_DEFAULT_FOLDER ")\n"
     "  --channel ADRESSE      adresse du canal local\n"
     "  -h, --help             affiche cette aide\n"
     "  -v, --version          affiche la version\n";

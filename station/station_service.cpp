@@ -1,7 +1,6 @@
 #include "station/station_service.h"
 
 #include "platform/file_layer.h"
-#include "relay/port_choice.h"
 #include "schedule/journal_sentences.h"
 
 #include <filesystem>
@@ -14,24 +13,27 @@ void ServiceMessages::message(const std::string& text, MessageIcon) {
     station_.note(text);
 }
 
-StationService::StationService(std::string dataFolder, std::ostream& errors)
-    : dataFolder_(std::move(dataFolder)), errors_(errors), store_(dataFolder_),
-      timer_(tickTimer_, systemClock_, [this] { station_.tick.TimerSat_Timer(); }),
-      retryTimer_(loop_, kPortRetryMilliseconds, [this] { station_.portChoice.TimerPort_Timer(); }),
-      station_(StationServices{clock_, link_, pump_, timer_, retryTimer_, view_, systemFiles(),
-                               clockSync_},
+StationService::StationService(const ServiceSystem& system, std::string dataFolder,
+                               std::ostream& errors)
+    : system_(system), dataFolder_(std::move(dataFolder)), errors_(errors), store_(dataFolder_),
+      link_(store_, system.device, system.clock),
+      timer_(system.tickTimer, system.clock, [this] { station_.tick.TimerSat_Timer(); }),
+      station_(StationServices{system.loopClock, link_, system.pump, timer_, system.retryTimer,
+                               view_, systemFiles(), system.clockSync},
                dataFolder_) {}
 
 int StationService::run() {
+    // The path is UTF-8 on every system; Windows would read a plain string in its ANSI code page.
     std::error_code ignored;
-    std::filesystem::create_directories(dataFolder_, ignored);
+    std::filesystem::create_directories(
+        std::filesystem::path(std::u8string(dataFolder_.begin(), dataFolder_.end())), ignored);
     if (!station_.takeFolder()) {
         errors_ << "quorel-station : une autre station de Quorel travaille déjà sur le dossier "
                 << dataFolder_ << " ; celle-ci s'arrête." << std::endl;
         return 0;
     }
-    // A signal during the start-up (whose pauses run the loop) waits for its end.
-    signals_ = std::make_unique<PollUnixSignals>(loop_, [this] {
+    // A request during the start-up (whose pauses run the loop) waits for its end.
+    system_.loop.watchEndRequests([this] {
         if (starting_) {
             stopAsked_ = true;
         } else {
@@ -45,7 +47,7 @@ int StationService::run() {
     if (stopAsked_) {
         shutDown();
     }
-    loop_.run();
+    system_.loop.runLoop();
     return saveFailed_ ? 1 : 0;
 }
 
@@ -60,7 +62,7 @@ void StationService::shutDown() {
     station_.saveSettings(messages_);
     saveFailed_ = messages_.told() != toldBefore;
     station_.close("signal");
-    loop_.quit();
+    system_.loop.quitLoop();
 }
 
 } // namespace quorel

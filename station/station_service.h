@@ -1,22 +1,19 @@
 #pragma once
 
 #include "core/view.h"
+#include "platform/clock.h"
+#include "platform/clock_sync.h"
 #include "platform/dialogs.h"
+#include "platform/event_pump.h"
 #include "platform/ini_settings_store.h"
+#include "platform/one_shot_timer.h"
 #include "platform/phased_timer.h"
-#include "platform/posix/kernel_clock_sync.h"
-#include "platform/posix/poll_event_loop.h"
-#include "platform/posix/poll_event_pump.h"
-#include "platform/posix/poll_interval_timer.h"
-#include "platform/posix/poll_loop_clock.h"
-#include "platform/posix/poll_one_shot_timer.h"
-#include "platform/posix/poll_unix_signals.h"
-#include "platform/posix/serial_device.h"
-#include "platform/posix/system_clock.h"
+#include "platform/serial_device.h"
+#include "platform/timer.h"
 #include "relay/device_serial_link.h"
 #include "station/station.h"
 
-#include <memory>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -43,41 +40,62 @@ class ServiceMessages final : public Dialogs {
     int told_ = 0;
 };
 
-// The station on its own, as a system service: the real clock, serial device and kernel clock
-// synchronisation, the settings store's VornAlmare.ini in the data folder, the toolkit-free
-// event loop, and the ending signals.
+// The loop a station service runs on, as its system makes it, with that system's requests to
+// end the service (the ending signals, the console's events).
+class ServiceLoop {
+  public:
+    virtual ~ServiceLoop() = default;
+    // From now on, each request to end calls onRequest on the loop's thread, from the loop (a
+    // pause of the loop's clock included); a request that comes while one runs calls it again.
+    virtual void watchEndRequests(std::function<void()> onRequest) = 0;
+    // Runs the loop until quitLoop(); from then on the loop's clock and pump handle no event.
+    virtual void runLoop() = 0;
+    virtual void quitLoop() = 0;
+};
+
+// What each system gives the station service.
+struct ServiceSystem {
+    ServiceLoop& loop;
+    Clock& clock;               // the system's clock, whose pause only waits
+    Clock& loopClock;           // the same clock, whose pause runs the loop meanwhile
+    EventPump& pump;            // runs what is ready on the loop
+    OneShotTimer& tickTimer;    // armed for each 200 ms slot of the scheduler's tick
+    Timer& retryTimer;          // calls StationService::retryPort every 5 s while enabled
+    SerialDevice& device;       // the relay module's port
+    ClockSyncSource& clockSync; // the clock's synchronisation
+};
+
+// The station on its own, as a system service, the same on every system: its settings store is
+// the VornAlmare.ini of the data folder, it starts and shuts down in the same order, and ends with
+// the same status. The loop, timers, clock, serial device, clock synchronisation and requests to
+// end are the system's, which builds this with them.
 class StationService {
   public:
-    StationService(std::string dataFolder, std::ostream& errors);
+    StationService(const ServiceSystem& system, std::string dataFolder, std::ostream& errors);
     StationService(const StationService&) = delete;
     StationService& operator=(const StationService&) = delete;
 
-    // Takes the data folder, starts the station and runs until an ending signal: 0, or 1 when
-    // the shut-down could not save the port choice. A second station on the same folder stands
-    // back at once, with 0.
+    // Takes the data folder (made when missing), starts the station and runs the loop until a
+    // request to end: 0, or 1 when the shut-down could not save the port choice. A second
+    // station on the same folder stands back at once, with 0.
     int run();
+    // The system's retry timer went off: the port that would not open is tried again.
+    void retryPort() { station_.portChoice.TimerPort_Timer(); }
+    Station& station() { return station_; }
 
   private:
     void shutDown();
 
+    ServiceSystem system_;
     std::string dataFolder_;
     std::ostream& errors_;
-    SystemClock systemClock_;
-    PollEventLoop loop_;
-    PollEventPump pump_{loop_};
-    PollLoopClock clock_{systemClock_, loop_};
     IniSettingsStore store_;
-    SystemSerialDevice device_;
     // The link waits for a busy device without running other handlers: the plain system clock.
-    DeviceSerialLink link_{store_, device_, systemClock_};
-    KernelClockSync clockSync_;
+    DeviceSerialLink link_;
     NoView view_;
-    PollOneShotTimer tickTimer_{loop_};
     PhasedTimer timer_;
-    PollIntervalTimer retryTimer_;
     Station station_;
     ServiceMessages messages_{errors_, station_};
-    std::unique_ptr<PollUnixSignals> signals_;
     bool starting_ = false;
     bool stopAsked_ = false;
     bool ended_ = false;
