@@ -1,6 +1,6 @@
 #include "platform/posix/unix_socket_connection.h"
+#include "station/posix_station_service.h"
 #include "station/station_command_line.h"
-#include "station/station_service.h"
 #include "station/station_status.h"
 
 #include <cstdlib>
@@ -26,6 +26,6 @@ int main(int argc, char** argv) {
         quorel::UnixSocketConnection connection(channel);
         return quorel::printStationStatus(connection, std::cout, std::cerr);
     }
-    quorel::StationService service(folder, channel, std::cerr);
+    quorel::PosixStationService service(folder, channel, std::cerr);
     return service.run();
 }

@@ -4,6 +4,16 @@ namespace quorel {
 
 namespace {
 
+// Where the station works without --data-folder: stationDataFolder's choice, or on Windows
+// the folder that the Windows main chooses.
+#ifdef _WIN32
+#define QUOREL_DEFAULT_FOLDER "%ProgramData%\\Quorel"
+#define QUOREL_DEFAULT_CHANNEL "\\\\.\\pipe\\Quorel"
+#else
+#define QUOREL_DEFAULT_FOLDER "$STATE_DIRECTORY, sinon /var/lib/quorel"
+#define QUOREL_DEFAULT_CHANNEL "$RUNTIME_DIRECTORY/quorel.sock, sinon /run/quorel/quorel.sock"
+#endif
+
 constexpr const char* kHelp =
     "Usage : quorel-station [options]\n"
     "\n"
@@ -12,9 +22,9 @@ constexpr const char* kHelp =
     "\n"
     "Options :\n"
     "  --data-folder DOSSIER  dossier des horaires, de Quorel.ini, de VornAlmare.ini et du\n"
-    "                         journal (par défaut $STATE_DIRECTORY, sinon /var/lib/quorel)\n"
+    "                         journal (par défaut " QUOREL_DEFAULT_FOLDER ")\n"
     "  --channel ADRESSE      adresse du canal local des consoles (par défaut\n"
-    "                         $RUNTIME_DIRECTORY/quorel.sock, sinon /run/quorel/quorel.sock)\n"
+    "                         " QUOREL_DEFAULT_CHANNEL ")\n"
     "  --status               affiche l'état de la station en marche (objet JSON) ; statut 3\n"
     "                         sans station, 4 si l'accès est refusé\n"
     "  -h, --help             affiche cette aide\n"

@@ -8,7 +8,8 @@
 
 namespace quorel {
 
-// Where quorel-station works without --data-folder, when the service manager gives no folder.
+// Where quorel-station works without --data-folder, when the service manager gives no folder
+// (POSIX systems; on Windows, %ProgramData%\Quorel).
 inline constexpr const char* kStationDataFolder = "/var/lib/quorel";
 
 struct StationOptions {

@@ -1,11 +1,9 @@
 #include "station/station_service.h"
 
 #include "platform/file_layer.h"
-#include "relay/port_choice.h"
 #include "schedule/journal_sentences.h"
 
 #include <filesystem>
-#include <sys/stat.h>
 
 namespace quorel {
 
@@ -15,26 +13,49 @@ void ServiceMessages::message(const std::string& text, MessageIcon) {
     station_.note(text);
 }
 
-StationService::StationService(std::string dataFolder, std::string channelPath,
-                               std::ostream& errors)
-    : dataFolder_(std::move(dataFolder)), channelPath_(std::move(channelPath)), errors_(errors),
-      store_(dataFolder_),
-      timer_(tickTimer_, systemClock_, [this] { station_.tick.TimerSat_Timer(); }),
-      retryTimer_(loop_, kPortRetryMilliseconds, [this] { station_.portChoice.TimerPort_Timer(); }),
-      station_(StationServices{clock_, link_, pump_, timer_, retryTimer_, view_, systemFiles(),
-                               clockSync_},
-               dataFolder_) {}
+ChannelView::ChannelView(OneShotTimer& timer, std::function<void()> publish) : timer_(timer) {
+    timer_.setExpiryHandler([this, publish = std::move(publish)] {
+        pending_ = false;
+        publish();
+    });
+}
+
+void ChannelView::redraw(ViewPart) {
+    if (!pending_) {
+        pending_ = true;
+        timer_.start(0);
+    }
+}
+
+StationService::StationService(const ServiceSystem& system, std::string dataFolder,
+                               std::string channel, std::ostream& errors)
+    : system_(system), dataFolder_(std::move(dataFolder)), channelAddress_(std::move(channel)),
+      errors_(errors), store_(dataFolder_), link_(store_, system.device, system.clock),
+      view_(system.publishTimer,
+            [this] {
+                hub_.dropSilent();
+                channel_.publish(hub_);
+            }),
+      timer_(system.tickTimer, system.clock, [this] { station_.tick.TimerSat_Timer(); }),
+      station_(StationServices{system.loopClock, link_, system.pump, timer_, system.retryTimer,
+                               view_, systemFiles(), system.clockSync},
+               dataFolder_),
+      channel_(station_, systemFiles(), store_, system.ports, system.loopClock),
+      hub_(system.loopClock, station_.journal(),
+           [this](const Message& request) { return channel_.handle(request); }) {}
 
 int StationService::run() {
+    // The path is UTF-8 on every system; Windows would read a plain string in its ANSI code page.
     std::error_code ignored;
-    std::filesystem::create_directories(dataFolder_, ignored);
+    std::filesystem::create_directories(
+        std::filesystem::path(std::u8string(dataFolder_.begin(), dataFolder_.end())), ignored);
     if (!station_.takeFolder()) {
         errors_ << "quorel-station : une autre station de Quorel travaille déjà sur le dossier "
                 << dataFolder_ << " ; celle-ci s'arrête." << std::endl;
         return 0;
     }
-    // A signal during the start-up (whose pauses run the loop) waits for its end.
-    signals_ = std::make_unique<PollUnixSignals>(loop_, [this] {
+    // A request during the start-up (whose pauses run the loop) waits for its end.
+    system_.loop.watchEndRequests([this] {
         if (starting_) {
             stopAsked_ = true;
         } else {
@@ -49,32 +70,12 @@ int StationService::run() {
     if (stopAsked_) {
         shutDown();
     }
-    loop_.run();
+    system_.loop.runLoop();
     return saveFailed_ ? 1 : 0;
 }
 
 void StationService::openChannel() {
-    view_.onChange([this] {
-        hub_.dropSilent();
-        channel_.publish(hub_);
-    });
-    server_ = std::make_unique<UnixSocketServer>(
-        loop_, UnixSocketServer::Handlers{
-                   [this](UnixSocketServer::ClientId id, const LocalPeer& peer) {
-                       hub_.connect(id, peer.user, peer.allowed);
-                   },
-                   [this](UnixSocketServer::ClientId id, std::string_view bytes) {
-                       hub_.receive(id, bytes);
-                   },
-                   [this](UnixSocketServer::ClientId id) { hub_.disconnect(id); },
-                   [this](UnixSocketServer::ClientId id) { return hub_.queue(id); },
-                   [this](UnixSocketServer::ClientId id) { return hub_.reading(id); }});
-    hub_.flush = [this](ChannelHub::ClientId id) { server_->flush(id); };
-    hub_.close = [this](ChannelHub::ClientId id) { server_->close(id); };
-    // The members of the data folder's group are the operators.
-    struct stat folder {};
-    const gid_t group = ::stat(dataFolder_.c_str(), &folder) == 0 ? folder.st_gid : ::getegid();
-    const std::string failure = server_->listen(channelPath_, group);
+    const std::string failure = system_.channel.listen(channelAddress_, dataFolder_, hub_);
     if (!failure.empty()) {
         // The bells ring on without consoles.
         messages_.message("Canal des consoles indisponible : " + failure, MessageIcon::None);
@@ -92,8 +93,8 @@ void StationService::shutDown() {
     station_.saveSettings(messages_);
     saveFailed_ = messages_.told() != toldBefore;
     station_.close("signal");
-    server_.reset(); // the socket file goes with the station
-    loop_.quit();
+    system_.channel.close(); // the socket file goes with the station
+    system_.loop.quitLoop();
 }
 
 } // namespace quorel

@@ -1,47 +1,50 @@
 #pragma once
 
 #include "core/view.h"
+#include "platform/clock.h"
+#include "platform/clock_sync.h"
 #include "platform/dialogs.h"
+#include "platform/event_pump.h"
 #include "platform/ini_settings_store.h"
+#include "platform/one_shot_timer.h"
 #include "platform/phased_timer.h"
-#include "platform/posix/kernel_clock_sync.h"
-#include "platform/posix/poll_event_loop.h"
-#include "platform/posix/poll_event_pump.h"
-#include "platform/posix/poll_interval_timer.h"
-#include "platform/posix/poll_loop_clock.h"
-#include "platform/posix/poll_one_shot_timer.h"
-#include "platform/posix/poll_unix_signals.h"
-#include "platform/posix/serial_device.h"
-#include "platform/posix/system_clock.h"
-#include "platform/posix/system_serial_ports.h"
-#include "platform/posix/unix_socket_server.h"
+#include "platform/serial_device.h"
+#include "platform/serial_ports.h"
+#include "platform/timer.h"
 #include "relay/device_serial_link.h"
 #include "station/channel_hub.h"
 #include "station/station.h"
 #include "station/station_channel.h"
 
-#include <memory>
+#include <functional>
 #include <ostream>
 #include <string>
 
 namespace quorel {
 
 // Nothing to draw, the station runs without a window: a change is sent to the consoles instead,
-// once the handler that made it returns to the loop.
+// once the handler that made it has returned to the loop.
 class ChannelView final : public View {
   public:
-    explicit ChannelView(PollEventLoop& loop) : loop_(loop) {}
-    ~ChannelView() override { loop_.removeTimer(publish_); }
-    void onChange(std::function<void()> publish) { publish_ = loop_.addTimer(std::move(publish)); }
-    void redraw(ViewPart) override {
-        if (publish_ != 0 && !loop_.timerActive(publish_)) {
-            loop_.startTimer(publish_, 0);
-        }
-    }
+    ChannelView(OneShotTimer& timer, std::function<void()> publish);
+    void redraw(ViewPart) override;
 
   private:
-    PollEventLoop& loop_;
-    PollEventLoop::TimerId publish_ = 0;
+    OneShotTimer& timer_;
+    bool pending_ = false;
+};
+
+// The system's end of the consoles' channel (a Unix socket, a named pipe): it hands the hub each
+// connection with its user, and what each console sends; it writes what the hub queues.
+class ChannelTransport {
+  public:
+    virtual ~ChannelTransport() = default;
+    // Listens at address for consoles of the station whose data folder is given (whose group
+    // or access list tells who may steer the bells). The reason in French on failure.
+    virtual std::string listen(const std::string& address, const std::string& dataFolder,
+                               ChannelHub& hub) = 0;
+    // Closes every connection and the channel itself.
+    virtual void close() = 0;
 };
 
 // What the window would tell in a box: a line on the error output, "quorel-station : <text>",
@@ -59,48 +62,70 @@ class ServiceMessages final : public Dialogs {
     int told_ = 0;
 };
 
-// The station on its own, as a system service: the real clock, serial device and kernel clock
-// synchronisation, the settings store's VornAlmare.ini in the data folder, the toolkit-free
-// event loop, the ending signals, and the consoles' channel at channelPath.
+// The loop a station service runs on, as its system makes it, with that system's requests to
+// end the service (the ending signals, the console's events).
+class ServiceLoop {
+  public:
+    virtual ~ServiceLoop() = default;
+    // From now on, each request to end calls onRequest on the loop's thread, from the loop (a
+    // pause of the loop's clock included); a request that comes while one runs calls it again.
+    virtual void watchEndRequests(std::function<void()> onRequest) = 0;
+    // Runs the loop until quitLoop(); from then on the loop's clock and pump handle no event.
+    virtual void runLoop() = 0;
+    virtual void quitLoop() = 0;
+};
+
+// What each system gives the station service.
+struct ServiceSystem {
+    ServiceLoop& loop;
+    Clock& clock;               // the system's clock, whose pause only waits
+    Clock& loopClock;           // the same clock, whose pause runs the loop meanwhile
+    EventPump& pump;            // runs what is ready on the loop
+    OneShotTimer& tickTimer;    // armed for each 200 ms slot of the scheduler's tick
+    Timer& retryTimer;          // calls StationService::retryPort every 5 s while enabled
+    SerialDevice& device;       // the relay module's port
+    ClockSyncSource& clockSync; // the clock's synchronisation
+    OneShotTimer& publishTimer; // sends a change to the consoles, started at 0
+    SerialPorts& ports;         // the serial devices present, for the consoles' "Ports…"
+    ChannelTransport& channel;  // the consoles' channel
+};
+
+// The station on its own, as a system service, the same on every system: its settings store is
+// the VornAlmare.ini of the data folder, it starts and shuts down in the same order, and ends with
+// the same status. The loop, timers, clock, serial device, clock synchronisation and requests to
+// end are the system's, which builds this with them.
 class StationService {
   public:
-    StationService(std::string dataFolder, std::string channelPath, std::ostream& errors);
+    StationService(const ServiceSystem& system, std::string dataFolder, std::string channel,
+                   std::ostream& errors);
     StationService(const StationService&) = delete;
     StationService& operator=(const StationService&) = delete;
 
-    // Takes the data folder, starts the station and runs until an ending signal: 0, or 1 when
-    // the shut-down could not save the port choice. A second station on the same folder stands
-    // back at once, with 0.
+    // Takes the data folder (made when missing), starts the station and runs the loop until a
+    // request to end: 0, or 1 when the shut-down could not save the port choice. A second
+    // station on the same folder stands back at once, with 0.
     int run();
+    // The system's retry timer went off: the port that would not open is tried again.
+    void retryPort() { station_.portChoice.TimerPort_Timer(); }
+    Station& station() { return station_; }
 
   private:
     void shutDown();
     void openChannel();
 
+    ServiceSystem system_;
     std::string dataFolder_;
-    std::string channelPath_;
+    std::string channelAddress_;
     std::ostream& errors_;
-    SystemClock systemClock_;
-    PollEventLoop loop_;
-    PollEventPump pump_{loop_};
-    PollLoopClock clock_{systemClock_, loop_};
     IniSettingsStore store_;
-    SystemSerialDevice device_;
     // The link waits for a busy device without running other handlers: the plain system clock.
-    DeviceSerialLink link_{store_, device_, systemClock_};
-    KernelClockSync clockSync_;
-    ChannelView view_{loop_};
-    PollOneShotTimer tickTimer_{loop_};
+    DeviceSerialLink link_;
+    ChannelView view_;
     PhasedTimer timer_;
-    PollIntervalTimer retryTimer_;
     Station station_;
     ServiceMessages messages_{errors_, station_};
-    SystemSerialPorts ports_;
-    StationChannel channel_{station_, systemFiles(), store_, ports_, clock_};
-    ChannelHub hub_{clock_, station_.journal(),
-                    [this](const Message& request) { return channel_.handle(request); }};
-    std::unique_ptr<UnixSocketServer> server_;
-    std::unique_ptr<PollUnixSignals> signals_;
+    StationChannel channel_;
+    ChannelHub hub_;
     bool starting_ = false;
     bool stopAsked_ = false;
     bool ended_ = false;

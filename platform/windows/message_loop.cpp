@@ -22,4 +22,8 @@ int runMessageLoop(HWND dialogWindow) {
     }
 }
 
+void quitMessageLoop(int exitCode) {
+    ::PostQuitMessage(exitCode);
+}
+
 } // namespace quorel

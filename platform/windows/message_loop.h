@@ -9,4 +9,7 @@ namespace quorel {
 // Enter) as in a dialog box.
 int runMessageLoop(HWND__* dialogWindow = nullptr);
 
+// Makes the thread's message loop return exitCode once the messages before are handled.
+void quitMessageLoop(int exitCode);
+
 } // namespace quorel

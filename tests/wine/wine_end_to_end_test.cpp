@@ -6,6 +6,7 @@
 #include "schedule/weekday.h"
 #include "tests/support/wine_program.h"
 
+#include <csignal>
 #include <memory>
 #include <thread>
 
@@ -97,6 +98,54 @@ TEST(WineEndToEnd, TheModulesAnswersAreReadOnTheComPort) {
         quorel.folder.read("Journal/" + isoDateText(SystemClock().localDate()) + ".txt");
     EXPECT_NE(journal.find("Module USB-RLY02, version 7"), std::string::npos) << journal;
     EXPECT_EQ(journal.find("Erreur"), std::string::npos) << journal;
+    com1.unplug();
+}
+
+// quorel-station.exe on a data folder of its own rings today's entry on COM1; a second station on
+// the folder stands back; Ctrl-C (Wine hands a SIGINT to the console handler as CTRL_C_EVENT)
+// switches the bell off first, then saves Quorel.ini and ends the journal.
+TEST(WineEndToEnd, TheStationRingsOnCom1AndCtrlCSwitchesTheBellOffBeforeItEnds) {
+    ASSERT_FALSE(windowsBuild().empty()) << "QUOREL_WINDOWS_BUILD names no Windows build";
+    SystemClock clock;
+    while (clock.secondsSinceMidnight() > 86400 - 180) { // today stays today for the test
+        std::this_thread::sleep_for(std::chrono::seconds(10));
+    }
+    Com1 com1;
+    test::PseudoTerminal module;
+    com1.plugIn(module);
+    test::TempFolder data;
+    data.write("Quorel.ini", "1");
+    const double ring = std::floor(test::wallNow()) + 8; // Wine takes a few seconds to start
+    data.write("Quorel." + std::to_string(CurrentWeekday(clock) - 1), record("1", ring, "60"));
+    const auto start = [&](QProcess& station, const char* errors) {
+        station.setStandardErrorFile(QString::fromStdString(data.file(errors)));
+        station.start("wine", {QString::fromStdString(windowsBuild() + "quorel-station.exe"),
+                               "--data-folder", QString::fromStdString("Z:" + data.path())});
+    };
+    QProcess station;
+    start(station, "errors.txt");
+
+    const auto bytes = module.read(SIZE_MAX, ring + 1.5 - test::wallNow());
+    EXPECT_EQ(between(bytes, 0, ring), "Zop") << data.read("errors.txt");
+    EXPECT_EQ(between(bytes, ring, ring + 1).substr(0, 2), "ep") << between(bytes, 0, 1e12);
+    QProcess second;
+    start(second, "second.txt");
+    EXPECT_TRUE(second.waitForFinished(15000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(data.read("second.txt").rfind("quorel-station : une autre station", 0), 0u)
+        << data.read("second.txt");
+
+    ::kill(static_cast<pid_t>(station.processId()), SIGINT);
+    EXPECT_EQ(between(module.read(SIZE_MAX, 1.5), 0, 1e12), "o");
+    EXPECT_TRUE(station.waitForFinished(10000));
+    EXPECT_EQ(station.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(station.exitCode(), 0) << data.read("errors.txt");
+    EXPECT_EQ(data.read("Quorel.ini"), "1\r\n");
+    const std::string journal = data.read("Journal/" + isoDateText(clock.localDate()) + ".txt");
+    EXPECT_NE(journal.find(" Démarrage du service Quorel " QUOREL_VERSION "\n"), std::string::npos)
+        << journal;
+    EXPECT_NE(journal.find(" Sortie 1 activée (entrée "), std::string::npos) << journal;
+    EXPECT_NE(journal.find(" Arrêt de Quorel : signal\n"), std::string::npos) << journal;
     com1.unplug();
 }
 

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/windows/ending_events.h"
+#include "platform/windows/message_loop_clock.h"
+#include "platform/windows/serial_device.h"
+#include "platform/windows/system_clock.h"
+#include "platform/windows/system_serial_ports.h"
+#include "platform/windows/waitable_one_shot_timer.h"
+#include "platform/windows/win32_event_pump.h"
+#include "platform/windows/win32_interval_timer.h"
+#include "platform/windows/windows_clock_sync.h"
+#include "station/station_service.h"
+
+#include <memory>
+#include <ostream>
+#include <string>
+
+namespace quorel {
+
+// The consoles' channel of Windows, not served yet: the station rings without consoles.
+class UnservedChannel final : public ChannelTransport {
+  public:
+    std::string listen(const std::string&, const std::string&, ChannelHub&) override {
+        return "pas de canal nommé dans cette version";
+    }
+    void close() override {}
+};
+
+// The station service of Windows, a console program: the message loop of its thread, without a
+// window, with its timers and its clock, the COM port, what Windows tells of its time
+// synchronisation, and the console's and the session's events that end a program. The loop is
+// the message loop of the thread that made the service: what else the service waits for hands
+// its work to that thread (a message to a MessageWindow made there) and runs there.
+class WindowsStationService final : private ServiceLoop {
+  public:
+    WindowsStationService(std::string dataFolder, std::string channel, std::ostream& errors);
+
+    int run() { return service_.run(); }
+    Station& station() { return service_.station(); }
+
+  private:
+    void watchEndRequests(std::function<void()> onRequest) override;
+    void runLoop() override;
+    void quitLoop() override;
+
+    SystemClock systemClock_;
+    Win32EventPump pump_;
+    MessageLoopClock clock_{systemClock_, pump_};
+    SystemSerialDevice device_;
+    WindowsClockSync clockSync_;
+    WaitableOneShotTimer tickTimer_;
+    WaitableOneShotTimer publishTimer_;
+    SystemSerialPorts ports_;
+    UnservedChannel channel_;
+    Win32IntervalTimer retryTimer_{kPortRetryMilliseconds, [this] { service_.retryPort(); }};
+    std::unique_ptr<EndingEvents> endingEvents_;
+    StationService service_;
+};
+
+} // namespace quorel
