@@ -58,7 +58,11 @@ void ChannelHub::receive(ClientId id, std::string_view bytes) {
             drop(id, reply.fault, true);
             return;
         }
-        it->second.subscribed = it->second.subscribed || reply.subscribe;
+        if (reply.subscribe && !it->second.subscribed) {
+            // Who watches and may steer the bells, for the journal's reader.
+            it->second.subscribed = true;
+            journal_.note("Console de « " + it->second.user + " » connectée");
+        }
         if (!reply.answer.is_null()) {
             send(id, it->second, reply.answer);
         }

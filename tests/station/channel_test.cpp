@@ -100,6 +100,7 @@ TEST_F(Hub, StrangersBadMessagesSilenceAndTooManyConsolesAreDroppedAndJournaledO
     hub.receive(11, "{\"id\":3,\"command\":\"hello\"}\n");
     ASSERT_NE(hub.queue(11), nullptr);
     EXPECT_EQ(*hub.queue(11), "{\"id\":3,\"ok\":true}\n");
+    EXPECT_EQ(noted("Console de « marie » connectée"), 2u);
     hub.receive(12, "{\"id\":3,\"command\":\"zzz\"}\n");
     EXPECT_EQ(noted("coupée : commande inconnue"), 1u);
 
