@@ -4,15 +4,15 @@ namespace quorel {
 
 namespace {
 
-// Slot n begins at n * 200 ms + 5 ms past the epoch, hence past every wall-clock second.
-int64_t slotAt(int64_t microseconds) {
-    const int64_t shifted = microseconds - PhasedTimer::kOffsetMicroseconds;
+// Slot n begins at n * 200 ms + the offset past the epoch, hence past every wall-clock second.
+int64_t slotAt(int64_t microseconds, int64_t offset) {
+    const int64_t shifted = microseconds - offset;
     const int64_t slot = shifted / PhasedTimer::kPeriodMicroseconds;
     return shifted < 0 && shifted % PhasedTimer::kPeriodMicroseconds != 0 ? slot - 1 : slot;
 }
 
-int64_t slotStart(int64_t slot) {
-    return slot * PhasedTimer::kPeriodMicroseconds + PhasedTimer::kOffsetMicroseconds;
+int64_t slotStart(int64_t slot, int64_t offset) {
+    return slot * PhasedTimer::kPeriodMicroseconds + offset;
 }
 
 // A precise timer may wake up to a millisecond early; such a wake-up belongs to the slot it
@@ -21,8 +21,9 @@ constexpr int64_t kEarlyWakeTolerance = 1'500;
 
 } // namespace
 
-PhasedTimer::PhasedTimer(OneShotTimer& timer, Clock& clock, std::function<void()> onTick)
-    : timer_(timer), clock_(clock), onTick_(std::move(onTick)) {
+PhasedTimer::PhasedTimer(OneShotTimer& timer, Clock& clock, std::function<void()> onTick,
+                         int64_t offsetMicroseconds)
+    : timer_(timer), clock_(clock), onTick_(std::move(onTick)), offset_(offsetMicroseconds) {
     timer_.setExpiryHandler([this] { onExpiry(); });
 }
 
@@ -40,18 +41,18 @@ void PhasedTimer::setEnabled(bool enabled) {
 
 void PhasedTimer::armForNextSlot() {
     const int64_t now = clock_.wallMicroseconds();
-    int64_t next = slotAt(now) + 1;
+    int64_t next = slotAt(now, offset_) + 1;
     if (next == lastSlot_) {
         ++next; // woken just before the slot it has already fired for
     }
-    timer_.start(slotStart(next) - now);
+    timer_.start(slotStart(next, offset_) - now);
 }
 
 void PhasedTimer::onExpiry() {
     if (!enabled_) {
         return;
     }
-    const int64_t slot = slotAt(clock_.wallMicroseconds() + kEarlyWakeTolerance);
+    const int64_t slot = slotAt(clock_.wallMicroseconds() + kEarlyWakeTolerance, offset_);
     if (slot == lastSlot_) {
         // Woken too early, still inside the slot already fired: wait for the next one.
         armForNextSlot();

@@ -18,8 +18,13 @@ class PhasedTimer final : public Timer {
   public:
     static constexpr int64_t kPeriodMicroseconds = 200'000;
     static constexpr int64_t kOffsetMicroseconds = 5'000;
+    // Enough after the second's start for a one-shot timer that never fires early (a timer
+    // descriptor on the monotonic clock), even while the wall clock is slewed against it.
+    static constexpr int64_t kNeverEarlyOffsetMicroseconds = 1'000;
 
-    PhasedTimer(OneShotTimer& timer, Clock& clock, std::function<void()> onTick);
+    // offsetMicroseconds: how long after the start of each slot the tick falls.
+    PhasedTimer(OneShotTimer& timer, Clock& clock, std::function<void()> onTick,
+                int64_t offsetMicroseconds = kOffsetMicroseconds);
     PhasedTimer(const PhasedTimer&) = delete;
     PhasedTimer& operator=(const PhasedTimer&) = delete;
 
@@ -33,6 +38,7 @@ class PhasedTimer final : public Timer {
     OneShotTimer& timer_;
     Clock& clock_;
     std::function<void()> onTick_;
+    int64_t offset_;
     bool enabled_ = false;
     int64_t lastSlot_ = INT64_MIN;
 };

@@ -29,7 +29,8 @@ std::string UnixChannel::listen(const std::string& address, const std::string& d
 PosixStationService::PosixStationService(std::string dataFolder, std::string channel,
                                          std::ostream& errors)
     : service_(ServiceSystem{*this, systemClock_, clock_, pump_, tickTimer_, retryTimer_, device_,
-                             clockSync_, publishTimer_, ports_, channel_},
+                             clockSync_, publishTimer_, ports_, channel_,
+                             PhasedTimer::kNeverEarlyOffsetMicroseconds},
                std::move(dataFolder), std::move(channel), errors) {}
 
 void PosixStationService::watchEndRequests(std::function<void()> onRequest) {

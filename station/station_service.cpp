@@ -36,7 +36,9 @@ StationService::StationService(const ServiceSystem& system, std::string dataFold
                 hub_.dropSilent();
                 channel_.publish(hub_);
             }),
-      timer_(system.tickTimer, system.clock, [this] { station_.tick.TimerSat_Timer(); }),
+      timer_(
+          system.tickTimer, system.clock, [this] { station_.tick.TimerSat_Timer(); },
+          system.tickOffsetMicroseconds),
       station_(StationServices{system.loopClock, link_, system.pump, timer_, system.retryTimer,
                                view_, systemFiles(), system.clockSync},
                dataFolder_),

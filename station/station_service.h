@@ -88,6 +88,8 @@ struct ServiceSystem {
     OneShotTimer& publishTimer; // sends a change to the consoles, started at 0
     SerialPorts& ports;         // the serial devices present, for the consoles' "Ports…"
     ChannelTransport& channel;  // the consoles' channel
+    // How long after the start of each 200 ms slot the tick falls: as early as tickTimer allows.
+    int64_t tickOffsetMicroseconds = PhasedTimer::kOffsetMicroseconds;
 };
 
 // The station on its own, as a system service, the same on every system: its settings store is

@@ -78,5 +78,20 @@ TEST(PhasedTimer, TicksJustAfterEachFifthOfASecondOncePerSlotAndSkipsWhatALongTi
     EXPECT_EQ(ticks.size(), 6u);
 }
 
+// A timer that never fires early lets the ticks fall 1 ms after each slot's start.
+TEST(PhasedTimer, AnOffsetOfItsOwnPlacesEveryTickThatLongAfterItsSlotsStart) {
+    test::FakeClock clock;
+    clock.setTime(8, 0, 0.9995);
+    FakeOneShotTimer slotTimer(clock);
+    int ticks = 0;
+    PhasedTimer timer(slotTimer, clock, [&] { ++ticks; },
+                      PhasedTimer::kNeverEarlyOffsetMicroseconds);
+    timer.setEnabled(true);
+    EXPECT_EQ(slotTimer.armed, 1'500);
+    slotTimer.fire();
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(slotTimer.armed, 200'000);
+}
+
 } // namespace
 } // namespace quorel
