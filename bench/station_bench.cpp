@@ -77,8 +77,8 @@ struct WatchingConsole {
         watcher = std::thread([this] {
             bool wasOn = false;
             while (!stop) {
-                const Message state = client.until(
-                    [](const Message& m) { return m.contains("state"); }, 0.2);
+                const Message state =
+                    client.until([](const Message& m) { return m.contains("state"); }, 0.2);
                 if (state.is_null()) {
                     continue;
                 }

@@ -84,8 +84,8 @@ TEST(PhasedTimer, AnOffsetOfItsOwnPlacesEveryTickThatLongAfterItsSlotsStart) {
     clock.setTime(8, 0, 0.9995);
     FakeOneShotTimer slotTimer(clock);
     int ticks = 0;
-    PhasedTimer timer(slotTimer, clock, [&] { ++ticks; },
-                      PhasedTimer::kNeverEarlyOffsetMicroseconds);
+    PhasedTimer timer(
+        slotTimer, clock, [&] { ++ticks; }, PhasedTimer::kNeverEarlyOffsetMicroseconds);
     timer.setEnabled(true);
     EXPECT_EQ(slotTimer.armed, 1'500);
     slotTimer.fire();
