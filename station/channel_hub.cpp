@@ -11,6 +11,8 @@ ChannelHub::ChannelHub(Clock& clock, Journal& journal, Handler handler)
     : clock_(clock), journal_(journal), handler_(std::move(handler)) {}
 
 void ChannelHub::connect(ClientId id, const std::string& user, bool allowed) {
+    // Silent ones make room first, even while nothing else changes (no port chosen, no tick).
+    dropSilent();
     Client& client = clients_[id];
     client.user = user;
     client.connectedAt = clock_.monotonicSeconds();

@@ -1,5 +1,6 @@
 #include "platform/posix/system_clock.h"
 #include "schedule/calendar_date.h"
+#include "schedule/daily_journal.h"
 #include "schedule/dated_timetables.h"
 #include "schedule/weekday.h"
 #include "tests/support/channel_client.h"
@@ -590,6 +591,12 @@ TEST_F(EndToEnd, TheStationsConsolesSteerItWhileNoFloodDelaysABellAndStrangersAr
     EXPECT_FALSE(shown.is_null()) << station.journal();
     // A switch has no duration: the next tick switches it off again, as in the window.
     EXPECT_EQ(between(module.read(SIZE_MAX, 0.5), 0, 1e12), "ofop");
+    // "Ports…" of a console: the station lists its devices and saves one in its own settings.
+    console.send({{"id", 3}, {"command", "serialPorts"}});
+    EXPECT_EQ(console.answer(3)["devices"][0], module.slavePath());
+    console.send({{"id", 4}, {"command", "setPortDevice"}, {"option", 2}, {"device", "/dev/x"}});
+    EXPECT_EQ(console.answer(4)["ok"], true);
+    EXPECT_NE(data.read("VornAlmare.ini").find("COM2=/dev/x"), std::string::npos);
 
     std::vector<std::unique_ptr<test::ChannelClient>> flood;
     for (int i = 0; i < 40; ++i) {
@@ -685,6 +692,10 @@ TEST_F(EndToEnd, AWindowIsTheConsoleOfAStationThatRingsWhatItSavesAndSurvivesIts
     EXPECT_EQ(data.read(today), entry) << window.dialogs.messages.size();
     const auto bytes = module.read(SIZE_MAX, ring + 0.5 - test::wallNow());
     EXPECT_EQ(between(bytes, ring, ring + 0.5).substr(0, 1), "e") << between(bytes, 0, 1e12);
+    // The journal viewer reads the station's journal.
+    const std::string shown = journalDayText(window.program.paths.JournalFolder, clock.localDate(),
+                                             window.program.files());
+    EXPECT_NE(shown.find(" Démarrage du service Quorel "), std::string::npos) << shown;
 
     ::kill(station->pid, SIGTERM);
     EXPECT_EQ(station->wait(), 0);
