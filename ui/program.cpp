@@ -94,25 +94,17 @@ bool Program::startAlone() {
 
 void Program::Form_Load(WindowGeometry& window) {
     if (console.active()) {
-        return loadAsConsole(window);
+        // The station's files, by the names they have in its folder; nothing here rings.
+        paths = ProgramPaths::inFolder(console.dataFolder());
+        showEditorAndPlace(window);
+        services_.view.redraw(ViewPart::AutoRun);
+        return;
     }
     // A box would hold up everything after it: its messages wait until the scheduler runs on
     // today's timetable.
     heldDialogs_.hold();
     station_.open(startSentence(QUOREL_VERSION), heldDialogs_);
-
-    days.fillDays();
-    days.selectDay(station_.todayIndex());
-
-    fields.ComboSItems = {"1", "2"};
-    fields.ComboS = fields.ComboSItems.front();
-    services_.view.redraw(ViewPart::EditFields);
-
-    const TwipsSize outer = window.outerSize();
-    InitialWidth = static_cast<int32_t>(std::nearbyint(outer.width));
-    InitialHeight = static_cast<int32_t>(std::nearbyint(outer.height));
-    window.moveTo(CenterWindow(window.screenSize(), outer));
-
+    showEditorAndPlace(window);
     station_.startBells();
     autoRun.restoreCheckMark();
     // The port restored above has written over the notice of a journal that cannot be written.
@@ -120,19 +112,18 @@ void Program::Form_Load(WindowGeometry& window) {
     heldDialogs_.release();
 }
 
-void Program::loadAsConsole(WindowGeometry& window) {
-    // The station's files, by the names they have in its folder.
-    paths = ProgramPaths::inFolder(console.dataFolder());
+void Program::showEditorAndPlace(WindowGeometry& window) {
     days.fillDays();
     days.selectDay(station_.todayIndex());
+
     fields.ComboSItems = {"1", "2"};
     fields.ComboS = fields.ComboSItems.front();
     services_.view.redraw(ViewPart::EditFields);
+
     const TwipsSize outer = window.outerSize();
     InitialWidth = static_cast<int32_t>(std::nearbyint(outer.width));
     InitialHeight = static_cast<int32_t>(std::nearbyint(outer.height));
     window.moveTo(CenterWindow(window.screenSize(), outer));
-    services_.view.redraw(ViewPart::AutoRun);
 }
 
 CloseOutcome Program::requestClose(ShutdownCause cause) {

@@ -154,7 +154,8 @@ class Program {
     int32_t InitialHeight = 0;
 
   private:
-    void loadAsConsole(WindowGeometry& window);
+    // Today's timetable in the editor, its fields ready, the window centred and its size kept.
+    void showEditorAndPlace(WindowGeometry& window);
 
     PlatformServices services_;
     bool unloading_ = false;
