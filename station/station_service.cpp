@@ -81,6 +81,8 @@ void StationService::openChannel() {
     if (!failure.empty()) {
         // The bells ring on without consoles.
         messages_.message("Canal des consoles indisponible : " + failure, MessageIcon::None);
+    } else if (const std::string caveat = system_.channel.caveat(); !caveat.empty()) {
+        messages_.message("Canal des consoles : " + caveat, MessageIcon::None);
     }
 }
 

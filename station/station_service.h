@@ -43,6 +43,9 @@ class ChannelTransport {
     // or access list tells who may steer the bells). The reason in French on failure.
     virtual std::string listen(const std::string& address, const std::string& dataFolder,
                                ChannelHub& hub) = 0;
+    // What the channel that listens could not set up as it should (who may connect), in French,
+    // for the station to say once; empty when all was.
+    virtual std::string caveat() const { return {}; }
     // Closes every connection and the channel itself.
     virtual void close() = 0;
 };

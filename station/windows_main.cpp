@@ -1,7 +1,9 @@
+#include "platform/windows/named_pipe_connection.h"
 #include "platform/windows/program_data_folder.h"
 #include "platform/windows/utf8_console.h"
 #include "platform/windows/wide_text.h"
 #include "station/station_command_line.h"
+#include "station/station_status.h"
 #include "station/windows_station_service.h"
 
 #include <iostream>
@@ -22,7 +24,14 @@ int wmain(int argc, wchar_t** argv) {
     }
     const std::string folder =
         options.dataFolder.empty() ? quorel::programDataFolder() + "\\Quorel" : options.dataFolder;
-    const std::string channel = options.channel.empty() ? "\\\\.\\pipe\\Quorel" : options.channel;
+    const std::string channel =
+        options.channel.empty()
+            ? quorel::defaultChannelAddress([](const char*) -> const char* { return nullptr; })
+            : options.channel;
+    if (options.status) {
+        quorel::NamedPipeConnection connection(channel);
+        return quorel::printStationStatus(connection, std::cout, std::cerr);
+    }
     quorel::WindowsStationService service(folder, channel, std::cerr);
     return service.run();
 }

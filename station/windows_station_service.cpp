@@ -4,6 +4,31 @@
 
 namespace quorel {
 
+std::string PipeChannel::listen(const std::string& address, const std::string&, ChannelHub& hub) {
+    access_ = std::make_unique<PipeAccess>();
+    server_ = std::make_unique<NamedPipeServer>(NamedPipeServer::Handlers{
+        [&hub](NamedPipeServer::ClientId id, const PipePeer& peer) {
+            hub.connect(id, peer.user, peer.allowed);
+        },
+        [&hub](NamedPipeServer::ClientId id, std::string_view bytes) { hub.receive(id, bytes); },
+        [&hub](NamedPipeServer::ClientId id) { hub.disconnect(id); },
+        [&hub](NamedPipeServer::ClientId id) { return hub.queue(id); },
+        [&hub](NamedPipeServer::ClientId id) { return hub.reading(id); }});
+    // The messages already posted still run once the station has closed its channel: a change
+    // published then finds no server.
+    hub.flush = [this](ChannelHub::ClientId id) {
+        if (server_) {
+            server_->flush(id);
+        }
+    };
+    hub.close = [this](ChannelHub::ClientId id) {
+        if (server_) {
+            server_->close(id);
+        }
+    };
+    return server_->listen(address, *access_);
+}
+
 WindowsStationService::WindowsStationService(std::string dataFolder, std::string channel,
                                              std::ostream& errors)
     : service_(ServiceSystem{*this, systemClock_, clock_, pump_, tickTimer_, retryTimer_, device_,

@@ -2,6 +2,8 @@
 
 #include "platform/windows/ending_events.h"
 #include "platform/windows/message_loop_clock.h"
+#include "platform/windows/named_pipe_server.h"
+#include "platform/windows/pipe_access.h"
 #include "platform/windows/serial_device.h"
 #include "platform/windows/system_clock.h"
 #include "platform/windows/system_serial_ports.h"
@@ -17,13 +19,19 @@
 
 namespace quorel {
 
-// The consoles' channel of Windows, not served yet: the station rings without consoles.
-class UnservedChannel final : public ChannelTransport {
+// The consoles' channel of Windows: a named pipe for SYSTEM, the Administrators, the members of
+// the group "Opérateurs Quorel" (made when missing, if the station may) and the station's own
+// user, who may steer the bells.
+class PipeChannel final : public ChannelTransport {
   public:
-    std::string listen(const std::string&, const std::string&, ChannelHub&) override {
-        return "pas de canal nommé dans cette version";
-    }
-    void close() override {}
+    std::string listen(const std::string& address, const std::string& dataFolder,
+                       ChannelHub& hub) override;
+    std::string caveat() const override { return access_ ? access_->caveat() : std::string(); }
+    void close() override { server_.reset(); }
+
+  private:
+    std::unique_ptr<PipeAccess> access_;
+    std::unique_ptr<NamedPipeServer> server_;
 };
 
 // The station service of Windows, a console program: the message loop of its thread, without a
@@ -51,7 +59,7 @@ class WindowsStationService final : private ServiceLoop {
     WaitableOneShotTimer tickTimer_;
     WaitableOneShotTimer publishTimer_;
     SystemSerialPorts ports_;
-    UnservedChannel channel_;
+    PipeChannel channel_;
     Win32IntervalTimer retryTimer_{kPortRetryMilliseconds, [this] { service_.retryPort(); }};
     std::unique_ptr<EndingEvents> endingEvents_;
     StationService service_;

@@ -1,5 +1,6 @@
 #include "platform/windows/message_loop_clock.h"
 
+#include "platform/windows/loop_handles.h"
 #include "platform/windows/precise_waitable_timer.h"
 
 #include <cmath>
@@ -17,9 +18,7 @@ void MessageLoopClock::handleEventsFor(double seconds) {
     if (!timer.signalAfter(std::llround(std::ceil(seconds * 1e6)))) {
         return;
     }
-    while (!pump_.stopped() && !pump_.quitSeen() &&
-           ::MsgWaitForMultipleObjectsEx(1, &handle, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
-               WAIT_OBJECT_0 + 1) {
+    while (!pump_.stopped() && !pump_.quitSeen() && !waitForLoopInput(handle)) {
         pump_.yield();
     }
 }

@@ -1,5 +1,7 @@
 #include "platform/windows/win32_event_pump.h"
 
+#include "platform/windows/loop_handles.h"
+
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -30,6 +32,10 @@ Win32EventPump::Win32EventPump()
       }) {}
 
 void Win32EventPump::yield() {
+    if (stopped_) {
+        return;
+    }
+    runSignalledLoopHandles();
     if (stopped_) {
         return;
     }

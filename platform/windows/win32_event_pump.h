@@ -9,11 +9,12 @@ struct tagMSG;
 
 namespace quorel {
 
-// Dispatches the thread's pending window messages once: those posted before the call, then the
-// pending input, repaints and due timers; a message posted meanwhile waits for the next round,
-// so a handler that posts again cannot keep it going. A WM_QUIT met is posted again, for the
-// message loop to see. After stop() it does nothing, so that no further handler runs while the
-// program shuts down. Lives on the thread of the window, which it pumps.
+// Runs the handlers of the signalled objects the loop watches (watchLoopHandle), then dispatches
+// the thread's pending window messages once: those posted before the call, then the pending
+// input, repaints and due timers; a message posted meanwhile waits for the next round, so a
+// handler that posts again cannot keep it going. A WM_QUIT met is posted again, for the message
+// loop to see. After stop() it does nothing, so that no further handler runs while the program
+// shuts down. Lives on the thread of the window, which it pumps.
 class Win32EventPump final : public EventPump {
   public:
     Win32EventPump();

@@ -67,10 +67,11 @@ struct PortableCopy {
         folder.write("new", bytes);
         std::filesystem::rename(folder.file("new"), folder.file(name));
     }
-    void start() {
+    void start(const QStringList& arguments = {}) {
         process.setProcessChannelMode(QProcess::MergedChannels);
         process.setStandardOutputFile(QString::fromStdString(folder.file("wine.log")));
-        process.start("wine", {QString::fromStdString(folder.file("quorel.exe"))});
+        process.start("wine",
+                      QStringList{QString::fromStdString(folder.file("quorel.exe"))} + arguments);
         ASSERT_TRUE(process.waitForStarted());
     }
     // Closes the window as its close box does; the program's exit code, or -1.

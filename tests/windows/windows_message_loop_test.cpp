@@ -1,4 +1,5 @@
 #include "platform/phased_timer.h"
+#include "platform/windows/loop_handles.h"
 #include "platform/windows/message_loop.h"
 #include "platform/windows/message_loop_clock.h"
 #include "platform/windows/message_window.h"
@@ -130,6 +131,32 @@ TEST(MessageLoopClock, PauseHandlesMessagesUntilItsDeadlineAndOnlySleepsOnceStop
     const double before = system.monotonicSeconds();
     real.pause(0.02);
     EXPECT_GE(system.monotonicSeconds() - before, 0.02);
+}
+
+// An object the loop watches has its handler run, besides the messages, by the message loop, by
+// a pause of the loop's clock and by the pump; once unwatched, it is left alone.
+TEST(LoopHandles, ASignalledEventIsHandledByTheLoopThePausesAndThePumpUntilUnwatched) {
+    const HANDLE event = ::CreateEventW(nullptr, TRUE, TRUE, nullptr);
+    int handled = 0;
+    watchLoopHandle(event, [&] {
+        ++handled;
+        ::ResetEvent(event);
+    });
+    ::PostQuitMessage(7); // the loop ends at once, the signalled event handled first
+    EXPECT_EQ(runMessageLoop(), 7);
+    EXPECT_EQ(handled, 1);
+    SystemClock system;
+    Win32EventPump pump;
+    ::SetEvent(event);
+    MessageLoopClock(system, pump).pause(0.02);
+    EXPECT_EQ(handled, 2);
+    ::SetEvent(event);
+    pump.yield();
+    EXPECT_EQ(handled, 3);
+    unwatchLoopHandle(event);
+    pump.yield();
+    EXPECT_EQ(handled, 3);
+    ::CloseHandle(event);
 }
 
 // The phase rules themselves are checked on a fake timer; this is the Windows timer keeping them.

@@ -2,6 +2,9 @@
 #include "platform/file_io.h"
 #include "platform/port_devices.h"
 #include "platform/program_folder.h"
+#include "platform/windows/message_loop_clock.h"
+#include "platform/windows/named_pipe_connection.h"
+#include "platform/windows/named_pipe_server.h"
 #include "platform/windows/registry_settings_store.h"
 #include "platform/windows/serial_device.h"
 #include "platform/windows/system_clock.h"
@@ -18,6 +21,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <winioctl.h>
+
+#include <aclapi.h>
+#include <sddl.h>
 
 namespace quorel {
 namespace {
@@ -267,6 +273,62 @@ TEST(WindowsClock, ReadsTheLocalTimeAndPausesOnTheMonotonicClock) {
     };
     const double offset = static_cast<double>(ticks(localTime) - ticks(utcTime)) / 1e7;
     EXPECT_EQ(clock.utcOffsetSeconds(), std::lround(offset / 60) * 60);
+}
+
+// The station's pipe carries its access list; a client is handed over with its user, allowed when
+// it is the station's own, then what it sends, and what it is sent reaches it.
+TEST(WindowsNamedPipe, CarriesItsAccessListAndServesTheStationsOwnUserBothWays) {
+    const std::string name = "\\\\.\\pipe\\QuorelServerTest";
+    PipeAccess access;
+    std::vector<std::string> seen;
+    std::string queue = "bonjour\n";
+    uint64_t id = 0;
+    NamedPipeServer server({[&](uint64_t client, const PipePeer& peer) {
+                                id = client;
+                                seen.push_back(peer.user + (peer.allowed ? " permis" : " refusé"));
+                            },
+                            [&](uint64_t, std::string_view bytes) { seen.emplace_back(bytes); },
+                            [&](uint64_t) { seen.emplace_back("parti"); },
+                            [&](uint64_t) { return &queue; }, [](uint64_t) { return true; }});
+    ASSERT_EQ(server.listen(name, access), "");
+    const HANDLE raw =
+        ::CreateFileW(toWide(name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    LPWSTR text = nullptr;
+    ASSERT_EQ(::GetSecurityInfo(raw, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                nullptr, nullptr, &descriptor),
+              ERROR_SUCCESS);
+    ::ConvertSecurityDescriptorToStringSecurityDescriptorW(
+        descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr);
+    EXPECT_EQ(fromWide(text).rfind("D:P(A;;GA;;;SY)(A;;0x12008b;;;BA)(A;;GA;;;S-1-5-", 0), 0u)
+        << fromWide(text);
+    ::LocalFree(text);
+    ::LocalFree(descriptor);
+    ::CloseHandle(raw);
+    SystemClock system;
+    Win32EventPump pump;
+    MessageLoopClock loop(system, pump); // whose pauses serve the pipe
+    loop.pause(0.05);                    // which waits for a client again
+
+    NamedPipeConnection client(name);
+    std::string reason;
+    ASSERT_EQ(client.open(reason), ChannelConnection::Outcome::Connected) << reason;
+    EXPECT_TRUE(client.send("ping\n"));
+    const auto serveUntil = [&](size_t count) {
+        for (int turn = 0; turn < 500 && seen.size() < count; ++turn) {
+            loop.pause(0.01);
+        }
+    };
+    serveUntil(2);
+    wchar_t user[256] = {};
+    DWORD size = 256;
+    ::GetUserNameW(user, &size);
+    EXPECT_EQ(seen, (std::vector<std::string>{fromWide(user) + " permis", "ping\n"}));
+    server.flush(id);
+    EXPECT_EQ(client.receive(5), "bonjour\n");
+    client.close();
+    serveUntil(3);
+    EXPECT_EQ(seen.back(), "parti");
 }
 
 } // namespace

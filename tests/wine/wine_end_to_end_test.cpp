@@ -4,7 +4,11 @@
 #include "platform/posix/system_clock.h"
 #include "schedule/calendar_date.h"
 #include "schedule/weekday.h"
+#include "station/channel_lines.h"
 #include "tests/support/wine_program.h"
+
+#include <pwd.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <memory>
@@ -102,9 +106,10 @@ TEST(WineEndToEnd, TheModulesAnswersAreReadOnTheComPort) {
 }
 
 // quorel-station.exe on a data folder of its own rings today's entry on COM1; a second station on
-// the folder stands back; Ctrl-C (Wine hands a SIGINT to the console handler as CTRL_C_EVENT)
-// switches the bell off first, then saves Quorel.ini and ends the journal.
-TEST(WineEndToEnd, TheStationRingsOnCom1AndCtrlCSwitchesTheBellOffBeforeItEnds) {
+// the folder stands back; its named pipe answers --status and makes a window started with
+// --station its console, which takes no folder; Ctrl-C (Wine hands a SIGINT to the console
+// handler as CTRL_C_EVENT) switches the bell off first, then saves Quorel.ini and ends the journal.
+TEST(WineEndToEnd, TheStationRingsOnCom1ServesItsPipeAndCtrlCSwitchesTheBellOffBeforeItEnds) {
     ASSERT_FALSE(windowsBuild().empty()) << "QUOREL_WINDOWS_BUILD names no Windows build";
     SystemClock clock;
     while (clock.secondsSinceMidnight() > 86400 - 180) { // today stays today for the test
@@ -117,10 +122,12 @@ TEST(WineEndToEnd, TheStationRingsOnCom1AndCtrlCSwitchesTheBellOffBeforeItEnds) 
     data.write("Quorel.ini", "1");
     const double ring = std::floor(test::wallNow()) + 8; // Wine takes a few seconds to start
     data.write("Quorel." + std::to_string(CurrentWeekday(clock) - 1), record("1", ring, "60"));
+    const QString program = QString::fromStdString(windowsBuild() + "quorel-station.exe");
+    const QString pipe = "\\\\.\\pipe\\QuorelTest";
     const auto start = [&](QProcess& station, const char* errors) {
         station.setStandardErrorFile(QString::fromStdString(data.file(errors)));
-        station.start("wine", {QString::fromStdString(windowsBuild() + "quorel-station.exe"),
-                               "--data-folder", QString::fromStdString("Z:" + data.path())});
+        station.start("wine", {program, "--data-folder", QString::fromStdString("Z:" + data.path()),
+                               "--channel", pipe});
     };
     QProcess station;
     start(station, "errors.txt");
@@ -135,13 +142,33 @@ TEST(WineEndToEnd, TheStationRingsOnCom1AndCtrlCSwitchesTheBellOffBeforeItEnds) 
     EXPECT_EQ(data.read("second.txt").rfind("quorel-station : une autre station", 0), 0u)
         << data.read("second.txt");
 
+    QProcess status;
+    status.start("wine", {program, "--status", "--channel", pipe});
+    EXPECT_TRUE(status.waitForFinished(15000));
+    EXPECT_EQ(status.exitCode(), 0) << status.readAllStandardError().toStdString();
+    const std::string out = status.readAllStandardOutput().toStdString();
+    EXPECT_EQ(Message::parse(out, nullptr, false).value("portOption", ""), "COM1:") << out;
+    const std::string journalName = "Journal/" + isoDateText(clock.localDate()) + ".txt";
+    const std::string console = std::string("Console de « ") + ::getpwuid(::getuid())->pw_name;
+    PortableCopy window;
+    window.start({"--station", pipe});
+    for (int tries = 0; tries < 150 && data.read(journalName).find(console) == std::string::npos;
+         ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_NE(data.read(journalName).find(console + " » connectée"), std::string::npos)
+        << window.log();
+    EXPECT_EQ(window.close(), 0) << window.log();
+    EXPECT_FALSE(window.folder.exists("Quorel.ini"));
+    EXPECT_FALSE(window.folder.exists("Journal"));
+
     ::kill(static_cast<pid_t>(station.processId()), SIGINT);
     EXPECT_EQ(between(module.read(SIZE_MAX, 1.5), 0, 1e12), "o");
     EXPECT_TRUE(station.waitForFinished(10000));
     EXPECT_EQ(station.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(station.exitCode(), 0) << data.read("errors.txt");
     EXPECT_EQ(data.read("Quorel.ini"), "1\r\n");
-    const std::string journal = data.read("Journal/" + isoDateText(clock.localDate()) + ".txt");
+    const std::string journal = data.read(journalName);
     EXPECT_NE(journal.find(" Démarrage du service Quorel " QUOREL_VERSION "\n"), std::string::npos)
         << journal;
     EXPECT_NE(journal.find(" Sortie 1 activée (entrée "), std::string::npos) << journal;

@@ -1,3 +1,4 @@
+#include "platform/channel_connection.h"
 #include "platform/windows/wide_text.h"
 #include "ui/command_line.h"
 #include "ui/win32/told_text.h"
@@ -29,9 +30,11 @@ std::vector<std::string> arguments() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     std::ostringstream out;
     std::ostringstream err;
-    // The Win32 front end reads no option of its own.
+    // No toolkit reads options here; --station names the station whose console the window
+    // becomes, the system's own pipe by default.
+    std::string station;
     if (const std::optional<int> exitCode =
-            quorel::handleCommandLine(arguments(), quorel::ToolkitOptions{}, out, err)) {
+            quorel::handleCommandLine(arguments(), quorel::ToolkitOptions{}, out, err, &station)) {
         if (!out.str().empty()) {
             quorel::tellUser(out.str(), false);
         }
@@ -40,6 +43,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         }
         return *exitCode;
     }
-    quorel::Win32App quorel;
+    if (station.empty()) {
+        station = quorel::defaultChannelAddress([](const char*) -> const char* { return nullptr; });
+    }
+    quorel::Win32App quorel(station);
     return quorel.run();
 }

@@ -10,9 +10,11 @@
 
 namespace quorel {
 
-Win32App::Win32App()
+Win32App::Win32App(std::string station)
     : timer_(tickTimer_, systemClock_, [this] { program_->tick.TimerSat_Timer(); }),
-      retryTimer_(kPortRetryMilliseconds, [this] { program_->portChoice.TimerPort_Timer(); }) {
+      retryTimer_(kPortRetryMilliseconds, [this] { program_->portChoice.TimerPort_Timer(); }),
+      station_(std::move(station)),
+      consoleTimer_(20, [this] { program_->console.poll(systemClock_.monotonicSeconds()); }) {
     dialogs_.setOwner(window_.handle());
     program_ = std::make_unique<Program>(
         PlatformServices{clock_, link_, pump_, dialogs_, store_, startup_, timer_, retryTimer_,
@@ -35,6 +37,9 @@ Win32App::~Win32App() {
 }
 
 int Win32App::run() {
+    if (program_->connectToStation(connection_, station_)) {
+        consoleTimer_.setEnabled(true);
+    }
     if (!program_->startAlone()) {
         return 0;
     }

@@ -2,6 +2,7 @@
 
 #include "platform/phased_timer.h"
 #include "platform/windows/message_loop_clock.h"
+#include "platform/windows/named_pipe_connection.h"
 #include "platform/windows/registry_settings_store.h"
 #include "platform/windows/serial_device.h"
 #include "platform/windows/shutdown_deadline.h"
@@ -18,6 +19,7 @@
 #include "ui/win32/win32_main_window.h"
 
 #include <memory>
+#include <string>
 
 namespace quorel {
 
@@ -25,7 +27,9 @@ namespace quorel {
 // entry and timers, the window, and the logic bound to them.
 class Win32App {
   public:
-    Win32App();
+    // station: the channel of the system's station, whose console the window becomes when it
+    // answers.
+    explicit Win32App(std::string station);
     ~Win32App();
     Win32App(const Win32App&) = delete;
     Win32App& operator=(const Win32App&) = delete;
@@ -51,6 +55,10 @@ class Win32App {
     Win32IntervalTimer retryTimer_;
     ShutdownDeadline deadline_;
     std::unique_ptr<Program> program_;
+    std::string station_;
+    NamedPipeConnection connection_{station_};
+    // A console shows what its station sends within a few hundredths of a second.
+    Win32IntervalTimer consoleTimer_;
 };
 
 } // namespace quorel
