@@ -30,7 +30,7 @@ PosixStationService::PosixStationService(std::string dataFolder, std::string cha
                                          std::ostream& errors)
     : service_(ServiceSystem{*this, systemClock_, clock_, pump_, tickTimer_, retryTimer_, device_,
                              clockSync_, publishTimer_, ports_, channel_,
-                             PhasedTimer::kNeverEarlyOffsetMicroseconds},
+                             PhasedTimer::kNeverEarlyOffsetMicroseconds, &manager_},
                std::move(dataFolder), std::move(channel), errors) {}
 
 void PosixStationService::watchEndRequests(std::function<void()> onRequest) {

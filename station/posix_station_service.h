@@ -10,6 +10,7 @@
 #include "platform/posix/serial_device.h"
 #include "platform/posix/system_clock.h"
 #include "platform/posix/system_serial_ports.h"
+#include "platform/posix/systemd_manager.h"
 #include "platform/posix/unix_socket_server.h"
 #include "station/station_service.h"
 
@@ -34,7 +35,7 @@ class UnixChannel final : public ChannelTransport {
 };
 
 // The station service of POSIX systems: the toolkit-free loop (ppoll) with its timers and its
-// clock, the serial device, the kernel's clock synchronisation, and the ending signals.
+// clock, the serial device, the kernel's clock synchronisation, the ending signals, and systemd.
 class PosixStationService final : private ServiceLoop {
   public:
     PosixStationService(std::string dataFolder, std::string channel, std::ostream& errors);
@@ -61,6 +62,7 @@ class PosixStationService final : private ServiceLoop {
     UnixChannel channel_{loop_};
     PollIntervalTimer retryTimer_{loop_, kPortRetryMilliseconds, [this] { service_.retryPort(); }};
     std::unique_ptr<PollUnixSignals> signals_;
+    SystemdManager manager_;
     StationService service_;
 };
 

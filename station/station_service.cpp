@@ -37,9 +37,8 @@ StationService::StationService(const ServiceSystem& system, std::string dataFold
                 channel_.publish(hub_);
             }),
       timer_(
-          system.tickTimer, system.clock, [this] { station_.tick.TimerSat_Timer(); },
-          system.tickOffsetMicroseconds),
-      station_(StationServices{system.loopClock, link_, system.pump, timer_, system.retryTimer,
+          system.tickTimer, system.clock, [this] { onSlot(); }, system.tickOffsetMicroseconds),
+      station_(StationServices{system.loopClock, link_, system.pump, scheduler_, system.retryTimer,
                                view_, systemFiles(), system.clockSync},
                dataFolder_),
       channel_(station_, systemFiles(), store_, system.ports, system.loopClock),
@@ -56,6 +55,11 @@ int StationService::run() {
                 << dataFolder_ << " ; celle-ci s'arrête." << std::endl;
         return 0;
     }
+    if (system_.manager != nullptr) {
+        aliveEverySeconds_ = static_cast<double>(system_.manager->watchdogMicroseconds()) / 4e6;
+        toldAliveAt_ = system_.clock.monotonicSeconds();
+        scheduler_.watch(aliveEverySeconds_ > 0);
+    }
     // A request during the start-up (whose pauses run the loop) waits for its end.
     system_.loop.watchEndRequests([this] {
         if (starting_) {
@@ -71,9 +75,25 @@ int StationService::run() {
     openChannel();
     if (stopAsked_) {
         shutDown();
+    } else if (system_.manager != nullptr) {
+        system_.manager->ready();
     }
     system_.loop.runLoop();
     return saveFailed_ ? 1 : 0;
+}
+
+// Told a quarter of the period apart, on 200 ms slots, the manager hears from the station at
+// least every half period while the slots run; a slot that stops coming (a tick that never
+// returns, a loop that hangs) gets the station restarted.
+void StationService::onSlot() {
+    if (scheduler_.isEnabled()) {
+        station_.tick.TimerSat_Timer();
+    }
+    if (aliveEverySeconds_ > 0 &&
+        system_.clock.monotonicSeconds() - toldAliveAt_ >= aliveEverySeconds_) {
+        toldAliveAt_ = system_.clock.monotonicSeconds();
+        system_.manager->alive();
+    }
 }
 
 void StationService::openChannel() {
@@ -91,6 +111,10 @@ void StationService::shutDown() {
         return;
     }
     ended_ = true;
+    if (system_.manager != nullptr) {
+        system_.manager->stopping();
+    }
+    scheduler_.watch(false);
     // The relays before the settings file, which may be slow: a relay left on rings on.
     station_.switchOff();
     const int toldBefore = messages_.told();

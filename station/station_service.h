@@ -10,6 +10,7 @@
 #include "platform/phased_timer.h"
 #include "platform/serial_device.h"
 #include "platform/serial_ports.h"
+#include "platform/service_manager.h"
 #include "platform/timer.h"
 #include "relay/device_serial_link.h"
 #include "station/channel_hub.h"
@@ -93,6 +94,32 @@ struct ServiceSystem {
     ChannelTransport& channel;  // the consoles' channel
     // How long after the start of each 200 ms slot the tick falls: as early as tickTimer allows.
     int64_t tickOffsetMicroseconds = PhasedTimer::kOffsetMicroseconds;
+    // The service manager to tell of the start-up, of the ticks and of the shut-down; none: no
+    // one is told.
+    ServiceManager* manager = nullptr;
+};
+
+// The scheduler's timer as the station sees it. While a service manager watches the station, the
+// phased timer runs from the start to the shut-down, so that each of its slots can tell the
+// manager that the loop and the tick are alive, a port open or not; the station's tick runs in a
+// slot only while the station has this timer enabled.
+class WatchedTimer final : public Timer {
+  public:
+    explicit WatchedTimer(Timer& slots) : slots_(slots) {}
+    void setEnabled(bool enabled) override {
+        enabled_ = enabled;
+        slots_.setEnabled(enabled_ || watched_);
+    }
+    bool isEnabled() const override { return enabled_; }
+    void watch(bool watched) {
+        watched_ = watched;
+        slots_.setEnabled(enabled_ || watched_);
+    }
+
+  private:
+    Timer& slots_;
+    bool enabled_ = false;
+    bool watched_ = false;
 };
 
 // The station on its own, as a system service, the same on every system: its settings store is
@@ -115,6 +142,7 @@ class StationService {
     Station& station() { return station_; }
 
   private:
+    void onSlot();
     void shutDown();
     void openChannel();
 
@@ -127,6 +155,7 @@ class StationService {
     DeviceSerialLink link_;
     ChannelView view_;
     PhasedTimer timer_;
+    WatchedTimer scheduler_{timer_};
     Station station_;
     ServiceMessages messages_{errors_, station_};
     StationChannel channel_;
@@ -135,6 +164,9 @@ class StationService {
     bool stopAsked_ = false;
     bool ended_ = false;
     bool saveFailed_ = false;
+    // A quarter of the manager's watchdog period, 0 when unwatched, and the last time it was told.
+    double aliveEverySeconds_ = 0;
+    double toldAliveAt_ = 0;
 };
 
 } // namespace quorel

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Sets up a Debian machine for Quorel, builds it, then starts the program ("run") or runs every
-# test ("test"): the unit and window tests, the install rules and the Debian package, the Windows
-# build and its tests under Wine, the same tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a bounded fuzzing run of the file readers.
+# test ("test"): the unit and window tests, the install rules and the Debian packages, the station
+# installed as a system service, the Windows build and its tests under Wine, the same tests again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded fuzzing run of the file
+# readers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # What the program needs to build, then what only the tests need.
-packages=(g++ make cmake qt6-base-dev nlohmann-json3-dev)
+packages=(g++ make cmake qt6-base-dev nlohmann-json3-dev libsystemd-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev clang-format
                util-linux dpkg-dev file desktop-file-utils lintian g++-mingw-w64-x86-64-posix wine64
-               wine googletest xvfb xauth openbox wixl faketime)
+               wine googletest xvfb xauth openbox wixl faketime systemd man-db adduser python3
+               python3-seccomp)
 jobs=$(nproc)
 
 install_missing_packages() { # packages...
@@ -110,6 +112,7 @@ test)
     tools/check_layers.sh build
     (cd build && ctest -j "$jobs" --output-on-failure)
     tools/check_package.sh build
+    tools/check_service.sh build
     run_windows_tests
     build build-asan -DQUOREL_SANITIZE=ON -DQUOREL_TESTS=ON -DQUOREL_BENCH=OFF -DQUOREL_WERROR=ON
     (cd build-asan && LSAN_OPTIONS="suppressions=$PWD/../tools/lsan.supp" \
