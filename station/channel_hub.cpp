@@ -111,6 +111,15 @@ void ChannelHub::dropSilent() {
     }
 }
 
+bool ChannelHub::watched() const {
+    for (const auto& [id, client] : clients_) {
+        if (client.subscribed) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string* ChannelHub::queue(ClientId id) {
     auto it = clients_.find(id);
     return it == clients_.end() ? nullptr : &it->second.queue;

@@ -60,6 +60,8 @@ class ChannelHub {
     // Whether the transport may read more from the console now.
     bool reading(ClientId id) const;
     size_t clientCount() const { return clients_.size(); }
+    // Whether any console asked for the state.
+    bool watched() const;
 
     // Set by the transport: write what the console's queue holds, as far as it can without
     // waiting; close the connection once its queue (the reason of a refusal) is written, or at

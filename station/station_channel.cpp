@@ -342,6 +342,12 @@ Message StationChannel::status() {
 }
 
 void StationChannel::publish(ChannelHub& hub) {
+    // With no console watching, the state is not even built: the tick's redraws cost nothing,
+    // and the next console to watch is sent the state whatever was sent before.
+    if (!hub.watched()) {
+        sent_ = nullptr;
+        return;
+    }
     Message now = state();
     if (now != sent_) {
         hub.broadcast(Message{{"state", now}});
