@@ -14,6 +14,8 @@ test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-1
                wine googletest xvfb xauth openbox wixl faketime systemd man-db adduser python3
                python3-seccomp)
 jobs=$(nproc)
+# Each step of the test command says when it starts, so that a slow one shows in the log.
+phase() { echo "== $* (at $((SECONDS / 60)) min $((SECONDS % 60)) s)"; }
 
 install_missing_packages() { # packages...
     local missing=()
@@ -70,6 +72,7 @@ run_windows_tests() {
             status=$?
         exit $status'
     # The installer and the portable zip, checked under Wine in a prefix of their own.
+    phase "Windows installer"
     cmake --build build-windows --target msi windows-zip
     tools/check_windows_installer.sh build-windows
 }
@@ -104,20 +107,28 @@ run)
     exec build/quorel
     ;;
 test)
+    phase "Packages"
     install_missing_packages "${packages[@]}" "${test_packages[@]}"
     tools/test_share.sh
     check_format
+    phase "Release build"
     # Release: the optimiser's warnings differ, and a user's build of any type must succeed.
     build build -DCMAKE_BUILD_TYPE=Release -DQUOREL_TESTS=ON -DQUOREL_BENCH=ON -DQUOREL_WERROR=ON
     tools/check_layers.sh build
+    phase "Release tests"
     (cd build && ctest -j "$jobs" --output-on-failure)
+    phase "Debian packages and the service"
     tools/check_package.sh build
     tools/check_service.sh build
+    phase "Windows build and Wine tests"
     run_windows_tests
+    phase "Sanitizer build and tests"
     build build-asan -DQUOREL_SANITIZE=ON -DQUOREL_TESTS=ON -DQUOREL_BENCH=OFF -DQUOREL_WERROR=ON
     (cd build-asan && LSAN_OPTIONS="suppressions=$PWD/../tools/lsan.supp" \
         ctest -j "$jobs" --output-on-failure)
+    phase "Fuzzers"
     run_fuzzers
+    phase "Done"
     ;;
 *)
     echo "usage: $0 run|test" >&2
