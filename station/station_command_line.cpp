@@ -27,6 +27,12 @@ constexpr const char* kHelp =
     "                         " QUOREL_DEFAULT_CHANNEL ")\n"
     "  --status               affiche l'état de la station en marche (objet JSON) ; statut 3\n"
     "                         sans station, 4 si l'accès est refusé\n"
+#ifdef _WIN32
+    "  --service              tourne comme le service « Quorel » (lancé par le gestionnaire\n"
+    "                         de services)\n"
+    "  --prepare-service      prépare le dossier, le groupe « Opérateurs Quorel » et la reprise\n"
+    "                         du service après une panne (lancé par le programme d'installation)\n"
+#endif
     "  -h, --help             affiche cette aide\n"
     "  -v, --version          affiche la version\n";
 
@@ -63,6 +69,12 @@ std::optional<int> readStationCommandLine(const std::vector<std::string>& argume
             (typed == "--channel" ? options.channel : options.dataFolder) = value;
         } else if (typed == "--status" && !hasValue) {
             options.status = true;
+#ifdef _WIN32
+        } else if (typed == "--service" && !hasValue) {
+            options.service = true;
+        } else if (typed == "--prepare-service" && !hasValue) {
+            options.prepareService = true;
+#endif
         } else if ((typed == "-h" || typed == "--help") && !hasValue) {
             help = true;
         } else if ((typed == "-v" || typed == "--version") && !hasValue) {

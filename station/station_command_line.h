@@ -16,6 +16,10 @@ struct StationOptions {
     std::string dataFolder; // empty: see stationDataFolder
     std::string channel;    // the address given with --channel, kept as it is
     bool status = false;    // --status: print the running station's state instead
+    // Windows only: --service, run by the service manager; --prepare-service, run once by the
+    // installer with SYSTEM's rights.
+    bool service = false;
+    bool prepareService = false;
 };
 
 // Reads quorel-station's command line (arguments[0] is the program): "--data-folder DIR" and

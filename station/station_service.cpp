@@ -120,7 +120,7 @@ void StationService::shutDown() {
     const int toldBefore = messages_.told();
     station_.saveSettings(messages_);
     saveFailed_ = messages_.told() != toldBefore;
-    station_.close("signal");
+    station_.close(system_.endCause);
     system_.channel.close(); // the socket file goes with the station
     system_.loop.quitLoop();
 }

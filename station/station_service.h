@@ -97,6 +97,8 @@ struct ServiceSystem {
     // The service manager to tell of the start-up, of the ticks and of the shut-down; none: no
     // one is told.
     ServiceManager* manager = nullptr;
+    // What the journal's last line says asked for the end: "Arrêt de Quorel : <endCause>".
+    const char* endCause = "signal";
 };
 
 // The scheduler's timer as the station sees it. While a service manager watches the station, the

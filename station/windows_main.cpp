@@ -1,7 +1,9 @@
 #include "platform/windows/named_pipe_connection.h"
 #include "platform/windows/program_data_folder.h"
+#include "platform/windows/service_setup.h"
 #include "platform/windows/utf8_console.h"
 #include "platform/windows/wide_text.h"
+#include "platform/windows/windows_service.h"
 #include "station/station_command_line.h"
 #include "station/station_status.h"
 #include "station/windows_station_service.h"
@@ -9,6 +11,25 @@
 #include <iostream>
 #include <string>
 #include <vector>
+
+namespace {
+
+// The installer's step with SYSTEM's rights: the data folder and its access list, then the
+// service's restarts. A folder that could not be protected fails the installation; restarts that
+// could not be set are said, the bells ring all the same.
+int prepareService(const std::string& folder) {
+    std::string caveat;
+    const std::string protection = quorel::protectDataFolder(folder, caveat);
+    const std::string restarts = quorel::restartOnFailure(quorel::kServiceName);
+    for (const std::string& said : {protection, caveat, restarts}) {
+        if (!said.empty()) {
+            std::cerr << "quorel-station : " << said << "\n";
+        }
+    }
+    return protection.empty() ? 0 : 1;
+}
+
+} // namespace
 
 // The arguments come in UTF-16, so that a folder's name reaches the station as it was typed.
 int wmain(int argc, wchar_t** argv) {
@@ -31,6 +52,22 @@ int wmain(int argc, wchar_t** argv) {
     if (options.status) {
         quorel::NamedPipeConnection connection(channel);
         return quorel::printStationStatus(connection, std::cout, std::cerr);
+    }
+    if (options.prepareService) {
+        return prepareService(folder);
+    }
+    if (options.service) {
+        const std::optional<int> status =
+            quorel::WindowsService::run(quorel::kServiceName, [&](quorel::WindowsService& manager) {
+                quorel::WindowsStationService service(folder, channel, std::cerr, &manager);
+                return service.run();
+            });
+        if (!status) {
+            std::cerr << "quorel-station : --service : seul le gestionnaire de services de "
+                         "Windows lance la station ainsi.\n";
+            return 2;
+        }
+        return *status;
     }
     quorel::WindowsStationService service(folder, channel, std::cerr);
     return service.run();

@@ -29,14 +29,33 @@ std::string PipeChannel::listen(const std::string& address, const std::string&, 
     return server_->listen(address, *access_);
 }
 
+namespace {
+
+ServiceSystem serviceSystem(ServiceSystem system, ServiceManager* manager) {
+    system.manager = manager;
+    if (manager != nullptr) {
+        system.endCause = "arrêt du service";
+    }
+    return system;
+}
+
+} // namespace
+
 WindowsStationService::WindowsStationService(std::string dataFolder, std::string channel,
-                                             std::ostream& errors)
-    : service_(ServiceSystem{*this, systemClock_, clock_, pump_, tickTimer_, retryTimer_, device_,
-                             clockSync_, publishTimer_, ports_, channel_},
-               std::move(dataFolder), std::move(channel), errors) {}
+                                             std::ostream& errors, WindowsService* service)
+    : windowsService_(service),
+      service_(
+          serviceSystem(ServiceSystem{*this, systemClock_, clock_, pump_, tickTimer_, retryTimer_,
+                                      device_, clockSync_, publishTimer_, ports_, channel_},
+                        service),
+          std::move(dataFolder), std::move(channel), errors) {}
 
 void WindowsStationService::watchEndRequests(std::function<void()> onRequest) {
-    endingEvents_ = std::make_unique<EndingEvents>(std::move(onRequest));
+    if (windowsService_ != nullptr) {
+        windowsService_->watchStops(std::move(onRequest));
+    } else {
+        endingEvents_ = std::make_unique<EndingEvents>(std::move(onRequest));
+    }
 }
 
 void WindowsStationService::runLoop() {

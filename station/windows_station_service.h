@@ -11,6 +11,7 @@
 #include "platform/windows/win32_event_pump.h"
 #include "platform/windows/win32_interval_timer.h"
 #include "platform/windows/windows_clock_sync.h"
+#include "platform/windows/windows_service.h"
 #include "station/station_service.h"
 
 #include <memory>
@@ -41,7 +42,10 @@ class PipeChannel final : public ChannelTransport {
 // its work to that thread (a message to a MessageWindow made there) and runs there.
 class WindowsStationService final : private ServiceLoop {
   public:
-    WindowsStationService(std::string dataFolder, std::string channel, std::ostream& errors);
+    // As a service, the service manager's stops end the station instead of the console's and
+    // the session's events: a user's log-off must not stop the bells.
+    WindowsStationService(std::string dataFolder, std::string channel, std::ostream& errors,
+                          WindowsService* service = nullptr);
 
     int run() { return service_.run(); }
     Station& station() { return service_.station(); }
@@ -61,6 +65,7 @@ class WindowsStationService final : private ServiceLoop {
     SystemSerialPorts ports_;
     PipeChannel channel_;
     Win32IntervalTimer retryTimer_{kPortRetryMilliseconds, [this] { service_.retryPort(); }};
+    WindowsService* windowsService_;
     std::unique_ptr<EndingEvents> endingEvents_;
     StationService service_;
 };

@@ -1,12 +1,12 @@
 #include "platform/windows/pipe_access.h"
 
+#include "platform/windows/account_sids.h"
 #include "platform/windows/wide_text.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <windows.h>
 
-#include <lm.h>
 #include <sddl.h>
 
 namespace quorel {
@@ -29,16 +29,6 @@ std::vector<unsigned char> copied(PSID sid) {
     return bytes;
 }
 
-std::vector<unsigned char> wellKnown(WELL_KNOWN_SID_TYPE type) {
-    std::vector<unsigned char> sid(SECURITY_MAX_SID_SIZE);
-    DWORD size = static_cast<DWORD>(sid.size());
-    if (!::CreateWellKnownSid(type, nullptr, sid.data(), &size)) {
-        return {};
-    }
-    sid.resize(size);
-    return sid;
-}
-
 std::vector<unsigned char> tokenUser(HANDLE token) {
     DWORD size = 0;
     ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
@@ -49,29 +39,6 @@ std::vector<unsigned char> tokenUser(HANDLE token) {
     return copied(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid);
 }
 
-std::string sidText(const std::vector<unsigned char>& sid) {
-    LPWSTR text = nullptr;
-    if (sid.empty() || !::ConvertSidToStringSidW(const_cast<unsigned char*>(sid.data()), &text)) {
-        return {};
-    }
-    const std::string utf8 = fromWide(text);
-    ::LocalFree(text);
-    return utf8;
-}
-
-std::string accountName(const std::vector<unsigned char>& sid) {
-    wchar_t name[256] = {};
-    wchar_t domain[256] = {};
-    DWORD nameSize = 256;
-    DWORD domainSize = 256;
-    SID_NAME_USE use{};
-    if (::LookupAccountSidW(nullptr, const_cast<unsigned char*>(sid.data()), name, &nameSize,
-                            domain, &domainSize, &use)) {
-        return fromWide(name);
-    }
-    return sidText(sid);
-}
-
 bool isMember(HANDLE token, const std::vector<unsigned char>& group) {
     BOOL member = FALSE;
     return !group.empty() &&
@@ -79,50 +46,18 @@ bool isMember(HANDLE token, const std::vector<unsigned char>& group) {
            member;
 }
 
-// The operators' group of this computer, made when missing; empty with the reason when it
-// neither exists nor could be made (a station that is not run by an administrator).
-std::vector<unsigned char> operatorsGroup(std::string& reason) {
-    std::wstring name = toWide(kOperatorsGroup);
-    std::wstring comment = toWide("Utilisateurs qui peuvent commander les sonneries de Quorel");
-    LOCALGROUP_INFO_1 info{name.data(), comment.data()};
-    const NET_API_STATUS made =
-        ::NetLocalGroupAdd(nullptr, 1, reinterpret_cast<LPBYTE>(&info), nullptr);
-    // Qualified by the computer's name: the local group, not one of a domain.
-    wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
-    DWORD computerSize = MAX_COMPUTERNAME_LENGTH + 1;
-    ::GetComputerNameW(computer, &computerSize);
-    const std::wstring qualified = std::wstring(computer) + L"\\" + name;
-    std::vector<unsigned char> sid(SECURITY_MAX_SID_SIZE);
-    DWORD sidSize = static_cast<DWORD>(sid.size());
-    wchar_t domain[256] = {};
-    DWORD domainSize = 256;
-    SID_NAME_USE use{};
-    if (::LookupAccountNameW(nullptr, qualified.c_str(), sid.data(), &sidSize, domain, &domainSize,
-                             &use) &&
-        (use == SidTypeAlias || use == SidTypeGroup)) {
-        sid.resize(sidSize);
-        return sid;
-    }
-    const DWORD lookup = ::GetLastError();
-    const std::string group = std::string("le groupe « ") + kOperatorsGroup + " »";
-    reason = made != NERR_Success && made != NERR_GroupExists && made != ERROR_ALIAS_EXISTS
-                 ? group + " n'a pas pu être créé (" + windowsErrorText(made) + ")"
-                 : group + " est introuvable (" + windowsErrorText(lookup) + ")";
-    return {};
-}
-
 } // namespace
 
 PipeAccess::PipeAccess()
-    : system_(wellKnown(WinLocalSystemSid)),
-      administrators_(wellKnown(WinBuiltinAdministratorsSid)) {
+    : system_(wellKnownSid(WinLocalSystemSid)),
+      administrators_(wellKnownSid(WinBuiltinAdministratorsSid)) {
     HANDLE token = nullptr;
     if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token)) {
         self_ = tokenUser(token);
         ::CloseHandle(token);
     }
     std::string reason;
-    operators_ = operatorsGroup(reason);
+    operators_ = operatorsGroupSid(reason);
     if (!reason.empty()) {
         caveat_ = reason + " ; seuls SYSTEM, les administrateurs et l'utilisateur de la " +
                   "station peuvent s'y connecter.";

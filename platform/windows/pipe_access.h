@@ -1,12 +1,10 @@
 #pragma once
 
+#include "platform/windows/account_sids.h"
+
 #include <string>
-#include <vector>
 
 namespace quorel {
-
-// The local group whose members may steer the bells through the station's named pipe.
-inline constexpr const char* kOperatorsGroup = "Opérateurs Quorel";
 
 // Who is at the other end of a named pipe, as the system tells it.
 struct PipePeer {
@@ -34,7 +32,6 @@ class PipeAccess {
     PipePeer identify(void* pipe) const;
 
   private:
-    using Sid = std::vector<unsigned char>;
     bool isAllowed(void* token, const Sid& user) const;
 
     Sid self_;
