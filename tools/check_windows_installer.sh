@@ -1,20 +1,25 @@
 #!/usr/bin/env bash
 # Checks the Windows installer and the portable zip of a Windows build under Wine, in a Wine
-# prefix of their own: the MSI installs silently quorel.exe under Program Files, the Start-menu
-# shortcut and one entry in the list of installed programs; the installed program keeps its files
-# in %LOCALAPPDATA%\quorel\ and writes nothing beside itself; the next version installed over it
-# leaves one entry; uninstalling removes the program and keeps the user's files and registry
-# values; the zip's quorel.exe, unzipped anywhere, keeps its files beside itself.
-#   tools/check_windows_installer.sh [BUILD-WINDOWS-FOLDER]   (after its targets msi and windows-zip)
+# prefix of their own: the MSI with SERVICE=0 installs silently quorel.exe under Program Files,
+# the Start-menu shortcut and one entry in the list of installed programs; the installed program
+# keeps its files in %LOCALAPPDATA%\quorel\ and writes nothing beside itself; the next version
+# installed over it leaves one entry; uninstalling removes the program and keeps the user's files
+# and registry values; the zip's quorel.exe, unzipped anywhere, keeps its files beside itself.
+# Then the MSI as it comes installs the service, which tools/check_windows_service.py checks with
+# the Linux build's module simulator.
+#   tools/check_windows_installer.sh [BUILD-WINDOWS-FOLDER [LINUX-BUILD-FOLDER]]
+#   (after the targets msi and windows-zip of the first, quorel-relay-sim of the second)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 folder=$(realpath "${1:-build-windows}")
+linux_folder=$(realpath "${2:-build}")
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$folder/CMakeCache.txt")
 
-if [ "${2:-}" != --on-display ]; then
+if [ "${3:-}" != --on-display ]; then
     prefix=$folder/wine-installer
     rm -rf "$prefix"
-    QUOREL_WINEPREFIX=$prefix exec tools/on_wine_display.sh "$folder" "$0" "$folder" --on-display
+    QUOREL_WINEPREFIX=$prefix exec tools/on_wine_display.sh "$folder" "$0" "$folder" \
+        "$linux_folder" --on-display
 fi
 
 fail() {
@@ -55,8 +60,8 @@ next_msi=$work/quorel-$next_version-x64.msi
 STRIP=x86_64-w64-mingw32-strip tools/make_windows_msi.sh "$folder" "$next_version" "$next_msi" \
     2> /dev/null
 
-echo "Installing $(basename "$msi") silently"
-wine msiexec /i "$(winepath -w "$msi")" /qn || fail "msiexec /i failed"
+echo "Installing $(basename "$msi") silently, without the service"
+wine msiexec /i "$(winepath -w "$msi")" /qn SERVICE=0 || fail "msiexec /i failed"
 [ "$(listing)" = "./quorel.exe ./quorel.installed " ] || fail "installed files: $(listing)"
 # The machine's Start menu; Wine's installer puts a per-machine shortcut in the user's.
 shortcut=
@@ -84,7 +89,8 @@ run_and_close "C:\\Program Files\\Quorel\\quorel.exe"
 wine reg add 'HKCU\Software\VornAlmare\Ports' /v COM1 /t REG_SZ /d COM7 /f > /dev/null
 
 echo "Installing $next_version over it"
-wine msiexec /i "$(winepath -w "$next_msi")" /qn || fail "msiexec /i of the next version failed"
+wine msiexec /i "$(winepath -w "$next_msi")" /qn SERVICE=0 ||
+    fail "msiexec /i of the next version failed"
 entry=$(entries)
 [ "$(grep -c DisplayName <<< "$entry")" -eq 1 ] || fail "not one uninstall entry: $entry"
 grep -q "DisplayVersion.*$next_version" <<< "$entry" || fail "the entry is not $next_version"
@@ -110,4 +116,8 @@ rm -f "$user_files/Quorel.ini"
 run_and_close "$(winepath -w "$work/portable/quorel.exe")"
 [ -f "$work/portable/Quorel.ini" ] || fail "the portable copy did not keep Quorel.ini beside itself"
 [ ! -e "$user_files/Quorel.ini" ] || fail "the portable copy wrote into $user_files"
+
+echo "Installing $(basename "$msi") with its service"
+QUOREL_CLOSE_WINDOW=$folder/close-window.exe python3 tools/check_windows_service.py \
+    "$(winepath -w "$msi")" "$linux_folder/quorel-relay-sim" "$work"
 echo "Installer and zip: $(stat -c %s "$msi") and $(stat -c %s "$zip") bytes, all checks passed"

@@ -36,7 +36,9 @@ for _ in $(seq 100); do
 done
 started=$SECONDS
 wineserver -p
-wine wineboot --init > "$folder/wineboot.log" 2>&1
+# Not --init: it starts a second service manager beside the first, and the two then answer in
+# turn, each knowing only its own services.
+wine wineboot > "$folder/wineboot.log" 2>&1
 echo "Wine prefix ready in $((SECONDS - started)) s"
 status=0
 "$@" || status=$?
