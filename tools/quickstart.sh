@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 packages=(g++ make cmake qt6-base-dev nlohmann-json3-dev libsystemd-dev)
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev clang-format
                util-linux dpkg-dev file desktop-file-utils lintian g++-mingw-w64-x86-64-posix wine64
-               wine googletest xvfb xauth openbox wixl faketime systemd man-db adduser python3
+               wine googletest xvfb xauth openbox wixl msitools faketime systemd man-db adduser python3
                python3-seccomp)
 jobs=$(nproc)
 # Each step of the test command says when it starts, so that a slow one shows in the log.
