@@ -2,6 +2,7 @@
 
 #include "relay/status_text.h"
 #include "schedule/journal_sentences.h"
+#include "ui/timetable_copy.h"
 
 #include <cmath>
 
@@ -96,6 +97,10 @@ void Program::Form_Load(WindowGeometry& window) {
     if (console.active()) {
         // The station's files, by the names they have in its folder; nothing here rings.
         paths = ProgramPaths::inFolder(console.dataFolder());
+        // A user who rang without the service has timetables of their own: before the editor
+        // reads the station's, they may be copied there.
+        offerTimetableCopy(console, ProgramPaths::inFolder(station_.dataFolder()).AppFolder,
+                           services_.files, services_.store, heldDialogs_);
         showEditorAndPlace(window);
         services_.view.redraw(ViewPart::AutoRun);
         return;
