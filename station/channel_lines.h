@@ -17,6 +17,9 @@ using Message = nlohmann::json;
 // larger.
 inline constexpr size_t kConsoleLineMaxBytes = 64 * 1024;
 inline constexpr size_t kStationLineMaxBytes = 4 * 1024 * 1024;
+// The largest file a console may write through the station: its bytes travel in Base64 (4
+// characters for 3 bytes) within one console line, beside its name and a few fields.
+inline constexpr size_t kConsoleFileMaxBytes = (kConsoleLineMaxBytes - 256) / 4 * 3;
 
 // Cuts the bytes received on a connection into messages. A line longer than the bound, or one
 // that is not a JSON object, is a fault of the peer: the reader says which and stops.

@@ -266,6 +266,11 @@ std::string StationConsole::Files::replace(const std::string& path, std::string_
     if (!name) {
         return "fichier hors du dossier du service";
     }
+    // A longer line would get the console dropped by the station.
+    if (bytes.size() > kConsoleFileMaxBytes) {
+        return "fichier trop volumineux pour le service (" + std::to_string(bytes.size()) +
+               " octets, au plus " + std::to_string(kConsoleFileMaxBytes) + ")";
+    }
     const Message answer = console_.request(
         Message{{"command", "writeFile"}, {"name", *name}, {"bytes", encodeBytes(bytes)}});
     return answer.value("ok", false) ? std::string()

@@ -11,10 +11,6 @@ namespace quorel {
 
 namespace {
 
-// The station drops a console whose line is over kConsoleLineMaxBytes: a write carries the
-// file's bytes in base64 (4 characters for 3 bytes) beside its name and a few fields.
-constexpr int64_t kLargestCopiedFile = (kConsoleLineMaxBytes - 256) / 4 * 3;
-
 bool isWeekdayFile(const std::string& name) {
     return name.size() == 8 && name.starts_with("Quorel.") && name[7] >= '0' && name[7] <= '6';
 }
@@ -52,7 +48,7 @@ void offerTimetableCopy(StationConsole& console, const std::string& localFolder,
     if (answer == Answer::Yes) {
         std::sort(names.begin(), names.end());
         for (const std::string& name : names) {
-            const FileReadResult file = localFiles.read(localFolder + name, kLargestCopiedFile);
+            const FileReadResult file = localFiles.read(localFolder + name, kConsoleFileMaxBytes);
             const std::string error =
                 file.ok() ? console.files().replace(stationFolder + name, file.bytes) : file.error;
             if (!error.empty()) {

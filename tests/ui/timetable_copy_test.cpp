@@ -152,6 +152,11 @@ TEST(TimetableCopy, AFileThatCannotBeCopiedIsToldAndALostStationStopsTheCopyUnre
               "Impossible de copier « Quorel.5 » dans le service : disque plein");
     EXPECT_EQ(service.station.folder.read("Quorel.noms"), kOwn.at("Quorel.noms"));
     EXPECT_EQ(window.store.values[kOffered], "True");
+    // Nor may the editor save such a file: said, and the console stays connected.
+    const std::string saved = window.program.console.files().replace(
+        window.program.console.dataFolder() + "Quorel.2", files["Quorel.1"]);
+    EXPECT_TRUE(saved.starts_with("fichier trop volumineux pour le service")) << saved;
+    EXPECT_TRUE(window.program.console.reachable());
 
     Service lost;
     lost.answersLeft = 1 + 7 + 1; // hello, the look-ups of the weekdays, Quorel.0
