@@ -1,5 +1,7 @@
 #include "platform/posix/ending_signals.h"
 
+#include "platform/posix/monotonic_nanoseconds.h"
+
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -18,7 +20,6 @@ int signalPipe[2] = {-1, -1};
 
 // A shut-down asked by the system must end within this time, even if something hangs in it.
 constexpr unsigned kShutDownSeconds = 3;
-constexpr std::int64_t kNanosecondsPerSecond = 1000000000;
 
 // Where the shut-down stands: none asked, its deadline being set, or deadline set. The signals
 // may run their handler at the same time in several threads; only the first to move from
@@ -30,12 +31,6 @@ static_assert(std::atomic<int>::is_always_lock_free, "used in a signal handler")
 std::int64_t shutDownDeadline = 0;
 
 constexpr int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM};
-
-std::int64_t monotonicNanoseconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return std::int64_t{now.tv_sec} * kNanosecondsPerSecond + now.tv_nsec;
-}
 
 // Sets the process's real-time timer (the one behind SIGALRM) to go off in `nanoseconds`,
 // rounded up to the timer's microseconds so that it never goes off before the deadline.

@@ -1,5 +1,7 @@
 #include "platform/posix/poll_event_loop.h"
 
+#include "platform/posix/monotonic_nanoseconds.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -14,15 +16,8 @@ namespace quorel {
 
 namespace {
 
-constexpr int64_t kNanosecondsPerSecond = 1'000'000'000;
 // A longer wait is cut into waits of this length; nothing depends on it.
 constexpr int64_t kLongestWait = int64_t{86'400} * kNanosecondsPerSecond;
-
-int64_t monotonicNanoseconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return int64_t{now.tv_sec} * kNanosecondsPerSecond + now.tv_nsec;
-}
 
 // The longest wait allowed, in nanoseconds; -1 for none.
 int64_t waitLimit(double seconds) {
