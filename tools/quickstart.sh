@@ -7,12 +7,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# What the program needs to build, then what only the tests need.
+# What the program needs to build; what the tests' build needs; what only running the tests
+# needs, which comes while the Release build compiles.
 packages=(g++ make cmake qt6-base-dev nlohmann-json3-dev libsystemd-dev)
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev clang-format
-               util-linux dpkg-dev file desktop-file-utils lintian g++-mingw-w64-x86-64-posix wine64
-               wine googletest xvfb xauth openbox wixl msitools faketime systemd man-db adduser python3
-               python3-seccomp)
+test_build_packages=(libgtest-dev libgmock-dev libbenchmark-dev clang-format)
+test_packages=(clang-14 libclang-rt-14-dev util-linux dpkg-dev file desktop-file-utils lintian
+               g++-mingw-w64-x86-64-posix wine64 wine googletest xvfb xauth openbox wixl msitools
+               faketime systemd man-db adduser python3 python3-seccomp)
 jobs=$(nproc)
 # Each step of the test command says when it starts, so that a slow one shows in the log.
 phase() { echo "== $* (at $((SECONDS / 60)) min $((SECONDS % 60)) s)"; }
@@ -108,12 +109,19 @@ run)
     ;;
 test)
     phase "Packages"
-    install_missing_packages "${packages[@]}" "${test_packages[@]}"
+    install_missing_packages "${packages[@]}" "${test_build_packages[@]}"
+    mkdir -p build
+    install_missing_packages "${test_packages[@]}" > build/packages.log 2>&1 &
+    installing=$!
     tools/test_share.sh
     check_format
     phase "Release build"
     # Release: the optimiser's warnings differ, and a user's build of any type must succeed.
     build build -DCMAKE_BUILD_TYPE=Release -DQUOREL_TESTS=ON -DQUOREL_BENCH=ON -DQUOREL_WERROR=ON
+    wait $installing || {
+        cat build/packages.log
+        exit 1
+    }
     tools/check_layers.sh build
     phase "Release tests"
     (cd build && ctest -j "$jobs" --output-on-failure)
@@ -124,8 +132,9 @@ test)
     run_windows_tests
     phase "Sanitizer build and tests"
     build build-asan -DQUOREL_SANITIZE=ON -DQUOREL_TESTS=ON -DQUOREL_BENCH=OFF -DQUOREL_WERROR=ON
+    # Twice as many at once as there are cores: the end-to-end tests mostly wait for the clock.
     (cd build-asan && LSAN_OPTIONS="suppressions=$PWD/../tools/lsan.supp" \
-        ctest -j "$jobs" --output-on-failure)
+        ctest -j "$((jobs * 2))" --output-on-failure)
     phase "Fuzzers"
     run_fuzzers
     phase "Done"
