@@ -132,9 +132,8 @@ test)
     run_windows_tests
     phase "Sanitizer build and tests"
     build build-asan -DQUOREL_SANITIZE=ON -DQUOREL_TESTS=ON -DQUOREL_BENCH=OFF -DQUOREL_WERROR=ON
-    # Twice as many at once as there are cores: the end-to-end tests mostly wait for the clock.
     (cd build-asan && LSAN_OPTIONS="suppressions=$PWD/../tools/lsan.supp" \
-        ctest -j "$((jobs * 2))" --output-on-failure)
+        ctest -j "$jobs" --output-on-failure)
     phase "Fuzzers"
     run_fuzzers
     phase "Done"

@@ -48,8 +48,9 @@ int WindowsService::serve(const std::wstring& name, Body& body) {
     }
     const int status = body(*this);
     guard_.stop();
-    deadline_.disarm();
     const std::lock_guard held(lock_);
+    stopped_ = true;
+    deadline_.disarm();
     stops_.reset();
     report(SERVICE_STOPPED, 0, status);
     return status;
@@ -88,9 +89,12 @@ void WindowsService::stopping() {
 }
 
 void WindowsService::askStop() {
+    const std::lock_guard held(lock_);
+    if (stopped_) {
+        return;
+    }
     // A shut-down that hangs ends the process all the same: Windows is going down.
     deadline_.arm();
-    const std::lock_guard held(lock_);
     stopAsked_ = true;
     report(SERVICE_STOP_PENDING, kStopWaitHint);
     if (stops_) {

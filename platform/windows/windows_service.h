@@ -49,11 +49,14 @@ class WindowsService final : public ServiceManager {
     static unsigned long __stdcall control(unsigned long code, unsigned long, void*, void* self);
     static void __stdcall serviceMain(unsigned long, wchar_t**);
 
+    // Held by the service manager's thread and the station's alike, around the state reported,
+    // the deadline and the window that takes the requests.
     std::mutex lock_;
     void* status_ = nullptr;
     unsigned long checkPoint_ = 0;
     std::unique_ptr<MessageWindow> stops_;
     bool stopAsked_ = false;
+    bool stopped_ = false; // reported stopped: a late request changes nothing
     ShutdownDeadline deadline_;
     TickGuard guard_;
 };
