@@ -87,8 +87,8 @@ run_fuzzers() {
         local corpus=build-fuzz/corpus/${fuzzer%_fuzz}
         mkdir -p "$corpus"
         cp tests/fuzz/corpus/"${fuzzer%_fuzz}"/* "$corpus"/
-        echo "Fuzzing $fuzzer for 15 s"
-        if ! build-fuzz/tests/$fuzzer -max_total_time=15 -timeout=5 -rss_limit_mb=2048 \
+        echo "Fuzzing $fuzzer for 10 s"
+        if ! build-fuzz/tests/$fuzzer -max_total_time=10 -timeout=5 -rss_limit_mb=2048 \
             -print_final_stats=1 "$corpus" > "build-fuzz/$fuzzer.log" 2>&1; then
             tail -n 40 "build-fuzz/$fuzzer.log"
             return 1
