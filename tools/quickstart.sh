@@ -15,6 +15,8 @@ test_packages=(clang-14 libclang-rt-14-dev util-linux dpkg-dev file desktop-file
                g++-mingw-w64-x86-64-posix wine64 wine googletest xvfb xauth openbox wixl msitools
                faketime systemd man-db adduser python3 python3-seccomp)
 jobs=$(nproc)
+# One compiler more than cores: one of them is often waiting for the disk or the linker.
+build_jobs=$((jobs + 1))
 # Each step of the test command says when it starts, so that a slow one shows in the log.
 phase() { echo "== $* (at $((SECONDS / 60)) min $((SECONDS % 60)) s)"; }
 
@@ -50,7 +52,7 @@ configure() { # folder, cmake options...
 
 build() { # folder, cmake options...
     configure "$@"
-    cmake --build "$1" -j "$jobs"
+    cmake --build "$1" -j "$build_jobs"
 }
 
 check_format() {
@@ -81,7 +83,7 @@ run_windows_tests() {
 run_fuzzers() {
     CXX=clang++-14 configure build-fuzz -DQUOREL_WITH_QT=OFF -DQUOREL_BENCH=OFF -DQUOREL_FUZZ=ON \
         -DQUOREL_SANITIZE=ON -DQUOREL_WERROR=ON
-    cmake --build build-fuzz -j "$jobs" --target record_reader_fuzz today_table_fuzz \
+    cmake --build build-fuzz -j "$build_jobs" --target record_reader_fuzz today_table_fuzz \
         channel_reader_fuzz
     for fuzzer in record_reader_fuzz today_table_fuzz channel_reader_fuzz; do
         local corpus=build-fuzz/corpus/${fuzzer%_fuzz}
