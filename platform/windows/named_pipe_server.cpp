@@ -14,46 +14,79 @@ namespace {
 constexpr DWORD kBufferBytes = 64 * 1024;
 constexpr unsigned kSilentCheckMilliseconds = 1000;
 
+// One overlapped operation of an instance, with the event it signals. An operation that fails as
+// it starts signals its event too, with the failure kept for the handler.
+class PipeOperation {
+  public:
+    enum class End { NotOver, Done, Failed };
+
+    PipeOperation() { overlapped_.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr); }
+    ~PipeOperation() { ::CloseHandle(overlapped_.hEvent); }
+    PipeOperation(const PipeOperation&) = delete;
+    PipeOperation& operator=(const PipeOperation&) = delete;
+
+    HANDLE event() const { return overlapped_.hEvent; }
+    OVERLAPPED* overlapped() { return &overlapped_; }
+    bool pending() const { return pending_; }
+    // Called with what the call that starts it (ReadFile, WriteFile, ConnectNamedPipe) returned.
+    void started(BOOL began) {
+        pending_ = true;
+        if (!began && ::GetLastError() != ERROR_IO_PENDING) {
+            failure_ = ::GetLastError();
+            ::SetEvent(overlapped_.hEvent);
+        }
+    }
+    // Its event went off: whether it is over and how, with the bytes it moved in count.
+    End ended(HANDLE pipe, DWORD& count) {
+        ::ResetEvent(overlapped_.hEvent);
+        if (!pending_) {
+            return End::NotOver;
+        }
+        const bool done = failure_ == 0 && ::GetOverlappedResult(pipe, &overlapped_, &count, FALSE);
+        if (!done && failure_ == 0 && ::GetLastError() == ERROR_IO_INCOMPLETE) {
+            return End::NotOver; // signalled before it ended
+        }
+        pending_ = false;
+        return done ? End::Done : End::Failed;
+    }
+    // The system writes into the operation's buffer until it ends: waited for once cancelled.
+    void waitCancelled(HANDLE pipe) {
+        DWORD count = 0;
+        if (pending_ && failure_ == 0) {
+            ::GetOverlappedResult(pipe, &overlapped_, &count, TRUE);
+        }
+    }
+
+  private:
+    OVERLAPPED overlapped_{};
+    bool pending_ = false;
+    DWORD failure_ = 0;
+};
+
 } // namespace
 
 // One instance of the pipe: waiting for a client, then connected to it. Its connection and reads
-// signal one event, its writes another; an operation that fails as it starts signals its event
-// too, with the failure kept for the handler.
+// are one operation, its writes another.
 struct NamedPipeServer::Instance {
-    Instance() {
-        reading.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        writing.hEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    }
+    Instance() = default;
     ~Instance() {
-        unwatchLoopHandle(reading.hEvent);
-        unwatchLoopHandle(writing.hEvent);
+        unwatchLoopHandle(reading.event());
+        unwatchLoopHandle(writing.event());
         if (pipe != INVALID_HANDLE_VALUE) {
-            // The system writes into the operations' buffers until they end: they end first.
             ::CancelIoEx(pipe, nullptr);
-            DWORD count = 0;
-            if (readPending && readFailure == 0) {
-                ::GetOverlappedResult(pipe, &reading, &count, TRUE);
-            }
-            if (writePending && writeFailure == 0) {
-                ::GetOverlappedResult(pipe, &writing, &count, TRUE);
-            }
+            reading.waitCancelled(pipe);
+            writing.waitCancelled(pipe);
             ::CloseHandle(pipe);
         }
-        ::CloseHandle(reading.hEvent);
-        ::CloseHandle(writing.hEvent);
     }
     Instance(const Instance&) = delete;
     Instance& operator=(const Instance&) = delete;
 
     HANDLE pipe = INVALID_HANDLE_VALUE;
-    OVERLAPPED reading{}; // the wait for a client, then each read
-    OVERLAPPED writing{};
+    PipeOperation reading; // the wait for a client, then each read
+    PipeOperation writing;
     bool connected = false;
     bool identified = false; // handed over to the handlers
-    bool readPending = false;
-    bool writePending = false;
-    DWORD readFailure = 0;
-    DWORD writeFailure = 0;
     ULONGLONG connectedAt = 0;
     std::vector<char> buffer = std::vector<char>(kBufferBytes);
     std::string sent; // handed to the pipe, not taken by it yet
@@ -105,10 +138,11 @@ std::string NamedPipeServer::listenAgain(bool first) {
         const ClientId id = ++lastId_;
         Instance& instance = *(instances_[id] = std::make_unique<Instance>());
         instance.pipe = pipe;
-        watchLoopHandle(instance.reading.hEvent, [this, id] { onRead(id); });
-        watchLoopHandle(instance.writing.hEvent, [this, id] { onWritten(id); });
-        if (::ConnectNamedPipe(pipe, &instance.reading) || ::GetLastError() == ERROR_IO_PENDING) {
-            instance.readPending = true;
+        watchLoopHandle(instance.reading.event(), [this, id] { onRead(id); });
+        watchLoopHandle(instance.writing.event(), [this, id] { onWritten(id); });
+        if (::ConnectNamedPipe(pipe, instance.reading.overlapped()) ||
+            ::GetLastError() == ERROR_IO_PENDING) {
+            instance.reading.started(TRUE);
             listening_ = true;
         } else if (::GetLastError() == ERROR_PIPE_CONNECTED) {
             connected(id); // a client came between the two calls
@@ -132,15 +166,9 @@ void NamedPipeServer::connected(ClientId id) {
 
 void NamedPipeServer::startRead(ClientId id) {
     Instance& instance = *instances_.at(id);
-    if (instance.readPending) {
-        return;
-    }
-    instance.readPending = true;
-    if (!::ReadFile(instance.pipe, instance.buffer.data(), kBufferBytes, nullptr,
-                    &instance.reading) &&
-        ::GetLastError() != ERROR_IO_PENDING) {
-        instance.readFailure = ::GetLastError();
-        ::SetEvent(instance.reading.hEvent);
+    if (!instance.reading.pending()) {
+        instance.reading.started(::ReadFile(instance.pipe, instance.buffer.data(), kBufferBytes,
+                                            nullptr, instance.reading.overlapped()));
     }
 }
 
@@ -150,17 +178,12 @@ void NamedPipeServer::onRead(ClientId id) {
         return;
     }
     Instance& instance = *it->second;
-    ::ResetEvent(instance.reading.hEvent);
-    if (!instance.readPending) {
+    DWORD count = 0;
+    const PipeOperation::End end = instance.reading.ended(instance.pipe, count);
+    if (end == PipeOperation::End::NotOver) {
         return;
     }
-    DWORD count = 0;
-    const bool done = instance.readFailure == 0 &&
-                      ::GetOverlappedResult(instance.pipe, &instance.reading, &count, FALSE);
-    if (!done && instance.readFailure == 0 && ::GetLastError() == ERROR_IO_INCOMPLETE) {
-        return; // signalled before it ended: not over yet
-    }
-    instance.readPending = false;
+    const bool done = end == PipeOperation::End::Done;
     if (!instance.connected) {
         listening_ = false;
         if (done) {
@@ -193,7 +216,7 @@ void NamedPipeServer::onRead(ClientId id) {
 void NamedPipeServer::flush(ClientId id) {
     auto it = instances_.find(id);
     std::string* queue = handlers_.queue(id);
-    if (it == instances_.end() || queue == nullptr || it->second->writePending) {
+    if (it == instances_.end() || queue == nullptr || it->second->writing.pending()) {
         return; // the next piece goes once the pipe has taken this one
     }
     Instance& instance = *it->second;
@@ -208,13 +231,9 @@ void NamedPipeServer::flush(ClientId id) {
         }
         return;
     }
-    instance.writePending = true;
-    if (!::WriteFile(instance.pipe, instance.sent.data(), static_cast<DWORD>(instance.sent.size()),
-                     nullptr, &instance.writing) &&
-        ::GetLastError() != ERROR_IO_PENDING) {
-        instance.writeFailure = ::GetLastError();
-        ::SetEvent(instance.writing.hEvent);
-    }
+    instance.writing.started(::WriteFile(instance.pipe, instance.sent.data(),
+                                         static_cast<DWORD>(instance.sent.size()), nullptr,
+                                         instance.writing.overlapped()));
 }
 
 void NamedPipeServer::onWritten(ClientId id) {
@@ -223,18 +242,12 @@ void NamedPipeServer::onWritten(ClientId id) {
         return;
     }
     Instance& instance = *it->second;
-    ::ResetEvent(instance.writing.hEvent);
-    if (!instance.writePending) {
+    DWORD count = 0;
+    const PipeOperation::End end = instance.writing.ended(instance.pipe, count);
+    if (end == PipeOperation::End::NotOver) {
         return;
     }
-    DWORD count = 0;
-    const bool done = instance.writeFailure == 0 &&
-                      ::GetOverlappedResult(instance.pipe, &instance.writing, &count, FALSE);
-    if (!done && instance.writeFailure == 0 && ::GetLastError() == ERROR_IO_INCOMPLETE) {
-        return; // signalled before it ended: not over yet
-    }
-    instance.writePending = false;
-    if (!done) {
+    if (end == PipeOperation::End::Failed) {
         lose(id);
         return;
     }
