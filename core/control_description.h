@@ -34,6 +34,16 @@ enum class ControlKind {
 
 enum class TextAlignment { Left, Centre, Right };
 
+// The sides of a resizable window that a control keeps its distance to as the window grows:
+// the left and the top only, it stays as it is; left and right, it widens; top and bottom, it
+// grows taller; the right or the bottom only, it moves with that side.
+struct Anchors {
+    bool left = true;
+    bool top = true;
+    bool right = false;
+    bool bottom = false;
+};
+
 // A column of a report list. width in twips; 0 makes the column as wide as its texts, or for the
 // last column, as wide as the rest of the list.
 struct ListColumn {
@@ -63,6 +73,7 @@ template <typename Event, typename Part> struct ControlDescription {
     bool clipsText = false; // a label whose texts change: cut to its place, never widened
     bool checked = false;   // an option or check box chosen when the window opens
     std::vector<ListColumn> columns{};
+    Anchors anchors{};
     // The place in the order the Tab key moves the focus through the window's controls.
     int tabOrder = 0;
 };
@@ -93,6 +104,9 @@ template <typename Event, typename Part> struct WindowDescription {
     int clientWidth = 0;
     int clientHeight = 0;
     int typeHeight = 0; // twips; 0: the system's type
+    // The operator may make it larger than described, where the toolkit lets dialogs grow; the
+    // controls follow their anchors.
+    bool resizable = false;
     std::vector<MenuDescription<Event, Part>> menus{};
     std::vector<ControlDescription<Event, Part>> controls{};
 

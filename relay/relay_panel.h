@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/check_state.h"
 #include "core/module_size.h"
 #include "platform/line_parameters.h"
 
@@ -15,9 +16,6 @@ enum class Indicator { Off, On };
 
 // What a relay test button shows: the button face, or that it switched its relay on (light red).
 enum class TestButton { Face, RelayOn };
-
-// The state of an output switch; only Checked counts as on.
-enum class CheckState { Unchecked, Checked, Greyed };
 
 // The state of the window's relay controls, which the logic owns and the window shows. Arrays of
 // per-output controls hold output k at element k - 1.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/form.h"
 #include "core/view.h"
 #include "platform/dialogs.h"
 #include "ui/edit_fields.h"
@@ -9,21 +10,6 @@ namespace quorel {
 
 inline constexpr const char* kAddOutputError = "Saisie invalide Sortie de 1 à 2 seulement";
 inline constexpr const char* kReplaceOutputError = "Saisie invalide Sortie de 1 à 4 seulement";
-
-// A key released on the list; Delete is the only one the list acts on.
-enum class ListKey { Delete, Other };
-
-// The modifier keys held down with a key.
-struct KeyModifiers {
-    bool shift = false;
-    bool control = false;
-    bool alt = false;
-};
-
-struct KeyRelease {
-    ListKey key = ListKey::Other;
-    KeyModifiers modifiers{};
-};
 
 // The editor's commands on the list: add, replace, delete, clear, copy into the fields, sort,
 // and the generation of a series of entries.
