@@ -107,6 +107,8 @@ template <typename Event, typename Part> struct WindowDescription {
     // The operator may make it larger than described, where the toolkit lets dialogs grow; the
     // controls follow their anchors.
     bool resizable = false;
+    // The button whose click Escape and the dialog's close box stand for; none for a window.
+    const char* cancelButton = nullptr;
     std::vector<MenuDescription<Event, Part>> menus{};
     std::vector<ControlDescription<Event, Part>> controls{};
 

@@ -135,7 +135,8 @@ FormDescription described(const WindowDescription<Event, Part>& window) {
                           .clientWidth = window.clientWidth,
                           .clientHeight = window.clientHeight,
                           .typeHeight = window.typeHeight,
-                          .resizable = window.resizable};
+                          .resizable = window.resizable,
+                          .cancelButton = window.cancelButton};
     const auto number = [](const auto& part) {
         return part ? std::optional<int>(static_cast<int>(*part)) : std::nullopt;
     };
