@@ -111,7 +111,7 @@ class Form {
     virtual ~Form() = default;
     virtual const FormDescription& description() const = 0;
     // What the control (or menu item) at that position shows; only asked of those with content.
-    virtual ControlValue value(size_t control, bool menuItem = false) const = 0;
+    virtual ControlValue value(size_t control, bool menuItem) const = 0;
     virtual void raise(const ControlInput& input) = 0;
     virtual bool ended() const { return false; }
     // True when the action must wait until the click or key that made it is over (the renderer
