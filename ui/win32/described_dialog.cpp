@@ -9,12 +9,8 @@ void DescribedDialog::run() {
 }
 
 int DescribedDialog::positionOf(HWND control) const {
-    for (size_t i = 0; i < controls_.built.size(); ++i) {
-        if (controls_.built[i].handle == control) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    const auto position = controls_.positionOf(control);
+    return position ? static_cast<int>(*position) : -1;
 }
 
 void DescribedDialog::centreOverOwner() {
@@ -51,23 +47,6 @@ void showRows(HWND list, const std::vector<std::vector<std::string>>& rows) {
     for (int column = 0; column < count; ++column) {
         ListView_SetColumnWidth(list, column,
                                 column + 1 < count ? LVSCW_AUTOSIZE : LVSCW_AUTOSIZE_USEHEADER);
-    }
-}
-
-LocalDate dateIn(HWND field) {
-    SYSTEMTIME time{};
-    DateTime_GetSystemtime(field, &time);
-    return LocalDate{time.wYear, time.wMonth, time.wDay};
-}
-
-void setDate(HWND field, const LocalDate& date) {
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(date.year);
-    time.wMonth = static_cast<WORD>(date.month);
-    time.wDay = static_cast<WORD>(date.day);
-    time.wHour = 12; // a day, whatever the time
-    if (dateIn(field) != date) {
-        DateTime_SetSystemtime(field, GDT_VALID, &time);
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "core/local_date.h"
+#include "core/form.h"
 #include "platform/windows/wide_text.h"
+#include "ui/win32/control_text.h"
 #include "ui/win32/native_controls.h"
 #include "ui/win32/native_window.h"
 #include "ui/win32/pixels.h"
@@ -29,6 +30,7 @@ class DescribedDialog : public NativeWindow {
     int positionOf(HWND control) const;
 
     HWND owner_ = nullptr;
+    FormDescription plain_;
     NativeControls controls_;
     WindowFonts fonts_;
     bool done_ = false;
@@ -46,7 +48,8 @@ void DescribedDialog::open(HWND owner, const WindowDescription<Event, Part>& dia
                  WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, owner,
                  {pixels(dialog.clientWidth, dpi), pixels(dialog.clientHeight, dpi)}, nullptr);
     fonts_.reset(dialog.typeHeight, windowDpi(window_));
-    controls_.build(window_, dialog, fonts_);
+    plain_ = described(dialog);
+    controls_.build(window_, plain_, fonts_);
     controls_.place(windowDpi(window_), fonts_);
     centreOverOwner();
 }
@@ -54,9 +57,5 @@ void DescribedDialog::open(HWND owner, const WindowDescription<Event, Part>& dia
 // Fills a report list with rows of texts, a text per column; the columns but the last fit their
 // texts, the last fills the rest.
 void showRows(HWND list, const std::vector<std::vector<std::string>>& rows);
-
-// A date field's day, and a day put in it.
-LocalDate dateIn(HWND field);
-void setDate(HWND field, const LocalDate& date);
 
 } // namespace quorel

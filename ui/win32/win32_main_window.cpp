@@ -74,7 +74,7 @@ Win32MainWindow::Win32MainWindow() {
                  {pixels(described().clientWidth, dpi), pixels(described().clientHeight, dpi)},
                  menuBar_);
     fonts_.reset(described().typeHeight, windowDpi(window_));
-    controls_.build(window_, described(), fonts_);
+    controls_.build(window_, plain_, fonts_);
     tips_.create(window_);
     addToolTips();
     ::SetWindowSubclass(control("Quorel"), listProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -118,7 +118,8 @@ void Win32MainWindow::buildMenus() {
 
 void Win32MainWindow::addToolTips() {
     for (const NativeControls::Built& each : controls_.built) {
-        const MainWindowControl* control = described().control(each.spec.name, each.spec.index);
+        const MainWindowControl* control =
+            described().control(each.control->name, each.control->index);
         if (control->content == ViewPart::List) {
             tips_.addAsked(each.handle); // the tip of the row under the pointer
         } else if (*control->toolTip != '\0' || control->content == ViewPart::Status ||
@@ -216,16 +217,16 @@ void Win32MainWindow::showJournal() {
 }
 
 void Win32MainWindow::controlCommand(HWND control, UINT code) {
-    const ControlSpec* spec = controls_.specOf(control);
-    if (spec == nullptr || quiet_ > 0) {
+    const auto position = controls_.positionOf(control);
+    if (!position || quiet_ > 0) {
         return;
     }
-    const MainWindowControl* described = mainWindowDescription().control(spec->name, spec->index);
+    const MainWindowControl* described = &mainWindowDescription().controls[*position];
     for (WindowEvent event : described->events) {
         if (!raisedBy(event, code)) {
             continue;
         }
-        WindowInput input{.event = event, .index = spec->index};
+        WindowInput input{.event = event, .index = described->index};
         switch (event) {
         case WindowEvent::OutputSwitchClicked: {
             // The box does not check itself: it shows its new state, as a clicked box does.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/form.h"
+#include "ui/main_window_description.h"
 #include "ui/main_window_view.h"
 #include "ui/row_warnings.h"
 #include "ui/win32/native_controls.h"
@@ -101,6 +103,7 @@ class Win32MainWindow final : public NativeWindow, public MainWindowView, public
     void showNextBell() override;
 
     WindowFonts fonts_;
+    FormDescription plain_ = described(mainWindowDescription());
     NativeControls controls_;
     ToolTips tips_;
     HMENU menuBar_ = nullptr;
