@@ -41,8 +41,11 @@ WPARAM lineOf(const std::optional<size_t>& selected) {
 } // namespace
 
 void FormWindow::drawAll() {
+    if (form_ == nullptr) {
+        return;
+    }
     for (size_t i = 0; i < shown_.size(); ++i) {
-        if (described(i).content) {
+        if (controlAt(i).content) {
             drawControl(i);
         }
     }
@@ -54,8 +57,11 @@ void FormWindow::drawAll() {
 }
 
 void FormWindow::drawPart(int part) {
+    if (form_ == nullptr) {
+        return;
+    }
     for (size_t i = 0; i < shown_.size(); ++i) {
-        if (described(i).content == part) {
+        if (controlAt(i).content == part) {
             drawControl(i);
         }
     }
@@ -67,7 +73,7 @@ void FormWindow::drawPart(int part) {
 }
 
 void FormWindow::drawControl(size_t position) {
-    const ControlValue value = form_->value(position);
+    const ControlValue value = form_->value(position, false);
     if (shown_[position] != value) {
         const Quiet quiet(drawing_);
         drawValue(position, shown_[position], value);
@@ -79,7 +85,7 @@ void FormWindow::drawControl(size_t position) {
 // cursor, a list its scroll position.
 void FormWindow::drawValue(size_t position, const std::optional<ControlValue>& before,
                            const ControlValue& value) {
-    const NativeControls::Control& control = described(position);
+    const NativeControls::Control& control = controlAt(position);
     HWND handle = controls_.built[position].handle;
     const auto changed = [&before, &value](auto field) {
         return !before || (*before).*field != value.*field;
@@ -173,8 +179,9 @@ void FormWindow::drawValue(size_t position, const std::optional<ControlValue>& b
     if (changed(&ControlValue::enabled)) {
         ::EnableWindow(handle, value.enabled ? TRUE : FALSE);
     }
+    // A control described hidden stays hidden.
     if (changed(&ControlValue::visible)) {
-        ::ShowWindow(handle, value.visible ? SW_SHOWNA : SW_HIDE);
+        ::ShowWindow(handle, value.visible && control.visible ? SW_SHOWNA : SW_HIDE);
     }
 }
 
@@ -204,7 +211,7 @@ void FormWindow::drawRows(size_t position, const ControlValue& value) {
             }
         }
     }
-    fitColumns(list, described(position), windowDpi(window_));
+    fitColumns(list, controlAt(position), windowDpi(window_));
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list, nullptr, TRUE);
 }
@@ -245,7 +252,7 @@ void FormWindow::rebuildMenu(HMENU menu) {
 
 // A label whose text is wider than its place shows it in a smaller type.
 void FormWindow::fitType(size_t position, const std::string& text) {
-    const NativeControls::Control& control = described(position);
+    const NativeControls::Control& control = controlAt(position);
     HWND handle = controls_.built[position].handle;
     RECT room{};
     ::GetClientRect(handle, &room);
@@ -363,7 +370,7 @@ std::string FormWindow::toolTipOf(size_t position) const {
     if (shown_[position] && !shown_[position]->toolTip.empty()) {
         return shown_[position]->toolTip;
     }
-    return described(position).toolTip;
+    return controlAt(position).toolTip;
 }
 
 } // namespace quorel

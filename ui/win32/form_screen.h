@@ -9,8 +9,11 @@ namespace quorel {
 // Shows each form as a modal dialog over a window, until the form has ended.
 class Win32FormScreen final : public FormScreen {
   public:
-    explicit Win32FormScreen(HWND owner) : owner_(owner) {}
+    explicit Win32FormScreen(HWND owner = nullptr) : owner_(owner) {}
+    void setOwner(HWND owner) { owner_ = owner; }
     void show(Form& form) override;
+    // In the file manager, the Explorer.
+    void openFolder(const std::string& folder) override;
 
   private:
     HWND owner_;

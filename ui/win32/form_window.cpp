@@ -27,6 +27,7 @@ std::optional<size_t> rowOf(LRESULT row) {
 } // namespace
 
 FormWindow::~FormWindow() {
+    bind(nullptr);
     if (window_ != nullptr) {
         for (const NativeControls::Built& each : controls_.built) {
             if (each.control->kind == ControlKind::ReportList) {
@@ -39,7 +40,7 @@ FormWindow::~FormWindow() {
     }
     // The menu bar's menus went with the window.
     for (size_t i = 0; i < menus_.size(); ++i) {
-        if (!form_->description().menus[i].onMenuBar) {
+        if (!description_->menus[i].onMenuBar) {
             ::DestroyMenu(menus_[i]);
         }
     }
@@ -48,21 +49,20 @@ FormWindow::~FormWindow() {
     }
 }
 
-void FormWindow::open(Form& form, HWND owner, Frame frame) {
+void FormWindow::open(const FormDescription& window, HWND owner, Frame frame) {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES |
                                                      ICC_STANDARD_CLASSES | ICC_DATE_CLASSES};
     ::InitCommonControlsEx(&classes);
-    form_ = &form;
+    description_ = &window;
     owner_ = owner;
     frame_ = frame;
-    const FormDescription& window = form.description();
     buildMenus();
-    // A main window paints the inside of its group boxes, which paint only their frames.
+    // Without WS_CLIPCHILDREN: the window paints the inside of its group boxes, which paint only
+    // their frames.
     const bool dialog = frame == Frame::Dialog;
     const int dpi = windowDpi(owner);
     createWindow(toWide(window.title).c_str(),
-                 dialog ? WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN
-                        : WS_OVERLAPPEDWINDOW,
+                 dialog ? WS_POPUP | WS_CAPTION | WS_SYSMENU : WS_OVERLAPPEDWINDOW,
                  dialog ? WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT : WS_EX_CONTROLPARENT, owner,
                  {pixels(window.clientWidth, dpi), pixels(window.clientHeight, dpi)}, menuBar_);
     fonts_.reset(window.typeHeight, windowDpi(window_));
@@ -79,7 +79,17 @@ void FormWindow::open(Form& form, HWND owner, Frame frame) {
     if (dialog) {
         centreOverOwner();
     }
-    drawAll();
+}
+
+void FormWindow::bind(Form* form) {
+    if (form_ != nullptr) {
+        form_->redrawNow = nullptr;
+    }
+    form_ = form;
+    if (form_ != nullptr) {
+        form_->redrawNow = [this] { drawAll(); };
+        drawAll();
+    }
 }
 
 void FormWindow::runModal() {
@@ -89,7 +99,7 @@ void FormWindow::runModal() {
 }
 
 void FormWindow::buildMenus() {
-    const FormDescription& window = form_->description();
+    const FormDescription& window = *description_;
     for (const MenuDescription<int, int>& menu : window.menus) {
         HMENU built = ::CreatePopupMenu();
         menus_.push_back(built);
@@ -120,10 +130,10 @@ void FormWindow::addToolTips() {
 }
 
 void FormWindow::layOut(int dpi) {
-    fonts_.reset(form_->description().typeHeight, dpi);
+    fonts_.reset(description_->typeHeight, dpi);
     controls_.place(dpi, fonts_);
     for (size_t i = 0; i < shown_.size(); ++i) {
-        if (shown_[i] && described(i).clipsText) {
+        if (shown_[i] && controlAt(i).clipsText) {
             fitType(i, shown_[i]->text);
         }
     }
@@ -146,7 +156,7 @@ void FormWindow::centreOverOwner() {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-const NativeControls::Control& FormWindow::described(size_t position) const {
+const NativeControls::Control& FormWindow::controlAt(size_t position) const {
     return *controls_.built[position].control;
 }
 
@@ -165,7 +175,7 @@ UINT FormWindow::menuCommand(std::string_view name, int index) const {
 }
 
 HMENU FormWindow::popUpMenu(std::string_view name) const {
-    const auto& menus = form_->description().menus;
+    const auto& menus = description_->menus;
     for (size_t i = 0; i < menus.size(); ++i) {
         if (!menus[i].onMenuBar && name == menus[i].name) {
             return menus_[i];
@@ -188,7 +198,7 @@ void FormWindow::popUp(std::string_view menu) {
 }
 
 void FormWindow::raise(const ControlInput& input) {
-    if (ended_ || drawing_ > 0) {
+    if (form_ == nullptr || ended_ || drawing_ > 0) {
         return;
     }
     noteShown(input);
@@ -215,18 +225,17 @@ void FormWindow::noteShown(const ControlInput& input) {
         return;
     }
     ControlValue& shown = *shown_[input.control];
-    const NativeControls::Control& control = described(input.control);
+    const NativeControls::Control& control = controlAt(input.control);
     switch (input.action) {
     case Action::Edit:
-        shown.text = input.text;
-        shown.date = input.date;
+        if (control.kind == ControlKind::DateField) {
+            shown.date = input.date;
+        } else {
+            shown.text = input.text;
+        }
         break;
     case Action::Pick:
         shown.selected = input.row;
-        if (control.kind == ControlKind::ComboField && input.row &&
-            *input.row < shown.items.size()) {
-            shown.text = shown.items[*input.row];
-        }
         break;
     case Action::Click:
         if (control.kind == ControlKind::CheckBox) {
@@ -234,7 +243,7 @@ void FormWindow::noteShown(const ControlInput& input) {
         } else if (control.kind == ControlKind::OptionButton) {
             // The options of one name clear each other.
             for (size_t i = 0; i < shown_.size(); ++i) {
-                if (shown_[i] && std::string_view(described(i).name) == control.name) {
+                if (shown_[i] && std::string_view(controlAt(i).name) == control.name) {
                     shown_[i]->check =
                         i == input.control ? CheckState::Checked : CheckState::Unchecked;
                 }
@@ -247,7 +256,7 @@ void FormWindow::noteShown(const ControlInput& input) {
 }
 
 void FormWindow::cancel() {
-    const char* button = form_->description().cancelButton;
+    const char* button = description_->cancelButton;
     if (const auto position = button ? controls_.positionOf(control(button)) : std::nullopt) {
         raise({.control = *position});
     }
@@ -255,11 +264,11 @@ void FormWindow::cancel() {
 
 void FormWindow::controlCommand(HWND handle, UINT code) {
     const std::optional<size_t> position = controls_.positionOf(handle);
-    if (!position || described(*position).events.empty() || drawing_ > 0) {
+    if (!position || controlAt(*position).events.empty() || drawing_ > 0) {
         return;
     }
     ControlInput input{.control = *position};
-    switch (described(*position).kind) {
+    switch (controlAt(*position).kind) {
     case ControlKind::PushButton:
         if (code != BN_CLICKED) {
             return;
@@ -278,7 +287,6 @@ void FormWindow::controlCommand(HWND handle, UINT code) {
         // The box does not check itself: it shows its new state, as a clicked box does.
         const bool wasChecked = ::SendMessageW(handle, BM_GETCHECK, 0, 0) == BST_CHECKED;
         input.check = wasChecked ? CheckState::Unchecked : CheckState::Checked;
-        const Quiet quiet(drawing_);
         ::SendMessageW(handle, BM_SETCHECK, buttonCheck(input.check), 0);
         break;
     }
@@ -297,7 +305,7 @@ void FormWindow::controlCommand(HWND handle, UINT code) {
         } else if (code == CBN_SELCHANGE) {
             input.action = Action::Pick;
             input.row = rowOf(::SendMessageW(handle, CB_GETCURSEL, 0, 0));
-            if (described(*position).kind == ControlKind::ComboField) {
+            if (controlAt(*position).kind == ControlKind::ComboField) {
                 ::PostMessageW(window_, kComboPicked, *position, 0);
             }
         } else {
@@ -327,7 +335,7 @@ void FormWindow::menuCommand(UINT command) {
 LRESULT FormWindow::notification(NMHDR* header) {
     if (header->code == TTN_GETDISPINFOW) {
         const auto tool = controls_.positionOf(reinterpret_cast<HWND>(header->idFrom));
-        if (tool && described(*tool).kind == ControlKind::ReportList) {
+        if (tool && controlAt(*tool).kind == ControlKind::ReportList) {
             LVHITTESTINFO hit{};
             ::GetCursorPos(&hit.pt);
             ::ScreenToClient(controls_.built[*tool].handle, &hit.pt);
@@ -341,7 +349,7 @@ LRESULT FormWindow::notification(NMHDR* header) {
     if (!position) {
         return 0;
     }
-    const NativeControls::Control& control = described(*position);
+    const NativeControls::Control& control = controlAt(*position);
     if (control.kind == ControlKind::ReportList) {
         return listNotification(*position, header);
     }
@@ -365,7 +373,7 @@ LRESULT FormWindow::listNotification(size_t position, NMHDR* header) {
         }
         return 0;
     }
-    if (described(position).events.empty() || drawing_ > 0) {
+    if (controlAt(position).events.empty() || drawing_ > 0) {
         return 0;
     }
     switch (header->code) {
@@ -398,7 +406,7 @@ LRESULT CALLBACK FormWindow::listProcedure(HWND list, UINT message, WPARAM wPara
     auto* window = reinterpret_cast<FormWindow*>(self);
     if (message == WM_KEYUP) {
         const auto position = window->controls_.positionOf(list);
-        if (position && !window->described(*position).events.empty()) {
+        if (position && !window->controlAt(*position).events.empty()) {
             window->raise({.control = *position,
                            .action = Action::KeyRelease,
                            .key = {wParam == VK_DELETE ? ListKey::Delete : ListKey::Other,
@@ -440,13 +448,13 @@ LRESULT FormWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!later_.empty()) {
             const ControlInput input = later_.front();
             later_.pop_front();
-            if (!ended_) {
+            if (form_ != nullptr && !ended_) {
                 hand(input);
             }
         }
         return 0;
     case kComboPicked:
-        if (wParam < shown_.size() && shown_[wParam]) {
+        if (form_ != nullptr && wParam < shown_.size() && shown_[wParam]) {
             shown_[wParam]->text = textOf(controls_.built[wParam].handle);
             drawControl(wParam);
         }

@@ -31,8 +31,11 @@ class FormWindow : public NativeWindow {
 
     ~FormWindow() override;
 
-    // Builds the window of a form, hidden, and draws the form's values. The form must outlive it.
-    void open(Form& form, HWND owner, Frame frame);
+    // Builds the window of a description, hidden; the description must outlive it.
+    void open(const FormDescription& window, HWND owner, Frame frame);
+    // Draws the values of a form of that description and hands it the operator's actions, until
+    // unbound (none). The form must outlive the binding.
+    void bind(Form* form);
     // Shows a dialog over its owner until its form has ended.
     void runModal();
 
@@ -57,8 +60,6 @@ class FormWindow : public NativeWindow {
     void layOut(int dpi);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    Form* form_ = nullptr;
-
   private:
     static constexpr UINT kFirstMenuCommand = 1000;
 
@@ -71,7 +72,7 @@ class FormWindow : public NativeWindow {
     void buildMenus();
     void addToolTips();
     void centreOverOwner();
-    const NativeControls::Control& described(size_t position) const;
+    const NativeControls::Control& controlAt(size_t position) const;
 
     // The operator's actions.
     void controlCommand(HWND control, UINT code);
@@ -101,6 +102,8 @@ class FormWindow : public NativeWindow {
     std::string rowToolTip(size_t position, int row) const;
     std::string toolTipOf(size_t position) const;
 
+    const FormDescription* description_ = nullptr;
+    Form* form_ = nullptr;
     HWND owner_ = nullptr;
     Frame frame_ = Frame::Dialog;
     WindowFonts fonts_;
