@@ -18,8 +18,22 @@ COLORREF warningBackgroundColour() {
     return RGB(255, 235, 200);
 }
 
-COLORREF boxFrameColour() {
-    return RGB(0x40, 0x40, 0x40);
+std::optional<Fill> fillOf(Look look) {
+    switch (look) {
+    case Look::Warning:
+        return Fill{warningBackgroundColour(), warningTextColour()};
+    case Look::IndicatorOff:
+        return Fill{indicatorColour(Indicator::Off), {}};
+    case Look::IndicatorOn:
+        return Fill{indicatorColour(Indicator::On), {}};
+    case Look::RelayOn:
+        return Fill{relayOnColour(), {}};
+    case Look::Greyed:
+        return Fill{::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_GRAYTEXT)};
+    case Look::Plain:
+        break;
+    }
+    return std::nullopt;
 }
 
 } // namespace quorel

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "core/form.h"
 #include "relay/relay_panel.h"
 
+#include <optional>
 #include <windows.h>
 
 namespace quorel {
@@ -17,7 +19,13 @@ COLORREF relayOnColour();
 COLORREF warningTextColour();
 COLORREF warningBackgroundColour();
 
-// The frame drawn around an indicator and a coloured button.
-COLORREF boxFrameColour();
+// The colours a control is filled with for a look: its background, and its text unless the
+// system's; none for the system's own colours.
+struct Fill {
+    COLORREF background;
+    std::optional<COLORREF> text;
+    bool operator==(const Fill&) const = default;
+};
+std::optional<Fill> fillOf(Look look);
 
 } // namespace quorel

@@ -2,6 +2,8 @@
 
 #include "platform/windows/wide_text.h"
 
+#include <commctrl.h>
+
 namespace quorel {
 
 std::string textOf(HWND control) {
@@ -28,6 +30,23 @@ WPARAM buttonCheck(CheckState state) {
         break;
     }
     return BST_UNCHECKED;
+}
+
+LocalDate dateIn(HWND field) {
+    SYSTEMTIME time{};
+    DateTime_GetSystemtime(field, &time);
+    return LocalDate{time.wYear, time.wMonth, time.wDay};
+}
+
+void setDate(HWND field, const LocalDate& date) {
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(date.year);
+    time.wMonth = static_cast<WORD>(date.month);
+    time.wDay = static_cast<WORD>(date.day);
+    time.wHour = 12; // a day, whatever the time
+    if (dateIn(field) != date) {
+        DateTime_SetSystemtime(field, GDT_VALID, &time);
+    }
 }
 
 } // namespace quorel

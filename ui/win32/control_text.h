@@ -1,6 +1,7 @@
 #pragma once
 
-#include "relay/relay_panel.h"
+#include "core/check_state.h"
+#include "core/local_date.h"
 
 #include <string>
 #include <windows.h>
@@ -11,6 +12,9 @@ std::string textOf(HWND control);
 // Sets a control's text only when it differs, so the cursor of a field being typed in stays put.
 void setText(HWND control, const std::string& text);
 WPARAM buttonCheck(CheckState state);
+// A date field's day, and a day put in it when it differs.
+LocalDate dateIn(HWND field);
+void setDate(HWND field, const LocalDate& date);
 
 // Controls set while it lives raise no event back to the logic (as a QSignalBlocker).
 class Quiet {

@@ -2,6 +2,8 @@
 
 #include "ui/win32/pixels.h"
 
+#include <cstdlib>
+
 namespace quorel {
 
 namespace {
@@ -15,6 +17,15 @@ LOGFONTW messageFont() {
         return fallback;
     }
     return metrics.lfMessageFont;
+}
+
+HFONT make(LOGFONTW wanted, bool bold, int logicalHeight) {
+    wanted.lfHeight = logicalHeight;
+    wanted.lfWidth = 0;
+    if (bold) {
+        wanted.lfWeight = FW_BOLD;
+    }
+    return ::CreateFontIndirectW(&wanted);
 }
 
 } // namespace
@@ -36,27 +47,31 @@ void WindowFonts::clear() {
     }
 }
 
-HFONT WindowFonts::make(const LOGFONTW& base, bool bold, int largerType) {
-    LOGFONTW wanted = base;
+int WindowFonts::logicalHeight(int largerType) {
     // A negative height is the height of the characters themselves, as a pixel size in Qt.
     if (typeHeight_ > 0) {
-        wanted.lfHeight = -pixels(typeHeight_ + largerType, dpi_);
-    } else {
-        wanted.lfHeight = ::MulDiv(wanted.lfHeight, dpi_, kBaseDpi);
+        return -pixels(typeHeight_ + largerType, dpi_);
     }
-    wanted.lfWidth = 0;
-    if (bold) {
-        wanted.lfWeight = FW_BOLD;
-    }
-    return ::CreateFontIndirectW(&wanted);
+    const int system = ::MulDiv(messageFont().lfHeight, dpi_, kBaseDpi);
+    const int larger = pixels(largerType, dpi_);
+    return system < 0 ? system - larger : system + larger;
 }
 
-HFONT WindowFonts::font(bool bold, int largerType) {
-    const auto key = std::make_pair(bold, largerType);
+int WindowFonts::height(int largerType) {
+    return std::abs(logicalHeight(largerType));
+}
+
+HFONT WindowFonts::ofHeight(bool bold, int pixelHeight) {
+    const int logical = logicalHeight(0) < 0 ? -pixelHeight : pixelHeight;
+    const auto key = std::make_pair(bold, logical);
     if (const auto found = fonts_.find(key); found != fonts_.end()) {
         return found->second;
     }
-    return fonts_[key] = make(messageFont(), bold, largerType);
+    return fonts_[key] = make(messageFont(), bold, logical);
+}
+
+HFONT WindowFonts::font(bool bold, int largerType) {
+    return ofHeight(bold, height(largerType));
 }
 
 HFONT WindowFonts::fixedWidth() {
@@ -64,7 +79,7 @@ HFONT WindowFonts::fixedWidth() {
         LOGFONTW base = messageFont();
         base.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
         wcscpy_s(base.lfFaceName, L"Courier New");
-        fixed_ = make(base, false, 0);
+        fixed_ = make(base, false, logicalHeight(0));
     }
     return fixed_;
 }

@@ -19,14 +19,18 @@ class WindowFonts {
     void reset(int typeHeight, int dpi);
     HFONT font(bool bold = false, int largerType = 0);
     HFONT fixedWidth();
+    // The height in pixels of font(bold, largerType), and the same type at another height.
+    int height(int largerType = 0);
+    HFONT ofHeight(bool bold, int pixelHeight);
 
   private:
     void clear();
-    HFONT make(const LOGFONTW& base, bool bold, int largerType);
+    // A LOGFONT height: negative for the height of the characters, as the system's may be.
+    int logicalHeight(int largerType);
 
     int typeHeight_ = 0;
     int dpi_ = 96;
-    std::map<std::pair<bool, int>, HFONT> fonts_;
+    std::map<std::pair<bool, int>, HFONT> fonts_; // by boldness and LOGFONT height
     HFONT fixed_ = nullptr;
 };
 
