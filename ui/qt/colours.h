@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/form.h"
 #include "relay/relay_panel.h"
 
 #include <QColor>
@@ -7,20 +8,23 @@
 
 namespace quorel {
 
-// The colour of an indicator: bright green on, darker green off.
-QColor indicatorColour(Indicator shown);
-
-// The style sheet that shows a relay test button: the style's own button face, or a flat light
-// red background while the button has switched its relay on.
-QString buttonStyleSheet(TestButton shown);
-
-// The style sheet of a coloured indicator box.
-QString boxStyleSheet(Indicator shown);
-
 // The colours that warn of bells that will not ring: entries that can never fire, a day without
 // bells.
 QColor warningTextColour();
 QColor warningBackgroundColour();
-QString warningStyleSheet();
+
+// The style sheet that shows a label, colour box or push button in a look; empty for Plain, the
+// style's own colours.
+QString lookStyleSheet(Look look);
+
+inline QString boxStyleSheet(Indicator shown) {
+    return lookStyleSheet(shown == Indicator::On ? Look::IndicatorOn : Look::IndicatorOff);
+}
+inline QString buttonStyleSheet(TestButton shown) {
+    return lookStyleSheet(shown == TestButton::RelayOn ? Look::RelayOn : Look::Plain);
+}
+inline QString warningStyleSheet() {
+    return lookStyleSheet(Look::Warning);
+}
 
 } // namespace quorel

@@ -1,0 +1,71 @@
+#include "ui/qt/qt_form_screen.h"
+
+#include "ui/qt/form_renderer.h"
+#include "ui/qt/twips.h"
+
+#include <QDialog>
+#include <QMenuBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace quorel {
+
+namespace {
+
+class FormDialog final : public QDialog {
+  public:
+    FormDialog(Form& form, QWidget* parent) : QDialog(parent) {
+        const FormDescription& described = form.description();
+        setObjectName(QString::fromUtf8(described.name));
+        setWindowTitle(QString::fromUtf8(described.title));
+        setModal(true);
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        QMenuBar* menuBar = nullptr;
+        if (std::any_of(described.menus.begin(), described.menus.end(),
+                        [](const auto& menu) { return menu.onMenuBar; })) {
+            menuBar = new QMenuBar(this);
+            layout->setMenuBar(menuBar);
+        }
+        auto* client = new QWidget(this);
+        const QSize size(px(described.clientWidth), px(described.clientHeight));
+        if (described.resizable) {
+            client->setMinimumSize(size);
+        } else {
+            client->setFixedSize(size);
+        }
+        layout->addWidget(client);
+        renderer_ = new FormRenderer(described, *client, menuBar);
+        renderer_->bind(&form);
+        renderer_->onEnded = [this] { accept(); };
+        cancelButton_ = described.cancelButton;
+        renderer_->draw();
+        resize(minimumSizeHint());
+    }
+
+    // Escape and the close box.
+    void reject() override {
+        if (cancelButton_ == nullptr) {
+            QDialog::reject();
+            return;
+        }
+        renderer_->click(cancelButton_);
+    }
+
+  private:
+    FormRenderer* renderer_;
+    const char* cancelButton_ = nullptr;
+};
+
+} // namespace
+
+void QtFormScreen::show(Form& form) {
+    if (form.ended()) {
+        return;
+    }
+    FormDialog dialog(form, parent_);
+    dialog.exec();
+}
+
+} // namespace quorel
