@@ -44,6 +44,14 @@ struct Anchors {
     bool bottom = false;
 };
 
+// What grows with a resizable window: the control itself (a list); a field below it, which
+// widens and moves down; a control below it, which moves down; a button in the bottom right
+// corner, which moves with it.
+inline constexpr Anchors kGrows{.left = true, .top = true, .right = true, .bottom = true};
+inline constexpr Anchors kWidensBelow{.left = true, .top = false, .right = true, .bottom = true};
+inline constexpr Anchors kBelow{.left = true, .top = false, .right = false, .bottom = true};
+inline constexpr Anchors kBottomRight{.left = false, .top = false, .right = true, .bottom = true};
+
 // A column of a report list. width in twips; 0 makes the column as wide as its texts, or for the
 // last column, as wide as the rest of the list.
 struct ListColumn {

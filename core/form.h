@@ -5,6 +5,7 @@
 #include "core/local_date.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -110,14 +111,46 @@ class Form {
     virtual ~Form() = default;
     virtual const FormDescription& description() const = 0;
     // What the control (or menu item) at that position shows; only asked of those with content.
-    virtual ControlValue value(size_t control, bool menuItem = false) const = 0;
+    virtual ControlValue value(size_t control, bool menuItem) const = 0;
     virtual void raise(const ControlInput& input) = 0;
     virtual bool ended() const { return false; }
     // True when the action must wait until the click or key that made it is over (the renderer
     // then hands it over from its event loop): a question asked inside it would leave a list with
     // the new row selected after the operator declined the move.
     virtual bool waitsForInputEnd(const ControlInput&) const { return false; }
+
+    // Set by the renderer that shows the form: draws its values at once. A form whose action
+    // runs the event loop for a while (a probe of the devices) calls it first, so that the
+    // window shows what the action cleared.
+    std::function<void()> redrawNow;
 };
+
+// The event of the control that an input names for its action: among the control's events, the
+// one whose action (actionOf, the form's own table) it is; none when it raises nothing for it.
+template <typename Event>
+std::optional<Event> eventOf(const FormDescription& description, const ControlInput& input,
+                             Action (*actionOf)(Event)) {
+    if (input.menuItem) {
+        const std::vector<FormMenuItem> items = menuItems(description);
+        if (input.control < items.size()) {
+            for (int event : items[input.control].item->events) {
+                if (actionOf(static_cast<Event>(event)) == input.action) {
+                    return static_cast<Event>(event);
+                }
+            }
+        }
+        return std::nullopt;
+    }
+    if (input.control >= description.controls.size()) {
+        return std::nullopt;
+    }
+    for (int event : description.controls[input.control].events) {
+        if (actionOf(static_cast<Event>(event)) == input.action) {
+            return static_cast<Event>(event);
+        }
+    }
+    return std::nullopt;
+}
 
 // Shows a form as a modal dialog over the window until the form has ended; each front end has
 // one.
@@ -125,6 +158,8 @@ class FormScreen {
   public:
     virtual ~FormScreen() = default;
     virtual void show(Form& form) = 0;
+    // Opens a folder in the system's file manager, without waiting for it.
+    virtual void openFolder(const std::string& folder) = 0;
 };
 
 // The description with its events and parts as numbers.

@@ -1,13 +1,10 @@
 #pragma once
 
+#include "core/message_boxes.h"
+
 #include <string>
 
 namespace quorel {
-
-enum class MessageIcon { None, Critical };
-
-// The operator's answer to a question: "Oui", "Non" or "Annuler".
-enum class Answer { Yes, No, Cancel };
 
 // Modal message boxes captioned with the application title "Gestion Quorel". Each call returns
 // when the operator has closed the box.

@@ -15,62 +15,86 @@ DaysWithoutBellsDescription describe() {
     DaysWithoutBellsDescription dialog{.name = "FJoursSansSonnerie",
                                        .title = "Jours sans sonnerie",
                                        .clientWidth = 8400,
-                                       .clientHeight = 6300};
+                                       .clientHeight = 6300,
+                                       .resizable = true,
+                                       .cancelButton = "BtnAnnuler"};
     dialog.controls = {
         {.name = "JoursSansSonnerie",
          .kind = Kind::ReportList,
          .place = {165, 165, 8070, 3840},
          .content = Part::Periods,
          .events = {Event::PeriodChosen},
-         .columns = {{"Du"}, {"Au"}, {"Motif"}}},
-        {.name = "LblDu", .caption = "Du", .place = {165, 4095, 495, 345}},
+         .columns = {{"Du"}, {"Au"}, {"Motif"}},
+         .anchors = kGrows},
+        {.name = "LblDu", .caption = "Du", .place = {165, 4095, 495, 345}, .anchors = kBelow},
         {.name = "ChDu",
          .kind = Kind::DateField,
          .place = {720, 4095, 7515, 345},
          .content = Part::Fields,
-         .events = {Event::FromEdited}},
-        {.name = "LblAu", .caption = "Au", .place = {165, 4530, 495, 345}},
+         .events = {Event::FromEdited},
+         .anchors = kWidensBelow},
+        {.name = "LblAu", .caption = "Au", .place = {165, 4530, 495, 345}, .anchors = kBelow},
         {.name = "ChAu",
          .kind = Kind::DateField,
          .place = {720, 4530, 7515, 345},
          .content = Part::Fields,
-         .events = {Event::ToEdited}},
-        {.name = "LblMotif", .caption = "Motif", .place = {165, 4965, 495, 330}},
+         .events = {Event::ToEdited},
+         .anchors = kWidensBelow},
+        {.name = "LblMotif", .caption = "Motif", .place = {165, 4965, 495, 330}, .anchors = kBelow},
         {.name = "ChMotif",
          .kind = Kind::TextField,
          .place = {720, 4965, 7515, 330},
          .content = Part::Fields,
-         .events = {Event::LabelEdited}},
+         .events = {Event::LabelEdited},
+         .anchors = kWidensBelow},
         {.name = "BtnAjouterPeriode",
          .kind = Kind::PushButton,
          .caption = "Ajouter",
          .place = {165, 5385, 2625, 330},
-         .events = {Event::AddClicked}},
+         .events = {Event::AddClicked},
+         .anchors = kBelow},
         {.name = "BtnSupprimerPeriode",
          .kind = Kind::PushButton,
          .caption = "Supprimer",
          .place = {2880, 5385, 2640, 330},
-         .events = {Event::RemoveClicked}},
+         .events = {Event::RemoveClicked},
+         .anchors = kBelow},
         {.name = "BtnJoursFeries",
          .kind = Kind::PushButton,
          .caption = "Ajouter les jours fériés",
          .place = {5610, 5385, 2625, 330},
-         .events = {Event::HolidaysClicked}},
+         .events = {Event::HolidaysClicked},
+         .anchors = kBelow},
         {.name = "BtnEnregistrer",
          .kind = Kind::PushButton,
          .caption = "Enregistrer",
          .place = {5745, 5805, 1200, 330},
-         .events = {Event::SaveClicked}},
+         .events = {Event::SaveClicked},
+         .anchors = kBottomRight},
         {.name = "BtnAnnuler",
          .kind = Kind::PushButton,
          .caption = "Annuler",
          .place = {7035, 5805, 1200, 330},
-         .events = {Event::CancelClicked}},
+         .events = {Event::CancelClicked},
+         .anchors = kBottomRight},
     };
     return inTabOrder(std::move(dialog));
 }
 
 } // namespace
+
+Action actionOf(DaysWithoutBellsEvent event) {
+    switch (event) {
+    case Event::PeriodChosen:
+        return Action::Pick;
+    case Event::FromEdited:
+    case Event::ToEdited:
+    case Event::LabelEdited:
+        return Action::Edit;
+    default:
+        return Action::Click;
+    }
+}
 
 const DaysWithoutBellsDescription& daysWithoutBellsDescription() {
     static const DaysWithoutBellsDescription dialog = describe();
@@ -139,7 +163,52 @@ void DaysWithoutBellsForm::click(DaysWithoutBellsEvent event) {
     }
 }
 
-void editDaysWithoutBells(Program& program, DaysWithoutBellsScreen& screen) {
+const FormDescription& DaysWithoutBellsForm::description() const {
+    static const FormDescription dialog = described(daysWithoutBellsDescription());
+    return dialog;
+}
+
+ControlValue DaysWithoutBellsForm::value(size_t control, bool /*menuItem*/) const {
+    const std::string_view name = description().controls.at(control).name;
+    ControlValue shown;
+    if (name == "JoursSansSonnerie") {
+        for (const PeriodRow& row : rows()) {
+            shown.rows.push_back({row.from, row.to, row.label});
+            shown.rowLooks.push_back(row.over ? Look::Greyed : Look::Plain);
+        }
+        shown.selected = chosen_;
+    } else if (name == "ChDu") {
+        shown.date = from_;
+    } else if (name == "ChAu") {
+        shown.date = to_;
+    } else if (name == "ChMotif") {
+        shown.text = label_;
+    }
+    return shown;
+}
+
+void DaysWithoutBellsForm::raise(const ControlInput& input) {
+    const std::optional<Event> event = eventOf(description(), input, actionOf);
+    if (!event) {
+        return;
+    }
+    switch (*event) {
+    case Event::PeriodChosen:
+        return choosePeriod(input.row);
+    case Event::FromEdited:
+        return setFrom(input.date);
+    case Event::ToEdited:
+        return setTo(input.date);
+    case Event::LabelEdited:
+        return setLabel(input.text);
+    default:
+        click(*event);
+        chosen_.reset(); // the rows may have changed: none is current
+        return;
+    }
+}
+
+void editDaysWithoutBells(Program& program, FormScreen& screen) {
     Dialogs& dialogs = program.dialogs();
     const std::string& path = program.paths.ClosedPeriodsPath;
     std::vector<ClosedPeriod> periods;

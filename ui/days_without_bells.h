@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/control_description.h"
+#include "core/form.h"
 #include "platform/dialogs.h"
 #include "ui/closed_periods_editor.h"
 
@@ -33,8 +33,8 @@ enum class DaysWithoutBellsPart {
 
 using DaysWithoutBellsDescription = WindowDescription<DaysWithoutBellsEvent, DaysWithoutBellsPart>;
 
-// The dialog as it opens; a front end that lays it out itself may let it grow.
 const DaysWithoutBellsDescription& daysWithoutBellsDescription();
+Action actionOf(DaysWithoutBellsEvent event);
 
 // One row of the list: a period's dates as dd/mm/yyyy and its label; a period over is greyed.
 struct PeriodRow {
@@ -46,10 +46,8 @@ struct PeriodRow {
 };
 
 // What the dialog shows and what its controls do: the periods sorted by start date, the fields of
-// a period to add (both dates today at first), the public holidays, and the save. The dialog
-// forwards its edits and clicks here, draws what this holds after each click, and closes once
-// ended().
-class DaysWithoutBellsForm {
+// a period to add (both dates today at first), the public holidays, and the save.
+class DaysWithoutBellsForm final : public Form {
   public:
     DaysWithoutBellsForm(std::vector<ClosedPeriod> periods, LocalDate today, std::string path,
                          Dialogs& dialogs, FileLayer& files = systemFiles());
@@ -78,8 +76,12 @@ class DaysWithoutBellsForm {
     // The click of a button of the dialog, as the calls above; other events are no clicks.
     void click(DaysWithoutBellsEvent event);
 
-    bool ended() const { return ended_; }
+    bool ended() const override { return ended_; }
     bool saved() const { return saved_; }
+
+    const FormDescription& description() const override;
+    ControlValue value(size_t control, bool menuItem) const override;
+    void raise(const ControlInput& input) override;
 
   private:
     void changed() { chosen_.reset(); }
@@ -97,16 +99,9 @@ class DaysWithoutBellsForm {
     bool saved_ = false;
 };
 
-// Shows the dialog of a form until the operator closes it; each front end has its own.
-class DaysWithoutBellsScreen {
-  public:
-    virtual ~DaysWithoutBellsScreen() = default;
-    virtual void show(DaysWithoutBellsForm& form) = 0;
-};
-
 // "Jours sans sonnerie…": reads the program's Quorel.conges for editing and shows it on screen;
 // once saved, the scheduler reads the file again at once. A file that exists but cannot be read
 // is refused with its message, as editing an empty list would overwrite the periods it holds.
-void editDaysWithoutBells(Program& program, DaysWithoutBellsScreen& screen);
+void editDaysWithoutBells(Program& program, FormScreen& screen);
 
 } // namespace quorel

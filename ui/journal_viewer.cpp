@@ -8,8 +8,12 @@ namespace quorel {
 namespace {
 
 JournalDescription describe() {
-    JournalDescription dialog{
-        .name = "FJournal", .title = "Journal", .clientWidth = 9600, .clientHeight = 7200};
+    JournalDescription dialog{.name = "FJournal",
+                              .title = "Journal",
+                              .clientWidth = 9600,
+                              .clientHeight = 7200,
+                              .resizable = true,
+                              .cancelButton = "BtnFermer"};
     dialog.controls = {
         {.name = "LblJour", .caption = "Jour", .place = {165, 165, 360, 345}},
         {.name = "ChDateJournal",
@@ -20,17 +24,20 @@ JournalDescription describe() {
         {.name = "TexteJournal",
          .kind = ControlKind::LinesView,
          .place = {165, 600, 9270, 6015},
-         .content = JournalPart::Lines},
+         .content = JournalPart::Lines,
+         .anchors = kGrows},
         {.name = "BtnOuvrirDossier",
          .kind = ControlKind::PushButton,
          .caption = "Ouvrir le dossier",
          .place = {7830, 165, 1605, 330},
-         .events = {JournalEvent::OpenFolderClicked}},
+         .events = {JournalEvent::OpenFolderClicked},
+         .anchors = {.left = false, .right = true}},
         {.name = "BtnFermer",
          .kind = ControlKind::PushButton,
          .caption = "Fermer",
          .place = {8235, 6705, 1200, 330},
-         .events = {JournalEvent::CloseClicked}},
+         .events = {JournalEvent::CloseClicked},
+         .anchors = kBottomRight},
     };
     return inTabOrder(std::move(dialog));
 }
@@ -46,13 +53,51 @@ JournalViewer::JournalViewer(std::string folder, LocalDate today, FileLayer& fil
     : folder_(std::move(folder)), day_(today), files_(files),
       lines_(journalDayText(folder_, today, files_)) {}
 
+Action actionOf(JournalEvent event) {
+    return event == JournalEvent::DayChosen ? Action::Edit : Action::Click;
+}
+
+const FormDescription& JournalViewer::description() const {
+    static const FormDescription dialog = described(journalDescription());
+    return dialog;
+}
+
+ControlValue JournalViewer::value(size_t control, bool /*menuItem*/) const {
+    ControlValue shown;
+    if (description().controls.at(control).content == static_cast<int>(JournalPart::Day)) {
+        shown.date = day_;
+    } else {
+        shown.text = lines_;
+    }
+    return shown;
+}
+
+void JournalViewer::raise(const ControlInput& input) {
+    switch (eventOf(description(), input, actionOf).value_or(JournalEvent::DayChosen)) {
+    case JournalEvent::DayChosen:
+        if (input.action == Action::Edit) {
+            chooseDay(input.date);
+        }
+        return;
+    case JournalEvent::OpenFolderClicked:
+        if (openFolder) {
+            openFolder(folder_);
+        }
+        return;
+    case JournalEvent::CloseClicked:
+        ended_ = true;
+        return;
+    }
+}
+
 void JournalViewer::chooseDay(const LocalDate& day) {
     day_ = day;
     lines_ = journalDayText(folder_, day, files_);
 }
 
-void showJournal(Program& program, JournalScreen& screen) {
+void showJournal(Program& program, FormScreen& screen) {
     JournalViewer viewer(program.paths.JournalFolder, program.today(), program.files());
+    viewer.openFolder = [&screen](const std::string& folder) { screen.openFolder(folder); };
     screen.show(viewer);
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "core/control_description.h"
+#include "core/form.h"
 #include "platform/clock.h"
 #include "platform/file_layer.h"
 
+#include <functional>
 #include <string>
 
 namespace quorel {
@@ -25,12 +26,12 @@ enum class JournalPart {
 
 using JournalDescription = WindowDescription<JournalEvent, JournalPart>;
 
-// The dialog as it opens; a front end that lays it out itself may let it grow.
 const JournalDescription& journalDescription();
+Action actionOf(JournalEvent event);
 
 // The journal viewer: the lines of the day chosen (today at first), newest at the bottom, or why
 // there are none.
-class JournalViewer {
+class JournalViewer final : public Form {
   public:
     JournalViewer(std::string folder, LocalDate today, FileLayer& files = systemFiles());
 
@@ -41,21 +42,23 @@ class JournalViewer {
 
     void chooseDay(const LocalDate& day);
 
+    const FormDescription& description() const override;
+    ControlValue value(size_t control, bool menuItem) const override;
+    void raise(const ControlInput& input) override;
+    bool ended() const override { return ended_; }
+
+    // Opens the journal's folder for "Ouvrir le dossier"; set by whoever shows the viewer.
+    std::function<void(const std::string& folder)> openFolder;
+
   private:
     std::string folder_;
     LocalDate day_;
     FileLayer& files_;
     std::string lines_;
-};
-
-// Shows the dialog of a viewer until the operator closes it; each front end has its own.
-class JournalScreen {
-  public:
-    virtual ~JournalScreen() = default;
-    virtual void show(JournalViewer& viewer) = 0;
+    bool ended_ = false;
 };
 
 // "Journal…": today's lines of the program's journal, on screen.
-void showJournal(Program& program, JournalScreen& screen);
+void showJournal(Program& program, FormScreen& screen);
 
 } // namespace quorel

@@ -115,7 +115,9 @@ void addLeftSide(std::vector<MainWindowControl>& controls) {
                             .place = {lefts[i], 4380, 495, 195},
                             .visible = shown,
                             .content = ViewPart::Outputs,
-                            .bold = true});
+                            .bold = true,
+                            // Side by side: each keeps its place, its type smaller if need be.
+                            .clipsText = true});
         // A duration of several digits has room on the left of its last digit's place.
         controls.push_back({.name = "LblMaxi",
                             .index = i,

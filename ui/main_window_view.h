@@ -1,46 +1,33 @@
 #pragma once
 
 #include "core/view.h"
-#include "ui/main_window_events.h"
 #include "ui/program.h"
 
 namespace quorel {
 
 // What both front ends' main windows share: each part the logic asks to redraw goes to the
-// window's call that shows it, and each event goes to the logic, whose request the window then
-// carries out. A window implements the calls; this class decides which one runs.
+// window's renderer, which draws the controls and menu items of that part from the window's form
+// (MainWindowForm); the form asks the window for what only the window can do.
 class MainWindowView : public View {
   public:
     // Nothing is shown while no logic is attached.
-    void redraw(ViewPart part) override;
+    void redraw(ViewPart part) override {
+        if (program_ != nullptr) {
+            showPart(static_cast<int>(part));
+        }
+    }
 
     // Forwards a request to close ("Quitter", a signal, a log-off) to the logic; closes the
     // window and ends the program when the logic has shut down.
     virtual void closeFor(ShutdownCause cause) = 0;
-
-  protected:
-    // Hands an event to the logic and does what it asks of the window.
-    void forward(const WindowInput& input);
-
-    Program* program_ = nullptr;
-
-  private:
-    virtual void showClock() = 0;
-    virtual void showOutputs() = 0;
-    virtual void showStatus() = 0;
-    virtual void showPortChoice() = 0;
-    virtual void showRelayButtons() = 0;
-    virtual void showList() = 0;
-    virtual void showEditFields() = 0;
-    virtual void showDays() = 0;
-    virtual void showAutoRun() = 0;
-    virtual void showNextBell() = 0;
     // Opens the pop-up "Jour" where the pointer is, and returns once it is closed.
     virtual void showCopyMenu() = 0;
-    virtual void editDaysWithoutBells() = 0;
-    virtual void editPorts() = 0;
-    virtual void editSpecialTimetables() = 0;
-    virtual void showJournal() = 0;
+
+  protected:
+    // Draws the controls and menu items whose content is that part.
+    virtual void showPart(int part) = 0;
+
+    Program* program_ = nullptr;
 };
 
 } // namespace quorel

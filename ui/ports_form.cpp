@@ -18,8 +18,12 @@ using Part = PortsPart;
 constexpr const char* kChoiceSeparator = " — ";
 
 PortsDescription describe() {
-    PortsDescription dialog{
-        .name = "FPorts", .title = "Ports", .clientWidth = 7200, .clientHeight = 3420};
+    PortsDescription dialog{.name = "FPorts",
+                            .title = "Ports",
+                            .clientWidth = 7200,
+                            .clientHeight = 3420,
+                            .resizable = true,
+                            .cancelButton = "BtnAnnuler"};
     for (int option = 0; option < kPortOptions; ++option) {
         const int top = 165 + 435 * option;
         dialog.controls.push_back({.name = "LblPort",
@@ -31,7 +35,8 @@ PortsDescription describe() {
                                    .kind = Kind::ComboField,
                                    .place = {900, top, 6135, 315},
                                    .content = Part::Devices,
-                                   .events = {Event::DeviceEdited, Event::DeviceChosen}});
+                                   .events = {Event::DeviceEdited, Event::DeviceChosen},
+                                   .anchors = {.right = true}});
     }
     dialog.controls.push_back({.name = "BtnDetecter",
                                .kind = Kind::PushButton,
@@ -41,17 +46,20 @@ PortsDescription describe() {
     dialog.controls.push_back({.name = "LblDetection",
                                .place = {165, 2355, 6870, 495},
                                .content = Part::Detection,
-                               .clipsText = true});
+                               .clipsText = true,
+                               .anchors = {.right = true}});
     dialog.controls.push_back({.name = "BtnEnregistrer",
                                .kind = Kind::PushButton,
                                .caption = "Enregistrer",
                                .place = {4545, 2925, 1200, 330},
-                               .events = {Event::SaveClicked}});
+                               .events = {Event::SaveClicked},
+                               .anchors = kBottomRight});
     dialog.controls.push_back({.name = "BtnAnnuler",
                                .kind = Kind::PushButton,
                                .caption = "Annuler",
                                .place = {5835, 2925, 1200, 330},
-                               .events = {Event::CancelClicked}});
+                               .events = {Event::CancelClicked},
+                               .anchors = kBottomRight});
     return inTabOrder(std::move(dialog));
 }
 
@@ -118,6 +126,9 @@ void PortsForm::detectClicked() {
     std::set<std::string> asked;
     int unreachable = 0;
     detection_.clear();
+    if (redrawNow) {
+        redrawNow(); // nothing found yet while the module is looked for
+    }
     for (const PresentPort& port : present_) {
         // One device may be listed under several names; the one in use is never disturbed.
         if (port.target == inUseTarget_ || !asked.insert(port.target).second) {
@@ -182,6 +193,53 @@ void PortsForm::click(PortsEvent event) {
     }
 }
 
+Action actionOf(PortsEvent event) {
+    switch (event) {
+    case PortsEvent::DeviceEdited:
+        return Action::Edit;
+    case PortsEvent::DeviceChosen:
+        return Action::Pick;
+    default:
+        return Action::Click;
+    }
+}
+
+const FormDescription& PortsForm::description() const {
+    static const FormDescription dialog = described(portsDescription());
+    return dialog;
+}
+
+ControlValue PortsForm::value(size_t control, bool /*menuItem*/) const {
+    const ControlDescription<int, int>& described = description().controls.at(control);
+    ControlValue shown;
+    if (described.content == static_cast<int>(PortsPart::Devices)) {
+        shown.items = choices();
+        shown.text = device(described.index);
+    } else {
+        shown.text = detection_;
+    }
+    return shown;
+}
+
+void PortsForm::raise(const ControlInput& input) {
+    const std::optional<PortsEvent> event = eventOf(description(), input, actionOf);
+    if (!event) {
+        return;
+    }
+    const int option = description().controls.at(input.control).index;
+    switch (*event) {
+    case PortsEvent::DeviceEdited:
+        return setDevice(option, input.text);
+    case PortsEvent::DeviceChosen:
+        if (input.row) {
+            chooseDevice(option, *input.row);
+        }
+        return;
+    default:
+        return click(*event);
+    }
+}
+
 void PortsForm::cancelClicked() {
     if (!detecting_) {
         ended_ = true;
@@ -217,7 +275,7 @@ std::string textAt(const Message& list, size_t index) {
 
 // "Ports…" of a console: the devices the station sees and the module it detects; the station
 // writes the choices and opens a new device of the option in use itself.
-void editStationPorts(Program& program, PortsScreen& screen) {
+void editStationPorts(Program& program, FormScreen& screen) {
     StationConsole& console = program.console;
     const Message answer = console.request(Message{{"command", "serialPorts"}});
     if (!answer.value("ok", false)) {
@@ -260,7 +318,7 @@ void editStationPorts(Program& program, PortsScreen& screen) {
 
 } // namespace
 
-void editPorts(Program& program, PortsScreen& screen) {
+void editPorts(Program& program, FormScreen& screen) {
     if (program.console.active()) {
         return editStationPorts(program, screen);
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/control_description.h"
+#include "core/form.h"
 #include "platform/dialogs.h"
 #include "platform/serial_ports.h"
 #include "platform/settings_store.h"
@@ -33,15 +33,15 @@ enum class PortsPart {
 using PortsDescription = WindowDescription<PortsEvent, PortsPart>;
 
 const PortsDescription& portsDescription();
+Action actionOf(PortsEvent event);
 
 // The options whose device the dialog sets: COM1: to COM4:.
 inline constexpr int kPortOptions = 4;
 
 // What the dialog "Ports" shows and what its controls do: the device each option opens, the
 // devices present to choose from, the detection of the module, and the save of the choices to
-// the settings store ([Ports] COM1 to COM4). The dialog forwards its edits and clicks here,
-// draws what this holds after each, and closes once ended().
-class PortsForm {
+// the settings store ([Ports] COM1 to COM4).
+class PortsForm final : public Form {
   public:
     using Probe = std::function<ProbeOutcome(const std::string& device)>;
 
@@ -72,8 +72,13 @@ class PortsForm {
     // The click of a button of the dialog, as the calls above; other events are no clicks.
     void click(PortsEvent event);
 
-    bool ended() const { return ended_; }
+    bool ended() const override { return ended_; }
     bool saved() const { return saved_; }
+
+    const FormDescription& description() const override;
+    ControlValue value(size_t control, bool menuItem) const override;
+    void raise(const ControlInput& input) override;
+
     // The options whose device differs from the one they opened when the dialog opened.
     std::vector<int> changedOptions() const;
 
@@ -92,15 +97,8 @@ class PortsForm {
     bool saved_ = false;
 };
 
-// Shows the dialog of a form until the operator closes it; each front end has its own.
-class PortsScreen {
-  public:
-    virtual ~PortsScreen() = default;
-    virtual void show(PortsForm& form) = 0;
-};
-
 // "Ports…": shows the devices of the four options; once saved, the option in use opens its new
 // device at once (its relays switched off on the old one first).
-void editPorts(Program& program, PortsScreen& screen);
+void editPorts(Program& program, FormScreen& screen);
 
 } // namespace quorel

@@ -22,20 +22,24 @@ SpecialTimetablesDescription describe() {
     SpecialTimetablesDescription dialog{.name = "FHorairesParticuliers",
                                         .title = "Horaires particuliers",
                                         .clientWidth = 8400,
-                                        .clientHeight = 7440};
+                                        .clientHeight = 7440,
+                                        .resizable = true,
+                                        .cancelButton = "BtnAnnuler"};
     dialog.controls = {
         {.name = "LblHoraires", .caption = "Horaires particuliers", .place = {165, 165, 3600, 255}},
         {.name = "ListeHoraires",
          .kind = Kind::ListBox,
          .place = {165, 450, 3600, 2100},
          .content = Part::Timetables,
-         .events = {Event::TimetableChosen}},
+         .events = {Event::TimetableChosen},
+         .anchors = {.right = true}},
         {.name = "LblNom", .caption = "Nom", .place = {3930, 480, 600, 285}},
         {.name = "ChNom",
          .kind = Kind::TextField,
          .place = {4590, 450, 3645, 330},
          .content = Part::Timetables,
-         .events = {Event::NameEdited}},
+         .events = {Event::NameEdited},
+         .anchors = {.right = true}},
         {.name = "BtnAjouterHoraire",
          .kind = Kind::PushButton,
          .caption = "Ajouter",
@@ -57,45 +61,56 @@ SpecialTimetablesDescription describe() {
          .place = {165, 3000, 8070, 2355},
          .content = Part::Periods,
          .events = {Event::PeriodChosen},
-         .columns = {{"Du"}, {"Au"}, {"Horaire"}}},
-        {.name = "LblDu", .caption = "Du", .place = {165, 5490, 495, 345}},
+         .columns = {{"Du"}, {"Au"}, {"Horaire"}},
+         .anchors = kGrows},
+        {.name = "LblDu", .caption = "Du", .place = {165, 5490, 495, 345}, .anchors = kBelow},
         {.name = "ChDu",
          .kind = Kind::DateField,
          .place = {720, 5490, 3000, 345},
          .content = Part::Fields,
-         .events = {Event::FromEdited}},
-        {.name = "LblAu", .caption = "Au", .place = {3855, 5490, 450, 345}},
+         .events = {Event::FromEdited},
+         .anchors = kBelow},
+        {.name = "LblAu", .caption = "Au", .place = {3855, 5490, 450, 345}, .anchors = kBelow},
         {.name = "ChAu",
          .kind = Kind::DateField,
          .place = {4350, 5490, 3885, 345},
          .content = Part::Fields,
-         .events = {Event::ToEdited}},
-        {.name = "LblHoraire", .caption = "Horaire", .place = {165, 5925, 700, 345}},
+         .events = {Event::ToEdited},
+         .anchors = kWidensBelow},
+        {.name = "LblHoraire",
+         .caption = "Horaire",
+         .place = {165, 5925, 700, 345},
+         .anchors = kBelow},
         {.name = "ComboHoraire",
          .kind = Kind::DropDown,
          .place = {900, 5925, 7335, 345},
          .content = Part::Fields,
-         .events = {Event::TimetablePicked}},
+         .events = {Event::TimetablePicked},
+         .anchors = kWidensBelow},
         {.name = "BtnAjouterPeriode",
          .kind = Kind::PushButton,
          .caption = "Ajouter",
          .place = {165, 6360, 2625, 330},
-         .events = {Event::AddPeriod}},
+         .events = {Event::AddPeriod},
+         .anchors = kBelow},
         {.name = "BtnSupprimerPeriode",
          .kind = Kind::PushButton,
          .caption = "Supprimer",
          .place = {2880, 6360, 2640, 330},
-         .events = {Event::RemovePeriod}},
+         .events = {Event::RemovePeriod},
+         .anchors = kBelow},
         {.name = "BtnEnregistrer",
          .kind = Kind::PushButton,
          .caption = "Enregistrer",
          .place = {5745, 6945, 1200, 330},
-         .events = {Event::SaveClicked}},
+         .events = {Event::SaveClicked},
+         .anchors = kBottomRight},
         {.name = "BtnAnnuler",
          .kind = Kind::PushButton,
          .caption = "Annuler",
          .place = {7035, 6945, 1200, 330},
-         .events = {Event::CancelClicked}},
+         .events = {Event::CancelClicked},
+         .anchors = kBottomRight},
     };
     return inTabOrder(std::move(dialog));
 }
@@ -354,7 +369,83 @@ void SpecialTimetablesForm::click(SpecialTimetablesEvent event) {
     }
 }
 
-void editSpecialTimetables(Program& program, SpecialTimetablesScreen& screen) {
+Action actionOf(SpecialTimetablesEvent event) {
+    switch (event) {
+    case Event::TimetableChosen:
+    case Event::PeriodChosen:
+    case Event::TimetablePicked:
+        return Action::Pick;
+    case Event::NameEdited:
+    case Event::FromEdited:
+    case Event::ToEdited:
+        return Action::Edit;
+    default:
+        return Action::Click;
+    }
+}
+
+const FormDescription& SpecialTimetablesForm::description() const {
+    static const FormDescription dialog = described(specialTimetablesDescription());
+    return dialog;
+}
+
+ControlValue SpecialTimetablesForm::value(size_t control, bool /*menuItem*/) const {
+    const std::string_view name = description().controls.at(control).name;
+    ControlValue shown;
+    if (name == "ListeHoraires") {
+        shown.items = timetables();
+        shown.selected = chosenTimetable_;
+    } else if (name == "ChNom") {
+        shown.text = name_;
+    } else if (name == "Periodes") {
+        for (const DatedPeriodRow& row : rows()) {
+            shown.rows.push_back({row.from, row.to, row.timetable});
+            shown.rowLooks.push_back(!row.fault.empty() ? Look::Warning
+                                     : row.over         ? Look::Greyed
+                                                        : Look::Plain);
+            shown.rowToolTips.push_back(row.fault);
+        }
+        shown.selected = chosenPeriod_;
+    } else if (name == "ChDu") {
+        shown.date = from_;
+    } else if (name == "ChAu") {
+        shown.date = to_;
+    } else if (name == "ComboHoraire") {
+        shown.items = timetableChoices();
+        shown.selected = choice_;
+    }
+    return shown;
+}
+
+void SpecialTimetablesForm::raise(const ControlInput& input) {
+    const std::optional<Event> event = eventOf(description(), input, actionOf);
+    if (!event) {
+        return;
+    }
+    switch (*event) {
+    case Event::TimetableChosen:
+        return chooseTimetable(input.row);
+    case Event::NameEdited:
+        return setName(input.text);
+    case Event::PeriodChosen:
+        return choosePeriod(input.row);
+    case Event::FromEdited:
+        return setFrom(input.date);
+    case Event::ToEdited:
+        return setTo(input.date);
+    case Event::TimetablePicked:
+        if (input.row) {
+            pickTimetable(*input.row);
+        }
+        return;
+    default:
+        click(*event);
+        chosenPeriod_.reset(); // the rows may have changed: none is current
+        return;
+    }
+}
+
+void editSpecialTimetables(Program& program, FormScreen& screen) {
     Dialogs& dialogs = program.dialogs();
     const ProgramPaths& paths = program.paths;
     std::string files[2];

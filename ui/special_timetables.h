@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/control_description.h"
+#include "core/form.h"
 #include "core/program_paths.h"
 #include "platform/dialogs.h"
 #include "platform/file_layer.h"
@@ -42,6 +42,7 @@ using SpecialTimetablesDescription =
     WindowDescription<SpecialTimetablesEvent, SpecialTimetablesPart>;
 
 const SpecialTimetablesDescription& specialTimetablesDescription();
+Action actionOf(SpecialTimetablesEvent event);
 
 // One row of the periods: its dates as dd/mm/yyyy and its timetable's name, or the file's texts
 // for a record the scheduler skips, which fault then says why. A period over is greyed.
@@ -58,7 +59,7 @@ struct DatedPeriodRow {
 // timetables by name (added, renamed, removed), the dated periods sorted by start date (records
 // that do not ring after them, in file order), the fields of a period to add, and the save of
 // Quorel.noms and Quorel.horaires. Nothing reaches a file before "Enregistrer".
-class SpecialTimetablesForm {
+class SpecialTimetablesForm final : public Form {
   public:
     // dayFiles: the special timetables whose day file exists, named or not.
     SpecialTimetablesForm(TimetableNames names, std::set<int16_t> dayFiles,
@@ -99,8 +100,12 @@ class SpecialTimetablesForm {
     void cancelClicked() { ended_ = true; }
     // The click of a button of the dialog, as the calls above; other events are no clicks.
     void click(SpecialTimetablesEvent event);
-    bool ended() const { return ended_; }
+    bool ended() const override { return ended_; }
     bool saved() const { return saved_; }
+
+    const FormDescription& description() const override;
+    ControlValue value(size_t control, bool menuItem) const override;
+    void raise(const ControlInput& input) override;
 
   private:
     // The timetable number of a line of the drop-down.
@@ -129,15 +134,9 @@ class SpecialTimetablesForm {
     bool saved_ = false;
 };
 
-class SpecialTimetablesScreen {
-  public:
-    virtual ~SpecialTimetablesScreen() = default;
-    virtual void show(SpecialTimetablesForm& form) = 0;
-};
-
 // "Horaires particuliers…": reads Quorel.noms and Quorel.horaires for editing (a file that exists
 // but cannot be read is refused with its message) and shows them; once saved, the day list shows
 // the timetables as they are now and today's timetable is chosen again at once.
-void editSpecialTimetables(Program& program, SpecialTimetablesScreen& screen);
+void editSpecialTimetables(Program& program, FormScreen& screen);
 
 } // namespace quorel

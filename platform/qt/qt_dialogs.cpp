@@ -1,6 +1,6 @@
 #include "platform/qt/qt_dialogs.h"
 
-#include "platform/message_boxes.h"
+#include "core/message_boxes.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/message_boxes.h"
 #include "platform/dialogs.h"
-#include "platform/message_boxes.h"
 
 #include <optional>
 #include <string>

@@ -20,12 +20,14 @@ namespace {
 using Station = test::ProgramStation<test::FakeWindow>;
 
 // A dialog whose operator acts as the test says.
-template <typename Screen, typename Shown> struct ScriptedScreen final : Screen {
-    void show(Shown& shown) override { ++opened, act(shown); }
+template <typename Shown> struct ScriptedScreen final : FormScreen {
+    void show(Form& shown) override { ++opened, act(dynamic_cast<Shown&>(shown)); }
+    void openFolder(const std::string& folder) override { folders.push_back(folder); }
     std::function<void(Shown&)> act = [](Shown&) {};
     int opened = 0;
+    std::vector<std::string> folders;
 };
-using PeriodsScreen = ScriptedScreen<DaysWithoutBellsScreen, DaysWithoutBellsForm>;
+using PeriodsScreen = ScriptedScreen<DaysWithoutBellsForm>;
 
 TEST(DaysWithoutBells, AnUnreadableFileIsRefusedWithItsMessageAndNeverShownAsAnEmptyList) {
     Station s;
@@ -180,7 +182,7 @@ TEST(Ports, TheOptionInUseReopensOnItsNewDeviceAndABellRingingGoesOnThere) {
     }
     ASSERT_EQ(s.link.bytes().back(), 'p'); // relay 1 on, relay 2 off
     const size_t before = s.link.bytes().size();
-    using Screen = ScriptedScreen<PortsScreen, PortsForm>;
+    using Screen = ScriptedScreen<PortsForm>;
     Screen screen;
     screen.act = [&s](PortsForm& form) {
         EXPECT_EQ(form.device(0), deviceForPort(s.store, 1)); // the system's own name
@@ -217,7 +219,7 @@ TEST(Ports, TheOptionInUseReopensOnItsNewDeviceAndABellRingingGoesOnThere) {
     EXPECT_NE(std::find(bytes.begin() + before + 1, bytes.end(), 'e'), bytes.end());
 }
 
-using TimetablesScreen = ScriptedScreen<SpecialTimetablesScreen, SpecialTimetablesForm>;
+using TimetablesScreen = ScriptedScreen<SpecialTimetablesForm>;
 
 // The special timetables are added, renamed and removed by name, the periods edited and both
 // files written; once saved, the day list shows the timetables and today rings by the periods.
@@ -324,7 +326,7 @@ TEST(JournalViewer, ShowsTodaysLinesAtFirstThenThoseOfTheDayChosenOrWhyThereAreN
     std::filesystem::create_directory(journalFilePath(folder, {2020, 6, 20}));
     s.folder.write("Journal/2020-06-19.txt", "");
     std::vector<std::string> shown;
-    ScriptedScreen<JournalScreen, JournalViewer> screen;
+    ScriptedScreen<JournalViewer> screen;
     screen.act = [&](JournalViewer& viewer) {
         EXPECT_TRUE(viewer.day() == LocalDate({2020, 6, 22}));
         EXPECT_EQ(viewer.folder(), folder);

@@ -1,4 +1,4 @@
-#include "platform/message_boxes.h"
+#include "core/message_boxes.h"
 
 namespace quorel {
 

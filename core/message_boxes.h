@@ -1,11 +1,15 @@
 #pragma once
 
 #include "core/control_description.h"
-#include "platform/dialogs.h"
 
 #include <optional>
 
 namespace quorel {
+
+enum class MessageIcon { None, Critical };
+
+// The operator's answer to a question: "Oui", "Non" or "Annuler".
+enum class Answer { Yes, No, Cancel };
 
 // The buttons of the message boxes, which are what they raise.
 enum class BoxButton { Ok, Yes, No, Cancel };
