@@ -391,6 +391,9 @@ QWidget* buildControl(const FormControl& control, QWidget* parent) {
         built->setGeometry(
             pixels(placeFitting(control, twips(needed.width()), twips(needed.height()))));
     }
+    if (control.kind == ControlKind::Label && control.clipsText) {
+        fitType(static_cast<QLabel*>(built), control);
+    }
     if (!control.visible) {
         built->hide();
     }
@@ -402,6 +405,7 @@ ControlValue describedValue(const FormControl& control) {
     if (control.kind == ControlKind::Label) {
         value.text = control.caption;
     }
+    value.toolTip = control.toolTip;
     value.check = control.checked ? CheckState::Checked : CheckState::Unchecked;
     value.visible = control.visible;
     return value;

@@ -23,7 +23,8 @@ QWidget* buildControl(const FormControl& control, QWidget* parent);
 // What a control shows as built, before its form sets anything.
 ControlValue describedValue(const FormControl& control);
 
-// Shows on a control made by buildControl what differs from was in now.
+// Shows on a control made by buildControl what differs from was in now (values as shownValue
+// gives them).
 void showValue(QWidget* widget, const FormControl& control, const ControlValue& was,
                const ControlValue& now);
 

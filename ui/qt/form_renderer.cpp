@@ -113,8 +113,18 @@ void FormRenderer::buildMenus(QMenuBar* menuBar) {
     }
 }
 
+FormRenderer::~FormRenderer() {
+    bind(nullptr);
+}
+
 void FormRenderer::bind(Form* form) {
+    if (form_ != nullptr) {
+        form_->redrawNow = nullptr;
+    }
     form_ = form;
+    if (form_ != nullptr) {
+        form_->redrawNow = [this] { draw(); };
+    }
 }
 
 void FormRenderer::wireMenuItem(size_t item) {
@@ -332,7 +342,7 @@ void FormRenderer::drawEach(const std::function<bool(const std::optional<int>&)>
     for (size_t control = 0; control < widgets_.size(); ++control) {
         const FormControl& described = description_.controls[control];
         if (drawn(described.content)) {
-            ControlValue now = form_->value(control);
+            ControlValue now = shownValue(described, form_->value(control, false));
             showValue(widgets_[control], described, shown_[control], now);
             shown_[control] = std::move(now);
         }
@@ -340,7 +350,7 @@ void FormRenderer::drawEach(const std::function<bool(const std::optional<int>&)>
     const std::vector<FormMenuItem> items = menuItems(description_);
     for (size_t item = 0; item < items.size(); ++item) {
         if (drawn(items[item].item->content)) {
-            ControlValue now = form_->value(item, true);
+            ControlValue now = shownValue(*items[item].item, form_->value(item, true));
             QAction* action = actions_[item];
             ControlValue& was = shownItems_[item];
             if (now.text != was.text) {

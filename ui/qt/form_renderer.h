@@ -26,8 +26,10 @@ class FormRenderer final : public QObject {
   public:
     // menuBar takes the menus described on a bar; it may be none when there are none.
     FormRenderer(FormDescription description, QWidget& client, QMenuBar* menuBar);
+    ~FormRenderer() override;
 
-    // The form the controls report to and show; none: the operator's actions go nowhere.
+    // The form the controls report to and show; none: the operator's actions go nowhere. The
+    // form's redrawNow draws it while it is bound.
     void bind(Form* form);
 
     // Shows every value the form sets that changed since it was last drawn; or only those of

@@ -3,8 +3,10 @@
 #include "ui/qt/form_renderer.h"
 #include "ui/qt/twips.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QMenuBar>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -66,6 +68,10 @@ void QtFormScreen::show(Form& form) {
     }
     FormDialog dialog(form, parent_);
     dialog.exec();
+}
+
+void QtFormScreen::openFolder(const std::string& folder) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(folder)));
 }
 
 } // namespace quorel
