@@ -183,6 +183,7 @@ void FormRenderer::wire(size_t control) {
             edit.text = typed.toStdString();
             act(edit);
         });
+        // The line picked replaces the field's text, which is noted as shown.
         connect(field, &QComboBox::activated, this, [this, input, field](int row) {
             ControlInput pick = input(Action::Pick);
             pick.row = rowOf(row);
@@ -193,10 +194,9 @@ void FormRenderer::wire(size_t control) {
     }
     case ControlKind::DropDown: {
         auto* box = static_cast<QComboBox*>(widget);
-        connect(box, &QComboBox::currentIndexChanged, this, [this, input, box](int row) {
+        connect(box, &QComboBox::currentIndexChanged, this, [this, input](int row) {
             ControlInput pick = input(Action::Pick);
             pick.row = rowOf(row);
-            pick.text = box->itemText(row).toStdString();
             act(pick);
         });
         break;
@@ -214,8 +214,6 @@ void FormRenderer::wire(size_t control) {
         connect(list, &QListWidget::itemSelectionChanged, this, [this, input, list] {
             ControlInput pick = input(Action::Pick);
             pick.row = selectedRow(list);
-            pick.text = pick.row ? list->item(static_cast<int>(*pick.row))->text().toStdString()
-                                 : std::string();
             act(pick);
         });
         break;

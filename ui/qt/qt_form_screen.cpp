@@ -14,34 +14,36 @@ namespace quorel {
 
 namespace {
 
+// A form's dialog: a client area of the described size (its minimum when resizable) under the
+// menu bar, if the form has menus on one.
 class FormDialog final : public QDialog {
   public:
     FormDialog(Form& form, QWidget* parent) : QDialog(parent) {
-        const FormDescription& described = form.description();
-        setObjectName(QString::fromUtf8(described.name));
-        setWindowTitle(QString::fromUtf8(described.title));
+        const FormDescription& description = form.description();
+        setObjectName(QString::fromUtf8(description.name));
+        setWindowTitle(QString::fromUtf8(description.title));
         setModal(true);
         auto* layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(0);
         QMenuBar* menuBar = nullptr;
-        if (std::any_of(described.menus.begin(), described.menus.end(),
+        if (std::any_of(description.menus.begin(), description.menus.end(),
                         [](const auto& menu) { return menu.onMenuBar; })) {
             menuBar = new QMenuBar(this);
             layout->setMenuBar(menuBar);
         }
         auto* client = new QWidget(this);
-        const QSize size(px(described.clientWidth), px(described.clientHeight));
-        if (described.resizable) {
+        const QSize size(px(description.clientWidth), px(description.clientHeight));
+        if (description.resizable) {
             client->setMinimumSize(size);
         } else {
             client->setFixedSize(size);
         }
         layout->addWidget(client);
-        renderer_ = new FormRenderer(described, *client, menuBar);
+        renderer_ = new FormRenderer(description, *client, menuBar);
         renderer_->bind(&form);
         renderer_->onEnded = [this] { accept(); };
-        cancelButton_ = described.cancelButton;
+        cancelButton_ = description.cancelButton;
         renderer_->draw();
         resize(minimumSizeHint());
     }
