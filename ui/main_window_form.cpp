@@ -81,6 +81,8 @@ ControlValue MainWindowForm::controlValue(const ControlDescription<int, int>& co
     const SchedulerCaptions& captions = program_.captions;
     const RelayPanel& panel = program_.panel;
     ControlValue shown;
+    // Outputs 3 and 4 have no switch or indicator on screen.
+    shown.visible = control.visible;
     if (name == "LblHeure") {
         shown.text = captions.LblHeure;
         shown.toolTip = captions.LblHeureToolTip;

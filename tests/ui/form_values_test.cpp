@@ -88,6 +88,8 @@ TEST_F(Window, ShowsTheProgramsStateInItsControlsAndMenus) {
     EXPECT_EQ(next.toolTip, next.text); // no tool tip of its own: the text
     EXPECT_EQ(next.look, Look::Plain);
     EXPECT_EQ(value("LedOut", 0).look, Look::IndicatorOff);
+    EXPECT_TRUE(value("CheckS", 1).visible);
+    EXPECT_FALSE(value("CheckS", 2).visible); // as described
 
     const ControlValue list = value("Quorel");
     ASSERT_EQ(list.rows.size(), 2u);
