@@ -58,7 +58,6 @@ ControlValue shownValue(const ControlDescription<int, int>& control, ControlValu
     if (value.toolTip.empty()) {
         value.toolTip = control.toolTip;
     }
-    value.visible = value.visible && control.visible;
     return value;
 }
 

@@ -92,7 +92,7 @@ TwipsRect placeFitting(const ControlDescription<int, int>& control, int neededWi
 int typeHeightToFit(int typeHeight, int neededWidth, int availableWidth);
 
 // What a renderer shows of a form's value: an empty tool tip is the described one, an empty text
-// of a menu item its caption, and a control described hidden (never shown) stays hidden.
+// of a menu item its caption.
 ControlValue shownValue(const ControlDescription<int, int>& control, ControlValue value);
 ControlValue shownValue(const MenuItemDescription<int, int>& item, ControlValue value);
 
