@@ -54,4 +54,18 @@ int typeHeightToFit(int typeHeight, int neededWidth, int availableWidth) {
     return std::max(fitting, (typeHeight * 2 + 2) / 3);
 }
 
+ControlValue shownValue(const ControlDescription<int, int>& control, ControlValue value) {
+    if (value.toolTip.empty()) {
+        value.toolTip = control.toolTip;
+    }
+    return value;
+}
+
+ControlValue shownValue(const MenuItemDescription<int, int>& item, ControlValue value) {
+    if (value.text.empty()) {
+        value.text = item.caption;
+    }
+    return value;
+}
+
 } // namespace quorel

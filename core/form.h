@@ -91,6 +91,11 @@ TwipsRect placeFitting(const ControlDescription<int, int>& control, int neededWi
 // shrinks to availableWidth, never below two thirds of typeHeight.
 int typeHeightToFit(int typeHeight, int neededWidth, int availableWidth);
 
+// What a renderer shows of a form's value: an empty tool tip is the described one, an empty text
+// of a menu item its caption.
+ControlValue shownValue(const ControlDescription<int, int>& control, ControlValue value);
+ControlValue shownValue(const MenuItemDescription<int, int>& item, ControlValue value);
+
 // A window or dialog described with its events and parts as plain numbers, so that one
 // renderer draws them all: each number is the value of the form's own enumeration.
 using FormDescription = WindowDescription<int, int>;

@@ -1,18 +1,21 @@
 #pragma once
 
+#include "ui/main_window_form.h"
 #include "ui/main_window_view.h"
-#include "ui/qt/main_window_controls.h"
+#include "ui/qt/qt_form_screen.h"
 #include "ui/window_geometry.h"
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 
 namespace quorel {
 
-class ScheduleTableModel;
+class FormRenderer;
 
-// The window F1. It shows the logic's state (View) and forwards every event of its controls to
-// the logic; it decides nothing itself.
+// The window F1: its controls and menus are drawn by a renderer from its form (MainWindowForm),
+// which the logic's redraws and the operator's actions go through. The window itself keeps its
+// fixed client size, its place and size rule, its close and the program's end.
 class MainWindow final : public QMainWindow, public MainWindowView, public WindowGeometry {
     Q_OBJECT
 
@@ -30,6 +33,7 @@ class MainWindow final : public QMainWindow, public MainWindowView, public Windo
     void moveTo(TwipsPoint position) override;
 
     void closeFor(ShutdownCause cause) override;
+    void showCopyMenu() override;
 
     // Runs once, when the program has ended, to leave the event loop.
     std::function<void()> onEnded;
@@ -37,35 +41,17 @@ class MainWindow final : public QMainWindow, public MainWindowView, public Windo
   protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void connectControls();
-    // Connects the Qt signal of source that raises event; index: the element of a control array.
-    void connectEvent(WindowEvent event, int index, QObject* source);
-
-    void showClock() override;
-    void showOutputs() override;
-    void showStatus() override;
-    void showPortChoice() override;
-    void showRelayButtons() override;
-    void showList() override;
-    void showEditFields() override;
-    void showDays() override;
-    void showAutoRun() override;
-    void showNextBell() override;
-    void editDaysWithoutBells() override;
-    void editPorts() override;
-    void editSpecialTimetables() override;
-    void showJournal() override;
-    void showCopyMenu() override;
+    void showPart(int part) override;
     // Announces the program's end, once.
     void end();
 
-    MainWindowControls controls_;
+    QtFormScreen screen_{this};
+    FormRenderer* renderer_;
+    std::unique_ptr<MainWindowForm> form_;
     bool applyingResizeRule_ = false;
     bool endAnnounced_ = false;
-    ScheduleTableModel* listModel_ = nullptr;
 };
 
 } // namespace quorel

@@ -10,6 +10,10 @@ inline int px(int twips) {
     return static_cast<int>(std::lround(twips / 15.0));
 }
 
+inline int twips(int pixels) {
+    return pixels * 15;
+}
+
 inline QRect twipsRect(int left, int top, int width, int height) {
     return QRect(px(left), px(top), px(width), px(height));
 }
