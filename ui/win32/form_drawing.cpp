@@ -73,7 +73,7 @@ void FormWindow::drawPart(int part) {
 }
 
 void FormWindow::drawControl(size_t position) {
-    const ControlValue value = form_->value(position, false);
+    const ControlValue value = shownValue(controlAt(position), form_->value(position, false));
     if (shown_[position] != value) {
         const Quiet quiet(drawing_);
         drawValue(position, shown_[position], value);
@@ -174,14 +174,13 @@ void FormWindow::drawValue(size_t position, const std::optional<ControlValue>& b
         break;
     }
     if (changed(&ControlValue::toolTip) && control.kind != ControlKind::ReportList) {
-        tips_.setText(handle, value.toolTip.empty() ? control.toolTip : value.toolTip);
+        tips_.setText(handle, value.toolTip);
     }
     if (changed(&ControlValue::enabled)) {
         ::EnableWindow(handle, value.enabled ? TRUE : FALSE);
     }
-    // A control described hidden stays hidden.
     if (changed(&ControlValue::visible)) {
-        ::ShowWindow(handle, value.visible && control.visible ? SW_SHOWNA : SW_HIDE);
+        ::ShowWindow(handle, value.visible ? SW_SHOWNA : SW_HIDE);
     }
 }
 
@@ -218,7 +217,7 @@ void FormWindow::drawRows(size_t position, const ControlValue& value) {
 
 void FormWindow::drawItem(size_t item) {
     MenuEntry& entry = items_[item];
-    const ControlValue value = form_->value(item, true);
+    const ControlValue value = shownValue(*entry.described.item, form_->value(item, true));
     if (entry.shown != value) {
         entry.shown = value;
         rebuildMenu(entry.menu);
@@ -235,7 +234,6 @@ void FormWindow::rebuildMenu(HMENU menu) {
         if (entry.menu != menu || (entry.shown && !entry.shown->visible)) {
             continue;
         }
-        const bool ownCaption = entry.shown && !entry.shown->text.empty();
         UINT flags = MF_STRING;
         if (entry.shown) {
             flags |= (entry.shown->check == CheckState::Checked ? MF_CHECKED : MF_UNCHECKED) |
@@ -243,7 +241,7 @@ void FormWindow::rebuildMenu(HMENU menu) {
         }
         ::AppendMenuW(
             menu, flags, kFirstMenuCommand + i,
-            toWide(ownCaption ? entry.shown->text : entry.described.item->caption).c_str());
+            toWide(entry.shown ? entry.shown->text : entry.described.item->caption).c_str());
     }
     if (menuBar_ != nullptr && window_ != nullptr) {
         ::DrawMenuBar(window_);
