@@ -1,6 +1,7 @@
 #include "ui/days_without_bells.h"
 
 #include "schedule/calendar_date.h"
+#include "ui/dialog_controls.h"
 #include "ui/program.h"
 
 namespace quorel {
@@ -16,68 +17,30 @@ DaysWithoutBellsDescription describe() {
                                        .title = "Jours sans sonnerie",
                                        .clientWidth = 8400,
                                        .clientHeight = 6300,
-                                       .resizable = true,
-                                       .cancelButton = "BtnAnnuler"};
+                                       .resizable = true};
+    using Control = ControlDescription<Event, Part>;
+    Control periods = field("JoursSansSonnerie", Kind::ReportList, {165, 165, 8070, 3840},
+                            Part::Periods, Event::PeriodChosen, kGrows);
+    periods.columns = {{"Du"}, {"Au"}, {"Motif"}};
     dialog.controls = {
-        {.name = "JoursSansSonnerie",
-         .kind = Kind::ReportList,
-         .place = {165, 165, 8070, 3840},
-         .content = Part::Periods,
-         .events = {Event::PeriodChosen},
-         .columns = {{"Du"}, {"Au"}, {"Motif"}},
-         .anchors = kGrows},
-        {.name = "LblDu", .caption = "Du", .place = {165, 4095, 495, 345}, .anchors = kBelow},
-        {.name = "ChDu",
-         .kind = Kind::DateField,
-         .place = {720, 4095, 7515, 345},
-         .content = Part::Fields,
-         .events = {Event::FromEdited},
-         .anchors = kWidensBelow},
-        {.name = "LblAu", .caption = "Au", .place = {165, 4530, 495, 345}, .anchors = kBelow},
-        {.name = "ChAu",
-         .kind = Kind::DateField,
-         .place = {720, 4530, 7515, 345},
-         .content = Part::Fields,
-         .events = {Event::ToEdited},
-         .anchors = kWidensBelow},
-        {.name = "LblMotif", .caption = "Motif", .place = {165, 4965, 495, 330}, .anchors = kBelow},
-        {.name = "ChMotif",
-         .kind = Kind::TextField,
-         .place = {720, 4965, 7515, 330},
-         .content = Part::Fields,
-         .events = {Event::LabelEdited},
-         .anchors = kWidensBelow},
-        {.name = "BtnAjouterPeriode",
-         .kind = Kind::PushButton,
-         .caption = "Ajouter",
-         .place = {165, 5385, 2625, 330},
-         .events = {Event::AddClicked},
-         .anchors = kBelow},
-        {.name = "BtnSupprimerPeriode",
-         .kind = Kind::PushButton,
-         .caption = "Supprimer",
-         .place = {2880, 5385, 2640, 330},
-         .events = {Event::RemoveClicked},
-         .anchors = kBelow},
-        {.name = "BtnJoursFeries",
-         .kind = Kind::PushButton,
-         .caption = "Ajouter les jours fériés",
-         .place = {5610, 5385, 2625, 330},
-         .events = {Event::HolidaysClicked},
-         .anchors = kBelow},
-        {.name = "BtnEnregistrer",
-         .kind = Kind::PushButton,
-         .caption = "Enregistrer",
-         .place = {5745, 5805, 1200, 330},
-         .events = {Event::SaveClicked},
-         .anchors = kBottomRight},
-        {.name = "BtnAnnuler",
-         .kind = Kind::PushButton,
-         .caption = "Annuler",
-         .place = {7035, 5805, 1200, 330},
-         .events = {Event::CancelClicked},
-         .anchors = kBottomRight},
+        periods,
+        label<Event, Part>("LblDu", "Du", {165, 4095, 495, 345}, kBelow),
+        field("ChDu", Kind::DateField, {720, 4095, 7515, 345}, Part::Fields, Event::FromEdited,
+              kWidensBelow),
+        label<Event, Part>("LblAu", "Au", {165, 4530, 495, 345}, kBelow),
+        field("ChAu", Kind::DateField, {720, 4530, 7515, 345}, Part::Fields, Event::ToEdited,
+              kWidensBelow),
+        label<Event, Part>("LblMotif", "Motif", {165, 4965, 495, 330}, kBelow),
+        field("ChMotif", Kind::TextField, {720, 4965, 7515, 330}, Part::Fields, Event::LabelEdited,
+              kWidensBelow),
+        button<Event, Part>("BtnAjouterPeriode", "Ajouter", {165, 5385, 2625, 330},
+                            Event::AddClicked, kBelow),
+        button<Event, Part>("BtnSupprimerPeriode", "Supprimer", {2880, 5385, 2640, 330},
+                            Event::RemoveClicked, kBelow),
+        button<Event, Part>("BtnJoursFeries", "Ajouter les jours fériés", {5610, 5385, 2625, 330},
+                            Event::HolidaysClicked, kBelow),
     };
+    addSaveAndCancel(dialog, 5805, Event::SaveClicked, Event::CancelClicked);
     return inTabOrder(std::move(dialog));
 }
 
@@ -104,7 +67,7 @@ const DaysWithoutBellsDescription& daysWithoutBellsDescription() {
 DaysWithoutBellsForm::DaysWithoutBellsForm(std::vector<ClosedPeriod> periods, LocalDate today,
                                            std::string path, Dialogs& dialogs, FileLayer& files)
     : editor_(std::move(periods)), today_(today), path_(std::move(path)), dialogs_(dialogs),
-      files_(files), from_(today), to_(today) {}
+      files_(files), days_{today, today} {}
 
 std::vector<PeriodRow> DaysWithoutBellsForm::rows() const {
     std::vector<PeriodRow> rows;
@@ -116,7 +79,7 @@ std::vector<PeriodRow> DaysWithoutBellsForm::rows() const {
 }
 
 void DaysWithoutBellsForm::addClicked() {
-    const std::string refused = editor_.add(from_, to_, label_);
+    const std::string refused = editor_.add(days_.from, days_.to, label_);
     if (!refused.empty()) {
         dialogs_.message(refused, MessageIcon::Critical);
         return;
@@ -146,23 +109,6 @@ void DaysWithoutBellsForm::saveClicked() {
     saved_ = ended_ = true;
 }
 
-void DaysWithoutBellsForm::click(DaysWithoutBellsEvent event) {
-    switch (event) {
-    case Event::AddClicked:
-        return addClicked();
-    case Event::RemoveClicked:
-        return removeClicked();
-    case Event::HolidaysClicked:
-        return holidaysClicked();
-    case Event::SaveClicked:
-        return saveClicked();
-    case Event::CancelClicked:
-        return cancelClicked();
-    default:
-        return;
-    }
-}
-
 const FormDescription& DaysWithoutBellsForm::description() const {
     static const FormDescription dialog = described(daysWithoutBellsDescription());
     return dialog;
@@ -177,35 +123,37 @@ ControlValue DaysWithoutBellsForm::value(size_t control, bool /*menuItem*/) cons
             shown.rowLooks.push_back(row.over ? Look::Greyed : Look::Plain);
         }
         shown.selected = chosen_;
-    } else if (name == "ChDu") {
-        shown.date = from_;
-    } else if (name == "ChAu") {
-        shown.date = to_;
     } else if (name == "ChMotif") {
         shown.text = label_;
     }
+    days_.show(name, shown);
     return shown;
 }
 
 void DaysWithoutBellsForm::raise(const ControlInput& input) {
     const std::optional<Event> event = eventOf(description(), input, actionOf);
-    if (!event) {
+    if (!event || days_.take(description().controls.at(input.control).name, input) ||
+        savedOrCancelled(input)) {
         return;
     }
     switch (*event) {
     case Event::PeriodChosen:
         return choosePeriod(input.row);
-    case Event::FromEdited:
-        return setFrom(input.date);
-    case Event::ToEdited:
-        return setTo(input.date);
     case Event::LabelEdited:
         return setLabel(input.text);
+    case Event::AddClicked:
+        addClicked();
+        break;
+    case Event::RemoveClicked:
+        removeClicked();
+        break;
+    case Event::HolidaysClicked:
+        holidaysClicked();
+        break;
     default:
-        click(*event);
-        chosen_.reset(); // the rows may have changed: none is current
         return;
     }
+    chosen_.reset(); // the rows may have changed: none is current
 }
 
 void editDaysWithoutBells(Program& program, FormScreen& screen) {

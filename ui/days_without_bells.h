@@ -3,6 +3,7 @@
 #include "core/form.h"
 #include "platform/dialogs.h"
 #include "ui/closed_periods_editor.h"
+#include "ui/dialog_controls.h"
 
 #include <optional>
 #include <string>
@@ -47,20 +48,20 @@ struct PeriodRow {
 
 // What the dialog shows and what its controls do: the periods sorted by start date, the fields of
 // a period to add (both dates today at first), the public holidays, and the save.
-class DaysWithoutBellsForm final : public Form {
+class DaysWithoutBellsForm final : public EditingForm {
   public:
     DaysWithoutBellsForm(std::vector<ClosedPeriod> periods, LocalDate today, std::string path,
                          Dialogs& dialogs, FileLayer& files = systemFiles());
 
     std::vector<PeriodRow> rows() const;
-    const LocalDate& from() const { return from_; }
-    const LocalDate& to() const { return to_; }
+    const LocalDate& from() const { return days_.from; }
+    const LocalDate& to() const { return days_.to; }
     const std::string& label() const { return label_; }
 
     // The dialog's current row, none when it has none.
     void choosePeriod(std::optional<size_t> row) { chosen_ = row; }
-    void setFrom(const LocalDate& date) { from_ = date; }
-    void setTo(const LocalDate& date) { to_ = date; }
+    void setFrom(const LocalDate& date) { days_.from = date; }
+    void setTo(const LocalDate& date) { days_.to = date; }
     void setLabel(std::string text) { label_ = std::move(text); }
 
     // Adds the period of the fields, then empties the label; a refused one is said in a box.
@@ -69,15 +70,7 @@ class DaysWithoutBellsForm final : public Form {
     void removeClicked();
     // Adds the public holidays of this year and the next that are not listed yet.
     void holidaysClicked();
-    // Writes the file and ends the dialog; a failed save is said in a box and the edits stay.
-    void saveClicked();
-    // Ends the dialog, the file left as it is.
-    void cancelClicked() { ended_ = true; }
-    // The click of a button of the dialog, as the calls above; other events are no clicks.
-    void click(DaysWithoutBellsEvent event);
-
-    bool ended() const override { return ended_; }
-    bool saved() const { return saved_; }
+    void saveClicked() override;
 
     const FormDescription& description() const override;
     ControlValue value(size_t control, bool menuItem) const override;
@@ -91,12 +84,9 @@ class DaysWithoutBellsForm final : public Form {
     std::string path_;
     Dialogs& dialogs_;
     FileLayer& files_;
-    LocalDate from_;
-    LocalDate to_;
+    DayFields days_;
     std::string label_;
     std::optional<size_t> chosen_;
-    bool ended_ = false;
-    bool saved_ = false;
 };
 
 // "Jours sans sonnerie…": reads the program's Quorel.conges for editing and shows it on screen;

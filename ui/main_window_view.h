@@ -2,13 +2,16 @@
 
 #include "core/view.h"
 #include "ui/program.h"
+#include "ui/window_geometry.h"
+
+#include <functional>
 
 namespace quorel {
 
 // What both front ends' main windows share: each part the logic asks to redraw goes to the
 // window's renderer, which draws the controls and menu items of that part from the window's form
 // (MainWindowForm); the form asks the window for what only the window can do.
-class MainWindowView : public View {
+class MainWindowView : public View, public WindowGeometry {
   public:
     // Nothing is shown while no logic is attached.
     void redraw(ViewPart part) override {
@@ -23,11 +26,25 @@ class MainWindowView : public View {
     // Opens the pop-up "Jour" where the pointer is, and returns once it is closed.
     virtual void showCopyMenu() = 0;
 
+    // Runs once, when the program has ended, to leave the event loop.
+    std::function<void()> onEnded;
+
   protected:
     // Draws the controls and menu items whose content is that part.
     virtual void showPart(int part) = 0;
 
+    // Announces the program's end, once.
+    void end() {
+        if (!endAnnounced_ && onEnded) {
+            endAnnounced_ = true;
+            onEnded();
+        }
+    }
+
     Program* program_ = nullptr;
+
+  private:
+    bool endAnnounced_ = false;
 };
 
 } // namespace quorel

@@ -3,6 +3,7 @@
 #include "platform/port_devices.h"
 #include "relay/relay_bytes.h"
 #include "relay/status_text.h"
+#include "ui/dialog_controls.h"
 #include "ui/program.h"
 
 #include <set>
@@ -38,28 +39,14 @@ PortsDescription describe() {
                                    .events = {Event::DeviceEdited, Event::DeviceChosen},
                                    .anchors = {.right = true}});
     }
-    dialog.controls.push_back({.name = "BtnDetecter",
-                               .kind = Kind::PushButton,
-                               .caption = "Détecter le module",
-                               .place = {165, 1935, 2400, 330},
-                               .events = {Event::DetectClicked}});
+    dialog.controls.push_back(button<Event, Part>("BtnDetecter", "Détecter le module",
+                                                  {165, 1935, 2400, 330}, Event::DetectClicked));
     dialog.controls.push_back({.name = "LblDetection",
                                .place = {165, 2355, 6870, 495},
                                .content = Part::Detection,
                                .clipsText = true,
                                .anchors = {.right = true}});
-    dialog.controls.push_back({.name = "BtnEnregistrer",
-                               .kind = Kind::PushButton,
-                               .caption = "Enregistrer",
-                               .place = {4545, 2925, 1200, 330},
-                               .events = {Event::SaveClicked},
-                               .anchors = kBottomRight});
-    dialog.controls.push_back({.name = "BtnAnnuler",
-                               .kind = Kind::PushButton,
-                               .caption = "Annuler",
-                               .place = {5835, 2925, 1200, 330},
-                               .events = {Event::CancelClicked},
-                               .anchors = kBottomRight});
+    addSaveAndCancel(dialog, 2925, Event::SaveClicked, Event::CancelClicked);
     return inTabOrder(std::move(dialog));
 }
 
@@ -179,20 +166,6 @@ void PortsForm::saveClicked() {
     saved_ = ended_ = true;
 }
 
-void PortsForm::click(PortsEvent event) {
-    switch (event) {
-    case PortsEvent::DetectClicked:
-        return detectClicked();
-    case PortsEvent::SaveClicked:
-        return saveClicked();
-    case PortsEvent::CancelClicked:
-        return cancelClicked();
-    case PortsEvent::DeviceEdited:
-    case PortsEvent::DeviceChosen:
-        return;
-    }
-}
-
 Action actionOf(PortsEvent event) {
     switch (event) {
     case PortsEvent::DeviceEdited:
@@ -223,7 +196,7 @@ ControlValue PortsForm::value(size_t control, bool /*menuItem*/) const {
 
 void PortsForm::raise(const ControlInput& input) {
     const std::optional<PortsEvent> event = eventOf(description(), input, actionOf);
-    if (!event) {
+    if (!event || savedOrCancelled(input)) {
         return;
     }
     const int option = description().controls.at(input.control).index;
@@ -235,8 +208,10 @@ void PortsForm::raise(const ControlInput& input) {
             chooseDevice(option, *input.row);
         }
         return;
+    case PortsEvent::DetectClicked:
+        return detectClicked();
     default:
-        return click(*event);
+        return;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "platform/serial_ports.h"
 #include "platform/settings_store.h"
 #include "relay/module_probe.h"
+#include "ui/dialog_controls.h"
 
 #include <array>
 #include <functional>
@@ -41,7 +42,7 @@ inline constexpr int kPortOptions = 4;
 // What the dialog "Ports" shows and what its controls do: the device each option opens, the
 // devices present to choose from, the detection of the module, and the save of the choices to
 // the settings store ([Ports] COM1 to COM4).
-class PortsForm final : public Form {
+class PortsForm final : public EditingForm {
   public:
     using Probe = std::function<ProbeOutcome(const std::string& device)>;
 
@@ -65,15 +66,8 @@ class PortsForm final : public Form {
     // device of option detectFor. What was found is said in detection(). While it runs, the
     // window's events go on: the other clicks wait for it to end.
     void detectClicked();
-    // Writes the options whose device changed; a failed write is said in a box and the dialog
-    // stays open.
-    void saveClicked();
-    void cancelClicked();
-    // The click of a button of the dialog, as the calls above; other events are no clicks.
-    void click(PortsEvent event);
-
-    bool ended() const override { return ended_; }
-    bool saved() const { return saved_; }
+    void saveClicked() override;
+    void cancelClicked() override;
 
     const FormDescription& description() const override;
     ControlValue value(size_t control, bool menuItem) const override;
@@ -93,8 +87,6 @@ class PortsForm final : public Form {
     Dialogs& dialogs_;
     std::string detection_;
     bool detecting_ = false;
-    bool ended_ = false;
-    bool saved_ = false;
 };
 
 // "Ports…": shows the devices of the four options; once saved, the option in use opens its new

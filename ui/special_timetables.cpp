@@ -4,6 +4,7 @@
 #include "schedule/calendar_date.h"
 #include "schedule/day_file_path.h"
 #include "ui/closed_periods_editor.h"
+#include "ui/dialog_controls.h"
 #include "ui/file_messages.h"
 #include "ui/program.h"
 
@@ -23,94 +24,41 @@ SpecialTimetablesDescription describe() {
                                         .title = "Horaires particuliers",
                                         .clientWidth = 8400,
                                         .clientHeight = 7440,
-                                        .resizable = true,
-                                        .cancelButton = "BtnAnnuler"};
+                                        .resizable = true};
+    using Control = ControlDescription<Event, Part>;
+    Control periods = field("Periodes", Kind::ReportList, {165, 3000, 8070, 2355}, Part::Periods,
+                            Event::PeriodChosen, kGrows);
+    periods.columns = {{"Du"}, {"Au"}, {"Horaire"}};
     dialog.controls = {
-        {.name = "LblHoraires", .caption = "Horaires particuliers", .place = {165, 165, 3600, 255}},
-        {.name = "ListeHoraires",
-         .kind = Kind::ListBox,
-         .place = {165, 450, 3600, 2100},
-         .content = Part::Timetables,
-         .events = {Event::TimetableChosen}},
-        {.name = "LblNom", .caption = "Nom", .place = {3930, 480, 600, 285}},
-        {.name = "ChNom",
-         .kind = Kind::TextField,
-         .place = {4590, 450, 3645, 330},
-         .content = Part::Timetables,
-         .events = {Event::NameEdited},
-         .anchors = {.right = true}},
-        {.name = "BtnAjouterHoraire",
-         .kind = Kind::PushButton,
-         .caption = "Ajouter",
-         .place = {3930, 885, 1380, 330},
-         .events = {Event::AddTimetable}},
-        {.name = "BtnRenommerHoraire",
-         .kind = Kind::PushButton,
-         .caption = "Renommer",
-         .place = {5393, 885, 1380, 330},
-         .events = {Event::RenameTimetable}},
-        {.name = "BtnSupprimerHoraire",
-         .kind = Kind::PushButton,
-         .caption = "Supprimer",
-         .place = {6855, 885, 1380, 330},
-         .events = {Event::RemoveTimetable}},
-        {.name = "LblPeriodes", .caption = "Périodes", .place = {165, 2715, 3600, 255}},
-        {.name = "Periodes",
-         .kind = Kind::ReportList,
-         .place = {165, 3000, 8070, 2355},
-         .content = Part::Periods,
-         .events = {Event::PeriodChosen},
-         .columns = {{"Du"}, {"Au"}, {"Horaire"}},
-         .anchors = kGrows},
-        {.name = "LblDu", .caption = "Du", .place = {165, 5490, 495, 345}, .anchors = kBelow},
-        {.name = "ChDu",
-         .kind = Kind::DateField,
-         .place = {720, 5490, 3000, 345},
-         .content = Part::Fields,
-         .events = {Event::FromEdited},
-         .anchors = kBelow},
-        {.name = "LblAu", .caption = "Au", .place = {3855, 5490, 450, 345}, .anchors = kBelow},
-        {.name = "ChAu",
-         .kind = Kind::DateField,
-         .place = {4350, 5490, 3885, 345},
-         .content = Part::Fields,
-         .events = {Event::ToEdited},
-         .anchors = kWidensBelow},
-        {.name = "LblHoraire",
-         .caption = "Horaire",
-         .place = {165, 5925, 700, 345},
-         .anchors = kBelow},
-        {.name = "ComboHoraire",
-         .kind = Kind::DropDown,
-         .place = {900, 5925, 7335, 345},
-         .content = Part::Fields,
-         .events = {Event::TimetablePicked},
-         .anchors = kWidensBelow},
-        {.name = "BtnAjouterPeriode",
-         .kind = Kind::PushButton,
-         .caption = "Ajouter",
-         .place = {165, 6360, 2625, 330},
-         .events = {Event::AddPeriod},
-         .anchors = kBelow},
-        {.name = "BtnSupprimerPeriode",
-         .kind = Kind::PushButton,
-         .caption = "Supprimer",
-         .place = {2880, 6360, 2640, 330},
-         .events = {Event::RemovePeriod},
-         .anchors = kBelow},
-        {.name = "BtnEnregistrer",
-         .kind = Kind::PushButton,
-         .caption = "Enregistrer",
-         .place = {5745, 6945, 1200, 330},
-         .events = {Event::SaveClicked},
-         .anchors = kBottomRight},
-        {.name = "BtnAnnuler",
-         .kind = Kind::PushButton,
-         .caption = "Annuler",
-         .place = {7035, 6945, 1200, 330},
-         .events = {Event::CancelClicked},
-         .anchors = kBottomRight},
+        label<Event, Part>("LblHoraires", "Horaires particuliers", {165, 165, 3600, 255}),
+        field("ListeHoraires", Kind::ListBox, {165, 450, 3600, 2100}, Part::Timetables,
+              Event::TimetableChosen),
+        label<Event, Part>("LblNom", "Nom", {3930, 480, 600, 285}),
+        field("ChNom", Kind::TextField, {4590, 450, 3645, 330}, Part::Timetables, Event::NameEdited,
+              {.right = true}),
+        button<Event, Part>("BtnAjouterHoraire", "Ajouter", {3930, 885, 1380, 330},
+                            Event::AddTimetable),
+        button<Event, Part>("BtnRenommerHoraire", "Renommer", {5393, 885, 1380, 330},
+                            Event::RenameTimetable),
+        button<Event, Part>("BtnSupprimerHoraire", "Supprimer", {6855, 885, 1380, 330},
+                            Event::RemoveTimetable),
+        label<Event, Part>("LblPeriodes", "Périodes", {165, 2715, 3600, 255}),
+        periods,
+        label<Event, Part>("LblDu", "Du", {165, 5490, 495, 345}, kBelow),
+        field("ChDu", Kind::DateField, {720, 5490, 3000, 345}, Part::Fields, Event::FromEdited,
+              kBelow),
+        label<Event, Part>("LblAu", "Au", {3855, 5490, 450, 345}, kBelow),
+        field("ChAu", Kind::DateField, {4350, 5490, 3885, 345}, Part::Fields, Event::ToEdited,
+              kWidensBelow),
+        label<Event, Part>("LblHoraire", "Horaire", {165, 5925, 700, 345}, kBelow),
+        field("ComboHoraire", Kind::DropDown, {900, 5925, 7335, 345}, Part::Fields,
+              Event::TimetablePicked, kWidensBelow),
+        button<Event, Part>("BtnAjouterPeriode", "Ajouter", {165, 6360, 2625, 330},
+                            Event::AddPeriod, kBelow),
+        button<Event, Part>("BtnSupprimerPeriode", "Supprimer", {2880, 6360, 2640, 330},
+                            Event::RemovePeriod, kBelow),
     };
+    addSaveAndCancel(dialog, 6945, Event::SaveClicked, Event::CancelClicked);
     return inTabOrder(std::move(dialog));
 }
 
@@ -130,7 +78,7 @@ SpecialTimetablesForm::SpecialTimetablesForm(TimetableNames names, std::set<int1
                                              LocalDate today, ProgramPaths paths, Dialogs& dialogs,
                                              FileLayer& files)
     : names_(std::move(names)), dayFiles_(std::move(dayFiles)), today_(today),
-      paths_(std::move(paths)), dialogs_(dialogs), files_(files), from_(today), to_(today) {
+      paths_(std::move(paths)), dialogs_(dialogs), files_(files), days_{today, today} {
     for (DatedPeriodRecord& record : records) {
         insert(std::move(record));
     }
@@ -302,17 +250,17 @@ void SpecialTimetablesForm::pickTimetable(size_t choice) {
 }
 
 void SpecialTimetablesForm::addPeriodClicked() {
-    if (!isRealDate(from_) || !isRealDate(to_)) {
+    if (!isRealDate(days_.from) || !isRealDate(days_.to)) {
         dialogs_.message("Cette date n'existe pas.", MessageIcon::Critical);
         return;
     }
-    if (to_ < from_) {
-        dialogs_.message("La date « Au » (" + frenchDateText(to_) + ") précède la date « Du » (" +
-                             frenchDateText(from_) + ").",
+    if (days_.to < days_.from) {
+        dialogs_.message("La date « Au » (" + frenchDateText(days_.to) +
+                             ") précède la date « Du » (" + frenchDateText(days_.from) + ").",
                          MessageIcon::Critical);
         return;
     }
-    insert(recordOf({from_, to_, timetableOfChoice(choice_)}));
+    insert(recordOf({days_.from, days_.to, timetableOfChoice(choice_)}));
     chosenPeriod_.reset();
 }
 
@@ -345,27 +293,6 @@ void SpecialTimetablesForm::saveClicked() {
         }
     }
     saved_ = ended_ = true;
-}
-
-void SpecialTimetablesForm::click(SpecialTimetablesEvent event) {
-    switch (event) {
-    case Event::AddTimetable:
-        return addTimetableClicked();
-    case Event::RenameTimetable:
-        return renameTimetableClicked();
-    case Event::RemoveTimetable:
-        return removeTimetableClicked();
-    case Event::AddPeriod:
-        return addPeriodClicked();
-    case Event::RemovePeriod:
-        return removePeriodClicked();
-    case Event::SaveClicked:
-        return saveClicked();
-    case Event::CancelClicked:
-        return cancelClicked();
-    default:
-        return;
-    }
 }
 
 Action actionOf(SpecialTimetablesEvent event) {
@@ -405,20 +332,18 @@ ControlValue SpecialTimetablesForm::value(size_t control, bool /*menuItem*/) con
             shown.rowToolTips.push_back(row.fault);
         }
         shown.selected = chosenPeriod_;
-    } else if (name == "ChDu") {
-        shown.date = from_;
-    } else if (name == "ChAu") {
-        shown.date = to_;
     } else if (name == "ComboHoraire") {
         shown.items = timetableChoices();
         shown.selected = choice_;
     }
+    days_.show(name, shown);
     return shown;
 }
 
 void SpecialTimetablesForm::raise(const ControlInput& input) {
     const std::optional<Event> event = eventOf(description(), input, actionOf);
-    if (!event) {
+    if (!event || days_.take(description().controls.at(input.control).name, input) ||
+        savedOrCancelled(input)) {
         return;
     }
     switch (*event) {
@@ -428,20 +353,30 @@ void SpecialTimetablesForm::raise(const ControlInput& input) {
         return setName(input.text);
     case Event::PeriodChosen:
         return choosePeriod(input.row);
-    case Event::FromEdited:
-        return setFrom(input.date);
-    case Event::ToEdited:
-        return setTo(input.date);
     case Event::TimetablePicked:
         if (input.row) {
             pickTimetable(*input.row);
         }
         return;
+    case Event::AddTimetable:
+        addTimetableClicked();
+        break;
+    case Event::RenameTimetable:
+        renameTimetableClicked();
+        break;
+    case Event::RemoveTimetable:
+        removeTimetableClicked();
+        break;
+    case Event::AddPeriod:
+        addPeriodClicked();
+        break;
+    case Event::RemovePeriod:
+        removePeriodClicked();
+        break;
     default:
-        click(*event);
-        chosenPeriod_.reset(); // the rows may have changed: none is current
         return;
     }
+    chosenPeriod_.reset(); // the rows may have changed: none is current
 }
 
 void editSpecialTimetables(Program& program, FormScreen& screen) {

@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/file_layer.h"
 #include "schedule/dated_timetables.h"
+#include "ui/dialog_controls.h"
 
 #include <optional>
 #include <set>
@@ -59,7 +60,7 @@ struct DatedPeriodRow {
 // timetables by name (added, renamed, removed), the dated periods sorted by start date (records
 // that do not ring after them, in file order), the fields of a period to add, and the save of
 // Quorel.noms and Quorel.horaires. Nothing reaches a file before "Enregistrer".
-class SpecialTimetablesForm final : public Form {
+class SpecialTimetablesForm final : public EditingForm {
   public:
     // dayFiles: the special timetables whose day file exists, named or not.
     SpecialTimetablesForm(TimetableNames names, std::set<int16_t> dayFiles,
@@ -84,24 +85,17 @@ class SpecialTimetablesForm final : public Form {
     // The drop-down's lines: "Lundi" to "Dimanche", then the special timetables that have a
     // name (a period naming one without a name would not ring).
     std::vector<std::string> timetableChoices() const;
-    const LocalDate& from() const { return from_; }
-    const LocalDate& to() const { return to_; }
+    const LocalDate& from() const { return days_.from; }
+    const LocalDate& to() const { return days_.to; }
     size_t timetableChoice() const { return choice_; }
     void choosePeriod(std::optional<size_t> row) { chosenPeriod_ = row; }
-    void setFrom(const LocalDate& date) { from_ = date; }
-    void setTo(const LocalDate& date) { to_ = date; }
+    void setFrom(const LocalDate& date) { days_.from = date; }
+    void setTo(const LocalDate& date) { days_.to = date; }
     void pickTimetable(size_t choice);
     void addPeriodClicked();
     void removePeriodClicked();
 
-    // Writes Quorel.noms and Quorel.horaires, and removes the day files of the timetables
-    // removed; a failure is said in a box and the dialog stays open.
-    void saveClicked();
-    void cancelClicked() { ended_ = true; }
-    // The click of a button of the dialog, as the calls above; other events are no clicks.
-    void click(SpecialTimetablesEvent event);
-    bool ended() const override { return ended_; }
-    bool saved() const { return saved_; }
+    void saveClicked() override;
 
     const FormDescription& description() const override;
     ControlValue value(size_t control, bool menuItem) const override;
@@ -127,11 +121,8 @@ class SpecialTimetablesForm final : public Form {
     std::optional<size_t> chosenTimetable_;
     std::string name_;
     std::optional<size_t> chosenPeriod_;
-    LocalDate from_;
-    LocalDate to_;
+    DayFields days_;
     size_t choice_ = 0;
-    bool ended_ = false;
-    bool saved_ = false;
 };
 
 // "Horaires particuliers…": reads Quorel.noms and Quorel.horaires for editing (a file that exists

@@ -15,7 +15,7 @@ namespace {
 
 // A window that records what the form asks of it, and a screen that shows each form as the test
 // says.
-struct RecordingWindow : MainWindowView, WindowGeometry {
+struct RecordingWindow : MainWindowView {
     void showPart(int part) override { parts.push_back(part); }
     void closeFor(ShutdownCause cause) override { closes.push_back(cause); }
     void showCopyMenu() override { ++copyMenus; }

@@ -104,11 +104,4 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void MainWindow::end() {
-    if (!endAnnounced_ && onEnded) {
-        endAnnounced_ = true;
-        onEnded();
-    }
-}
-
 } // namespace quorel

@@ -16,7 +16,7 @@ class FormRenderer;
 // The window F1: its controls and menus are drawn by a renderer from its form (MainWindowForm),
 // which the logic's redraws and the operator's actions go through. The window itself keeps its
 // fixed client size, its place and size rule, its close and the program's end.
-class MainWindow final : public QMainWindow, public MainWindowView, public WindowGeometry {
+class MainWindow final : public QMainWindow, public MainWindowView {
     Q_OBJECT
 
   public:
@@ -35,23 +35,17 @@ class MainWindow final : public QMainWindow, public MainWindowView, public Windo
     void closeFor(ShutdownCause cause) override;
     void showCopyMenu() override;
 
-    // Runs once, when the program has ended, to leave the event loop.
-    std::function<void()> onEnded;
-
   protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
     void showPart(int part) override;
-    // Announces the program's end, once.
-    void end();
 
     QtFormScreen screen_{this};
     FormRenderer* renderer_;
     std::unique_ptr<MainWindowForm> form_;
     bool applyingResizeRule_ = false;
-    bool endAnnounced_ = false;
 };
 
 } // namespace quorel

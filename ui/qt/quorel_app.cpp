@@ -7,7 +7,7 @@
 #include "platform/user_folders.h"
 
 #ifndef _WIN32
-#include "platform/qt/unix_signals.h"
+#include "ui/qt/unix_signals.h"
 #endif
 
 #include <QApplication>

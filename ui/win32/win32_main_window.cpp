@@ -94,13 +94,6 @@ void Win32MainWindow::closeFor(ShutdownCause cause) {
     }
 }
 
-void Win32MainWindow::end() {
-    if (!endAnnounced_ && onEnded) {
-        endAnnounced_ = true;
-        onEnded();
-    }
-}
-
 LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_SIZE:

@@ -15,7 +15,7 @@ namespace quorel {
 
 // The window F1, drawn by the renderer from its form: what is its own is its place and size
 // (the logic's resize rule), its close, the end of the session and the end of the program.
-class Win32MainWindow final : public FormWindow, public MainWindowView, public WindowGeometry {
+class Win32MainWindow final : public FormWindow, public MainWindowView {
   public:
     Win32MainWindow();
     ~Win32MainWindow() override;
@@ -25,17 +25,14 @@ class Win32MainWindow final : public FormWindow, public MainWindowView, public W
     // Unbinds the controls; call before the logic goes away.
     void detach();
     void show();
-
+    // Hides the window, rather than closing it, until the program ends.
+    void closeFor(ShutdownCause cause) override;
+    void showCopyMenu() override;
+    // The window's place on the screen, for the start-up and the resize rule.
     TwipsSize outerSize() override;
     TwipsSize screenSize() override;
     void moveTo(TwipsPoint position) override;
 
-    // Hides the window, rather than closing it, until the program ends.
-    void closeFor(ShutdownCause cause) override;
-    void showCopyMenu() override;
-
-    // Runs once, when the program has ended, to leave the message loop.
-    std::function<void()> onEnded;
     // Runs when Windows ends the session, before the shut-down it causes.
     std::function<void()> onSessionEnding;
 
@@ -47,13 +44,11 @@ class Win32MainWindow final : public FormWindow, public MainWindowView, public W
 
   private:
     void resized(WPARAM kind);
-    void end();
 
     const FormDescription windowDescription_ = described(mainWindowDescription());
     Win32FormScreen screen_;
     std::optional<MainWindowForm> mainForm_;
     bool applyingResizeRule_ = false;
-    bool endAnnounced_ = false;
 };
 
 } // namespace quorel

@@ -1,4 +1,4 @@
-#include "platform/qt/unix_signals.h"
+#include "ui/qt/unix_signals.h"
 
 #include <QSocketNotifier>
 
