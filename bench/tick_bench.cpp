@@ -21,6 +21,7 @@ class CountingSwitch final : public OutputSwitch {
         return {true, {true, true}};
     }
     void keepRelaysInStep() override {}
+    double switchSeconds() const override { return 0.3; }
     long switches = 0;
 };
 

@@ -5,6 +5,8 @@
 #include "relay/status_text.h"
 #include "schedule/journal_sentences.h"
 
+#include <algorithm>
+
 namespace quorel {
 
 RelayLink::RelayLink(SerialLink& link, Clock& clock, const SchedulerState& state, RelayPanel& panel,
@@ -14,7 +16,7 @@ RelayLink::RelayLink(SerialLink& link, Clock& clock, const SchedulerState& state
 
 SerialError RelayLink::command(int relay, bool on) {
     relays_.at(relay - 1) = Relay{on, false};
-    return send(relay, on);
+    return drives(relay) ? send(relay, on) : SerialError::None;
 }
 
 SerialError RelayLink::test(int relay, bool on) {
@@ -35,7 +37,8 @@ void RelayLink::portOpened() {
     relayMismatch_ = notAnswering_ = false;
     disagreeingSince_ = {};
     panel_.moduleNote.clear();
-    for (int relay = 1; relay <= kRelayCount; ++relay) {
+    panel_.moduleRelays = kRelayCount;
+    for (int relay = 1; relay <= kMaxRelayCount; ++relay) {
         relays_.at(relay - 1) = Relay{state_.OutputState[relay] == kOn, false};
     }
     showingFailure_ = false;
@@ -53,15 +56,17 @@ void RelayLink::keepInStep() {
     }
     lookAtAnswer();
     if (askedOpening_ != link_.openings()) {
-        // A device just opened: who it is, before the relays are set.
+        // A device just opened: who it is, before the relays are set; relays 3 and 4 wait for
+        // an answer that says it has them.
         askedOpening_ = link_.openings();
+        panel_.moduleRelays = kRelayCount;
         module_ = queries_.ask(ModuleQueries::Query::Version) ? Module::Asking : Module::Silent;
         lookAtAnswer(); // a module may have answered already
     }
     if (module_ == Module::Asking) {
         return;
     }
-    for (int relay = 1; relay <= kRelayCount; ++relay) {
+    for (int relay = 1; relay <= panel_.moduleRelays; ++relay) {
         const Relay& state = relays_.at(relay - 1);
         if (state.written) {
             continue;
@@ -79,7 +84,7 @@ void RelayLink::switchOffAll() {
     if (!link_.isOpen()) {
         return;
     }
-    for (int relay = 1; relay <= kRelayCount; ++relay) {
+    for (int relay = 1; relay <= panel_.moduleRelays; ++relay) {
         Relay& state = relays_.at(relay - 1);
         // A relay whose last command never arrived may be on as well.
         if (!state.on && state.written) {
@@ -107,7 +112,7 @@ void RelayLink::noteReopenedDevice() {
     if (link_.openings() == seenOpenings_) {
         return;
     }
-    // A module that went away may come back with its relays reset: both are owed their state.
+    // A module that went away may come back with its relays reset: all are owed their state.
     seenOpenings_ = link_.openings();
     for (Relay& relay : relays_) {
         relay.written = false;
@@ -123,7 +128,10 @@ void RelayLink::report(SerialError error) {
         }
         return;
     }
-    const bool allWritten = relays_[0].written && relays_[1].written;
+    bool allWritten = true;
+    for (int relay = 1; relay <= panel_.moduleRelays; ++relay) {
+        allWritten = allWritten && relays_.at(relay - 1).written;
+    }
     if (showingFailure_ && allWritten && !relayMismatch_ && !notAnswering_ && panel_.PortCom >= 1 &&
         panel_.PortCom < static_cast<int16_t>(kPortComCaptions.size())) {
         showingFailure_ = false;
@@ -165,14 +173,17 @@ void RelayLink::identified(const std::optional<std::vector<uint8_t>>& answer) {
     } else {
         module_ = Module::Answered;
         panel_.moduleNote = moduleDescription((*answer)[0], (*answer)[1]);
+        // Any other device that answers is driven as a USB-RLY02.
+        panel_.moduleRelays = std::max(kRelayCount, drivenRelays((*answer)[0]));
     }
     journal_.note(panel_.moduleNote);
     view_.redraw(ViewPart::Status);
 }
 
 void RelayLink::statesFound(const std::optional<std::vector<uint8_t>>& answer) {
-    // Only bits 0 and 1 can be set: anything else (an echo of the query) is no answer.
-    if (!answer || (*answer)[0] > 3) {
+    // Only the bits of the driven relays can be set (Quorel leaves a bigger board's others off):
+    // anything else (an echo of the query) is no answer.
+    if (!answer || ((*answer)[0] >> panel_.moduleRelays) != 0) {
         if (!notAnswering_) {
             notAnswering_ = showingFailure_ = true;
             showStatus(kModuleNotAnswering);
@@ -183,11 +194,11 @@ void RelayLink::statesFound(const std::optional<std::vector<uint8_t>>& answer) {
     const uint8_t found = (*answer)[0];
     const int second = static_cast<int>(clock_.secondsSinceMidnight());
     std::string differences;
-    for (int relay = 1; relay <= kRelayCount; ++relay) {
+    for (int relay = 1; relay <= kMaxRelayCount; ++relay) {
         const Relay& asked = askedFor_.at(relay - 1);
         const bool on = (found & (1 << (relay - 1))) != 0;
         std::optional<double>& since = disagreeingSince_.at(relay - 1);
-        if (!asked.written || on == asked.on) {
+        if (!drives(relay) || !asked.written || on == asked.on) {
             since.reset();
             continue;
         }
@@ -230,7 +241,10 @@ void RelayLink::askWhatIsDue() {
         return;
     }
     const int second = static_cast<int>(clock_.secondsSinceMidnight());
-    const bool relayOn = relays_[0].on || relays_[1].on;
+    bool relayOn = false;
+    for (int relay = 1; relay <= panel_.moduleRelays; ++relay) {
+        relayOn = relayOn || relays_.at(relay - 1).on;
+    }
     // A relay found otherwise is looked at once a second until it follows, even when off.
     const bool due = confirmationOwed_ ||
                      ((relayOn || relayMismatch_) && second != lastSecondAsked_) ||

@@ -28,14 +28,20 @@ namespace quorel {
 // otherwise (at second 30): a relay found in another state than commanded is commanded again
 // (error 8032), a module that stops answering is reported (8033) and still commanded. A device
 // that did not answer is driven without queries until it is opened again.
+//
+// Relays 1 and 2 are driven on any module; relays 3 and 4 only once the module answered as a
+// board with more relays (panel.moduleRelays). Until then their commands are only remembered,
+// and sent once such a board answers.
 class RelayLink {
   public:
     RelayLink(SerialLink& link, Clock& clock, const SchedulerState& state, RelayPanel& panel,
               View& view, Journal& journal);
 
-    // A command of SetOutputs for relay 1 or 2: it becomes the relay's state, sent again at later
-    // ticks until it is written.
+    // A command of SetOutputs for relay 1 to 4: it becomes the relay's state, sent again at later
+    // ticks until it is written. A relay the module does not have yet is only remembered (None).
     [[nodiscard]] SerialError command(int relay, bool on);
+    // Whether the module answered as having this relay: relays 1 and 2 always.
+    bool drives(int relay) const { return relay <= panel_.moduleRelays; }
     // A test button's command: remembered only once written, since a button whose byte failed
     // goes back to showing the relay as it was.
     [[nodiscard]] SerialError test(int relay, bool on);
@@ -48,8 +54,8 @@ class RelayLink {
     // what is due.
     void keepInStep();
 
-    // Sends the off byte, 0.15 s apart, to each relay not known to be off. For the shut-down and
-    // "Désactivé", before the port closes; a byte that cannot leave is given up after
+    // Sends the off byte, 0.15 s apart, to each driven relay not known to be off. For the shut-down
+    // and "Désactivé", before the port closes; a byte that cannot leave is given up after
     // kSwitchOffDeadline, so that the shut-down keeps its bound.
     void switchOffAll();
 
@@ -80,22 +86,22 @@ class RelayLink {
     RelayPanel& panel_;
     View& view_;
     Journal& journal_;
-    std::array<Relay, kRelayCount> relays_{};
+    std::array<Relay, kMaxRelayCount> relays_{};
     uint32_t seenOpenings_ = 0;
     ModuleQueries queries_;
     Module module_ = Module::Unasked;
     uint32_t askedOpening_ = 0; // the opening whose device was asked who it is
     // The relays as commanded when their states were asked; a switch is confirmed by the next
     // question.
-    std::array<Relay, kRelayCount> askedFor_{};
+    std::array<Relay, kMaxRelayCount> askedFor_{};
     bool confirmationOwed_ = false;
     int lastSecondAsked_ = -1;
     int lastMinuteAsked_ = -1;
     bool relayMismatch_ = false; // 8032 shown: only a matching answer ends it
     // Since when (monotonic seconds) each relay has been found otherwise than commanded, and the
     // second it was last commanded again for that.
-    std::array<std::optional<double>, kRelayCount> disagreeingSince_{};
-    std::array<int, kRelayCount> recommandedSecond_{-1, -1};
+    std::array<std::optional<double>, kMaxRelayCount> disagreeingSince_{};
+    std::array<int, kMaxRelayCount> recommandedSecond_{-1, -1, -1, -1};
     bool notAnswering_ = false; // 8033 shown
     // The status line shows a failure of the relay commands (not of the port choice).
     bool showingFailure_ = false;
@@ -106,8 +112,8 @@ inline constexpr double kPauseAfterRelayByte = 0.15;
 // A relay found otherwise than commanded for this long is stuck: it is commanded again once a
 // second, not at every tick.
 inline constexpr double kStuckRelaySeconds = 5;
-// How long a switch-off byte may wait at a shut-down: both relays are off, or given up, within
-// 2 * (0.25 + 0.15) s.
+// How long a switch-off byte may wait at a shut-down: every driven relay is off, or given up,
+// within 0.25 + 0.15 s each (1.6 s for four).
 inline constexpr double kSwitchOffDeadline = 0.25;
 
 } // namespace quorel

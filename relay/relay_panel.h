@@ -36,6 +36,9 @@ struct RelayPanel {
     // line's tool tip.
     std::string moduleNote;
     std::string foundStates;
+    // How many relays of the module are driven, outputs k <= moduleRelays switching relay k: 2, or
+    // 4 once a board with more relays answered. Back to 2 at each device opening until it answers.
+    int moduleRelays = kRelayCount;
 };
 
 inline constexpr std::array<const char*, 5> kPortComCaptions = {"Désactivé",

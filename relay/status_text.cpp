@@ -69,10 +69,18 @@ std::string statusToolTip(const RelayPanel& panel) {
 }
 
 std::string moduleDescription(uint8_t identifier, uint8_t version) {
-    const std::string who = identifier == kUsbRly02Identifier
-                                ? std::string("Module USB-RLY02")
+    static const std::map<uint8_t, const char*> kBoards{{kUsbRly02Identifier, "USB-RLY02"},
+                                                        {kUsbRly08Identifier, "USB-RLY08"},
+                                                        {kUsbRly16Identifier, "USB-RLY16"},
+                                                        {kUsbRly16LIdentifier, "USB-RLY16L"}};
+    const auto board = kBoards.find(identifier);
+    const std::string who = board != kBoards.end()
+                                ? std::string("Module ") + board->second
                                 : "Module d'identifiant " + std::to_string(identifier);
-    return who + ", version " + std::to_string(version);
+    // Outputs 3 and 4 switch only on a board with more relays: the note says so.
+    const std::string relays =
+        drivenRelays(identifier) == kMaxRelayCount ? " (4 relais pilotés)" : "";
+    return who + relays + ", version " + std::to_string(version);
 }
 
 std::string relayFoundSentence(int relay, bool foundOn) {

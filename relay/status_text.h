@@ -32,7 +32,8 @@ inline constexpr int kModuleNotAnswering = 8033; // a module that answered stopp
 
 inline constexpr const char* kModuleSilentNote =
     "le module ne répond pas : commandes non vérifiées";
-// "Module USB-RLY02, version 3" for the identifier 10, "Module d'identifiant 8, version 3" for
+// "Module USB-RLY02, version 3" for the identifier 10, "Module USB-RLY08 (4 relais pilotés),
+// version 1" for a board with more relays (8, 9, 15), "Module d'identifiant 7, version 3" for
 // another.
 std::string moduleDescription(uint8_t identifier, uint8_t version);
 // "Relais 1 trouvé au repos (commandé en marche)".

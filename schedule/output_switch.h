@@ -6,11 +6,13 @@
 
 namespace quorel {
 
-// What one call of SetOutputs did: whether it acted at all (only while the scheduler runs), and
-// for relays 1 and 2 whether the byte reached the module.
+// What one call of SetOutputs did: whether it acted at all (only while the scheduler runs), for
+// each output with a relay whether its byte reached the module, and how many outputs, from
+// output 1, have a relay on the module (2 or 4).
 struct SwitchResult {
     bool acted = false;
-    std::array<bool, kRelayCount> written{};
+    std::array<bool, kOutputCount> written{};
+    int relays = kRelayCount;
 };
 
 // What the tick needs of the relay side: the one operation that switches outputs, and the
@@ -22,6 +24,8 @@ class OutputSwitch {
     virtual SwitchResult SetOutputs(int16_t o1, int16_t o2, int16_t o3, int16_t o4) = 0;
     // Sends again what the module has not received yet; called once at the end of every tick.
     virtual void keepRelaysInStep() = 0;
+    // How long a call of SetOutputs lasts: the pause after each of its relay bytes.
+    virtual double switchSeconds() const = 0;
 };
 
 } // namespace quorel

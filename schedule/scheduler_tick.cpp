@@ -373,7 +373,7 @@ bool SchedulerTick::scanForDueEntries() {
     const SwitchResult result = outputs_.SetOutputs(flags[1], flags[2], flags[3], flags[4]);
     for (int output = 1; output <= kOutputCount; ++output) {
         // An output is noted as switched on only once its relay has taken the command.
-        if (!result.acted || (output <= kRelayCount && !result.written[output - 1])) {
+        if (!result.acted || (output <= result.relays && !result.written[output - 1])) {
             continue;
         }
         if (const int slot = dueSlot[output]; slot != 0 && !alreadyNoted(slot)) {
@@ -457,7 +457,7 @@ std::vector<std::string> SchedulerTick::missedEntries(int from, int to, const st
 
 bool SchedulerTick::repeatFits() {
     const double now = clock_.secondsSinceMidnight();
-    return now - std::floor(now) <= kLastRepeatInSecond;
+    return now - std::floor(now) + outputs_.switchSeconds() <= kRepeatsOverInSecond;
 }
 
 bool SchedulerTick::alreadyNoted(int slot) {

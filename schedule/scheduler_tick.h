@@ -181,9 +181,9 @@ class SchedulerTick {
 
 // An entry whose second went by without a tick is still switched on this many seconds late.
 inline constexpr int kLateEntrySeconds = 2;
-// A repeat of a switch-on within its own second is sent only this far into the second: its relay
-// bytes and their pauses (0.3 s) are out before the next second's first tick, whose entry must
-// not wait for them.
-inline constexpr double kLastRepeatInSecond = 0.6;
+// A repeat of a switch-on within its own second is sent only if its relay bytes and their pauses
+// (0.3 s for two relays, 0.6 s for four) are out by this far into the second, before the next
+// second's first tick, whose entry must not wait for them.
+inline constexpr double kRepeatsOverInSecond = 0.9;
 
 } // namespace quorel

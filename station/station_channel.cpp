@@ -290,6 +290,7 @@ Message StationChannel::state() const {
                    {"error", panel.InfoERRNumber},
                    {"module", panel.moduleNote},
                    {"foundStates", panel.foundStates},
+                   {"moduleRelays", panel.moduleRelays},
                    {"statusToolTip", statusToolTip(panel)},
                    {"clock", captions.LblHeure},
                    {"clockToolTip", captions.LblHeureToolTip},

@@ -1,6 +1,7 @@
-// quorel-relay-sim: stands in for the USB-RLY02 relay module, so that Quorel can run without the
-// hardware. It offers a pseudo-terminal as the module's serial port, prints each command byte it
-// receives and answers the module's two queries as the module does.
+// quorel-relay-sim: stands in for the USB-RLY02 relay module, or for a board of the same family
+// with more relays, so that Quorel can run without the hardware. It offers a pseudo-terminal as the
+// module's serial port, prints each command byte it receives and answers the module's two queries
+// as the module does.
 
 #include "platform/ini_settings_store.h"
 #include "platform/port_devices.h"
@@ -28,7 +29,8 @@ namespace {
 using namespace quorel;
 
 constexpr const char* kUsage =
-    "usage: quorel-relay-sim [--link PATH] [--port N]\n"
+    "usage: quorel-relay-sim [--link PATH] [--port N] [--relays 2|4] [--silent]\n"
+    "                        [--stuck N:on|off] [--reset-after SECONDS]\n"
     "\n"
     "Simulates the USB-RLY02 relay module for Quorel. It creates a pseudo-terminal that behaves\n"
     "as the module's serial port, prints the path of that port, then prints one line per byte\n"
@@ -43,11 +45,16 @@ constexpr const char* kUsage =
     "  --port N     point Quorel's port option COMN: (N = 1 to 4) at the port, by setting\n"
     "               [Ports] COMN in $XDG_CONFIG_HOME/VornAlmare.ini (default ~/.config); the link\n"
     "               is used when given, else the pseudo-terminal itself\n"
+    "  --relays 2|4 the number of relays: 2, the USB-RLY02 (the default), or 4, a board of the\n"
+    "               same family with more relays, which answers 0x5A with identifier 8 (as a\n"
+    "               USB-RLY08); its relays 3 and 4 take the bytes 0x67, 0x68 (on) and 0x71,\n"
+    "               0x72 (off), and bits 2 and 3 of its answer to 0x5B are theirs\n"
     "  --silent     answer no query, as a device that is not the module\n"
     "  --stuck N:on|off\n"
-    "               relay N (1 or 2) stays in that state whatever it is told\n"
+    "               relay N (1 or 2; up to 4 with --relays 4) stays in that state whatever it\n"
+    "               is told\n"
     "  --reset-after SECONDS\n"
-    "               switch both relays off once, SECONDS after the start, as a module does\n"
+    "               switch all relays off once, SECONDS after the start, as a module does\n"
     "               that loses its power for a moment\n"
     "  --help       show this text\n"
     "  --version    show the version\n"
@@ -66,8 +73,9 @@ void requestStop(int) {
 struct Options {
     std::string link;
     int port = 0;
+    int relays = kRelayCount;
     bool silent = false;
-    int stuckRelay = 0; // 1 or 2; 0: none
+    int stuckRelay = 0; // 1 to relays; 0: none
     bool stuckOn = false;
     double resetAfter = -1; // seconds; negative: never
 };
@@ -94,7 +102,8 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             options.silent = true;
             continue;
         }
-        if (arg != "--link" && arg != "--port" && arg != "--stuck" && arg != "--reset-after") {
+        if (arg != "--link" && arg != "--port" && arg != "--relays" && arg != "--stuck" &&
+            arg != "--reset-after") {
             return refused("unknown option '" + arg + "'");
         }
         if (i + 1 >= argc) {
@@ -103,12 +112,19 @@ std::optional<Options> parseOptions(int argc, char** argv) {
         const std::string value = argv[++i];
         if (arg == "--link") {
             options.link = std::filesystem::absolute(value).string();
+        } else if (arg == "--relays") {
+            if (value != "2" && value != "4") {
+                return refused("--relays takes 2 or 4, not '" + value + "'");
+            }
+            options.relays = value[0] - '0';
         } else if (arg == "--stuck") {
-            if (value != "1:on" && value != "1:off" && value != "2:on" && value != "2:off") {
-                return refused("--stuck takes 1:on, 1:off, 2:on or 2:off, not '" + value + "'");
+            const std::string state = value.size() > 2 ? value.substr(2) : "";
+            if (value.size() < 3 || value[0] < '1' || value[0] > '4' || value[1] != ':' ||
+                (state != "on" && state != "off")) {
+                return refused("--stuck takes N:on or N:off (N = 1 to 4), not '" + value + "'");
             }
             options.stuckRelay = value[0] - '0';
-            options.stuckOn = value.substr(2) == "on";
+            options.stuckOn = state == "on";
         } else if (arg == "--reset-after") {
             char* end = nullptr;
             options.resetAfter = std::strtod(value.c_str(), &end);
@@ -122,6 +138,12 @@ std::optional<Options> parseOptions(int argc, char** argv) {
             return refused("--port takes 1, 2, 3 or 4, not '" + value + "'");
         }
     }
+    // Checked once all options are read: --relays may come after --stuck.
+    if (options.stuckRelay > options.relays) {
+        return refused("--stuck names relay " + std::to_string(options.stuckRelay) +
+                       ", and the module has " + std::to_string(options.relays) +
+                       " (--relays 4 for more)");
+    }
     return options;
 }
 
@@ -130,25 +152,24 @@ void say(const std::string& line) {
     std::fflush(stdout);
 }
 
-std::string meaningOf(uint8_t byte) {
-    switch (byte) {
-    case kGetVersion:
+// What the byte does to a module with this many relays: a relay byte of a relay it does not have
+// is unknown to it.
+std::string meaningOf(uint8_t byte, int relays) {
+    if (byte == kGetVersion) {
         return "query: version";
-    case kGetRelayStates:
-        return "query: relay states";
-    case kRelay1On:
-        return "relay 1 ON";
-    case kRelay2On:
-        return "relay 2 ON";
-    case kRelay1Off:
-        return "relay 1 OFF";
-    case kRelay2Off:
-        return "relay 2 OFF";
-    default:
-        char text[32];
-        std::snprintf(text, sizeof text, "unknown byte 0x%02X", byte);
-        return text;
     }
+    if (byte == kGetRelayStates) {
+        return "query: relay states";
+    }
+    for (int relay = 1; relay <= relays; ++relay) {
+        if (byte == relayByte(relay, true) || byte == relayByte(relay, false)) {
+            return "relay " + std::to_string(relay) +
+                   (byte == relayByte(relay, true) ? " ON" : " OFF");
+        }
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "unknown byte 0x%02X", byte);
+    return text;
 }
 
 std::string timestampNow() {
@@ -255,7 +276,7 @@ double monotonicNow() {
 }
 
 void serveUntilStopped(int master, const Options& options) {
-    SimulatedModule module(options.stuckRelay, options.stuckOn);
+    SimulatedModule module(options.stuckRelay, options.stuckOn, options.relays);
     const double started = monotonicNow();
     bool resetDone = options.resetAfter < 0;
     while (stopRequested == 0) {
@@ -285,7 +306,7 @@ void serveUntilStopped(int master, const Options& options) {
         }
         const std::string at = timestampNow();
         for (ssize_t i = 0; i < count; ++i) {
-            say(at + " " + meaningOf(bytes[i]));
+            say(at + " " + meaningOf(bytes[i], options.relays));
             std::vector<uint8_t> answer = module.receive(bytes[i]);
             if (options.silent) {
                 answer.clear();

@@ -123,7 +123,7 @@ void PortsForm::detectClicked() {
         }
         const ProbeOutcome outcome = probe_(port.device);
         unreachable += outcome.opened ? 0 : 1;
-        if (outcome.identifier == kUsbRly02Identifier) {
+        if (outcome.identifier && drivenRelays(*outcome.identifier) != 0) {
             devices_.at(detectFor_) = port.device;
             detection_ = moduleDescription(*outcome.identifier, outcome.version) + " trouvé sur " +
                          port.device + ", choisi pour " + optionCaption(detectFor_);

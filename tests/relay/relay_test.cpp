@@ -289,7 +289,7 @@ TEST_F(RelayTest, TheModuleIsAskedWhoItIsAtEachOpeningAndTheRelaysWaitForTheAnsw
     };
     const Case cases[] = {
         {{10, 3}, "Module USB-RLY02, version 3"},
-        {{8, 2}, "Module d'identifiant 8, version 2"},
+        {{7, 2}, "Module d'identifiant 7, version 2"},
         {{}, "le module ne répond pas : commandes non vérifiées"},
         {{0x5A}, "le module ne répond pas : commandes non vérifiées"},             // an echo
         {{10, 3, 10, 3, 10}, "le module ne répond pas : commandes non vérifiées"}, // a flood
@@ -413,6 +413,119 @@ TEST_F(RelayTest, TheRelaysStatesAreConfirmedAfterEachSwitchAndRestoredWhenTheMo
     EXPECT_EQ(std::vector<int>(perSecond.begin() + 7, perSecond.end()),
               (std::vector<int>{1, 1, 1, 1, 1}));
     EXPECT_EQ(panel.InfoERR, "Erreur n°  8032");
+}
+
+// A board with more relays (identifier 8) gets outputs 3 and 4 as its relays 3 and 4, once it
+// has answered: painted, paced, confirmed, commanded again and switched off as relays 1 and 2.
+TEST_F(RelayTest, ABoardWithMoreRelaysDrivesOutputs3And4AsRelays1And2OnceItAnswered) {
+    link.module = SimulatedModule(0, false, 4);
+    ports.select(1);
+    outputs.SetOutputs(0, 0, kOn, 0); // not asked yet: relay 3 waits
+    EXPECT_EQ(link.bytes(), (Bytes{0x6F, 0x70}));
+    EXPECT_EQ(panel.moduleRelays, 2);
+    EXPECT_EQ(panel.LedOut[2], Indicator::Off);
+    link.sent.clear();
+    relays.keepInStep();
+    EXPECT_EQ(panel.moduleRelays, 4);
+    EXPECT_EQ(statusToolTip(panel), "Module USB-RLY08 (4 relais pilotés), version 1");
+    EXPECT_EQ(link.bytes(), (Bytes{0x67, 0x72}));
+    ASSERT_EQ(link.sent.size(), 4u); // 0x5A, the two relays 0.15 s apart, then 0x5B
+    EXPECT_NEAR(link.sent[2].at - link.sent[1].at, 0.15, 1e-9);
+    EXPECT_EQ(link.sent[3].byte, kGetRelayStates);
+    EXPECT_EQ(link.module.states(), 0b0100);
+
+    link.sent.clear();
+    pump.yields = 0;
+    link.onWrite = [this](uint8_t byte) { // each indicator is painted before its byte leaves
+        const int relay = byte >= kRelay1Off ? byte - kRelay1Off : byte - kRelay1On;
+        if (byte != kGetRelayStates) {
+            EXPECT_EQ(panel.LedOut.at(relay), byte < kRelay1Off ? Indicator::On : Indicator::Off);
+        }
+    };
+    const double pausedBefore = clock.pausedSeconds();
+    const SwitchResult result = outputs.SetOutputs(kOn, 0, kOn, kOn);
+    EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70, 0x67, 0x68}));
+    for (size_t k = 1; k < 4; ++k) {
+        EXPECT_NEAR(link.sent[k].at - link.sent[k - 1].at, 0.15, 1e-9);
+    }
+    EXPECT_NEAR(clock.pausedSeconds() - pausedBefore, 0.6, 1e-9);
+    EXPECT_EQ(pump.yields, 4);
+    EXPECT_EQ(result.relays, 4);
+    EXPECT_EQ(result.written, (std::array<bool, 4>{true, true, true, true}));
+    link.onWrite = nullptr;
+    relays.keepInStep(); // confirmed: bits 0, 2 and 3
+    EXPECT_EQ(link.sent.back().byte, kGetRelayStates);
+    EXPECT_EQ(link.module.states(), 0b1101);
+    EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
+
+    // Relay 4 drops (a power dip): found at the next second's question, commanded again.
+    link.module.setRelay(4, false);
+    journal.sentences.clear();
+    clock.advance(1);
+    relays.keepInStep();
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8032");
+    EXPECT_EQ(journal.sentences, Texts{"Relais 4 trouvé au repos (commandé en marche)"});
+    link.sent.clear();
+    relays.keepInStep();
+    EXPECT_EQ(link.bytes(), Bytes{0x68});
+    EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
+    EXPECT_EQ(journal.sentences.back(), "Commandes relais rétablies : Init COM1:4800,N,8,1 Ok");
+
+    // "Désactivé": the relays on are switched off, 3 and 4 included, before the port closes.
+    link.sent.clear();
+    ports.select(0);
+    EXPECT_EQ(link.bytes(), (Bytes{0x6F, 0x71, 0x72}));
+    EXPECT_EQ(moduleDescription(9, 2), "Module USB-RLY16 (4 relais pilotés), version 2");
+    EXPECT_EQ(moduleDescription(15, 2), "Module USB-RLY16L (4 relais pilotés), version 2");
+}
+
+// A USB-RLY02, another device, or one that does not answer (even where a bigger board answered
+// before) gets nothing for outputs 3 and 4, whose flags are still kept; an answer with their bits
+// set is no answer.
+TEST_F(RelayTest, ATwoRelayModuleGetsNothingForOutputs3And4) {
+    link.module = SimulatedModule(0, false, 4);
+    ports.select(1);
+    relays.keepInStep();
+    EXPECT_EQ(panel.moduleRelays, 4);
+    link.loseDevice(); // a device that does not answer plugged in instead
+    link.answer = [](uint8_t) { return Bytes{}; };
+    relays.keepInStep();
+    EXPECT_EQ(panel.moduleRelays, 2);
+    clock.advance(0.35);
+    relays.keepInStep();
+    EXPECT_EQ(statusToolTip(panel), kModuleSilentNote);
+    link.module = SimulatedModule();
+    for (const uint8_t identifier : {10, 7}) {
+        link.answer = [&](uint8_t byte) {
+            return byte == kGetVersion ? Bytes{identifier, 1} : link.module.receive(byte);
+        };
+        ports.select(0);
+        ports.select(1);
+        link.sent.clear();
+        pump.yields = 0;
+        const double pausedBefore = clock.pausedSeconds();
+        const SwitchResult result = outputs.SetOutputs(kOn, 0, kOn, kOn);
+        for (int tick = 0; tick < 10; ++tick) {
+            relays.keepInStep();
+            clock.advance(0.2);
+        }
+        EXPECT_EQ(link.bytes(), (Bytes{0x65, 0x70})) << int{identifier};
+        EXPECT_NEAR(clock.pausedSeconds() - pausedBefore, 0.3, 1e-9);
+        EXPECT_EQ(pump.yields, 2);
+        EXPECT_EQ(result.relays, 2);
+        EXPECT_EQ(state.OutputState, (Flags{0, kOn, 0, kOn, kOn}));
+        EXPECT_EQ(panel.LedOut[2], Indicator::Off);
+        EXPECT_EQ(panel.InfoERR, "Init COM1:4800,N,8,1 Ok");
+    }
+    link.answer = [&](uint8_t byte) { // relay 3's bit set: not a two-relay module's answer
+        return byte == kGetRelayStates ? Bytes{0b101} : link.module.receive(byte);
+    };
+    clock.advance(1);
+    relays.keepInStep();
+    EXPECT_EQ(panel.InfoERR, "Erreur n°  8033");
+    link.sent.clear();
+    ports.select(0);
+    EXPECT_EQ(link.bytes(), Bytes{0x6F});
 }
 
 } // namespace

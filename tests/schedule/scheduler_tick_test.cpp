@@ -95,6 +95,42 @@ TEST_F(TickTest, EveryEntryDueSwitchesOnAtEachTickOfItsSecondAndOffAfterItsDurat
     EXPECT_EQ(state.OutputState, (Flags{0, kOn, kOn, 0, kOff}));
 }
 
+// On a board with four relays, output 3 is noted on only once its relay took the byte, and a
+// switch-on is repeated within its second only if its longer switch (0.6 s) is over before the
+// next second's entry.
+TEST_F(TickTest, ABoardWithFourRelaysNotesOutput3OnceWrittenAndRepeatsOnlyWhereItFits) {
+    link.module = SimulatedModule(0, false, 4);
+    relays.portOpened();
+    relays.keepInStep();
+    folder.write("Quorel.0", "3,08:00:00,1\n3,08:00:05,1\n4,08:00:06,1\n");
+    at(7, 59, 59.9);
+    run();
+    const auto notedOn = [this](const std::string& time) {
+        return std::count(journal.sentences.begin(), journal.sentences.end(),
+                          "Sortie 3 activée (entrée " + time + ", 1 s)");
+    };
+    link.onWrite = [this](uint8_t byte) { // the module goes away after relay 2's byte
+        link.writeError = byte == kRelay2Off ? SerialError::WriteFailed : link.writeError;
+    };
+    run(0.1);
+    EXPECT_EQ(notedOn("08:00:00"), 0);
+    link.onWrite = nullptr;
+    link.writeError = SerialError::None;
+    run(8 * 3600 + 5 - clock.secondsSinceMidnight());
+    EXPECT_EQ(notedOn("08:00:05"), 1);
+    const size_t sent = link.bytes().size();
+    const double nextSecond = clock.monotonicSeconds() - 0.6 + 1;
+    run(); // 08:00:05.6, right after the switch: too late for a repeat
+    EXPECT_EQ(link.bytes().size(), sent);
+    run(0.2);
+    run(0.2);
+    const auto firstOfNextSecond =
+        std::find_if(link.sent.begin(), link.sent.end(),
+                     [&](const test::SentByte& sent) { return sent.at >= nextSecond - 1e-6; });
+    ASSERT_NE(firstOfNextSecond, link.sent.end());
+    EXPECT_LE(firstOfNextSecond->at - nextSecond, 0.05);
+}
+
 TEST_F(TickTest, TodaysFileIsReadAgainAtSecondZeroOnlyWhenItOrTheDayChanged) {
     folder.write("Quorel.0", "1,08:00:30,5\n");
     clock.setTime(8, 0, 0);

@@ -357,7 +357,7 @@ TEST_F(RelaySim, PrintsEachByteAcrossReopensAndPutsBackWhatItChanged) {
     ASSERT_EQ(link.setPortNumber(2), SerialError::None);
     using Session = std::vector<std::pair<uint8_t, std::string>>;
     for (const Session& session :
-         {Session{{0x65, "relay 1 ON"}, {0x70, "relay 2 OFF"}, {0x41, "unknown byte 0x41"}},
+         {Session{{0x65, "relay 1 ON"}, {0x70, "relay 2 OFF"}, {0x67, "unknown byte 0x67"}},
           Session{{0x66, "relay 2 ON"}, {0x6F, "relay 1 OFF"}}}) {
         ASSERT_EQ(link.open(), SerialError::None);
         for (const auto& [byte, meaning] : session) {
@@ -385,8 +385,8 @@ TEST_F(RelaySim, PrintsEachByteAcrossReopensAndPutsBackWhatItChanged) {
 
 // The simulator answers the queries as the module does: identifier 10 and a version, then the
 // relay states it holds; stuck, it keeps one relay; reset, it drops both; silent, it answers
-// nothing.
-TEST_F(RelaySim, AnswersTheQueriesAsTheModuleAndPlaysAStuckRelayAResetOrSilence) {
+// nothing; with four relays, as a board with more relays (identifier 8).
+TEST_F(RelaySim, AnswersTheQueriesAsTheModuleAndPlaysAStuckRelayAResetSilenceOrFourRelays) {
     test::FakeClock clock;
     SystemSerialDevice device;
     DeviceSerialLink link(store, device, clock);
@@ -422,10 +422,27 @@ TEST_F(RelaySim, AnswersTheQueriesAsTheModuleAndPlaysAStuckRelayAResetOrSilence)
     EXPECT_EQ(answer(0x5A, 2), Bytes{});
     link.close();
     stop();
-    for (const char* bad : {"3:on", "1:maybe"}) {
-        EXPECT_EQ(QProcess::execute(QUOREL_RELAY_SIM, {"--stuck", bad}), 2);
+
+    start({"--port", "1", "--stuck", "4:on", "--relays", "4"});
+    ASSERT_EQ(link.open(), SerialError::None);
+    EXPECT_EQ(answer(0x5A, 2), (Bytes{8, 1}));
+    for (const uint8_t byte : {0x67, 0x72, 0x66}) {
+        EXPECT_EQ(link.writeByte(byte), SerialError::None);
     }
-    EXPECT_EQ(QProcess::execute(QUOREL_RELAY_SIM, {"--reset-after", "-1"}), 2);
+    EXPECT_EQ(answer(0x5B, 1), (Bytes{0b1110})); // relays 2 and 3 on; 4 did not obey
+    for (const char* meaning :
+         {"query: version", "relay 3 ON", "relay 4 OFF", "relay 2 ON", "query: relay states"}) {
+        EXPECT_EQ(nextMeaning(), meaning);
+    }
+    link.close();
+    stop();
+    for (const QStringList& bad : {QStringList{"--stuck", "3:on"},
+                                   {"--stuck", "1:maybe"},
+                                   {"--relays", "3"},
+                                   {"--relays", "4", "--stuck", "5:on"},
+                                   {"--reset-after", "-1"}}) {
+        EXPECT_EQ(QProcess::execute(QUOREL_RELAY_SIM, bad), 2) << bad.join(' ').toStdString();
+    }
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "station/channel_hub.h"
 #include "station/channel_lines.h"
 #include "station/station_channel.h"
+#include "tests/support/direct_connection.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/fakes.h"
+#include "tests/support/program_station.h"
 
 #include <gtest/gtest.h>
 
@@ -147,6 +149,22 @@ TEST(StationChannel, ConsolesReachOnlyTheTimetablesListsAndJournalDaysOfTheDataF
                              "Journal/2026-13-40.txt", "Quorel.-1", "Quorel.0 ", "Quorel.1234"}) {
         EXPECT_EQ(channelFileKind(name), ChannelFile::Refused) << name;
     }
+}
+
+// The state tells consoles how many relays the module has: 2 until a board with more answered.
+TEST(StationChannel, ConsolesAreToldHowManyRelaysTheModuleHas) {
+    test::ProgramStation<test::FakeWindow> station;
+    station.link.module = SimulatedModule(0, false, 4);
+    station.start({2020, 6, 22}, 10 * 3600, {{"Quorel.ini", "1\r\n"}});
+    StationChannel channel{station.program.station(), station.files, station.store, station.ports,
+                           station.clock};
+    EXPECT_EQ(channel.state()["moduleRelays"], 2);
+    station.program.outputs.keepRelaysInStep();
+    EXPECT_EQ(channel.state()["moduleRelays"], 4);
+    test::ProgramStation<test::FakeWindow> window;
+    test::DirectConnection connection(channel);
+    ASSERT_TRUE(window.program.connectToStation(connection, "test"));
+    EXPECT_EQ(window.program.panel.moduleRelays, 4);
 }
 
 } // namespace

@@ -101,13 +101,13 @@ TEST(DaysWithoutBells, TheFormEditsAddsAndRemovesAndASavedListSilencesTodayAtOnc
 }
 
 // Each device present is offered under its names; the detection asks each device once, never
-// the one in use, and takes the first USB-RLY02 for the option it was opened for; the save writes
-// only what changed.
+// the one in use, and takes the first module (a USB-RLY02 or a board with more relays) for the
+// option it was opened for; the save writes only what changed.
 TEST(Ports, TheFormOffersTheDevicesPresentDetectsTheModuleAndSavesWhatChanged) {
     test::MemorySettingsStore store;
     test::FakeDialogs dialogs;
     std::vector<std::string> asked;
-    const std::map<std::string, ProbeOutcome> answers{{"/dev/serial/by-id/usb-other", {true, 8, 1}},
+    const std::map<std::string, ProbeOutcome> answers{{"/dev/serial/by-id/usb-other", {true, 7, 1}},
                                                       {"/dev/ttyUSB0", {false, {}, 0}},
                                                       {"/dev/ttyACM1", {true, 10, 3}},
                                                       {"/dev/ttyACM2", {true, 10, 4}}};
@@ -154,6 +154,11 @@ TEST(Ports, TheFormOffersTheDevicesPresentDetectsTheModuleAndSavesWhatChanged) {
                     probe, store, dialogs);
     alone.detectClicked();
     EXPECT_EQ(alone.detection(), "Aucun autre port série n'est présent.");
+    const PortsForm::Probe board = [](const std::string&) { return ProbeOutcome{true, 15, 2}; };
+    PortsForm bigger({"", "", "", ""}, {present[1]}, 0, "", board, store, dialogs);
+    bigger.detectClicked(); // a board with more relays is taken as well
+    EXPECT_EQ(bigger.detection(), "Module USB-RLY16L (4 relais pilotés), version 2 trouvé sur "
+                                  "/dev/serial/by-id/usb-other, choisi pour COM1:");
     PortsForm silent({"/dev/ttyACM0", "", "", ""},
                      {present[3], present[4], {"/dev/ttyACM5", "", "/dev/ttyACM5"}}, 0, "", probe,
                      store, dialogs);

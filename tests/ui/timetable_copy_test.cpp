@@ -1,4 +1,5 @@
 #include "station/station_channel.h"
+#include "tests/support/direct_connection.h"
 #include "tests/support/program_station.h"
 #include "ui/timetable_copy.h"
 
@@ -13,35 +14,6 @@ constexpr double kTenOClock = 10 * 3600;
 constexpr const char* kQuestion = "Copier vos horaires dans le service ?";
 constexpr const char* kOffered = "VornAlmare/VornQuorel/CopieProposee";
 
-// A console's connection to a station of the same process: each request is handled as it is
-// sent, as the station's hub would (a line too long or a fault drops the console), and its
-// answer waits to be received. It breaks after answersLeft answers.
-struct DirectConnection final : ChannelConnection {
-    explicit DirectConnection(StationChannel& channel) : channel(channel) {}
-    Outcome open(std::string&) override { return open_ = true, Outcome::Connected; }
-    bool isOpen() const override { return open_; }
-    bool send(std::string_view bytes) override {
-        ChannelLines lines(kConsoleLineMaxBytes);
-        lines.add(bytes);
-        const std::optional<Message> request = lines.next();
-        const Reply reply = request && answersLeft-- > 0 ? channel.handle(*request) : Reply{};
-        open_ = open_ && request && reply.fault.empty() && !reply.answer.is_null();
-        pending_ += open_ ? messageLine(reply.answer) : "";
-        return open_;
-    }
-    std::optional<std::string> receive(double) override {
-        return open_ ? std::optional(std::exchange(pending_, {})) : std::nullopt;
-    }
-    void close() override { open_ = false; }
-
-    StationChannel& channel;
-    int answersLeft = 1000;
-
-  private:
-    bool open_ = false;
-    std::string pending_;
-};
-
 // A station that rings on its own folder, and windows that become its consoles, each with its
 // own data folder.
 struct Service {
@@ -54,7 +26,8 @@ struct Service {
     Station& connect(const std::map<std::string, std::string>& files, Answer answer = Answer::Yes,
                      const std::map<std::string, std::string>& store = {}) {
         auto& window = *windows.emplace_back(std::make_unique<Station>());
-        auto& connection = *connections.emplace_back(std::make_unique<DirectConnection>(channel));
+        auto& connection =
+            *connections.emplace_back(std::make_unique<test::DirectConnection>(channel));
         connection.answersLeft = answersLeft;
         window.store.values = store;
         window.dialogs.answer = [answer](const std::string&) { return answer; };
@@ -75,7 +48,7 @@ struct Service {
                            station.clock};
     int answersLeft = 1000;
     std::vector<std::unique_ptr<Station>> windows;
-    std::vector<std::unique_ptr<DirectConnection>> connections;
+    std::vector<std::unique_ptr<test::DirectConnection>> connections;
     std::string localChanges;
 };
 
