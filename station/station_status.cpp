@@ -11,14 +11,14 @@ constexpr double kAnswerWaitSeconds = 5;
 
 // Sends request and waits for its answer: the answer, or the exit status said on err.
 std::variant<Message, int> ask(ChannelConnection& connection, const Message& request,
-                               std::ostream& err) {
+                               std::ostream& err, const std::string& program) {
     std::string reason;
     switch (connection.open(reason)) {
     case ChannelConnection::Outcome::Refused:
         err << reason << std::endl;
         return kRefusedStatus;
     case ChannelConnection::Outcome::NoStation:
-        err << "quorel-station : " << reason << std::endl;
+        err << program << " : " << reason << std::endl;
         return kNoStationStatus;
     case ChannelConnection::Outcome::Connected:
         break;
@@ -47,8 +47,7 @@ std::variant<Message, int> ask(ChannelConnection& connection, const Message& req
             break;
         }
     }
-    err << (sent ? "quorel-station : la station n'a pas répondu."
-                 : "quorel-station : la station a fermé le canal.")
+    err << program << (sent ? " : la station n'a pas répondu." : " : la station a fermé le canal.")
         << std::endl;
     return kNoStationStatus;
 }
@@ -59,7 +58,7 @@ constexpr const char* kCommandLine = "la ligne de commande";
 
 int printStationStatus(ChannelConnection& connection, std::ostream& out, std::ostream& err) {
     std::variant<Message, int> answer =
-        ask(connection, Message{{"id", 1}, {"command", "status"}}, err);
+        ask(connection, Message{{"id", 1}, {"command", "status"}}, err, "quorel-station");
     if (const int* status = std::get_if<int>(&answer)) {
         return *status;
     }
@@ -90,15 +89,16 @@ Message stationCommandRequest(StationCommand command, const std::string& signal)
 }
 
 int runStationCommand(ChannelConnection& connection, StationCommand command,
-                      const std::string& signal, std::ostream& out, std::ostream& err) {
+                      const std::string& signal, std::ostream& out, std::ostream& err,
+                      const std::string& program) {
     std::variant<Message, int> answer =
-        ask(connection, stationCommandRequest(command, signal), err);
+        ask(connection, stationCommandRequest(command, signal), err, program);
     if (const int* status = std::get_if<int>(&answer)) {
         return *status;
     }
     const Message& message = std::get<Message>(answer);
     if (!message.value("ok", false)) {
-        err << "quorel-station : " << message.value("error", std::string("commande refusée."))
+        err << program << " : " << message.value("error", std::string("commande refusée."))
             << std::endl;
         return kCommandFailedStatus;
     }

@@ -22,8 +22,10 @@ int printStationStatus(ChannelConnection& connection, std::ostream& out, std::os
 
 // Sends the command (with the signal's name) and says on out what the station did, in French,
 // then 0; or why not on err and kCommandFailedStatus (or the statuses of printStationStatus).
+// program: the program's name, which begins each line on err.
 int runStationCommand(ChannelConnection& connection, StationCommand command,
-                      const std::string& signal, std::ostream& out, std::ostream& err);
+                      const std::string& signal, std::ostream& out, std::ostream& err,
+                      const std::string& program = "quorel-station");
 
 // The request of a command from the command line, as the channel takes it.
 Message stationCommandRequest(StationCommand command, const std::string& signal);
