@@ -13,6 +13,8 @@ struct ProgramPaths {
     std::string JournalFolder;      // AppFolder + "Journal/", one file of events a day
     std::string DatedPeriodsPath;   // AppFolder + "Quorel.horaires", the dated periods
     std::string TimetableNamesPath; // AppFolder + "Quorel.noms", the special timetables' names
+    std::string SignalsPath;        // AppFolder + "Quorel.signaux", the signals' patterns
+    std::string SuspensionPath;     // AppFolder + "Quorel.suspendu": while it exists, no bells
 
     static ProgramPaths inFolder(std::string folder) {
         if (folder.empty() || folder.back() != '/') {
@@ -24,7 +26,9 @@ struct ProgramPaths {
                             folder + "Quorel.conges",
                             folder + "Journal/",
                             folder + "Quorel.horaires",
-                            folder + "Quorel.noms"};
+                            folder + "Quorel.noms",
+                            folder + "Quorel.signaux",
+                            folder + "Quorel.suspendu"};
     }
 };
 

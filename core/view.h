@@ -15,6 +15,7 @@ enum class ViewPart {
     Days,         // JourSemaine
     AutoRun,      // check mark of mnuautorun
     NextBell,     // LblProchaine
+    Signals,      // the menu "Signaux": the signals, what runs, the suspension
 };
 
 class View {

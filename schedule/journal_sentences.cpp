@@ -138,4 +138,35 @@ std::string journalFailureNotice(const std::string& reason) {
     return "Journal impossible à écrire : " + reason;
 }
 
+std::string signalHeldEntrySentence(const std::string& entryTime, int output, int32_t seconds,
+                                    const std::string& signal) {
+    return unrungEntrySentence(entryTime, output, seconds,
+                               "signal " + quoted(signal) + " en cours");
+}
+
+std::string suspendedEntrySentence(const std::string& entryTime, int output, int32_t seconds) {
+    return unrungEntrySentence(entryTime, output, seconds, "sonneries suspendues");
+}
+
+std::string signalStartSentence(const std::string& signal, const std::string& outputs,
+                                const std::string& askedBy) {
+    return "Signal " + quoted(signal) + " déclenché (" + outputs + ") par " + askedBy;
+}
+
+std::string signalStopSentence(const std::string& signal, const std::string& askedBy) {
+    return "Signal " + quoted(signal) + " arrêté par " + askedBy;
+}
+
+std::string signalEndSentence(const std::string& signal) {
+    return "Signal " + quoted(signal) + " terminé";
+}
+
+std::string suspendSentence(const std::string& askedBy) {
+    return "Sonneries suspendues par " + askedBy;
+}
+
+std::string resumeSentence(const std::string& askedBy) {
+    return "Sonneries reprises par " + askedBy;
+}
+
 } // namespace quorel

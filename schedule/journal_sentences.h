@@ -61,4 +61,18 @@ std::string fileRefusedSentence(const std::string& fileName, const std::string& 
 // What the status line says, once, when the journal cannot be written.
 std::string journalFailureNotice(const std::string& reason);
 
+// "Entrée 10:00:00 (S1, 5 s) non sonnée : signal « Alerte intrusion » en cours"
+std::string signalHeldEntrySentence(const std::string& entryTime, int output, int32_t seconds,
+                                    const std::string& signal);
+// "Entrée 10:00:00 (S1, 5 s) non sonnée : sonneries suspendues"
+std::string suspendedEntrySentence(const std::string& entryTime, int output, int32_t seconds);
+// "Signal « Alerte intrusion » déclenché (S1+S2) par la fenêtre", "… arrêté par …", "… terminé"
+std::string signalStartSentence(const std::string& signal, const std::string& outputs,
+                                const std::string& askedBy);
+std::string signalStopSentence(const std::string& signal, const std::string& askedBy);
+std::string signalEndSentence(const std::string& signal);
+// "Sonneries suspendues par la ligne de commande", "Sonneries reprises par la fenêtre"
+std::string suspendSentence(const std::string& askedBy);
+std::string resumeSentence(const std::string& askedBy);
+
 } // namespace quorel

@@ -47,4 +47,23 @@ NextBellSign stoppedBellSign() {
     return {"Sonneries arrêtées", false, {}, {}};
 }
 
+namespace {
+
+NextBellSign overriding(const NextBellSign& timetable, std::string text) {
+    return NextBellSign{.text = std::move(text),
+                        .warning = true,
+                        .time = timetable.time,
+                        .toolTip = timetable.toolTip.empty() ? timetable.text : timetable.toolTip};
+}
+
+} // namespace
+
+NextBellSign signalSign(const NextBellSign& timetable, const std::string& signal) {
+    return overriding(timetable, "Signal « " + signal + " » en cours");
+}
+
+NextBellSign suspendedSign(const NextBellSign& timetable) {
+    return overriding(timetable, "Sonneries suspendues");
+}
+
 } // namespace quorel

@@ -30,4 +30,10 @@ NextBellSign otherTimetableSign(NextBellSign sign, const std::string& name, cons
 // The sign while the port choice is "Désactivé".
 NextBellSign stoppedBellSign();
 
+// While a signal runs: "Signal « Alerte intrusion » en cours", in red; the timetable's sign stays
+// in the tool tip.
+NextBellSign signalSign(const NextBellSign& timetable, const std::string& signal);
+// While the bells are suspended: "Sonneries suspendues", in red, the same way.
+NextBellSign suspendedSign(const NextBellSign& timetable);
+
 } // namespace quorel

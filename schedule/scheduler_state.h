@@ -4,6 +4,7 @@
 #include "schedule/closed_periods.h"
 #include "schedule/dated_timetables.h"
 #include "schedule/next_bell.h"
+#include "schedule/signals.h"
 #include "schedule/today_table.h"
 
 #include "core/module_size.h"
@@ -62,6 +63,16 @@ struct SchedulerState {
     std::vector<DatedPeriod> datedPeriods;
     std::optional<FileStamp> datedPeriodsStamp;
     std::optional<DatedPeriod> periodToday;
+    // The signal that runs: from the first tick after it was asked for (startedAt, on the
+    // monotonic clock), until its pattern ends or it is stopped. The timetable's entries on its
+    // outputs do not ring meanwhile.
+    struct RunningSignal {
+        Signal signal;
+        std::optional<double> startedAt;
+    };
+    std::optional<RunningSignal> signal;
+    // No entry of the timetable rings while the bells are suspended.
+    bool suspended = false;
     // The files refused for their size, each with its state when the journal said so.
     std::map<std::string, std::optional<FileStamp>> refusedFiles;
 };

@@ -121,6 +121,7 @@ void SchedulerTick::TimerSat_Timer() {
     start_.reset();
 
     const bool fired = scanForDueEntries();
+    driveSignal(monotonic);
     updateOutputsThatAreOn();
     outputs_.keepRelaysInStep();
     // Written once the relay bytes are out: the journal never makes a bell late.
@@ -235,6 +236,11 @@ void SchedulerTick::showNextBell() {
             std::move(captions_.LblProchaine),
             timetableName(period.timetable, state_.timetableNames), period.from, period.to);
     }
+    if (state_.signal) {
+        captions_.LblProchaine = signalSign(captions_.LblProchaine, state_.signal->signal.name);
+    } else if (state_.suspended) {
+        captions_.LblProchaine = suspendedSign(captions_.LblProchaine);
+    }
     if (const int missed = missedToday(); missed > 0) {
         NextBellSign& sign = captions_.LblProchaine;
         sign.toolTip = (sign.toolTip.empty() ? sign.text : sign.toolTip) + "\n" +
@@ -330,6 +336,14 @@ bool SchedulerTick::scanForDueEntries() {
             }
             continue;
         }
+        if (std::string held =
+                heldEntrySentence(table.TodayTime[slot], output, table.TodayDuration[slot]);
+            !held.empty()) {
+            if (!alreadyNoted(slot)) {
+                pendingLines_.push_back(std::move(held));
+            }
+            continue;
+        }
         const Ring ring = ringing(entryKey(slot), clock_.monotonicSeconds());
         if (ring == Ring::Never || (ring == Ring::Repeat && !repeatFits())) {
             continue;
@@ -349,8 +363,15 @@ bool SchedulerTick::scanForDueEntries() {
     }
     // Entries of a second that went by without a tick, for outputs this second leaves free.
     for (const LateEntry& entry : late_) {
-        if (dueSlot[entry.output] != 0 || dueLate[entry.output] != nullptr ||
-            ringing(entry.key, clock_.monotonicSeconds()) == Ring::Never) {
+        if (dueSlot[entry.output] != 0 || dueLate[entry.output] != nullptr) {
+            continue;
+        }
+        if (std::string held = heldEntrySentence(entry.time, entry.output, entry.duration);
+            !held.empty()) {
+            pendingLines_.push_back(std::move(held));
+            continue;
+        }
+        if (ringing(entry.key, clock_.monotonicSeconds()) == Ring::Never) {
             continue;
         }
         dueLate[entry.output] = &entry;
@@ -476,10 +497,92 @@ bool SchedulerTick::alreadyNoted(int slot) {
     return false;
 }
 
+std::string SchedulerTick::heldEntrySentence(const std::string& time, int output,
+                                             int32_t duration) const {
+    if (state_.signal && state_.signal->signal.drives(output)) {
+        return signalHeldEntrySentence(time, output, duration, state_.signal->signal.name);
+    }
+    return state_.suspended ? suspendedEntrySentence(time, output, duration) : std::string();
+}
+
+void SchedulerTick::startSignal(const Signal& signal, const std::string& askedBy) {
+    stopSignal(askedBy);
+    state_.signal = SchedulerState::RunningSignal{signal, std::nullopt};
+    std::string outputs;
+    for (int output : signal.outputs) {
+        outputs += outputs.empty() ? "S" : "+S";
+        outputs += std::to_string(output);
+    }
+    journal_.note(signalStartSentence(signal.name, outputs, askedBy));
+    showNextBell();
+}
+
+bool SchedulerTick::stopSignal(const std::string& askedBy) {
+    if (!state_.signal) {
+        return false;
+    }
+    const Signal signal = std::move(state_.signal->signal);
+    state_.signal.reset();
+    std::array<int16_t, kOutputCount + 1> flags = state_.OutputState;
+    for (int output : signal.outputs) {
+        flags[output] = kOff;
+    }
+    if (flags != state_.OutputState) {
+        outputs_.SetOutputs(flags[1], flags[2], flags[3], flags[4]);
+    }
+    journal_.note(signalStopSentence(signal.name, askedBy));
+    showNextBell();
+    return true;
+}
+
+void SchedulerTick::driveSignal(double monotonic) {
+    if (!state_.signal) {
+        return;
+    }
+    SchedulerState::RunningSignal& running = *state_.signal;
+    if (!running.startedAt) {
+        running.startedAt = monotonic;
+    }
+    const double elapsed = monotonic - *running.startedAt;
+    const bool on = running.signal.onAt(elapsed);
+    std::array<int16_t, kOutputCount + 1> flags = state_.OutputState;
+    for (int output : running.signal.outputs) {
+        flags[output] = on ? kOn : kOff;
+        if (on && state_.OutputState[output] != kOn) {
+            state_.outputStartMonotonic[output] = monotonic;
+        }
+    }
+    const bool over = running.signal.overAt(elapsed);
+    const std::string name = running.signal.name;
+    if (over) {
+        state_.signal.reset();
+    }
+    if (flags != state_.OutputState) {
+        // Inside its yields, the signal may have been stopped or replaced: this call still
+        // sends the state chosen for this tick, which the next tick corrects.
+        outputs_.SetOutputs(flags[1], flags[2], flags[3], flags[4]);
+        view_.redraw(ViewPart::Outputs);
+    }
+    if (over) {
+        pendingLines_.push_back(signalEndSentence(name));
+        nextBellMoved_ = true;
+    }
+}
+
+void SchedulerTick::setSuspended(bool suspended, const std::string& askedBy) {
+    if (state_.suspended == suspended) {
+        return;
+    }
+    state_.suspended = suspended;
+    journal_.note(suspended ? suspendSentence(askedBy) : resumeSentence(askedBy));
+    showNextBell();
+}
+
 void SchedulerTick::updateOutputsThatAreOn() {
     for (int k = 1; k <= kOutputCount; ++k) {
-        // Read afresh for each output: switching an earlier one may have run other handlers.
-        if (state_.OutputState[k] != kOn) {
+        // Read afresh for each output: switching an earlier one may have run other handlers. A
+        // signal's outputs follow its pattern, not a duration.
+        if (state_.OutputState[k] != kOn || (state_.signal && state_.signal->signal.drives(k))) {
             continue;
         }
         std::string shown = FormatElapsed(elapsedSeconds(k));

@@ -62,6 +62,14 @@ class SchedulerTick {
     // Today's entries counted as missed.
     int missedToday();
 
+    // Runs a signal from the next tick on, in place of one that runs; askedBy says who asked
+    // ("la fenêtre", "la ligne de commande"), for the journal.
+    void startSignal(const Signal& signal, const std::string& askedBy);
+    // Stops the signal that runs at once, its outputs off; false when none runs.
+    bool stopSignal(const std::string& askedBy);
+    // Suspends or resumes the timetable's bells; signals and the switches still work.
+    void setSuspended(bool suspended, const std::string& askedBy);
+
     // Runs once a new day is in force, after that tick's entries, with its date.
     std::function<void(const LocalDate&)> onNewDay;
     // Runs once a minute, at the first tick from second 30 on that switched no entry on: away
@@ -125,6 +133,12 @@ class SchedulerTick {
     // Returns true when an entry was switched on.
     bool scanForDueEntries();
     void updateOutputsThatAreOn();
+    // Switches the signal's outputs as its pattern says at this tick, and ends it with its
+    // pattern.
+    void driveSignal(double monotonic);
+    // Why an entry on output does not ring now (a signal runs on it, the bells are suspended),
+    // as its journal line; empty when it rings.
+    std::string heldEntrySentence(const std::string& time, int output, int32_t duration) const;
     void lookAtFiles(const LocalDate& date, int second);
     double elapsedSeconds(int output);
     // Whether the entry of slot was noted already in the second it is due: the ticks that repeat

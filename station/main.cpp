@@ -26,6 +26,11 @@ int main(int argc, char** argv) {
         quorel::UnixSocketConnection connection(channel);
         return quorel::printStationStatus(connection, std::cout, std::cerr);
     }
+    if (options.command != quorel::StationCommand::None) {
+        quorel::UnixSocketConnection connection(channel);
+        return quorel::runStationCommand(connection, options.command, options.signal, std::cout,
+                                         std::cerr);
+    }
     quorel::PosixStationService service(folder, channel, std::cerr);
     return service.run();
 }

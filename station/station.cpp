@@ -53,11 +53,49 @@ void Station::open(const std::string& startLine, Dialogs& dialogs) {
 
 void Station::startBells() {
     loadDay(scheduler, services_.files, paths, today(), journal_);
+    // A lockdown does not end because the computer restarted.
+    if (services_.files.exists(paths.SuspensionPath)) {
+        scheduler.suspended = true;
+        journal_.note("Sonneries toujours suspendues depuis l'arrêt");
+    }
     tick.showNextBell();
     if (today() == startDate_) {
         tick.started(lastSeen_);
     }
     clockWatch.check();
+}
+
+std::string Station::startSignal(const std::string& name, const std::string& askedBy) {
+    const SignalsRead read = loadSignals(paths.SignalsPath, services_.files);
+    if (!read.error.empty()) {
+        return "Impossible de lire le fichier « " + paths.SignalsPath + " » : " + read.error;
+    }
+    for (const Signal& signal : read.signals) {
+        if (signal.name == name) {
+            if (!services_.timer.isEnabled()) {
+                return "Aucun port n'est utilisé : le signal « " + name + " » ne peut sonner";
+            }
+            tick.startSignal(signal, askedBy);
+            return {};
+        }
+    }
+    return "Signal inconnu : « " + name + " »";
+}
+
+std::string Station::setSuspended(bool suspended, const std::string& askedBy) {
+    if (suspended == scheduler.suspended) {
+        return {};
+    }
+    const std::string failure =
+        suspended ? services_.files.replace(paths.SuspensionPath,
+                                            "Sonneries suspendues par " + askedBy + "\r\n")
+                  : services_.files.remove(paths.AppFolder, "Quorel.suspendu");
+    if (!failure.empty()) {
+        // Not kept, not done: a suspension the next start would forget is no suspension.
+        return "Impossible d'écrire le fichier « " + paths.SuspensionPath + " » : " + failure;
+    }
+    tick.setSuspended(suspended, askedBy);
+    return {};
 }
 
 void Station::showJournalFailureAgain() {

@@ -80,6 +80,14 @@ class Station {
     // Reads the special timetables and the dated periods again at once: today's timetable is
     // chosen again.
     void reloadSpecialTimetables();
+    // Starts the signal of that name of Quorel.signaux from the next tick; why not, in French,
+    // or an empty text. askedBy names who asked, for the journal ("la fenêtre").
+    std::string startSignal(const std::string& name, const std::string& askedBy);
+    // Stops the signal that runs, its outputs off at once; false when none runs.
+    bool stopSignal(const std::string& askedBy) { return tick.stopSignal(askedBy); }
+    // Suspends or resumes the timetable's bells, kept in Quorel.suspendu so that a restart
+    // keeps them suspended; why not, in French, or an empty text.
+    std::string setSuspended(bool suspended, const std::string& askedBy);
     LocalDate today() { return services_.clock.localDate(); }
     // Today as the index of its weekday day file, Monday 0.
     int16_t todayIndex();

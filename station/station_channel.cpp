@@ -64,6 +64,8 @@ int64_t maxBytesOf(ChannelFile kind) {
         return kDatedPeriodsMaxBytes;
     case ChannelFile::TimetableNames:
         return kTimetableNamesMaxBytes;
+    case ChannelFile::Signals:
+        return kSignalsMaxBytes;
     case ChannelFile::JournalDay:
         return kJournalShownBytes;
     case ChannelFile::DayFile:
@@ -84,6 +86,9 @@ ChannelFile channelFileKind(const std::string& name) {
     }
     if (name == "Quorel.noms") {
         return ChannelFile::TimetableNames;
+    }
+    if (name == "Quorel.signaux") {
+        return ChannelFile::Signals;
     }
     if (name.starts_with("Quorel.") && name.size() <= 10 && isDigits(name.substr(7))) {
         return ChannelFile::DayFile;
@@ -183,11 +188,46 @@ Reply StationChannel::handle(const Message& request) {
             return Reply{{}, badFields};
         }
         reply.answer = setPortDevice(*option, *device);
+    } else if (*command == "startSignal" || *command == "stopSignal" || *command == "suspend" ||
+               *command == "resume") {
+        const auto by = field<std::string>(request, "by");
+        const auto name = field<std::string>(request, "name");
+        if (!by || (*by != "la fenêtre" && *by != "la ligne de commande") ||
+            (*command == "startSignal") != name.has_value()) {
+            return Reply{{}, badFields};
+        }
+        reply.answer = signalCommand(*command, name.value_or(""), *by);
     } else {
         return Reply{{}, "commande inconnue « " + *command + " »"};
     }
     reply.answer["id"] = *id;
     return reply;
+}
+
+Message StationChannel::signalCommand(const std::string& command, const std::string& name,
+                                      const std::string& by) {
+    if (command == "startSignal") {
+        const std::string why = station_.startSignal(name, by);
+        return why.empty() ? Message{{"ok", true}, {"said", "Signal « " + name + " » déclenché."}}
+                           : failure(why);
+    }
+    if (command == "stopSignal") {
+        const std::string running =
+            station_.scheduler.signal ? station_.scheduler.signal->signal.name : "";
+        return Message{{"ok", true},
+                       {"said", station_.stopSignal(by) ? "Signal « " + running + " » arrêté."
+                                                        : std::string("Aucun signal en cours.")}};
+    }
+    const bool suspend = command == "suspend";
+    const bool already = station_.scheduler.suspended == suspend;
+    if (const std::string why = station_.setSuspended(suspend, by); !why.empty()) {
+        return failure(why);
+    }
+    return Message{
+        {"ok", true},
+        {"said",
+         std::string(suspend ? (already ? "Sonneries déjà suspendues." : "Sonneries suspendues.")
+                             : (already ? "Sonneries déjà en service." : "Sonneries reprises."))}};
 }
 
 Message StationChannel::readFile(const std::string& name) {
@@ -297,7 +337,10 @@ Message StationChannel::state() const {
                    {"clockWarning", captions.clockWarning},
                    {"outputs", outputs},
                    {"relayTests", tests},
-                   {"nextBell", signText(station_.shownNextBell())}};
+                   {"nextBell", signText(station_.shownNextBell())},
+                   {"signal", station_.scheduler.signal ? station_.scheduler.signal->signal.name
+                                                        : std::string()},
+                   {"suspended", station_.scheduler.suspended}};
 }
 
 std::string StationChannel::todaysTimetable() const {
@@ -339,6 +382,9 @@ Message StationChannel::status() {
                    {"clockSynchronised", !captions.clockWarning},
                    {"clockSynchronisation", captions.LblHeureToolTip},
                    {"missedToday", station_.tick.missedToday()},
+                   {"signal", station_.scheduler.signal ? station_.scheduler.signal->signal.name
+                                                        : std::string()},
+                   {"suspended", station_.scheduler.suspended},
                    {"lastJournalLine", station_.lastJournalLine()}};
 }
 

@@ -31,6 +31,9 @@ class StationChannel {
 
   private:
     Message readFile(const std::string& name);
+    // A signal started or stopped, the bells suspended or resumed, by who asked.
+    Message signalCommand(const std::string& command, const std::string& name,
+                          const std::string& by);
     Message writeFile(const std::string& name, const std::string& bytes);
     Message removeFile(const std::string& name);
     Message serialPorts();
@@ -53,6 +56,7 @@ enum class ChannelFile {
     ClosedPeriods,
     DatedPeriods,
     TimetableNames,
+    Signals,
     JournalDay
 };
 ChannelFile channelFileKind(const std::string& name);

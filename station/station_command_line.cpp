@@ -27,6 +27,11 @@ constexpr const char* kHelp =
     "                         " QUOREL_DEFAULT_CHANNEL ")\n"
     "  --status               affiche l'état de la station en marche (objet JSON) ; statut 3\n"
     "                         sans station, 4 si l'accès est refusé\n"
+    "  --signal NOM           déclenche le signal NOM de Quorel.signaux sur la station en marche\n"
+    "  --stop-signal          arrête le signal en cours\n"
+    "  --suspend              suspend les sonneries des horaires (les signaux sonnent encore)\n"
+    "  --resume               reprend les sonneries des horaires\n"
+    "                         (statut 5 si la station refuse la commande)\n"
 #ifdef _WIN32
     "  --service              tourne comme le service « Quorel » (lancé par le gestionnaire\n"
     "                         de services)\n"
@@ -57,7 +62,7 @@ std::optional<int> readStationCommandLine(const std::vector<std::string>& argume
         const size_t equals = argument.find('=');
         const std::string typed = argument.substr(0, equals);
         const bool hasValue = equals != std::string::npos;
-        if (typed == "--data-folder" || typed == "--channel") {
+        if (typed == "--data-folder" || typed == "--channel" || typed == "--signal") {
             std::string value;
             if (hasValue) {
                 value = argument.substr(equals + 1);
@@ -66,7 +71,17 @@ std::optional<int> readStationCommandLine(const std::vector<std::string>& argume
             } else {
                 return refuse(err, "valeur manquante après « " + typed + " »");
             }
-            (typed == "--channel" ? options.channel : options.dataFolder) = value;
+            if (typed == "--signal") {
+                options.command = StationCommand::StartSignal;
+                options.signal = value;
+            } else {
+                (typed == "--channel" ? options.channel : options.dataFolder) = value;
+            }
+        } else if ((typed == "--stop-signal" || typed == "--suspend" || typed == "--resume") &&
+                   !hasValue) {
+            options.command = typed == "--stop-signal" ? StationCommand::StopSignal
+                              : typed == "--suspend"   ? StationCommand::Suspend
+                                                       : StationCommand::Resume;
         } else if (typed == "--status" && !hasValue) {
             options.status = true;
 #ifdef _WIN32

@@ -12,10 +12,17 @@ namespace quorel {
 // (POSIX systems; on Windows, %ProgramData%\Quorel).
 inline constexpr const char* kStationDataFolder = "/var/lib/quorel";
 
+// What the command line asks of a running station: a signal started or stopped, the bells
+// suspended or resumed.
+enum class StationCommand { None, StartSignal, StopSignal, Suspend, Resume };
+
 struct StationOptions {
     std::string dataFolder; // empty: see stationDataFolder
     std::string channel;    // the address given with --channel, kept as it is
     bool status = false;    // --status: print the running station's state instead
+    // --signal NAME, --stop-signal, --suspend, --resume: asked of the running station instead.
+    StationCommand command = StationCommand::None;
+    std::string signal{};
     // Windows only: --service, run by the service manager; --prepare-service, run once by the
     // installer with SYSTEM's rights.
     bool service = false;

@@ -53,6 +53,11 @@ int wmain(int argc, wchar_t** argv) {
         quorel::NamedPipeConnection connection(channel);
         return quorel::printStationStatus(connection, std::cout, std::cerr);
     }
+    if (options.command != quorel::StationCommand::None) {
+        quorel::NamedPipeConnection connection(channel);
+        return quorel::runStationCommand(connection, options.command, options.signal, std::cout,
+                                         std::cerr);
+    }
     if (options.prepareService) {
         return prepareService(folder);
     }

@@ -14,6 +14,10 @@ constexpr const char* kHelp =
     "\n"
     "Options :\n"
     "  --station ADRESSE  canal de la station (service) dont la fenêtre est la console\n"
+    "  --signal NOM       déclenche le signal NOM sur la station en marche, sans fenêtre\n"
+    "  --stop-signal      arrête le signal en cours\n"
+    "  --suspend          suspend les sonneries des horaires (les signaux sonnent encore)\n"
+    "  --resume           reprend les sonneries des horaires\n"
     "  -h, --help         affiche cette aide\n"
     "  -v, --version      affiche la version\n"
     "\n"
@@ -36,7 +40,8 @@ int refuse(std::ostream& err, const std::string& what) {
 
 std::optional<int> handleCommandLine(const std::vector<std::string>& arguments,
                                      const ToolkitOptions& toolkit, std::ostream& out,
-                                     std::ostream& err, std::string* station) {
+                                     std::ostream& err, std::string* station,
+                                     StationCommand* command, std::string* signal) {
     bool help = false;
     bool version = false;
     bool optionsEnded = false;
@@ -64,6 +69,20 @@ std::optional<int> handleCommandLine(const std::vector<std::string>& arguments,
             } else {
                 return refuse(err, "valeur manquante après « " + typed + " »");
             }
+        } else if (name == "signal" && command != nullptr && signal != nullptr) {
+            if (hasValue) {
+                *signal = argument.substr(equals + 1);
+            } else if (++i < arguments.size()) {
+                *signal = arguments[i];
+            } else {
+                return refuse(err, "valeur manquante après « " + typed + " »");
+            }
+            *command = StationCommand::StartSignal;
+        } else if ((name == "stop-signal" || name == "suspend" || name == "resume") &&
+                   command != nullptr && !hasValue) {
+            *command = name == "stop-signal" ? StationCommand::StopSignal
+                       : name == "suspend"   ? StationCommand::Suspend
+                                             : StationCommand::Resume;
         } else if (among(toolkit.withValue, name)) {
             if (!hasValue && ++i == arguments.size()) {
                 return refuse(err, "valeur manquante après « " + typed + " »");

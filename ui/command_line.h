@@ -1,5 +1,7 @@
 #pragma once
 
+#include "station/station_command_line.h"
+
 #include <optional>
 #include <ostream>
 #include <string>
@@ -19,10 +21,11 @@ struct ToolkitOptions {
 // (0); an unknown option or an argument prints a short French error on err (2). nullopt when the
 // program should start.
 // "--station ADDRESS" (or "--station=ADDRESS") puts the channel of the station to connect to in
-// station, when one is given.
-[[nodiscard]] std::optional<int> handleCommandLine(const std::vector<std::string>& arguments,
-                                                   const ToolkitOptions& toolkit, std::ostream& out,
-                                                   std::ostream& err,
-                                                   std::string* station = nullptr);
+// station, when one is given. "--signal NAME", "--stop-signal", "--suspend" and "--resume" put
+// what to ask of the running station in command (and signal), instead of starting the window.
+[[nodiscard]] std::optional<int>
+handleCommandLine(const std::vector<std::string>& arguments, const ToolkitOptions& toolkit,
+                  std::ostream& out, std::ostream& err, std::string* station = nullptr,
+                  StationCommand* command = nullptr, std::string* signal = nullptr);
 
 } // namespace quorel

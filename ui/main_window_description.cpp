@@ -39,7 +39,25 @@ std::vector<MenuDescription<Event, ViewPart>> menus() {
                               .content = i <= 7 ? std::nullopt : std::optional(ViewPart::Days),
                               .events = {Event::DayCopied}});
     }
-    return {options, days};
+    // "Signaux" shows the signals of Quorel.signaux by name, and hides its items beyond them.
+    MenuDescription<Event, ViewPart> signals{.name = "mnuSignaux", .caption = "Signaux"};
+    for (int i = 1; i <= kSignalMenuItems; ++i) {
+        signals.items.push_back({.name = "Signal",
+                                 .index = i,
+                                 .content = ViewPart::Signals,
+                                 .events = {Event::SignalClicked}});
+    }
+    signals.items.push_back({.name = "MnuArreterSignal",
+                             .caption = "Arrêter le signal",
+                             .content = ViewPart::Signals,
+                             .events = {Event::StopSignalClicked}});
+    signals.items.push_back({.name = "MnuSuspendre",
+                             .caption = "Suspendre les sonneries",
+                             .content = ViewPart::Signals,
+                             .events = {Event::SuspendClicked}});
+    signals.items.push_back(
+        {.name = "MnuSignaux", .caption = "Signaux…", .events = {Event::SignalsClicked}});
+    return {options, signals, days};
 }
 
 // The port choice, the clock, what rings next, the outputs and the relay tests.

@@ -34,7 +34,14 @@ enum class WindowEvent {
     SpecialTimetablesClicked, // MnuHorairesParticuliers
     JournalClicked,           // MnuJournal
     QuitClicked,              // MnuQuit
+    SignalClicked,            // Signal: a signal of the menu "Signaux", by its index from 1
+    StopSignalClicked,        // MnuArreterSignal
+    SuspendClicked,           // MnuSuspendre: suspends or resumes the bells
+    SignalsClicked,           // MnuSignaux
 };
+
+// The menu "Signaux" lists at most this many signals.
+inline constexpr int kSignalMenuItems = 20;
 
 using MainWindowControl = ControlDescription<WindowEvent, ViewPart>;
 using MainWindowDescription = WindowDescription<WindowEvent, ViewPart>;

@@ -1,6 +1,7 @@
 #include "ui/main_window_events.h"
 
 #include "ui/program.h"
+#include "ui/signal_menu.h"
 
 namespace quorel {
 
@@ -101,6 +102,17 @@ WindowRequest handleWindowEvent(Program& p, const WindowInput& input) {
         return WindowRequest::ShowJournal;
     case WindowEvent::QuitClicked:
         return WindowRequest::Quit;
+    case WindowEvent::SignalClicked:
+        signalClicked(p, input.index);
+        break;
+    case WindowEvent::StopSignalClicked:
+        stopSignalClicked(p);
+        break;
+    case WindowEvent::SuspendClicked:
+        suspendClicked(p);
+        break;
+    case WindowEvent::SignalsClicked:
+        return WindowRequest::EditSignals;
     }
     return WindowRequest::None;
 }

@@ -29,6 +29,7 @@ enum class WindowRequest {
     EditPorts,             // runs editPorts with its dialog
     EditSpecialTimetables, // runs editSpecialTimetables with its dialog
     ShowJournal,           // shows the journal viewer in its dialog
+    EditSignals,           // runs editSignals with its dialog
     Quit,                  // closes the window for "Quitter"
 };
 

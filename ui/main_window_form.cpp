@@ -6,6 +6,7 @@
 #include "ui/ports_form.h"
 #include "ui/program.h"
 #include "ui/row_warnings.h"
+#include "ui/signal_menu.h"
 #include "ui/special_timetables.h"
 
 #include <algorithm>
@@ -66,11 +67,31 @@ ControlValue MainWindowForm::value(size_t control, bool menuItem) const {
     if (item.content == static_cast<int>(ViewPart::AutoRun)) {
         shown.check = program_.autoRun.checked() ? CheckState::Checked : CheckState::Unchecked;
         shown.enabled = program_.autoRunAvailable();
+    } else if (item.content == static_cast<int>(ViewPart::Signals)) {
+        return signalMenuValue(item);
     } else if (item.content == static_cast<int>(ViewPart::Days)) {
         // The pop-up "Jour" lists the day list's timetables: its items beyond them are hidden.
         const std::vector<std::string>& names = program_.days.JourSemaine();
         shown.visible = within(names, item.index - 1);
         shown.text = shown.visible ? names[item.index - 1] : "";
+    }
+    return shown;
+}
+
+ControlValue MainWindowForm::signalMenuValue(const MenuItemDescription<int, int>& item) const {
+    ControlValue shown;
+    const std::string_view name = item.name;
+    if (name == "Signal") {
+        // The menu lists the signals by name, and hides its items beyond them.
+        shown.visible = within(program_.signalNames, item.index - 1);
+        shown.text = shown.visible ? program_.signalNames[item.index - 1] : "";
+    } else if (name == "MnuArreterSignal") {
+        const std::string running = runningSignal(program_);
+        shown.enabled = !running.empty();
+        shown.text = running.empty() ? "Arrêter le signal" : "Arrêter « " + running + " »";
+    } else if (name == "MnuSuspendre") {
+        shown.text =
+            bellsSuspended(program_) ? "Reprendre les sonneries" : "Suspendre les sonneries";
     }
     return shown;
 }
@@ -200,6 +221,8 @@ void MainWindowForm::raise(const ControlInput& input) {
         return editSpecialTimetables(program_, screen_);
     case WindowRequest::ShowJournal:
         return showJournal(program_, screen_);
+    case WindowRequest::EditSignals:
+        return editSignals(program_, screen_);
     case WindowRequest::Quit:
         return window_.closeFor(ShutdownCause::Quit);
     }

@@ -28,6 +28,7 @@ class MainWindowForm final : public Form {
     // The event of the window that an input raises, with what came with it; none for nothing.
     std::optional<WindowInput> windowInput(const ControlInput& input) const;
     ControlValue controlValue(const ControlDescription<int, int>& control) const;
+    ControlValue signalMenuValue(const MenuItemDescription<int, int>& item) const;
 
     Program& program_;
     MainWindowView& window_;

@@ -17,6 +17,11 @@ class MainWindowView : public View, public WindowGeometry {
     void redraw(ViewPart part) override {
         if (program_ != nullptr) {
             showPart(static_cast<int>(part));
+            // The sign changes whenever a signal starts or ends and the bells are suspended or
+            // resumed: the menu "Signaux" follows it.
+            if (part == ViewPart::NextBell) {
+                showPart(static_cast<int>(ViewPart::Signals));
+            }
         }
     }
 

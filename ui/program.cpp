@@ -2,6 +2,7 @@
 
 #include "relay/status_text.h"
 #include "schedule/journal_sentences.h"
+#include "ui/signal_menu.h"
 #include "ui/timetable_copy.h"
 
 #include <cmath>
@@ -118,6 +119,8 @@ void Program::Form_Load(WindowGeometry& window) {
 }
 
 void Program::showEditorAndPlace(WindowGeometry& window) {
+    signalNames = readSignalNames(*this);
+    services_.view.redraw(ViewPart::Signals);
     days.fillDays();
     days.selectDay(station_.todayIndex());
 

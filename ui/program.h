@@ -122,6 +122,8 @@ class Program {
     void reloadSpecialTimetables();
 
     Station& station() { return station_; }
+    // The signals of the menu "Signaux", by name.
+    std::vector<std::string> signalNames;
 
     // The resize rule, for a window whose outer size has just changed.
     std::optional<TwipsSize> Form_Resize(bool normalState, TwipsSize current) const;

@@ -177,12 +177,15 @@ void StationConsole::show(const Message& state) {
         panel_.CmdRelais.at(k) =
             tests[k].is_boolean() && tests[k].get<bool>() ? TestButton::RelayOn : TestButton::Face;
     }
+    signal_ = text("signal");
+    suspended_ = state.value("suspended", false);
     const Message next = state.value("nextBell", Message::object());
     captions_.LblProchaine =
         NextBellSign{next.value("text", std::string()), next.value("warning", false),
                      next.value("time", std::string()), next.value("toolTip", std::string())};
-    for (ViewPart part : {ViewPart::Clock, ViewPart::Outputs, ViewPart::Status,
-                          ViewPart::PortChoice, ViewPart::RelayButtons, ViewPart::NextBell}) {
+    for (ViewPart part :
+         {ViewPart::Clock, ViewPart::Outputs, ViewPart::Status, ViewPart::PortChoice,
+          ViewPart::RelayButtons, ViewPart::NextBell, ViewPart::Signals}) {
         view_.redraw(part);
     }
 }

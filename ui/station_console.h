@@ -53,6 +53,10 @@ class StationConsole {
     // station cannot be reached or does not answer in time.
     Message request(Message request);
 
+    // The signal the station runs ("" for none) and whether its bells are suspended.
+    const std::string& signal() const { return signal_; }
+    bool suspended() const { return suspended_; }
+
     // The files the window edits: the station's while the window is its console, else localFiles.
     FileLayer& files() { return files_; }
     // The status line's tool tip: that the window is the service's console, and where.
@@ -95,6 +99,8 @@ class StationConsole {
     ChannelLines lines_{kStationLineMaxBytes};
     int64_t lastId_ = 0;
     bool shownLost_ = false;
+    std::string signal_;
+    bool suspended_ = false;
     double lastTry_ = 0;
 };
 

@@ -644,6 +644,58 @@ TEST_F(EndToEnd, TheStationsConsolesSteerItWhileNoFloodDelaysABellAndStrangersAr
     }
 }
 
+// A signal asked from the command line rings its pattern on the module and stops at once when
+// asked; suspended bells stay suspended over a restart; a stranger is refused.
+TEST_F(EndToEnd, TheCommandLineStartsAndStopsSignalsAndSuspendsTheBellsOverARestart) {
+    test::TempFolder data;
+    data.write("VornAlmare.ini", "[Ports]\nCOM1=" + module.slavePath() + "\n");
+    data.write("Quorel.ini", "1\r\n");
+    data.write("Quorel.signaux", "\"Sirène\",\"1+2\",\"0.5,0.5\",\"0\"\r\n");
+    StationProcess station(data);
+    station.start("errors.txt");
+    test::ChannelClient console(station.channel());
+    console.send({{"id", 1}, {"command", "hello"}});
+    console.until(
+        [](const Message& m) { return m.contains("state") && m["state"]["module"] != ""; });
+    module.read(SIZE_MAX, 0.2);
+    const std::string command = std::string(QUOREL_STATION) + " --channel " + station.channel();
+    std::string out;
+    EXPECT_EQ(run(command + " --signal Inconnu", out), 5);
+    EXPECT_NE(out.find("Signal inconnu : « Inconnu »"), std::string::npos) << out;
+    EXPECT_EQ(run(command + " --signal Sirène", out), 0);
+    EXPECT_EQ(out, "Signal « Sirène » déclenché.\n");
+    const std::string pattern = between(module.read(SIZE_MAX, 2.2), 0, 1e12);
+    EXPECT_GE(occurrences(pattern, "ef"), 2u) << pattern; // on twice in 2 s, both relays
+    EXPECT_GE(occurrences(pattern, "op"), 1u) << pattern;
+    EXPECT_EQ(run(command + " --stop-signal", out), 0);
+    EXPECT_EQ(out, "Signal « Sirène » arrêté.\n");
+    EXPECT_EQ(between(module.read(SIZE_MAX, 0.4), 0, 1e12).substr(0, 2), "op");
+
+    EXPECT_EQ(run(command + " --suspend", out), 0);
+    EXPECT_EQ(out, "Sonneries suspendues.\n");
+    EXPECT_EQ(
+        run("setpriv --reuid=65534 --regid=65534 --clear-groups " + command + " --resume", out), 4)
+        << out;
+    ::kill(station.pid, SIGTERM);
+    EXPECT_EQ(station.wait(), 0) << data.read("errors.txt");
+    StationProcess again(data);
+    again.start("errors2.txt");
+    test::ChannelClient(again.channel()); // the channel is open once the start-up is over
+    EXPECT_EQ(run(command + " --status", out), 0);
+    EXPECT_EQ(Message::parse(out, nullptr, false).value("suspended", false), true) << out;
+    EXPECT_EQ(run(command + " --resume", out), 0);
+    EXPECT_EQ(out, "Sonneries reprises.\n");
+    EXPECT_FALSE(data.exists("Quorel.suspendu"));
+    const std::string journal = again.journal();
+    for (const char* line : {"Signal « Sirène » déclenché (S1+S2) par la ligne de commande",
+                             "Signal « Sirène » arrêté par la ligne de commande",
+                             "Sonneries suspendues par la ligne de commande",
+                             "Sonneries toujours suspendues depuis l'arrêt",
+                             "Sonneries reprises par la ligne de commande"}) {
+        EXPECT_EQ(occurrences(journal, line), 1u) << line << "\n" << journal;
+    }
+}
+
 // The window as the console of a station that runs apart: its switch and relay test reach the
 // module from the station, an entry saved in its editor is written by the station and rings,
 // and it survives the station's restart, refusing commands while the station is away.

@@ -1,5 +1,6 @@
 #include "relay/outputs.h"
 #include "schedule/scheduler_tick.h"
+#include "schedule/signals.h"
 #include "schedule/today_reload.h"
 #include "schedule/weekday.h"
 #include "tests/support/fake_clock.h"
@@ -129,6 +130,106 @@ TEST_F(TickTest, ABoardWithFourRelaysNotesOutput3OnceWrittenAndRepeatsOnlyWhereI
                      [&](const test::SentByte& sent) { return sent.at >= nextSecond - 1e-6; });
     ASSERT_NE(firstOfNextSecond, link.sent.end());
     EXPECT_LE(firstOfNextSecond->at - nextSecond, 0.05);
+}
+
+// A signal runs its pattern from the next tick, holds the entries of its outputs, lets the others
+// ring, and ends with its pattern; suspended bells hold every entry.
+TEST_F(TickTest, ASignalRunsItsPatternHoldsItsOutputsEntriesAndEnds) {
+    folder.write("Quorel.0", "1,10:00:01,5\n2,10:00:01,5\n1,10:00:06,5\n");
+    at(10, 0, 0);
+    run();
+    const Signal alert{.name = "Alerte", .outputs = {1}, .tenths = {10, 5}, .repetitions = 2};
+    tick.startSignal(alert, "la fenêtre");
+    EXPECT_EQ(state.OutputState[1], kOff); // from the next tick
+    EXPECT_EQ(captions.LblProchaine.text, "Signal « Alerte » en cours");
+    EXPECT_TRUE(captions.LblProchaine.warning);
+    std::vector<std::pair<double, int16_t>> seen; // time since the start, output 1
+    const double start = clock.monotonicSeconds() + 0.2;
+    while (clock.monotonicSeconds() < start + 4) {
+        run(0.2);
+        seen.emplace_back(clock.monotonicSeconds() - start, state.OutputState[1]);
+    }
+    // On for 1 s, off for 0.5 s, twice, each switch within a tick (0.2 s plus relay pauses).
+    for (const auto& [at, flag] : seen) {
+        const bool on = (at >= 0.5 && at < 0.95) || (at >= 1.9 && at < 2.45);
+        const bool off = (at >= 1.3 && at < 1.45) || at >= 3.5;
+        EXPECT_TRUE(!on || flag == kOn) << at;
+        EXPECT_TRUE(!off || flag == kOff) << at;
+    }
+    EXPECT_EQ(state.OutputState[2], kOn); // its entry rings beside the signal
+    EXPECT_FALSE(state.signal);
+    const std::vector<std::string> expected{
+        "Signal « Alerte » déclenché (S1) par la fenêtre",
+        "Entrée 10:00:01 (S1, 5 s) non sonnée : signal « Alerte » en cours",
+        "Sortie 2 activée (entrée 10:00:01, 5 s)", "Signal « Alerte » terminé"};
+    for (const std::string& line : expected) {
+        EXPECT_NE(std::find(journal.sentences.begin(), journal.sentences.end(), line),
+                  journal.sentences.end())
+            << line;
+    }
+    while (clock.secondsSinceMidnight() < 10 * 3600 + 6.5) {
+        run(0.2);
+    }
+    EXPECT_EQ(state.OutputState[1], kOn); // the entry after the signal rings
+
+    // Until stopped, across midnight; stopped at once, its outputs off.
+    clock.setTime(23, 59, 59);
+    tick.startSignal({.name = "Sirène", .outputs = {1, 2}, .tenths = {1}, .repetitions = 0},
+                     "la ligne de commande");
+    run(0.2);
+    run(1.2);
+    EXPECT_EQ(captions.LblHeure.substr(0, 5), "00:00");
+    EXPECT_EQ(state.OutputState, (Flags{0, kOn, kOn, 0, 0}));
+    link.sent.clear();
+    EXPECT_TRUE(tick.stopSignal("la fenêtre"));
+    EXPECT_EQ(link.bytes(), (Bytes{0x6F, 0x70}));
+    EXPECT_FALSE(tick.stopSignal("la fenêtre"));
+    EXPECT_EQ(journal.sentences.back(), "Signal « Sirène » arrêté par la fenêtre");
+
+    folder.write("Quorel.1", "1,08:00:00,5\n");
+    tick.setSuspended(true, "la fenêtre");
+    EXPECT_EQ(captions.LblProchaine.text, "Sonneries suspendues");
+    clock.setTime(8, 0, 0);
+    run();
+    run(0.2);
+    EXPECT_EQ(state.OutputState[1], kOff);
+    EXPECT_EQ(journal.sentences.back(),
+              "Entrée 08:00:00 (S1, 5 s) non sonnée : sonneries suspendues");
+}
+
+TEST(Signals, RecordsAreCheckedAndPatternsTimed) {
+    const std::vector<SignalRecord> records = readSignalRecords(
+        "\"Alerte intrusion\",\"1+2\",\"1,1\",\"0\"\r\n\"Sonnerie 5 s\",\"1\",\"5\",\"1\"\r\n"
+        "\"Mauvais\",\"5\",\"1\",\"1\"\r\n\"Court\",\"1\",\"0.05\",\"1\"\r\n"
+        "\"Répété\",\"2+1+2\",\"0.5,1.5\",\"3\"\r\n");
+    ASSERT_EQ(records.size(), 5u);
+    EXPECT_EQ(signalsBytes(records), signalsBytes(readSignalRecords(signalsBytes(records))));
+    const std::optional<Signal> alert = signalOf(records[0]);
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->outputs, (std::vector<int>{1, 2}));
+    EXPECT_EQ(alert->tenths, (std::vector<int>{10, 10}));
+    EXPECT_TRUE(alert->onAt(0) && !alert->onAt(1.0) && alert->onAt(2.05) && !alert->overAt(1e6));
+    std::string fault;
+    EXPECT_FALSE(signalOf(records[2], &fault));
+    EXPECT_EQ(fault, "sorties invalides « 5 » (1 à 4, par exemple 1+2)");
+    EXPECT_FALSE(signalOf(records[3], &fault));
+    EXPECT_TRUE(fault.starts_with("durées invalides")) << fault;
+    const std::optional<Signal> repeated = signalOf(records[4]);
+    ASSERT_TRUE(repeated);
+    EXPECT_EQ(outputsText(repeated->outputs), "1+2");
+    EXPECT_TRUE(repeated->onAt(2.1) && !repeated->onAt(2.5) && !repeated->overAt(5.9));
+    EXPECT_TRUE(repeated->overAt(6.0) && !repeated->onAt(6.1));
+
+    test::TempFolder folder;
+    folder.write("Quorel.signaux", signalsBytes(records));
+    const SignalsRead read = loadSignals(folder.file("Quorel.signaux"));
+    EXPECT_EQ(read.signals.size(), 3u);
+    EXPECT_EQ(read.skipped, (std::vector<std::string>{
+                                "Signal « Mauvais » ignoré : sorties invalides « 5 » (1 à 4, "
+                                "par exemple 1+2)",
+                                "Signal « Court » ignoré : durées invalides « 0.05 » (secondes, "
+                                "une décimale au plus, de 0.1 à 3600)"}));
+    EXPECT_TRUE(loadSignals(folder.file("absent")).signals.empty());
 }
 
 TEST_F(TickTest, TodaysFileIsReadAgainAtSecondZeroOnlyWhenItOrTheDayChanged) {

@@ -60,5 +60,27 @@ TEST(CommandLine, HelpAndVersionEndTheProgramToolkitOptionsPassAndTheRestIsRefus
     }
 }
 
+TEST(CommandLine, TheStationsCommandsAreReadInsteadOfStartingTheWindow) {
+    const auto read = [](std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "quorel");
+        std::ostringstream out;
+        std::ostringstream err;
+        StationCommand command = StationCommand::None;
+        std::string signal;
+        std::string station;
+        const std::optional<int> exit =
+            handleCommandLine(arguments, ToolkitOptions{}, out, err, &station, &command, &signal);
+        return std::tuple{exit, command, signal + err.str()};
+    };
+    EXPECT_EQ(read({"--signal", "Alerte intrusion"}),
+              std::tuple(std::optional<int>(), StationCommand::StartSignal, "Alerte intrusion"));
+    EXPECT_EQ(read({"--signal=Fin"}),
+              std::tuple(std::optional<int>(), StationCommand::StartSignal, "Fin"));
+    EXPECT_EQ(std::get<1>(read({"--suspend"})), StationCommand::Suspend);
+    EXPECT_EQ(std::get<1>(read({"--stop-signal"})), StationCommand::StopSignal);
+    EXPECT_EQ(std::get<0>(read({"--resume=1"})), 2);
+    EXPECT_EQ(std::get<0>(read({"--signal"})), 2);
+}
+
 } // namespace
 } // namespace quorel

@@ -5,6 +5,7 @@
 #include "ui/main_window_view.h"
 #include "ui/ports_form.h"
 #include "ui/row_warnings.h"
+#include "ui/signals_form.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -209,6 +210,76 @@ TEST(Layout, CaptionsWidenTheirPlaceAndChangingTextsShrinkTheirType) {
     EXPECT_EQ(typeHeightToFit(180, 500, 600), 180);
     EXPECT_EQ(typeHeightToFit(180, 600, 495), 148);
     EXPECT_EQ(typeHeightToFit(180, 6000, 495), 120); // never below two thirds
+}
+
+// The menu "Signaux" lists the signals, starts one after its question, names it while it runs,
+// and suspends the bells after its own question.
+TEST_F(Window, TheSignalsMenuStartsStopsAndSuspends) {
+    s.window.attach(s.program);
+    s.start(
+        {2020, 6, 22}, 8 * 3600,
+        {{"Quorel.signaux", "\"Alerte\",\"1+2\",\"1,1\",\"0\"\r\n\"Faux\",\"9\",\"1\",\"1\"\r\n"}});
+    s.program.portChoice.select(1);
+    const auto item = [this](const char* name, int index = -1) {
+        return form.value(menuAt(form, name, index), true);
+    };
+    EXPECT_EQ(item("Signal", 1).text, "Alerte");
+    EXPECT_FALSE(item("Signal", 2).visible); // the bad record is not offered
+    EXPECT_FALSE(item("MnuArreterSignal").enabled);
+    s.dialogs.answer = [](const std::string&) { return Answer::No; };
+    form.raise({.control = menuAt(form, "Signal", 1), .menuItem = true});
+    EXPECT_EQ(s.dialogs.questions, std::vector<std::string>{"Déclencher « Alerte » ?"});
+    EXPECT_FALSE(s.program.scheduler.signal);
+    s.dialogs.answer = [](const std::string&) { return Answer::Yes; };
+    form.raise({.control = menuAt(form, "Signal", 1), .menuItem = true});
+    ASSERT_TRUE(s.program.scheduler.signal);
+    EXPECT_EQ(item("MnuArreterSignal").text, "Arrêter « Alerte »");
+    EXPECT_TRUE(item("MnuArreterSignal").enabled);
+    EXPECT_EQ(value("LblProchaine").text, "Signal « Alerte » en cours");
+    form.raise({.control = menuAt(form, "MnuArreterSignal"), .menuItem = true});
+    EXPECT_FALSE(s.program.scheduler.signal);
+
+    form.raise({.control = menuAt(form, "MnuSuspendre"), .menuItem = true});
+    EXPECT_TRUE(s.program.scheduler.suspended);
+    EXPECT_TRUE(s.folder.exists("Quorel.suspendu"));
+    EXPECT_EQ(item("MnuSuspendre").text, "Reprendre les sonneries");
+    EXPECT_EQ(value("LblProchaine").text, "Sonneries suspendues");
+    EXPECT_EQ(value("LblProchaine").look, Look::Warning);
+    form.raise({.control = menuAt(form, "MnuSuspendre"), .menuItem = true});
+    EXPECT_FALSE(s.program.scheduler.suspended);
+    EXPECT_FALSE(s.folder.exists("Quorel.suspendu"));
+}
+
+TEST(DialogForms, TheSignalsDialogChecksEachSignalAsTheFileDoesAndSavesThem) {
+    test::ProgramStation<test::FakeWindow> s;
+    s.start({2020, 6, 22}, 8 * 3600);
+    SignalsForm form(readSignalRecords("\"Faux\",\"9\",\"1\",\"1\"\r\n"),
+                     s.folder.file("Quorel.signaux"), s.dialogs, s.program.files());
+    const auto raise = [&form](std::string_view name, ControlInput input) {
+        input.control = at(form, name);
+        form.raise(input);
+    };
+    const ControlValue bad = form.value(at(form, "ListeSignaux"), false);
+    EXPECT_EQ(bad.rowLooks, std::vector<Look>{Look::Warning});
+    EXPECT_TRUE(bad.rowToolTips.at(0).starts_with("Signal ignoré : sorties invalides"));
+    raise("ChNom", {.action = Action::Edit, .text = "Fin"});
+    raise("ChDurees", {.action = Action::Edit, .text = "0"});
+    raise("BtnAjouter", {.action = Action::Click});
+    ASSERT_EQ(s.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(s.dialogs.messages[0].text.starts_with("Signal refusé : durées invalides"));
+    raise("ChDurees", {.action = Action::Edit, .text = "2.5"});
+    raise("BtnAjouter", {.action = Action::Click});
+    raise("BtnAjouter", {.action = Action::Click}); // the same name again
+    EXPECT_EQ(s.dialogs.messages.back().text, "Signal refusé : le nom « Fin » est déjà pris");
+    raise("ListeSignaux", {.action = Action::Pick, .row = 0});
+    EXPECT_EQ(form.value(at(form, "ChSorties"), false).text, "9");
+    raise("ChSorties", {.action = Action::Edit, .text = "3+4"});
+    raise("BtnModifier", {.action = Action::Click});
+    raise("ListeSignaux", {.action = Action::Pick, .row = 1});
+    raise("BtnSupprimer", {.action = Action::Click});
+    raise("BtnEnregistrer", {.action = Action::Click});
+    EXPECT_TRUE(form.ended() && form.saved());
+    EXPECT_EQ(s.folder.read("Quorel.signaux"), "\"Faux\",\"3+4\",\"1\",\"1\"\r\n");
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "ui/journal_viewer.h"
 #include "ui/main_window_events.h"
 #include "ui/ports_form.h"
+#include "ui/signals_form.h"
 #include "ui/special_timetables.h"
 
 #include <filesystem>
@@ -441,7 +442,9 @@ std::vector<std::string> faultsOf(const WindowDescription<Event, Part>& window, 
 
 TEST(Descriptions, NameEachControlOnceInsideItsGroupBoxAndRaiseEveryEventAndShowEveryPart) {
     using Faults = std::vector<std::string>;
-    EXPECT_EQ(faultsOf(mainWindowDescription(), WindowEvent::QuitClicked, ViewPart::NextBell),
+    EXPECT_EQ(faultsOf(mainWindowDescription(), WindowEvent::SignalsClicked, ViewPart::Signals),
+              Faults{});
+    EXPECT_EQ(faultsOf(signalsDescription(), SignalsEvent::CancelClicked, SignalsPart::Fields),
               Faults{});
     EXPECT_EQ(faultsOf(daysWithoutBellsDescription(), DaysWithoutBellsEvent::CancelClicked,
                        DaysWithoutBellsPart::Fields),
