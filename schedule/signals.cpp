@@ -172,7 +172,7 @@ SignalsRead loadSignals(const std::string& path, FileLayer& files) {
     for (const SignalRecord& record : readSignalRecords(file.bytes)) {
         std::string fault;
         if (std::optional<Signal> signal = signalOf(record, &fault)) {
-            read.signals.push_back(std::move(*signal));
+            read.runnable.push_back(std::move(*signal));
         } else {
             read.skipped.push_back("Signal « " + record.name + " » ignoré : " + fault);
         }

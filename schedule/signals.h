@@ -53,7 +53,7 @@ std::string outputsText(const std::vector<int>& outputs);
 // The signals of the file at path that can run, in file order, and for each record skipped a
 // line saying why ("Signal « X » ignoré : …"); none when the file is missing.
 struct SignalsRead {
-    std::vector<Signal> signals;
+    std::vector<Signal> runnable;
     std::vector<std::string> skipped;
     std::string error; // the file exists but cannot be read
 };

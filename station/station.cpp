@@ -70,7 +70,7 @@ std::string Station::startSignal(const std::string& name, const std::string& ask
     if (!read.error.empty()) {
         return "Impossible de lire le fichier « " + paths.SignalsPath + " » : " + read.error;
     }
-    for (const Signal& signal : read.signals) {
+    for (const Signal& signal : read.runnable) {
         if (signal.name == name) {
             if (!services_.timer.isEnabled()) {
                 return "Aucun port n'est utilisé : le signal « " + name + " » ne peut sonner";

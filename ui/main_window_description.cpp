@@ -40,24 +40,24 @@ std::vector<MenuDescription<Event, ViewPart>> menus() {
                               .events = {Event::DayCopied}});
     }
     // "Signaux" shows the signals of Quorel.signaux by name, and hides its items beyond them.
-    MenuDescription<Event, ViewPart> signals{.name = "mnuSignaux", .caption = "Signaux"};
+    MenuDescription<Event, ViewPart> signalMenu{.name = "mnuSignaux", .caption = "Signaux"};
     for (int i = 1; i <= kSignalMenuItems; ++i) {
-        signals.items.push_back({.name = "Signal",
-                                 .index = i,
-                                 .content = ViewPart::Signals,
-                                 .events = {Event::SignalClicked}});
+        signalMenu.items.push_back({.name = "Signal",
+                                    .index = i,
+                                    .content = ViewPart::Signals,
+                                    .events = {Event::SignalClicked}});
     }
-    signals.items.push_back({.name = "MnuArreterSignal",
-                             .caption = "Arrêter le signal",
-                             .content = ViewPart::Signals,
-                             .events = {Event::StopSignalClicked}});
-    signals.items.push_back({.name = "MnuSuspendre",
-                             .caption = "Suspendre les sonneries",
-                             .content = ViewPart::Signals,
-                             .events = {Event::SuspendClicked}});
-    signals.items.push_back(
+    signalMenu.items.push_back({.name = "MnuArreterSignal",
+                                .caption = "Arrêter le signal",
+                                .content = ViewPart::Signals,
+                                .events = {Event::StopSignalClicked}});
+    signalMenu.items.push_back({.name = "MnuSuspendre",
+                                .caption = "Suspendre les sonneries",
+                                .content = ViewPart::Signals,
+                                .events = {Event::SuspendClicked}});
+    signalMenu.items.push_back(
         {.name = "MnuSignaux", .caption = "Signaux…", .events = {Event::SignalsClicked}});
-    return {options, signals, days};
+    return {options, signalMenu, days};
 }
 
 // The port choice, the clock, what rings next, the outputs and the relay tests.
@@ -102,7 +102,7 @@ void addLeftSide(std::vector<MainWindowControl>& controls) {
     controls.push_back(
         {.name = "Label7", .caption = "Etat des Sorties", .place = {660, 3540, 1110, 195}});
 
-    // Outputs 3 and 4 have their controls, never shown: the module has two relays.
+    // Outputs 3 and 4 have their controls, shown only while the module drives their relays.
     const int lefts[] = {120, 660, 1200, 1740};
     const int checkLefts[] = {120, 660, 1260, 1800};
     const char* checkCaptions[] = {"S1", "S2", "S3", "S4"};

@@ -102,8 +102,10 @@ ControlValue MainWindowForm::controlValue(const ControlDescription<int, int>& co
     const SchedulerCaptions& captions = program_.captions;
     const RelayPanel& panel = program_.panel;
     ControlValue shown;
-    // Outputs 3 and 4 have no switch or indicator on screen.
-    shown.visible = control.visible;
+    // Outputs 3 and 4 show their switch, indicator and times while the module has their relays.
+    const bool outputControl =
+        name == "CheckS" || name == "LedOut" || name == "LblTemp" || name == "LblMaxi";
+    shown.visible = control.visible || (outputControl && i < panel.moduleRelays);
     if (name == "LblHeure") {
         shown.text = captions.LblHeure;
         shown.toolTip = captions.LblHeureToolTip;
@@ -125,7 +127,7 @@ ControlValue MainWindowForm::controlValue(const ControlDescription<int, int>& co
         shown.look = panel.CmdRelais[i] == TestButton::RelayOn ? Look::RelayOn : Look::Plain;
     } else if (name == "Quorel") {
         const EditorList& list = program_.list;
-        const std::vector<RowWarning> warnings = rowWarnings(list);
+        const std::vector<RowWarning> warnings = rowWarnings(list, panel.moduleRelays);
         for (int row = 1; row <= list.count(); ++row) {
             shown.rows.push_back(
                 {list.row(row).column(0), list.row(row).column(1), list.row(row).column(2)});

@@ -22,6 +22,12 @@ class MainWindowView : public View, public WindowGeometry {
             if (part == ViewPart::NextBell) {
                 showPart(static_cast<int>(ViewPart::Signals));
             }
+            // A module that answered how many relays it has shows outputs 3 and 4 and marks
+            // the rows of outputs it has no relay for: both follow the status line.
+            if (part == ViewPart::Status) {
+                showPart(static_cast<int>(ViewPart::Outputs));
+                showPart(static_cast<int>(ViewPart::List));
+            }
         }
     }
 

@@ -1,5 +1,6 @@
 #include "ui/row_warnings.h"
 
+#include "schedule/number_text.h"
 #include "schedule/record_reader.h"
 #include "schedule/record_writer.h"
 #include "schedule/time_text.h"
@@ -28,7 +29,14 @@ bool takesSlotOnceSaved(const ScheduleEntry& row) {
 
 } // namespace
 
-std::vector<RowWarning> rowWarnings(const EditorList& list) {
+RowWarning outputWarning(int output, int moduleRelays) {
+    if (output <= moduleRelays || output > 4) {
+        return RowWarning::None;
+    }
+    return output == 3 ? RowWarning::NoRelay3 : RowWarning::NoRelay4;
+}
+
+std::vector<RowWarning> rowWarnings(const EditorList& list, int moduleRelays) {
     const std::vector<ScheduleEntry>& rows = list.rows();
     std::vector<RowWarning> warnings(rows.size(), RowWarning::None);
     std::vector<size_t> saved(rows.size());
@@ -39,6 +47,11 @@ std::vector<RowWarning> rowWarnings(const EditorList& list) {
     for (size_t index : saved) {
         if (takesSlotOnceSaved(rows[index]) && ++slots > TodayTable::kSlots) {
             warnings[index] = RowWarning::BeyondCapacity;
+        }
+        if (const RowWarning noRelay =
+                outputWarning(static_cast<int>(leadingNumber(rows[index].output)), moduleRelays);
+            noRelay != RowWarning::None) {
+            warnings[index] = noRelay;
         }
         if (!isClockTimeText(rows[index].time)) {
             warnings[index] = RowWarning::TimeNeverMatches;
@@ -55,6 +68,10 @@ const char* rowWarningToolTip(RowWarning warning) {
     case RowWarning::BeyondCapacity:
         return "Cette ligne ne se déclenchera jamais : seules les 600 premières entrées de la "
                "journée, dans l'ordre des heures, sont programmées.";
+    case RowWarning::NoRelay3:
+        return "Sortie 3 : pas de relais 3 sur ce module";
+    case RowWarning::NoRelay4:
+        return "Sortie 4 : pas de relais 4 sur ce module";
     case RowWarning::None:
         break;
     }

@@ -64,7 +64,7 @@ void suspendClicked(Program& program) {
 
 std::vector<std::string> readSignalNames(Program& program) {
     std::vector<std::string> names;
-    for (const Signal& signal : loadSignals(program.paths.SignalsPath, program.files()).signals) {
+    for (const Signal& signal : loadSignals(program.paths.SignalsPath, program.files()).runnable) {
         names.push_back(signal.name);
     }
     return names;
@@ -90,7 +90,8 @@ void editSignals(Program& program, FormScreen& screen) {
     }
     const FileReadResult file = program.files().read(program.paths.SignalsPath, kSignalsMaxBytes);
     SignalsForm form(readSignalRecords(file.ok() ? file.bytes : std::string()),
-                     program.paths.SignalsPath, program.dialogs(), program.files());
+                     program.paths.SignalsPath, program.dialogs(), program.files(),
+                     program.panel.moduleRelays);
     screen.show(form);
     if (form.saved()) {
         program.signalNames = readSignalNames(program);

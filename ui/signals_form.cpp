@@ -1,6 +1,7 @@
 #include "ui/signals_form.h"
 
 #include "ui/file_messages.h"
+#include "ui/row_warnings.h"
 
 namespace quorel {
 
@@ -15,8 +16,7 @@ SignalsDescription describe() {
                               .title = "Signaux",
                               .clientWidth = 8400,
                               .clientHeight = 6000,
-                              .resizable = true,
-                              .cancelButton = "BtnAnnuler"};
+                              .resizable = true};
     dialog.controls.push_back({.name = "ListeSignaux",
                                .kind = Kind::ReportList,
                                .place = {165, 165, 8070, 2820},
@@ -62,25 +62,10 @@ SignalsDescription describe() {
                    {"BtnModifier", "Modifier", 2880, Event::ChangeClicked},
                    {"BtnSupprimer", "Supprimer", 5610, Event::RemoveClicked}};
     for (const auto& each : buttons) {
-        dialog.controls.push_back({.name = each.name,
-                                   .kind = Kind::PushButton,
-                                   .caption = each.caption,
-                                   .place = {each.left, top, 2625, 330},
-                                   .events = {each.event},
-                                   .anchors = kBelow});
+        dialog.controls.push_back(button<Event, Part>(
+            each.name, each.caption, {each.left, top, 2625, 330}, each.event, kBelow));
     }
-    dialog.controls.push_back({.name = "BtnEnregistrer",
-                               .kind = Kind::PushButton,
-                               .caption = "Enregistrer",
-                               .place = {5745, 5505, 1200, 330},
-                               .events = {Event::SaveClicked},
-                               .anchors = kBottomRight});
-    dialog.controls.push_back({.name = "BtnAnnuler",
-                               .kind = Kind::PushButton,
-                               .caption = "Annuler",
-                               .place = {7035, 5505, 1200, 330},
-                               .events = {Event::CancelClicked},
-                               .anchors = kBottomRight});
+    addSaveAndCancel(dialog, 5505, Event::SaveClicked, Event::CancelClicked);
     return inTabOrder(std::move(dialog));
 }
 
@@ -106,8 +91,9 @@ Action actionOf(SignalsEvent event) {
 }
 
 SignalsForm::SignalsForm(std::vector<SignalRecord> records, std::string path, Dialogs& dialogs,
-                         FileLayer& files)
-    : records_(std::move(records)), path_(std::move(path)), dialogs_(dialogs), files_(files) {}
+                         FileLayer& files, int moduleRelays)
+    : records_(std::move(records)), path_(std::move(path)), dialogs_(dialogs), files_(files),
+      moduleRelays_(moduleRelays) {}
 
 void SignalsForm::choose(std::optional<size_t> row) {
     chosen_ = row && *row < records_.size() ? row : std::nullopt;
@@ -170,12 +156,21 @@ ControlValue SignalsForm::value(size_t control, bool /*menuItem*/) const {
     if (name == "ListeSignaux") {
         for (const SignalRecord& record : records_) {
             std::string fault;
-            const bool runs = signalOf(record, &fault).has_value();
+            if (const std::optional<Signal> signal = signalOf(record, &fault)) {
+                // An output without a relay on this module: the signal rings nothing there.
+                for (int output : signal->outputs) {
+                    if (fault.empty()) {
+                        fault = rowWarningToolTip(outputWarning(output, moduleRelays_));
+                    }
+                }
+            } else {
+                fault = "Signal ignoré : " + fault;
+            }
             shown.rows.push_back(
                 {record.name, record.outputs, record.durations,
                  record.repetitions == "0" ? "jusqu'à l'arrêt" : record.repetitions});
-            shown.rowLooks.push_back(runs ? Look::Plain : Look::Warning);
-            shown.rowToolTips.push_back(runs ? "" : "Signal ignoré : " + fault);
+            shown.rowLooks.push_back(fault.empty() ? Look::Plain : Look::Warning);
+            shown.rowToolTips.push_back(fault);
         }
         shown.selected = chosen_;
     } else if (name == "ChNom") {
@@ -192,7 +187,7 @@ ControlValue SignalsForm::value(size_t control, bool /*menuItem*/) const {
 
 void SignalsForm::raise(const ControlInput& input) {
     const std::optional<Event> event = eventOf(description(), input, actionOf);
-    if (!event) {
+    if (!event || savedOrCancelled(input)) {
         return;
     }
     switch (*event) {
@@ -219,10 +214,7 @@ void SignalsForm::raise(const ControlInput& input) {
     case Event::RemoveClicked:
         removeClicked();
         break;
-    case Event::SaveClicked:
-        return saveClicked();
-    case Event::CancelClicked:
-        ended_ = true;
+    default:
         return;
     }
     chosen_.reset(); // the rows may have changed: none is current

@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/file_layer.h"
 #include "schedule/signals.h"
+#include "ui/dialog_controls.h"
 
 #include <optional>
 #include <string>
@@ -38,10 +39,11 @@ Action actionOf(SignalsEvent event);
 // file order (one that cannot run in red, with why), the fields of a signal to add or change,
 // with the same checks as the file's, and the save. Nothing reaches the file before
 // "Enregistrer".
-class SignalsForm final : public Form {
+class SignalsForm final : public EditingForm {
   public:
+    // moduleRelays: the relays the module drives; a signal on an output without one is marked.
     SignalsForm(std::vector<SignalRecord> records, std::string path, Dialogs& dialogs,
-                FileLayer& files);
+                FileLayer& files, int moduleRelays = 2);
 
     const std::vector<SignalRecord>& records() const { return records_; }
     const SignalRecord& fields() const { return fields_; }
@@ -52,10 +54,8 @@ class SignalsForm final : public Form {
     void changeClicked();
     void removeClicked();
     // Writes Quorel.signaux; a failure is said in a box and the dialog stays open.
-    void saveClicked();
+    void saveClicked() override;
 
-    bool ended() const override { return ended_; }
-    bool saved() const { return saved_; }
     const FormDescription& description() const override;
     ControlValue value(size_t control, bool menuItem) const override;
     void raise(const ControlInput& input) override;
@@ -70,8 +70,7 @@ class SignalsForm final : public Form {
     FileLayer& files_;
     SignalRecord fields_{"", "1", "1,1", "0"};
     std::optional<size_t> chosen_;
-    bool ended_ = false;
-    bool saved_ = false;
+    int moduleRelays_;
 };
 
 } // namespace quorel

@@ -650,7 +650,7 @@ TEST_F(EndToEnd, TheCommandLineStartsAndStopsSignalsAndSuspendsTheBellsOverARest
     test::TempFolder data;
     data.write("VornAlmare.ini", "[Ports]\nCOM1=" + module.slavePath() + "\n");
     data.write("Quorel.ini", "1\r\n");
-    data.write("Quorel.signaux", "\"Sirène\",\"1+2\",\"0.5,0.5\",\"0\"\r\n");
+    data.write("Quorel.signaux", "\"Sir\xE8ne\",\"1+2\",\"0.5,0.5\",\"0\"\r\n"); // Windows-1252
     StationProcess station(data);
     station.start("errors.txt");
     test::ChannelClient console(station.channel());

@@ -223,13 +223,13 @@ TEST(Signals, RecordsAreCheckedAndPatternsTimed) {
     test::TempFolder folder;
     folder.write("Quorel.signaux", signalsBytes(records));
     const SignalsRead read = loadSignals(folder.file("Quorel.signaux"));
-    EXPECT_EQ(read.signals.size(), 3u);
+    EXPECT_EQ(read.runnable.size(), 3u);
     EXPECT_EQ(read.skipped, (std::vector<std::string>{
                                 "Signal « Mauvais » ignoré : sorties invalides « 5 » (1 à 4, "
                                 "par exemple 1+2)",
                                 "Signal « Court » ignoré : durées invalides « 0.05 » (secondes, "
                                 "une décimale au plus, de 0.1 à 3600)"}));
-    EXPECT_TRUE(loadSignals(folder.file("absent")).signals.empty());
+    EXPECT_TRUE(loadSignals(folder.file("absent")).runnable.empty());
 }
 
 TEST_F(TickTest, TodaysFileIsReadAgainAtSecondZeroOnlyWhenItOrTheDayChanged) {

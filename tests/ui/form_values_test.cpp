@@ -250,18 +250,33 @@ TEST_F(Window, TheSignalsMenuStartsStopsAndSuspends) {
     EXPECT_FALSE(s.folder.exists("Quorel.suspendu"));
 }
 
+// Outputs 3 and 4 show once the module drives four relays; until then their rows are marked.
+TEST_F(Window, OutputsThreeAndFourFollowTheModulesRelays) {
+    s.window.attach(s.program);
+    s.start({2020, 6, 22}, 8 * 3600, {{"Quorel.0", "\"3\",\"09:00:00\",\"5\"\r\n"}});
+    EXPECT_FALSE(value("CheckS", 2).visible);
+    EXPECT_EQ(value("Quorel").rowLooks, std::vector<Look>{Look::Warning});
+    EXPECT_EQ(value("Quorel").rowToolTips,
+              std::vector<std::string>{"Sortie 3 : pas de relais 3 sur ce module"});
+    s.program.panel.moduleRelays = 4;
+    EXPECT_TRUE(value("CheckS", 2).visible && value("LedOut", 3).visible);
+    EXPECT_EQ(value("Quorel").rowLooks, std::vector<Look>{Look::Plain});
+}
+
 TEST(DialogForms, TheSignalsDialogChecksEachSignalAsTheFileDoesAndSavesThem) {
     test::ProgramStation<test::FakeWindow> s;
     s.start({2020, 6, 22}, 8 * 3600);
-    SignalsForm form(readSignalRecords("\"Faux\",\"9\",\"1\",\"1\"\r\n"),
-                     s.folder.file("Quorel.signaux"), s.dialogs, s.program.files());
+    SignalsForm form(
+        readSignalRecords("\"Faux\",\"9\",\"1\",\"1\"\r\n\"Haut\",\"1+4\",\"1\",\"1\"\r\n"),
+        s.folder.file("Quorel.signaux"), s.dialogs, s.program.files());
     const auto raise = [&form](std::string_view name, ControlInput input) {
         input.control = at(form, name);
         form.raise(input);
     };
     const ControlValue bad = form.value(at(form, "ListeSignaux"), false);
-    EXPECT_EQ(bad.rowLooks, std::vector<Look>{Look::Warning});
+    EXPECT_EQ(bad.rowLooks, (std::vector<Look>{Look::Warning, Look::Warning}));
     EXPECT_TRUE(bad.rowToolTips.at(0).starts_with("Signal ignoré : sorties invalides"));
+    EXPECT_EQ(bad.rowToolTips.at(1), "Sortie 4 : pas de relais 4 sur ce module");
     raise("ChNom", {.action = Action::Edit, .text = "Fin"});
     raise("ChDurees", {.action = Action::Edit, .text = "0"});
     raise("BtnAjouter", {.action = Action::Click});
@@ -275,6 +290,8 @@ TEST(DialogForms, TheSignalsDialogChecksEachSignalAsTheFileDoesAndSavesThem) {
     EXPECT_EQ(form.value(at(form, "ChSorties"), false).text, "9");
     raise("ChSorties", {.action = Action::Edit, .text = "3+4"});
     raise("BtnModifier", {.action = Action::Click});
+    raise("ListeSignaux", {.action = Action::Pick, .row = 2});
+    raise("BtnSupprimer", {.action = Action::Click});
     raise("ListeSignaux", {.action = Action::Pick, .row = 1});
     raise("BtnSupprimer", {.action = Action::Click});
     raise("BtnEnregistrer", {.action = Action::Click});

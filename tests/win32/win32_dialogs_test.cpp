@@ -2,6 +2,7 @@
 #include "ui/days_without_bells.h"
 #include "ui/journal_viewer.h"
 #include "ui/ports_form.h"
+#include "ui/signals_form.h"
 #include "ui/special_timetables.h"
 #include "ui/win32/colours.h"
 
@@ -243,6 +244,29 @@ TEST(Win32Dialogs, TheJournalShowsTheLinesOfTheDayPickedNewestAtTheBottom) {
                                         "10:00:00.000 Horaire du jour chargé : 0 entrée\r\n",
                                         "22/06/2020", "read only, fixed width, at the end",
                                         "Aucun événement ce jour."}));
+}
+
+// The signals' dialog adds a signal, which the menu "Signaux" then offers and starts.
+TEST(Win32Dialogs, TheSignalsDialogAddsASignalThatTheMenuStarts) {
+    test::Win32Station<> station;
+    station.start({2020, 6, 22}, 10 * 3600);
+    station.click("PortCom", 1);
+    inDialog(L"Signaux", [](HWND) {
+        const auto control = [](const char* name) {
+            return test::dialogControl(L"Signaux", signalsDescription(), name);
+        };
+        ::SetWindowTextW(control("ChNom"), L"Alerte");
+        ::SetWindowTextW(control("ChSorties"), L"1+2");
+        push(control("BtnAjouter"));
+        EXPECT_EQ(ListView_GetItemCount(control("ListeSignaux")), 1);
+        push(control("BtnEnregistrer"));
+    });
+    station.menu("MnuSignaux");
+    EXPECT_EQ(station.folder.read("Quorel.signaux"), "\"Alerte\",\"1+2\",\"1,1\",\"0\"\r\n");
+    station.dialogs.answer = [](const std::string&) { return Answer::Yes; };
+    station.menu("Signal", 1);
+    ASSERT_TRUE(station.program.scheduler.signal);
+    EXPECT_EQ(station.program.scheduler.signal->signal.name, "Alerte");
 }
 
 } // namespace

@@ -89,12 +89,13 @@ TEST_F(Window, ShowsEachControlWithItsCaptionAndToolTipInItsPlaceAndKeepsItsSize
         "avec Windows MnuJoursSansSonnerie=Jours sans sonnerie… MnuHorairesParticuliers=Horaires "
         "particuliers… MnuPorts=Ports… "
         "MnuJournal=Journal… "
-        "MnuQuit=Quitter "
+        "MnuQuit=Quitter =Signaux MnuArreterSignal=Arrêter le signal "
+        "MnuSuspendre=Suspendre les sonneries MnuSignaux=Signaux… = "
         "=Jour "
         "Jour_1=Lundi Jour_2=Mardi Jour_3=Mercredi Jour_4=Jeudi Jour_5=Vendredi Jour_6=Samedi "
         "Jour_7=Dimanche S Heure Temps");
     EXPECT_FALSE(station.window.windowIcon().isNull());
-    EXPECT_EQ(station.window.menuBar()->actions().size(), 1); // "Jour" is a pop-up only
+    EXPECT_EQ(station.window.menuBar()->actions().size(), 2); // "Jour" is a pop-up only
 
     QWidget* client = station.window.centralWidget();
     EXPECT_EQ(client->size(), QSize(504, 460));
@@ -389,6 +390,28 @@ TEST_F(Window, TheJournalShowsTheLinesOfTheDayPickedNewestAtTheBottom) {
                                   "10:00:00.000 Démarrage de Quorel " QUOREL_VERSION "\n"
                                   "10:00:00.000 Horaire du jour chargé : 0 entrée\n",
                                   "at the end", "Aucun événement ce jour."}));
+}
+
+// The signals' dialog adds a signal, which the menu "Signaux" then offers and starts.
+TEST_F(Window, TheSignalsDialogAddsASignalThatTheMenuStarts) {
+    station.start({2020, 6, 22}, 10 * 3600);
+    station.program.portChoice.select(1);
+    QTimer::singleShot(0, &station.window, [&] {
+        auto* dialog = station.window.findChild<QDialog*>("FSignaux");
+        QTest::keyClicks(dialog->findChild<QLineEdit*>("ChNom"), "Alerte");
+        QTest::mouseClick(dialog->findChild<QWidget*>("BtnAjouter"), Qt::LeftButton);
+        EXPECT_EQ(dialog->findChild<QTreeWidget*>("ListeSignaux")->topLevelItemCount(), 1);
+        QTest::mouseClick(dialog->findChild<QWidget*>("BtnEnregistrer"), Qt::LeftButton);
+    });
+    station.window.findChild<QAction*>("MnuSignaux")->trigger();
+    EXPECT_EQ(station.folder.read("Quorel.signaux"), "\"Alerte\",\"1\",\"1,1\",\"0\"\r\n");
+    auto* signal = station.window.findChild<QAction*>("Signal_1");
+    EXPECT_TRUE(signal->isVisible());
+    EXPECT_EQ(signal->text(), "Alerte");
+    station.dialogs.answer = [](const std::string&) { return Answer::Yes; };
+    signal->trigger();
+    ASSERT_TRUE(station.program.scheduler.signal);
+    EXPECT_EQ(station.program.scheduler.signal->signal.name, "Alerte");
 }
 
 TEST_F(Window, ManualControlsAndTheAutoRunMenuShowTheirStateAndClosingShutsDownOnce) {

@@ -1,5 +1,7 @@
 #include "platform/channel_connection.h"
+#include "platform/windows/named_pipe_connection.h"
 #include "platform/windows/wide_text.h"
+#include "station/station_status.h"
 #include "ui/command_line.h"
 #include "ui/win32/told_text.h"
 #include "ui/win32/win32_app.h"
@@ -33,8 +35,19 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     // No toolkit reads options here; --station names the station whose console the window
     // becomes, the system's own pipe by default.
     std::string station;
-    if (const std::optional<int> exitCode =
-            quorel::handleCommandLine(arguments(), quorel::ToolkitOptions{}, out, err, &station)) {
+    quorel::StationCommand command = quorel::StationCommand::None;
+    std::string signal;
+    std::optional<int> exitCode = quorel::handleCommandLine(arguments(), quorel::ToolkitOptions{},
+                                                            out, err, &station, &command, &signal);
+    if (station.empty()) {
+        station = quorel::defaultChannelAddress([](const char*) -> const char* { return nullptr; });
+    }
+    // --signal and the other commands are asked of the running station, without a window.
+    if (!exitCode && command != quorel::StationCommand::None) {
+        quorel::NamedPipeConnection connection(station);
+        exitCode = quorel::runStationCommand(connection, command, signal, out, err, "quorel");
+    }
+    if (exitCode) {
         if (!out.str().empty()) {
             quorel::tellUser(out.str(), false);
         }
@@ -42,9 +55,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
             quorel::tellUser(err.str(), true);
         }
         return *exitCode;
-    }
-    if (station.empty()) {
-        station = quorel::defaultChannelAddress([](const char*) -> const char* { return nullptr; });
     }
     quorel::Win32App quorel(station);
     return quorel.run();
