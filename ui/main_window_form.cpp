@@ -119,7 +119,10 @@ ControlValue MainWindowForm::controlValue(const ControlDescription<int, int>& co
     } else if (name == "CheckS" && within(panel.CheckS, i)) {
         shown.check = panel.CheckS[i];
     } else if (name == "InfoERR") {
-        shown.text = panel.InfoERR;
+        // While a signal runs, the status line says so before the link's state.
+        const std::string signal = runningSignal(program_);
+        shown.text = signal.empty() ? panel.InfoERR
+                                    : "Signal « " + signal + " » en cours - " + panel.InfoERR;
         shown.toolTip = program_.statusToolTip();
     } else if (name == "PortCom") {
         shown.check = panel.PortCom == i ? CheckState::Checked : CheckState::Unchecked;

@@ -18,9 +18,10 @@ class MainWindowView : public View, public WindowGeometry {
         if (program_ != nullptr) {
             showPart(static_cast<int>(part));
             // The sign changes whenever a signal starts or ends and the bells are suspended or
-            // resumed: the menu "Signaux" follows it.
+            // resumed: the menu "Signaux" and the status line follow it.
             if (part == ViewPart::NextBell) {
                 showPart(static_cast<int>(ViewPart::Signals));
+                showPart(static_cast<int>(ViewPart::Status));
             }
             // A module that answered how many relays it has shows outputs 3 and 4 and marks
             // the rows of outputs it has no relay for: both follow the status line.

@@ -236,6 +236,7 @@ TEST_F(Window, TheSignalsMenuStartsStopsAndSuspends) {
     EXPECT_EQ(item("MnuArreterSignal").text, "Arrêter « Alerte »");
     EXPECT_TRUE(item("MnuArreterSignal").enabled);
     EXPECT_EQ(value("LblProchaine").text, "Signal « Alerte » en cours");
+    EXPECT_TRUE(value("InfoERR").text.starts_with("Signal « Alerte » en cours - Init COM1"));
     form.raise({.control = menuAt(form, "MnuArreterSignal"), .menuItem = true});
     EXPECT_FALSE(s.program.scheduler.signal);
 
