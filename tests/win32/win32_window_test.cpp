@@ -94,8 +94,8 @@ TEST_F(Win32Window, ShowsEachControlWithItsCaptionAndToolTipInItsPlaceAndKeepsIt
     }
     EXPECT_EQ(wrongPlaces, "");
     HMENU bar = ::GetMenu(window());
-    ASSERT_EQ(::GetMenuItemCount(bar), 1); // "Jour" is a pop-up only
-    for (HMENU menu : {bar, ::GetSubMenu(bar, 0), station.window.dayMenu()}) {
+    ASSERT_EQ(::GetMenuItemCount(bar), 2); // "Jour" is a pop-up only
+    for (HMENU menu : {bar, ::GetSubMenu(bar, 0), ::GetSubMenu(bar, 1), station.window.dayMenu()}) {
         for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
             wchar_t item[64] = {};
             ::GetMenuStringW(menu, i, item, 64, MF_BYPOSITION);
@@ -126,8 +126,9 @@ TEST_F(Win32Window, ShowsEachControlWithItsCaptionAndToolTipInItsPlaceAndKeepsIt
         "BtnInti=Intitialise Quorel= JourSemaine= BtnSave=Sauve BtnDelete=RAZ[ Remise a Zéro ] "
         "BtnCopy=Copier la journée[ Copier la journée du ] ChEdit_0=[ de 1 à 4 ] ChEdit_1=[ "
         "hh:mn:ss ] ChEdit_2=[ en secondes ] BtnAjouter=Ajouter BtnReplacer=Replacer "
-        "BtnSupp=Supprimer Label1=Entrée Label2=Sortie E= S= Options Démarrer avec Windows "
-        "Jours sans sonnerie… Horaires particuliers… Ports… Journal… Quitter Lundi Mardi Mercredi "
+        "BtnSupp=Supprimer Label1=Entrée Label2=Sortie E= S= Options Signaux Démarrer avec "
+        "Windows Jours sans sonnerie… Horaires particuliers… Ports… Journal… Quitter Arrêter le "
+        "signal Suspendre les sonneries Signaux… Lundi Mardi Mercredi "
         "Jeudi Vendredi Samedi "
         "Dimanche S Heure Temps");
 
