@@ -157,6 +157,18 @@ std::optional<Event> eventOf(const FormDescription& description, const ControlIn
     return std::nullopt;
 }
 
+// Binds a renderer to form (none: to no form): the form bound before forgets the renderer's
+// redraw, the new one is given it.
+inline void bindRenderer(Form*& bound, Form* form, std::function<void()> redraw) {
+    if (bound != nullptr) {
+        bound->redrawNow = nullptr;
+    }
+    bound = form;
+    if (bound != nullptr) {
+        bound->redrawNow = std::move(redraw);
+    }
+}
+
 // Shows a form as a modal dialog over the window until the form has ended; each front end has
 // one.
 class FormScreen {

@@ -80,11 +80,14 @@ run_windows_tests() {
     tools/check_windows_installer.sh build-windows
 }
 
-run_fuzzers() {
+build_fuzzers() {
     CXX=clang++-14 configure build-fuzz -DQUOREL_WITH_QT=OFF -DQUOREL_BENCH=OFF -DQUOREL_FUZZ=ON \
         -DQUOREL_SANITIZE=ON -DQUOREL_WERROR=ON
     cmake --build build-fuzz -j "$build_jobs" --target record_reader_fuzz today_table_fuzz \
         channel_reader_fuzz
+}
+
+run_fuzzers() {
     for fuzzer in record_reader_fuzz today_table_fuzz channel_reader_fuzz; do
         local corpus=build-fuzz/corpus/${fuzzer%_fuzz}
         mkdir -p "$corpus"
@@ -144,9 +147,17 @@ test)
         tail -n 60 build/asan-build.log
         exit 1
     }
+    # The fuzzers compile at the lowest priority while the sanitizer tests run.
+    nice -n 19 bash -c "set -e; $(declare -f configure build_fuzzers); build_jobs=$build_jobs
+        build_fuzzers" > build/fuzz-build.log 2>&1 &
+    fuzz_build=$!
     (cd build-asan && LSAN_OPTIONS="suppressions=$PWD/../tools/lsan.supp" \
         ctest -j "$jobs" --output-on-failure)
     phase "Fuzzers"
+    wait $fuzz_build || {
+        tail -n 60 build/fuzz-build.log
+        exit 1
+    }
     run_fuzzers
     phase "Done"
     ;;

@@ -118,13 +118,7 @@ FormRenderer::~FormRenderer() {
 }
 
 void FormRenderer::bind(Form* form) {
-    if (form_ != nullptr) {
-        form_->redrawNow = nullptr;
-    }
-    form_ = form;
-    if (form_ != nullptr) {
-        form_->redrawNow = [this] { draw(); };
-    }
+    bindRenderer(form_, form, [this] { draw(); });
 }
 
 void FormRenderer::wireMenuItem(size_t item) {

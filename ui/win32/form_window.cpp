@@ -82,12 +82,8 @@ void FormWindow::open(const FormDescription& window, HWND owner, Frame frame) {
 }
 
 void FormWindow::bind(Form* form) {
+    bindRenderer(form_, form, [this] { drawAll(); });
     if (form_ != nullptr) {
-        form_->redrawNow = nullptr;
-    }
-    form_ = form;
-    if (form_ != nullptr) {
-        form_->redrawNow = [this] { drawAll(); };
         drawAll();
     }
 }
