@@ -54,6 +54,21 @@ int typeHeightToFit(int typeHeight, int neededWidth, int availableWidth) {
     return std::max(fitting, (typeHeight * 2 + 2) / 3);
 }
 
+ColumnFit columnFit(const ControlDescription<int, int>& list, size_t column) {
+    if (list.columns.at(column).width > 0) {
+        return ColumnFit::Described;
+    }
+    return column + 1 == list.columns.size() ? ColumnFit::Rest : ColumnFit::Texts;
+}
+
+Span anchoredSpan(Span built, bool nearAnchor, bool farAnchor, int growth) {
+    if (!farAnchor) {
+        return built;
+    }
+    return nearAnchor ? Span{built.start, built.length + growth}
+                      : Span{built.start + growth, built.length};
+}
+
 ControlValue shownValue(const ControlDescription<int, int>& control, ControlValue value) {
     if (value.toolTip.empty()) {
         value.toolTip = control.toolTip;

@@ -96,6 +96,19 @@ int typeHeightToFit(int typeHeight, int neededWidth, int availableWidth);
 ControlValue shownValue(const ControlDescription<int, int>& control, ControlValue value);
 ControlValue shownValue(const MenuItemDescription<int, int>& item, ControlValue value);
 
+// How wide a report list's column is: as described, as its texts, or (the last one without a
+// width) as the rest of the list.
+enum class ColumnFit { Described, Texts, Rest };
+ColumnFit columnFit(const ControlDescription<int, int>& list, size_t column);
+
+// Where a control of a resizable window lies along one axis once the window grew by growth (in
+// any unit): anchored on its far side, it moves with it, or grows when anchored on both.
+struct Span {
+    int start = 0;
+    int length = 0;
+};
+Span anchoredSpan(Span built, bool nearAnchor, bool farAnchor, int growth);
+
 // A window or dialog described with its events and parts as plain numbers, so that one
 // renderer draws them all: each number is the value of the form's own enumeration.
 using FormDescription = WindowDescription<int, int>;

@@ -37,7 +37,7 @@ void RelayLink::portOpened() {
     relayMismatch_ = notAnswering_ = false;
     disagreeingSince_ = {};
     panel_.moduleNote.clear();
-    panel_.moduleRelays = kRelayCount;
+    setModuleRelays(panel_, kRelayCount, view_);
     for (int relay = 1; relay <= kMaxRelayCount; ++relay) {
         relays_.at(relay - 1) = Relay{state_.OutputState[relay] == kOn, false};
     }
@@ -59,7 +59,7 @@ void RelayLink::keepInStep() {
         // A device just opened: who it is, before the relays are set; relays 3 and 4 wait for
         // an answer that says it has them.
         askedOpening_ = link_.openings();
-        panel_.moduleRelays = kRelayCount;
+        setModuleRelays(panel_, kRelayCount, view_);
         module_ = queries_.ask(ModuleQueries::Query::Version) ? Module::Asking : Module::Silent;
         lookAtAnswer(); // a module may have answered already
     }
@@ -174,7 +174,7 @@ void RelayLink::identified(const std::optional<std::vector<uint8_t>>& answer) {
         module_ = Module::Answered;
         panel_.moduleNote = moduleDescription((*answer)[0], (*answer)[1]);
         // Any other device that answers is driven as a USB-RLY02.
-        panel_.moduleRelays = std::max(kRelayCount, drivenRelays((*answer)[0]));
+        setModuleRelays(panel_, std::max(kRelayCount, drivenRelays((*answer)[0])), view_);
     }
     journal_.note(panel_.moduleNote);
     view_.redraw(ViewPart::Status);

@@ -2,6 +2,7 @@
 
 #include "core/check_state.h"
 #include "core/module_size.h"
+#include "core/view.h"
 #include "platform/line_parameters.h"
 
 #include <array>
@@ -43,5 +44,15 @@ struct RelayPanel {
 
 inline constexpr std::array<const char*, 5> kPortComCaptions = {"Désactivé",
                                                                 "COM1:", "COM2:", "COM3:", "COM4:"};
+
+// Sets how many relays the module drives; when that changes, the outputs shown and the editor's
+// rows marked for outputs without a relay are drawn again.
+inline void setModuleRelays(RelayPanel& panel, int relays, View& view) {
+    if (panel.moduleRelays != relays) {
+        panel.moduleRelays = relays;
+        view.redraw(ViewPart::Outputs);
+        view.redraw(ViewPart::List);
+    }
+}
 
 } // namespace quorel

@@ -23,12 +23,6 @@ class MainWindowView : public View, public WindowGeometry {
                 showPart(static_cast<int>(ViewPart::Signals));
                 showPart(static_cast<int>(ViewPart::Status));
             }
-            // A module that answered how many relays it has shows outputs 3 and 4 and marks
-            // the rows of outputs it has no relay for: both follow the status line.
-            if (part == ViewPart::Status) {
-                showPart(static_cast<int>(ViewPart::Outputs));
-                showPart(static_cast<int>(ViewPart::List));
-            }
         }
     }
 

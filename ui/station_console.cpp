@@ -159,8 +159,10 @@ void StationConsole::show(const Message& state) {
     panel_.InfoERRNumber = state.value("error", 0);
     panel_.moduleNote = text("module");
     panel_.foundStates = text("foundStates");
-    panel_.moduleRelays =
-        state.value("moduleRelays", kRelayCount) == kMaxRelayCount ? kMaxRelayCount : kRelayCount;
+    setModuleRelays(panel_,
+                    state.value("moduleRelays", kRelayCount) == kMaxRelayCount ? kMaxRelayCount
+                                                                               : kRelayCount,
+                    view_);
     captions_.LblHeure = text("clock");
     captions_.LblHeureToolTip = text("clockToolTip");
     captions_.clockWarning = state.value("clockWarning", false);

@@ -210,6 +210,18 @@ TEST(Layout, CaptionsWidenTheirPlaceAndChangingTextsShrinkTheirType) {
     EXPECT_EQ(typeHeightToFit(180, 500, 600), 180);
     EXPECT_EQ(typeHeightToFit(180, 600, 495), 148);
     EXPECT_EQ(typeHeightToFit(180, 6000, 495), 120); // never below two thirds
+
+    ControlDescription<int, int> list{.columns = {{"S", 300}, {"Heure"}, {"Durée"}}};
+    EXPECT_EQ(columnFit(list, 0), ColumnFit::Described);
+    EXPECT_EQ(columnFit(list, 1), ColumnFit::Texts);
+    EXPECT_EQ(columnFit(list, 2), ColumnFit::Rest);
+    const auto span = [](bool nearAnchor, bool farAnchor) {
+        const Span placed = anchoredSpan({100, 50}, nearAnchor, farAnchor, 30);
+        return std::pair(placed.start, placed.length);
+    };
+    EXPECT_EQ(span(true, false), std::pair(100, 50)); // stays
+    EXPECT_EQ(span(true, true), std::pair(100, 80));  // grows
+    EXPECT_EQ(span(false, true), std::pair(130, 50)); // moves with the far side
 }
 
 // The menu "Signaux" lists the signals, starts one after its question, names it while it runs,

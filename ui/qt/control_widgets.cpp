@@ -71,13 +71,12 @@ QTreeWidget* reportList(const FormControl& control, QWidget* parent) {
     list->setHeaderLabels(captions);
     list->header()->setSectionsClickable(true);
     list->header()->setSectionsMovable(false);
-    // A last column without a width fills the rest of the list.
-    list->header()->setStretchLastSection(!control.columns.empty() &&
-                                          control.columns.back().width == 0);
     for (size_t column = 0; column < control.columns.size(); ++column) {
-        if (control.columns[column].width > 0) {
+        const ColumnFit fit = columnFit(control, column);
+        if (fit == ColumnFit::Described) {
             list->setColumnWidth(static_cast<int>(column), px(control.columns[column].width));
         }
+        list->header()->setStretchLastSection(fit == ColumnFit::Rest);
     }
     return list;
 }
@@ -250,8 +249,8 @@ void showRows(QTreeWidget* list, const FormControl& control, const ControlValue&
         }
     }
     // Columns without a width fit their texts; the last one fills the rest.
-    for (size_t column = 0; column + 1 < control.columns.size(); ++column) {
-        if (control.columns[column].width == 0) {
+    for (size_t column = 0; column < control.columns.size(); ++column) {
+        if (columnFit(control, column) == ColumnFit::Texts) {
             list->resizeColumnToContents(static_cast<int>(column));
         }
     }

@@ -382,21 +382,19 @@ void FormRenderer::click(std::string_view button) {
 // Each control keeps its distance to the sides of its container it is anchored to: anchored to
 // both, it grows; to the far one only, it moves.
 void FormRenderer::followAnchors() {
-    const auto follow = [](int start, int length, bool near, bool far, int growth) {
-        return far ? std::pair(near ? start : start + growth, near ? length + growth : length)
-                   : std::pair(start, length);
-    };
     const QSize described(px(description_.clientWidth), px(description_.clientHeight));
     std::map<std::string_view, QSize> growths{{"", client_.size() - described}};
     for (size_t control = 0; control < widgets_.size(); ++control) {
         const FormControl& each = description_.controls[control];
         const QSize growth = growths.at(each.container == nullptr ? "" : each.container);
         const QRect& built = places_[control];
-        const auto [left, width] = follow(built.left(), built.width(), each.anchors.left,
-                                          each.anchors.right, growth.width());
-        const auto [top, height] = follow(built.top(), built.height(), each.anchors.top,
-                                          each.anchors.bottom, growth.height());
-        widgets_[control]->setGeometry(left, top, width, height);
+        const Span across = anchoredSpan({built.left(), built.width()}, each.anchors.left,
+                                         each.anchors.right, growth.width());
+        const Span down = anchoredSpan({built.top(), built.height()}, each.anchors.top,
+                                       each.anchors.bottom, growth.height());
+        const int width = across.length;
+        const int height = down.length;
+        widgets_[control]->setGeometry(across.start, down.start, width, height);
         if (each.kind == ControlKind::GroupBox) {
             growths[each.name] = QSize(width, height) - built.size();
         }

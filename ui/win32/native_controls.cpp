@@ -105,12 +105,12 @@ SIZE textSize(HWND control, HFONT font, const std::wstring& text) {
 
 void fitColumns(HWND list, const ControlDescription<int, int>& control, int dpi) {
     for (size_t column = 0; column < control.columns.size(); ++column) {
-        const int twips = control.columns[column].width;
-        const bool last = column + 1 == control.columns.size();
-        ListView_SetColumnWidth(list, static_cast<int>(column),
-                                twips > 0 ? pixels(twips, dpi)
-                                : last    ? LVSCW_AUTOSIZE_USEHEADER
-                                          : LVSCW_AUTOSIZE);
+        const ColumnFit fit = columnFit(control, column);
+        ListView_SetColumnWidth(
+            list, static_cast<int>(column),
+            fit == ColumnFit::Described
+                ? pixels(control.columns[column].width, dpi)
+                : (fit == ColumnFit::Rest ? LVSCW_AUTOSIZE_USEHEADER : LVSCW_AUTOSIZE));
     }
 }
 
